@@ -1,0 +1,33 @@
+#!/bin/bash
+# Installs what a fresh Debian 12 machine lacks to build and test Quillmate.
+# Idempotent: when every package is present it only asks dpkg and returns.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build make git
+  g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
+  wine wine32:i386 xvfb xauth x11-utils
+  googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  imagemagick librsvg2-bin xdotool
+  fp-utils
+  libasound2-plugins:i386 alsa-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "install ok installed" ] || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+$SUDO apt-get update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
