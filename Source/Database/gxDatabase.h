@@ -1,0 +1,234 @@
+// gxDatabase: the block-file database engine under every record store. One
+// file holds a signed header, an optional static area and a heap of
+// variable-length blocks, each an object behind a block header and followed
+// by its CRC-32; deleted blocks are chained into a free-space list and reused
+// first fit. The engine reports failures as numeric codes and never throws.
+//
+// On-disk format (all integers 32-bit unsigned, little-endian, written byte by
+// byte, no alignment; address 0 is the null address):
+//
+//   File (revision 'C' as this program creates it)
+//   | Offset | Size | Meaning                                                 |
+//   |--------|------|---------------------------------------------------------|
+//   | 0      | 4    | free_space: head of the free list, 0 empty,             |
+//   |        |      | 0xFFFFFFFF abandoned                                    |
+//   | 4      | 4    | end_of_file: one past the last block                    |
+//   | 8      | 4    | heap_start = static size + FileHeaderSize               |
+//   | 12     | 4    | highest_block: highest block appended or reused, 0 none |
+//   | 16     | 8    | signature "GXDBASE" + revision letter, no terminator    |
+//   | 24     | 4    | version 4000 (A0 0F 00 00), not checked on open         |
+//   | 28     | 12   | file lock header, zero (revisions 'B' and 'C' only)     |
+//   | 40     | S    | static area, fixed at creation                          |
+//   | 40 + S | ...  | heap: blocks back to back up to end_of_file             |
+//
+//   Block
+//   | Offset | Size | Meaning                                                 |
+//   |--------|------|---------------------------------------------------------|
+//   | 0      | 4    | check_word 0x0000FEFE (FE FE 00 00)                     |
+//   | 4      | 4    | block_length: header + object + checksum                |
+//   | 8      | 4    | block_status, low byte 'N' used, 'D' deleted, 'R'       |
+//   |        |      | removed                                                 |
+//   | 12     | 4    | next_deleted: next free block, 0 ends the list          |
+//   | 16     | 12   | record lock header, zero (revision 'C' only)            |
+//   | BHS    | n    | the object; object address = block address + BHS       |
+//   | BHS+n  | 4    | CRC-32 (zlib's) of the object (not for revision 0/' ')  |
+//
+//   Revision letter (8th signature byte): 0x00 or ' ' has no checksums and
+//   28/16-byte headers; 'B'/'b' has 40/16; 'C'/'c' has 40/28; every other
+//   value behaves as 'A': 28/16 with checksums. FHS/BHS below are these sizes.
+//
+// Invariants:
+//   1. heap_start never changes after creation and is >= FileHeaderSize.
+//   2. Blocks tile [heap_start, end_of_file): the next block begins at
+//      block address + block_length. A damaged header hides one block only:
+//      NextBlock resynchronises at the next byte holding a valid check word.
+//   3. Every valid block header has block_length >= BHS (+4 with checksums)
+//      and ends at or before end_of_file. A header that breaks this is damage:
+//      it is never followed, allocated, freed or checksummed (error 40).
+//   4. The free list is LIFO through next_deleted, ended by 0. Its members
+//      have status 'D' or 'R'. Once the head is 0xFFFFFFFF it stays so: the
+//      list is abandoned, allocation appends and freed blocks store
+//      0xFFFFFFFF as next_deleted without being linked.
+//   5. A free block is handed out whole only when its length equals the
+//      request L; it is split when longer than L + BHS + 4 (strictly,
+//      unsigned), the remainder 'R' block taking its place in the list.
+//   6. The in-memory header is the master copy while the file is open; it is
+//      written back by Close, Flush, Allocate and FreeBlock.
+//   7. Every length or address read from the file is checked against the
+//      file before use; nothing read is allowed to size an allocation beyond
+//      a fixed chunk (checksums are computed in chunks of at most 64 KB).
+//
+// Decisions the format leaves open:
+//   - Cyclic free lists: the first-fit walk visits at most
+//     (end_of_file - heap_start) / (BHS + 4) + 1 blocks, more than can fit in
+//     the heap; a longer walk means a cycle and the list is abandoned exactly
+//     as for a member with a wrong check word. A member outside the heap, or
+//     whose length does not fit in it, is treated the same way.
+//   - A database left not ready (wrong signature, or a header too short to
+//     read) is never written: every operation returns its failure value with
+//     error 19; Close releases the stream without writing the header.
+//   - Reclaim method 1 (best fit) behaves as method 0 (append).
+//   - An append that fails restores end_of_file and highest_block in memory,
+//     so the header written later never claims bytes that were not written.
+#ifndef QUILLMATE_DATABASE_GXDATABASE_H
+#define QUILLMATE_DATABASE_GXDATABASE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "Database/gxCrc32.h"
+#include "Database/gxFileStream.h"
+
+constexpr std::uint32_t gxCurrentAddress = 0xFFFFFFFFu;  // "current stream position"
+constexpr std::uint32_t gxCheckWord = 0x0000FEFEu;
+constexpr std::uint32_t gxAbandonedList = 0xFFFFFFFFu;   // free_space of an abandoned list
+constexpr std::uint32_t gxDatabaseVersion = 4000;
+
+// Block status words as this program writes them; readers compare the low byte.
+constexpr std::uint32_t gxStatusUsed = 0x4Eu;     // 'N'
+constexpr std::uint32_t gxStatusDeleted = 0x44u;  // 'D'
+constexpr std::uint32_t gxStatusRemoved = 0x52u;  // 'R'
+
+// Error codes the engine sets (the full table of texts is in gxDatabase.cpp).
+enum gxDatabaseError {
+  gxNoError = 0,
+  gxInvalidErrorCode = 1,
+  gxBadObjectAddress = 5,
+  gxBlockAllocationError = 7,
+  gxChecksumError = 9,
+  gxCloseError = 14,
+  gxFileCorrupt = 15,
+  gxCreateError = 16,
+  gxNotReady = 19,
+  gxNotWritable = 20,
+  gxOpenError = 21,
+  gxPositionError = 22,
+  gxReadError = 23,
+  gxSeekError = 24,
+  gxWriteError = 25,
+  gxSyncError = 40,
+  gxWrongFileType = 42,
+  gxErrorCodeCount = 48
+};
+
+struct gxFileHeader {
+  std::uint32_t free_space;
+  std::uint32_t end_of_file;
+  std::uint32_t heap_start;
+  std::uint32_t highest_block;
+  char signature[8];
+  std::uint32_t version;
+};  // 28 bytes on disk
+
+struct gxBlockHeader {
+  std::uint32_t check_word;
+  std::uint32_t block_length;
+  std::uint32_t block_status;
+  std::uint32_t next_deleted;
+};  // 16 bytes on disk
+
+constexpr std::uint32_t gxFileHeaderBytes = 28;
+constexpr std::uint32_t gxBlockHeaderBytes = 16;
+constexpr std::uint32_t gxLockHeaderBytes = 12;
+constexpr std::uint32_t gxChecksumBytes = 4;
+
+// Little-endian (de)serialisation, byte by byte, so every host writes the same bytes.
+void gxEncodeFileHeader(const gxFileHeader& header, unsigned char (&bytes)[gxFileHeaderBytes]);
+void gxDecodeFileHeader(const unsigned char (&bytes)[gxFileHeaderBytes], gxFileHeader& header);
+void gxEncodeBlockHeader(const gxBlockHeader& header, unsigned char (&bytes)[gxBlockHeaderBytes]);
+void gxDecodeBlockHeader(const unsigned char (&bytes)[gxBlockHeaderBytes], gxBlockHeader& header);
+
+class gxDatabase {
+ public:
+  gxDatabase();
+  virtual ~gxDatabase();
+  gxDatabase(const gxDatabase&) = delete;
+  gxDatabase& operator=(const gxDatabase&) = delete;
+
+  // Creates (truncating) a database with a static area of staticSize bytes.
+  // Returns an error code (16 when the file cannot be created).
+  virtual int Create(const char* fileName, std::uint32_t staticSize = 0, char revision = 'C');
+  // mode 0 opens read-only, any other value read-write. Returns an error code:
+  // 21 cannot open, 23 shorter than a header, 42 foreign signature (the last
+  // two leave the object not ready).
+  virtual int Open(const char* fileName, int mode = 2);
+  virtual int Close();
+  virtual int Flush();
+  // Returns the object address of a new block for length bytes, 0 on failure.
+  // method 2 reuses free blocks first fit; 0 (and 1) always append.
+  virtual std::uint32_t Allocate(std::uint32_t length, int method = 2);
+  // Returns 1 when freed, 0 when not (already free, damaged, read-only).
+  int FreeBlock(std::uint32_t objectAddress, bool removeFlag = true);
+
+  int ReadAt(void* buffer, std::uint32_t length, std::uint32_t address = gxCurrentAddress);
+  int WriteAt(const void* buffer, std::uint32_t length, std::uint32_t address = gxCurrentAddress,
+              bool flush = true, bool verify = true);
+  // Returns the position after the move; 0xFFFFFFFF with error 24 (or 19) on failure.
+  std::uint32_t SeekTo(std::uint32_t address);
+  std::uint32_t Position();
+
+  // CRC-32 of length bytes at address; 0 on failure (LastError tells).
+  std::uint32_t ComputeChecksum(std::uint32_t length, std::uint32_t address, bool inMemory = true);
+  std::uint32_t StoreChecksum(std::uint32_t objectAddress);
+  bool VerifyChecksum(std::uint32_t objectAddress, std::uint32_t* stored = nullptr,
+                      std::uint32_t* computed = nullptr);
+
+  // First valid block header at or after address (0 = heap_start), 0 if none.
+  std::uint32_t NextBlock(std::uint32_t address = 0);
+  std::uint32_t CurrentEndOfFile();
+
+  int LastError() const { return m_lastError; }
+  static const char* ErrorText(int code);
+  // Writes the text of a pending error and a line end to stdout; false when none.
+  bool ReportError();
+
+  bool IsReady() const { return m_ready; }
+  bool IsOpen() const { return m_open; }
+  bool IsReadWrite() const { return m_readWrite; }
+  char RevisionLetter() const { return m_revision; }
+  std::uint32_t FileHeaderSize() const;
+  std::uint32_t BlockHeaderSize() const;
+  bool HasChecksums() const;
+  const gxFileHeader& Header() const { return m_header; }
+  const char* FileName() const { return m_fileName.c_str(); }
+
+  // Reads the 16-byte block header at blockAddress without judging it;
+  // false on a read failure. For heap walkers.
+  bool ReadBlockHeader(std::uint32_t blockAddress, gxBlockHeader& header);
+
+ protected:
+  int SetError(int code) { m_lastError = code; return code; }
+
+ private:
+  enum class LastOperation { Reposition, Read, Write };
+
+  int WriteFileHeader();
+  int WriteBlockHeader(std::uint32_t blockAddress, const gxBlockHeader& header);
+  bool ReadFileHeaderFromDisk(gxFileHeader& header);
+  bool RefreshHeader();
+  std::uint32_t MinimumBlockLength() const;
+  bool BlockFitsHeap(std::uint32_t blockAddress, const gxBlockHeader& header) const;
+  bool ReadObjectBlock(std::uint32_t objectAddress, gxBlockHeader& header, std::uint32_t& objectLength);
+  bool ChecksumRange(std::uint32_t length, std::uint32_t address, bool inMemory, std::uint32_t& crc);
+  bool RepositionIfSwitching(LastOperation next);
+  bool PositionOf(std::uint64_t& position);
+  std::uint32_t FirstFit(std::uint32_t blockLength);
+  void AbandonFreeList();
+  void ResetClosed();
+
+  gxFileStream m_stream;
+  std::string m_fileName;
+  gxFileHeader m_header;
+  char m_revision;
+  bool m_ready;
+  bool m_open;
+  bool m_readWrite;
+  LastOperation m_lastOperation;
+  int m_lastError;
+};
+
+// The file-status query the stores use before Open or Create.
+bool gxFileExists(const char* fileName);
+
+#endif  // QUILLMATE_DATABASE_GXDATABASE_H
