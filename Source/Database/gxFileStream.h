@@ -37,4 +37,7 @@ class gxFileStream {
   std::FILE* m_file = nullptr;
 };
 
+// The file-status query: true when a file of that name exists.
+bool gxFileExists(const char* fileName);
+
 #endif  // QUILLMATE_DATABASE_GXFILESTREAM_H
