@@ -1,0 +1,21 @@
+// CRebar: wrapper of a rebar ("ReBarWindow32") holding toolbar bands.
+#pragma once
+
+#include "Library/CBaseControl.h"
+
+#include <commctrl.h>
+
+class CRebar : public CBaseControl {
+public:
+    static constexpr const char* kClassName = "ReBarWindow32";
+
+    CRebar() {}
+    CRebar(HWND parent, int id) : CBaseControl(parent, id) {}
+    bool Create(HWND parent, int id, DWORD exStyle, DWORD style, int x, int y, int width, int height);
+
+    // Appends the band; the caller fills cbSize and the mask.
+    BOOL AppendBand(const REBARBANDINFOA* band) const;
+    BOOL ShowBand(int index, bool show) const;
+    int GetBandCount() const;
+    int GetBarHeight() const;
+};
