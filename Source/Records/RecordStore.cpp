@@ -1,0 +1,135 @@
+// Record operations over the engine. Every write is checked: a record that
+// could not be written whole, with its checksum, is reported as not stored
+// (address 0), and a block taken for it is given back.
+#include "Records/RecordStore.h"
+
+#include <cstring>
+#include <vector>
+
+#include "Records/MessageBoxSeam.h"
+#include "Records/RecordText.h"
+
+namespace {
+
+void WarnCrcError() {
+  ShowMessageBox(nullptr, "Database Object CRC Error", "Database Handling",
+                 kMbOk | kMbIconWarning);
+}
+
+}  // namespace
+
+RecordStore::RecordStore(RecordKind kind, unsigned char* buffer)
+    : m_info(RecordKindInfoOf(kind)), m_buffer(buffer) {}
+
+void RecordStore::NormaliseTexts(unsigned char* record) const {
+  for (std::size_t i = 0; i < m_info.fieldCount; ++i) {
+    const RecordField& field = m_info.fields[i];
+    if (field.type != RecordFieldType::Text) continue;
+    char* text = reinterpret_cast<char*>(record + field.offset);
+    CopyRecordText(text, text);
+  }
+}
+
+void RecordStore::SetOwnAddress(unsigned char* record, std::uint32_t address) const {
+  std::memcpy(record + m_info.recordSize - 4, &address, 4);
+}
+
+std::uint32_t RecordStore::RecordAddress() const {
+  std::uint32_t address;
+  std::memcpy(&address, m_buffer + m_info.recordSize - 4, 4);
+  return address;
+}
+
+std::uint32_t RecordStore::AddRecord() {
+  const std::uint32_t size = m_info.recordSize;
+  // The disk copy always holds 0 in its own-address slot.
+  NormaliseTexts(m_buffer);
+  SetOwnAddress(m_buffer, 0);
+  std::uint32_t address = Allocate(size, 2);
+  if (address == 0) return 0;
+  bool written = WriteAt(m_buffer, size, address, true, true) == gxNoError;
+  if (written) {
+    // A CRC can be 0 by chance: failure shows in the error code, not the value.
+    SetError(gxNoError);
+    written = StoreChecksum(address) != 0 || LastError() == gxNoError;
+  }
+  if (!written) {
+    int error = LastError();
+    FreeBlock(address, true);
+    SetError(error);  // the write's failure is what ReportError must tell
+    return 0;
+  }
+  SetOwnAddress(m_buffer, address);
+  return address;
+}
+
+RecordReadStatus RecordStore::ReadRecord(std::uint32_t objectAddress) {
+  const std::uint32_t size = m_info.recordSize;
+  std::memset(m_buffer, 0, size);
+  bool readWhole = ReadAt(m_buffer, size, objectAddress) == gxNoError;
+  // A short read fills part of the buffer; none of it belongs to a record.
+  if (!readWhole) std::memset(m_buffer, 0, size);
+  SetOwnAddress(m_buffer, objectAddress);
+  bool crcOk = readWhole && VerifyChecksum(objectAddress);
+  if (crcOk) return RecordReadStatus::Ok;
+  WarnCrcError();
+  return readWhole ? RecordReadStatus::CrcMismatch : RecordReadStatus::ReadFailed;
+}
+
+std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
+  const std::uint32_t size = m_info.recordSize;
+  std::uint32_t address = RecordAddress();
+  if (address == 0) return 0;
+  // Never write over anything but a live block of this kind's length: a stale
+  // or damaged address must not overwrite a neighbouring block.
+  gxBlockHeader header{};
+  std::uint32_t expectedLength = size + BlockHeaderSize() + (HasChecksums() ? 4u : 0u);
+  if (address < BlockHeaderSize() || !ReadBlockHeader(address - BlockHeaderSize(), header) ||
+      header.check_word != gxCheckWord || (header.block_status & 0xFFu) != gxStatusUsed ||
+      header.block_length != expectedLength) {
+    if (LastError() == gxNoError) SetError(gxBadObjectAddress);
+    return 0;
+  }
+  std::vector<unsigned char> image(static_cast<const unsigned char*>(newRecord),
+                                   static_cast<const unsigned char*>(newRecord) + size);
+  NormaliseTexts(image.data());
+  SetOwnAddress(image.data(), 0);
+  if (WriteAt(image.data(), size, address, true, true) != gxNoError) return 0;
+  SetError(gxNoError);
+  if (StoreChecksum(address) == 0 && LastError() != gxNoError) return 0;
+  for (std::size_t i = 0; i < m_info.fieldCount; ++i) {
+    const RecordField& field = m_info.fields[i];
+    std::memcpy(m_buffer + field.offset, image.data() + field.offset, RecordFieldSize(field.type));
+  }
+  SetOwnAddress(m_buffer, address);
+  return address;
+}
+
+std::uint32_t RecordStore::DeleteRecord() {
+  std::uint32_t address = RecordAddress();
+  if (address == 0) return 0;
+  if (FreeBlock(address, true) == 0) return 0;
+  return address;
+}
+
+void RecordStore::ForEachRecord(const std::function<void(std::uint32_t)>& visitor) {
+  const std::uint32_t end = CurrentEndOfFile();
+  const std::uint32_t headerSize = BlockHeaderSize();
+  const std::uint32_t shortestBlock = headerSize + (HasChecksums() ? 4u : 0u);
+  std::uint32_t address = NextBlock(0);
+  while (address != 0 && address < end) {
+    gxBlockHeader header{};
+    if (!ReadBlockHeader(address, header)) break;
+    // Each step moves forward by at least one byte, so the walk ends.
+    if (header.check_word != gxCheckWord || header.block_length < shortestBlock ||
+        header.block_length > end - address) {
+      address = NextBlock(address + 1);
+      continue;
+    }
+    if ((header.block_status & 0xFFu) == gxStatusUsed) {
+      ReadRecord(address + headerSize);
+      visitor(address + headerSize);
+    }
+    address += header.block_length;
+  }
+}
