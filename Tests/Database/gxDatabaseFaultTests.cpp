@@ -1,0 +1,135 @@
+// Injected stream failures: each is reported by its code and what was stored
+// before survives, readable and with a matching CRC, after reopening.
+#include "DatabaseTestSupport.h"
+
+namespace qmtest {
+namespace {
+
+class DatabaseFaults : public DatabaseTest {
+ protected:
+  // A database with one verified text note at 68; returns the file bytes.
+  Bytes MakeOneRecord(const std::string& path) {
+    gxDatabase db;
+    EXPECT_EQ(db.Create(path.c_str()), 0);
+    EXPECT_EQ(AddObject(db, SampleRecord(773, 1)), 68u);
+    EXPECT_EQ(db.Close(), 0);
+    return ReadFileBytes(path);
+  }
+
+  void ExpectFirstRecordIntact(const std::string& path) {
+    gxClearFaults();
+    gxDatabase db;
+    ASSERT_EQ(db.Open(path.c_str()), 0);
+    Bytes record(773);
+    ASSERT_EQ(db.ReadAt(record.data(), 773, 68), 0);
+    EXPECT_EQ(record, SampleRecord(773, 1));
+    EXPECT_TRUE(db.VerifyChecksum(68));
+    EXPECT_EQ(db.NextBlock(0), 40u);
+  }
+};
+
+TEST_F(DatabaseFaults, FailedAppendIsReportedAndLeavesEarlierRecordsAndEndOfFile) {
+  const std::string path = PathOf("append.qmt");
+  MakeOneRecord(path);
+  for (int nth = 1; nth <= 4; ++nth) {  // zero byte, block header, lock header, file header
+    SCOPED_TRACE(nth);
+    gxDatabase db;
+    ASSERT_EQ(db.Open(path.c_str()), 0);
+    const std::uint32_t end = db.Header().end_of_file;
+    gxInjectFault(gxFaultOp::Write, nth, false);
+    EXPECT_EQ(db.Allocate(773), 0u);
+    EXPECT_EQ(db.LastError(), 25);
+    EXPECT_EQ(gxFaultsFired(), 1);
+    if (nth <= 2) EXPECT_EQ(db.Header().end_of_file, end);  // the header never claims unwritten bytes
+    gxClearFaults();
+    EXPECT_EQ(db.Close(), 0);
+    ExpectFirstRecordIntact(path);
+  }
+}
+
+TEST_F(DatabaseFaults, TornRecordWriteIsReportedAndDetectedByTheChecksum) {
+  const std::string path = PathOf("torn.qmt");
+  MakeOneRecord(path);
+  gxDatabase db;
+  ASSERT_EQ(db.Open(path.c_str()), 0);
+  const std::uint32_t second = AddObject(db, SampleRecord(773, 2));
+  ASSERT_EQ(second, 68u + 805u);
+  const Bytes replacement = SampleRecord(773, 3);
+  gxInjectFault(gxFaultOp::Write, 1, false);
+  EXPECT_EQ(db.WriteAt(replacement.data(), 773, second), 25);
+  gxClearFaults();
+  std::uint32_t stored = 0, computed = 0;
+  EXPECT_FALSE(db.VerifyChecksum(second, &stored, &computed));
+  EXPECT_EQ(stored, gxCrc32(SampleRecord(773, 2).data(), 773));
+  ASSERT_EQ(db.Close(), 0);
+  ExpectFirstRecordIntact(path);
+}
+
+TEST_F(DatabaseFaults, FailedFlushReadAndSeekAreReportedByTheirCodes) {
+  const std::string path = PathOf("flush.qmt");
+  MakeOneRecord(path);
+  gxDatabase db;
+  ASSERT_EQ(db.Open(path.c_str()), 0);
+  const unsigned char data[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+  unsigned char got[8];
+
+  gxInjectFault(gxFaultOp::Flush, 1, false);
+  EXPECT_EQ(db.WriteAt(data, 8, 68 + 805 - 8, true, true), 25);
+  gxInjectFault(gxFaultOp::Flush, 2, false);  // the header's write flushes first
+  EXPECT_EQ(db.Flush(), 25);
+
+  gxInjectFault(gxFaultOp::Read, 1, false);
+  EXPECT_EQ(db.ReadAt(got, 8, 68), 23);
+  gxInjectFault(gxFaultOp::Read, 1, false);  // the read-back after the write
+  EXPECT_EQ(db.WriteAt(data, 8, 68 + 805 - 8, true, true), 9);
+
+  gxInjectFault(gxFaultOp::Seek, 1, false);
+  EXPECT_EQ(db.ReadAt(got, 8, 68), 24);
+  gxInjectFault(gxFaultOp::Read, 1, false);
+  EXPECT_FALSE(db.VerifyChecksum(68));
+  gxInjectFault(gxFaultOp::Read, 1, false);
+  EXPECT_EQ(db.NextBlock(0), 0u);
+
+  gxClearFaults();
+  EXPECT_EQ(db.ReadAt(got, 8, 68), 0);
+  // The record's last eight bytes were overwritten on purpose: only its CRC is off.
+  EXPECT_FALSE(db.VerifyChecksum(68));
+  ASSERT_EQ(db.Close(), 0);
+}
+
+TEST_F(DatabaseFaults, PersistentWriteFailureKeepsFailingAndCloseReportsIt) {
+  const std::string path = PathOf("persistent.qmt");
+  const Bytes before = MakeOneRecord(path);
+  gxDatabase db;
+  ASSERT_EQ(db.Open(path.c_str()), 0);
+  gxInjectFault(gxFaultOp::Write, 1, true);
+  EXPECT_EQ(db.Allocate(773), 0u);
+  EXPECT_EQ(db.FreeBlock(68), 0);
+  EXPECT_EQ(db.LastError(), 25);
+  EXPECT_EQ(db.Close(), 25);  // the header could not be written back
+  EXPECT_FALSE(db.IsOpen());
+  EXPECT_GE(gxFaultsFired(), 3);
+  gxClearFaults();
+  ExpectFirstRecordIntact(path);
+}
+
+TEST_F(DatabaseFaults, FailedOpenAndCreateLeaveTheObjectClosed) {
+  const std::string path = PathOf("open.qmt");
+  MakeOneRecord(path);
+  gxDatabase db;
+  gxInjectFault(gxFaultOp::Open, 1, false);
+  EXPECT_EQ(db.Open(path.c_str()), 21);
+  EXPECT_FALSE(db.IsOpen());
+  gxInjectFault(gxFaultOp::Open, 1, false);
+  EXPECT_EQ(db.Create(PathOf("new.qmt").c_str()), 16);
+  EXPECT_FALSE(db.IsOpen());
+  EXPECT_FALSE(gxFileExists(PathOf("new.qmt").c_str()));
+  gxInjectFault(gxFaultOp::Read, 1, false);
+  EXPECT_EQ(db.Open(path.c_str()), 23);  // header read fails: not ready
+  EXPECT_FALSE(db.IsReady());
+  EXPECT_EQ(db.Close(), 0);
+  ExpectFirstRecordIntact(path);
+}
+
+}  // namespace
+}  // namespace qmtest
