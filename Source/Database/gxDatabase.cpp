@@ -303,6 +303,9 @@ bool gxDatabase::ReadBlockHeader(std::uint32_t blockAddress, gxBlockHeader& head
 }
 
 bool gxDatabase::ReadFileHeaderFromDisk(gxFileHeader& header) {
+  // stdio may answer a seek inside its buffer without reading the file again,
+  // and another object may have written the header since.
+  if (m_ready) m_stream.DropReadAhead();
   unsigned char bytes[gxFileHeaderBytes];
   if (ReadAt(bytes, gxFileHeaderBytes, 0) != gxNoError) return false;
   gxDecodeFileHeader(bytes, header);

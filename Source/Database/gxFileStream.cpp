@@ -66,6 +66,10 @@ bool gxFileStream::Flush() {
   return std::fflush(m_file) == 0;
 }
 
+void gxFileStream::DropReadAhead() {
+  if (m_file != nullptr) std::fflush(m_file);
+}
+
 bool gxFileStream::Seek(std::int64_t offset, Origin origin) {
   if (m_file == nullptr || gxFaultShouldFail(gxFaultOp::Seek)) return false;
   const int whence = origin == FromStart ? SEEK_SET : origin == FromCurrent ? SEEK_CUR : SEEK_END;

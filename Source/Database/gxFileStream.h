@@ -27,6 +27,9 @@ class gxFileStream {
   std::size_t Read(void* buffer, std::size_t length);
   std::size_t Write(const void* buffer, std::size_t length);
   bool Flush();
+  // Drops read-ahead so the next read sees what other writers put in the file
+  // (fflush on a seekable input stream, as POSIX defines it). Never injected.
+  void DropReadAhead();
   bool Seek(std::int64_t offset, Origin origin);
   // -1 when the position cannot be told.
   std::int64_t Tell();

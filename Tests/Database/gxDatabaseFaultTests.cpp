@@ -74,14 +74,14 @@ TEST_F(DatabaseFaults, FailedFlushReadAndSeekAreReportedByTheirCodes) {
   unsigned char got[8];
 
   gxInjectFault(gxFaultOp::Flush, 1, false);
-  EXPECT_EQ(db.WriteAt(data, 8, 68 + 805 - 8, true, true), 25);
+  EXPECT_EQ(db.WriteAt(data, 8, 68 + 773 - 8, true, true), 25);
   gxInjectFault(gxFaultOp::Flush, 2, false);  // the header's write flushes first
   EXPECT_EQ(db.Flush(), 25);
 
   gxInjectFault(gxFaultOp::Read, 1, false);
   EXPECT_EQ(db.ReadAt(got, 8, 68), 23);
   gxInjectFault(gxFaultOp::Read, 1, false);  // the read-back after the write
-  EXPECT_EQ(db.WriteAt(data, 8, 68 + 805 - 8, true, true), 9);
+  EXPECT_EQ(db.WriteAt(data, 8, 68 + 773 - 8, true, true), 9);
 
   gxInjectFault(gxFaultOp::Seek, 1, false);
   EXPECT_EQ(db.ReadAt(got, 8, 68), 24);

@@ -251,7 +251,8 @@ TEST_F(DatabaseFormat, HeapWalkResynchronisesAfterABrokenCheckWord) {
     at = db.NextBlock(at + header.block_length);
   }
   EXPECT_EQ(blocks, (std::vector<std::uint32_t>{40u, 40u + 2 * kTextNoteBlock}));
-  EXPECT_EQ(db.Position(), 40u + 2 * kTextNoteBlock);  // NextBlock leaves the stream at the last block found
+  EXPECT_EQ(db.NextBlock(40 + kTextNoteBlock), 40u + 2 * kTextNoteBlock);
+  EXPECT_EQ(db.Position(), 40u + 2 * kTextNoteBlock);  // NextBlock leaves the stream at the block found
   EXPECT_EQ(db.FreeBlock(68 + kTextNoteBlock), 0);
   EXPECT_EQ(db.LastError(), 40);
   EXPECT_EQ(db.NextBlock(db.Header().end_of_file), 0u);
