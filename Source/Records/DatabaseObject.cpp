@@ -1,7 +1,9 @@
-// Opening and closing a store's file. The file-status query decides between
+// The non-template parts of the stores: opening and closing a store's file
+// and making a store of any kind. The file-status query decides between
 // Open and Create; because Create truncates, it runs only when nothing at all
 // exists at the path, checked again right before it.
 #include <cstdio>
+#include <memory>
 
 #include "Records/DatabaseObject.h"
 #include "Records/FileSystemPlatform.h"
@@ -27,4 +29,18 @@ void StoreCloser::operator()(RecordStore* store) const {
   if (store == nullptr) return;
   CloseStoreFile(*store);
   delete store;
+}
+
+std::unique_ptr<RecordStore> MakeRecordStore(RecordKind kind) {
+  switch (kind) {
+    case RecordKind::TextNote: return std::make_unique<DatabaseObjectTextNote>();
+    case RecordKind::AudioNote: return std::make_unique<DatabaseObjectAudioNote>();
+    case RecordKind::VideoNote: return std::make_unique<DatabaseObjectVideoNote>();
+    case RecordKind::PhotoAlbum: return std::make_unique<DatabaseObjectPhotoAlbum>();
+    case RecordKind::TimeNotif: return std::make_unique<DatabaseObjectTimeNotif>();
+    case RecordKind::EmailRes: return std::make_unique<DatabaseObjectEmailRes>();
+    case RecordKind::InternetRes: return std::make_unique<DatabaseObjectInternetRes>();
+    case RecordKind::FastText: return std::make_unique<DatabaseObjectFastText>();
+  }
+  return nullptr;
 }

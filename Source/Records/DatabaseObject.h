@@ -54,6 +54,9 @@ using DatabaseObjectEmailRes = DatabaseObject<DatabaseDataEmailRes>;
 using DatabaseObjectInternetRes = DatabaseObject<DatabaseDataInternetRes>;
 using DatabaseObjectFastText = DatabaseObject<DatabaseDataFastText>;
 
+// A store of any kind, for code that works through the kind table.
+std::unique_ptr<RecordStore> MakeRecordStore(RecordKind kind);
+
 // Closes a store that is dropped without CloseStore (an early return), still
 // reporting a pending error, then destroys it.
 struct StoreCloser {

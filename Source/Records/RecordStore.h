@@ -58,8 +58,10 @@ class RecordStore : public gxDatabase {
   // past the end of the heap resynchronise at the next valid header.
   void ForEachRecord(const std::function<void(std::uint32_t objectAddress)>& visitor);
 
- protected:
-  unsigned char* Buffer() { return m_buffer; }
+ // The buffer's bytes, for code that handles every kind through the kind
+  // table (tools, tests); typed code uses DatabaseObject::Data().
+  unsigned char* RecordBytes() { return m_buffer; }
+  const unsigned char* RecordBytes() const { return m_buffer; }
 
  private:
   void NormaliseTexts(unsigned char* record) const;

@@ -1,0 +1,162 @@
+// The data folder, the record date text, attachment names with their
+// collision loop (on a scripted clock), attachment paths and the
+// message-box seam.
+#include <deque>
+#include <fstream>
+#include <string>
+
+#include "Records/AttachmentName.h"
+#include "Records/DataFolders.h"
+#include "Records/FileSystemPlatform.h"
+#include "Records/LocalClock.h"
+#include "Records/MessageBoxSeam.h"
+#include "Records/TimeStamp.h"
+#include "RecordsTestSupport.h"
+
+namespace qmrecords {
+namespace {
+
+RecordTime At(int year, int month, int day, int hour, int minute, int second, int ms) {
+  RecordTime time{};
+  time.year = static_cast<std::uint16_t>(year);
+  time.month = static_cast<std::uint16_t>(month);
+  time.day = static_cast<std::uint16_t>(day);
+  time.hour = static_cast<std::uint16_t>(hour);
+  time.minute = static_cast<std::uint16_t>(minute);
+  time.second = static_cast<std::uint16_t>(second);
+  time.milliseconds = static_cast<std::uint16_t>(ms);
+  return time;
+}
+
+// A clock that returns the scripted times in turn and counts its readings.
+struct ScriptedClock {
+  std::deque<RecordTime> times;
+  int readings = 0;
+  LocalClockSource Source() {
+    return [this] {
+      ++readings;
+      RecordTime next = times.front();
+      if (times.size() > 1) times.pop_front();
+      return next;
+    };
+  }
+};
+
+void Touch(const std::string& path) { std::ofstream(path, std::ios::binary) << "x"; }
+
+class DataFolderTest : public RecordsTest {};
+
+TEST_F(DataFolderTest, MakeDataFoldersCreatesTheDataFolderAndFiveAttachmentFolders) {
+  MakeDataFolders();
+  const std::string sep(1, kPathSeparator);
+  const std::string data = folder_.string() + sep + "Quillmate" + sep;
+  EXPECT_EQ(gDataFolder, data);
+  EXPECT_EQ(gTextNoteFolder, data + "TextNotes" + sep);
+  EXPECT_EQ(gAudioNoteFolder, data + "AudioNotes" + sep);
+  EXPECT_EQ(gVideoNoteFolder, data + "VideoNotes" + sep);
+  EXPECT_EQ(gPhotoFolder, data + "PhotoAlbum" + sep);
+  EXPECT_EQ(gFastTextFolder, data + "FastText" + sep);
+  EXPECT_EQ(&AttachmentFolder(RecordKind::PhotoAlbum), &gPhotoFolder);
+  EXPECT_EQ(AttachmentFolder(RecordKind::EmailRes), "");
+  for (const char* name : {"TextNotes", "AudioNotes", "VideoNotes", "PhotoAlbum", "FastText"})
+    EXPECT_TRUE(std::filesystem::is_directory(folder_ / "Quillmate" / name)) << name;
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "Quillmate" / "TimeNotif"));
+  MakeDataFolders();  // existing folders are fine
+  EXPECT_TRUE(std::filesystem::is_directory(folder_ / "Quillmate" / "FastText"));
+}
+
+TEST_F(DataFolderTest, TimeStampsAreHourMinuteSecondMonthDayYear) {
+  EXPECT_EQ(FormatTimeStamp(At(2003, 12, 2, 9, 5, 3, 47)), "09:05:03 12/02/2003");
+  EXPECT_EQ(FormatTimeStamp(At(1000, 1, 1, 0, 0, 0, 0)).size(), 19u);
+  EXPECT_EQ(FormatTimeStamp(At(9999, 12, 31, 23, 59, 59, 999)), "23:59:59 12/31/9999");
+  ScriptedClock clock{{At(2024, 2, 29, 23, 1, 2, 3)}};
+  ScopedLocalClock scoped(clock.Source());
+  std::string text;
+  MakeTimeStamp(text);
+  EXPECT_EQ(text, "23:01:02 02/29/2024");
+  EXPECT_EQ(LocalNow().day, 29);
+}
+
+TEST_F(DataFolderTest, AttachmentNamesAreTheTimeDigitsWithoutSeparators) {
+  const std::string folder = folder_.string() + kPathSeparator;
+  EXPECT_EQ(FormatAttachmentName(folder, "TextNote", "doc", At(2003, 12, 2, 9, 5, 3, 47)),
+            folder + "TextNote200312295347.doc");
+  EXPECT_EQ(AttachmentExtensionOf("C:\\Pictures\\Holiday.JPG"), "jpg");
+  EXPECT_EQ(AttachmentExtensionOf("/home/u/archive.tar.GZ"), "gz");
+  EXPECT_EQ(AttachmentExtensionOf("C:\\Pictures\\Holiday"), "");
+  EXPECT_EQ(AttachmentExtensionOf("C:\\my.photos\\Holiday"), "") << "a folder's dot is no extension";
+  EXPECT_EQ(FormatAttachmentName(folder, "Photo", "", At(2003, 1, 1, 1, 1, 1, 1)),
+            folder + "Photo2003111111.");
+  EXPECT_EQ(BareFileName("C:\\a\\b\\TextNote1.doc"), "TextNote1.doc");
+  EXPECT_EQ(BareFileName("plain.doc"), "plain.doc");
+}
+
+TEST_F(DataFolderTest, ATakenNameIsMadeAgainFromANewTimeUntilOneIsFree) {
+  const std::string folder = folder_.string() + kPathSeparator;
+  // Same millisecond twice: the second request waits for the clock to move.
+  const RecordTime t = At(2003, 12, 2, 9, 5, 3, 47);
+  ScriptedClock clock{{t, t, t, t, At(2003, 12, 2, 9, 5, 3, 48)}};
+  ScopedLocalClock scoped(clock.Source());
+  std::string first;
+  MakeAttachmentName(folder, "AudioNote", "wav", first);
+  EXPECT_EQ(first, folder + "AudioNote200312295347.wav");
+  EXPECT_EQ(clock.readings, 1);
+  Touch(first);
+  std::string second;
+  MakeAttachmentName(folder, "AudioNote", "wav", second);
+  EXPECT_EQ(second, folder + "AudioNote200312295348.wav");
+  EXPECT_EQ(clock.readings, 5);
+
+  // 1 November 12:03:04.005 and 11 November 2:03:04.005 give the same digits.
+  ScriptedClock november{{At(2003, 11, 1, 12, 3, 4, 5), At(2003, 11, 11, 2, 3, 4, 5),
+                          At(2003, 11, 11, 2, 3, 4, 6)}};
+  ScopedLocalClock scopedNovember(november.Source());
+  std::string a, b;
+  MakeAttachmentName(folder, "TextNote", "doc", a);
+  EXPECT_EQ(a, folder + "TextNote200311112345.doc");
+  Touch(a);
+  MakeAttachmentName(folder, "TextNote", "doc", b);
+  EXPECT_EQ(b, folder + "TextNote200311112346.doc");
+  EXPECT_EQ(november.readings, 3);
+}
+
+TEST_F(DataFolderTest, OnlyBareStoredNamesAreJoinedToTheirFolder) {
+  std::string path = "stale";
+  EXPECT_TRUE(AttachmentPath("F" + std::string(1, kPathSeparator), "TextNote1.doc", path));
+  EXPECT_EQ(path, "F" + std::string(1, kPathSeparator) + "TextNote1.doc");
+  EXPECT_TRUE(AttachmentPath("F/", "..doc", path)) << "dots inside a name are fine";
+  for (const char* bad : {"", ".", "..", "..\\..\\Windows\\win.ini", "sub/file.doc",
+                          "C:evil.doc", "\\\\server\\share\\x", "/etc/passwd"}) {
+    EXPECT_FALSE(AttachmentPath("F/", bad, path)) << bad;
+    EXPECT_EQ(path, "") << bad;
+  }
+  EXPECT_FALSE(AttachmentPath("F/", nullptr, path));
+}
+
+TEST_F(DataFolderTest, MessageBoxScriptsNestAndUnansweredBoxesTakeTheirDefaultButton) {
+  EXPECT_EQ(DefaultMessageBoxAnswer(kMbOk | kMbIconWarning), kIdOk);
+  EXPECT_EQ(DefaultMessageBoxAnswer(kMbYesNo | kMbIconQuestion), kIdYes);
+  EXPECT_EQ(DefaultMessageBoxAnswer(kMbYesNo | kMbDefaultButton2), kIdNo);
+  EXPECT_EQ(DefaultMessageBoxAnswer(kMbYesNoCancel | kMbDefaultButton3), kIdCancel);
+  EXPECT_EQ(DefaultMessageBoxAnswer(kMbRetryCancel), kIdRetry);
+
+  answer_ = kIdNo;
+  EXPECT_EQ(ShowMessageBox(nullptr, "Delete?", "Quillmate", kMbYesNo | kMbIconQuestion), kIdNo);
+  {
+    std::vector<std::string> inner;
+    ScopedMessageBoxScript scoped([&](void*, const char* text, const char*, unsigned) {
+      inner.push_back(text);
+      return kIdYes;
+    });
+    EXPECT_EQ(ShowMessageBox(nullptr, "Inner", nullptr, kMbYesNo), kIdYes);
+    EXPECT_EQ(inner, std::vector<std::string>{"Inner"});
+  }
+  EXPECT_EQ(ShowMessageBox(reinterpret_cast<void*>(0x1234), "Outer", "Cap", kMbOk), kIdNo);
+  ASSERT_EQ(shown_.size(), 2u);
+  EXPECT_EQ(shown_[1].owner, reinterpret_cast<void*>(0x1234));
+  EXPECT_EQ(shown_[1].text, "Outer");
+  EXPECT_EQ(shown_[1].caption, "Cap");
+}
+
+}  // namespace
+}  // namespace qmrecords

@@ -1,0 +1,284 @@
+// Stores over real files: where records land, the order of a walk, what a
+// damaged file shows, and the failures the stores must not hide (a write or
+// read that failed, a file that must not be truncated, a block header that
+// would stall a walk).
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Records/DatabaseObject.h"
+#include "Records/RecordText.h"
+#include "RecordsTestSupport.h"
+
+namespace qmrecords {
+namespace {
+
+class RecordStoreTest : public RecordsTest {
+ protected:
+  std::string NotesPath() const { return PathOf("TextNotes.qmt"); }
+
+  // Adds text notes with the given titles; returns their addresses.
+  std::vector<std::uint32_t> AddNotes(const std::vector<std::string>& titles) {
+    std::vector<std::uint32_t> addresses;
+    auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+    EXPECT_TRUE(store);
+    if (!store) return addresses;
+    for (const std::string& title : titles) {
+      store->Data() = DatabaseDataTextNote{};
+      CopyRecordText(store->Data().title, title.c_str());
+      store->Data().noteType = 1;
+      addresses.push_back(store->AddRecord());
+    }
+    EXPECT_TRUE(CloseStore(store));
+    return addresses;
+  }
+
+  std::vector<std::string> ListedTitles(std::vector<std::uint32_t>* addresses = nullptr) {
+    std::vector<std::string> titles;
+    auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+    EXPECT_TRUE(store);
+    if (!store) return titles;
+    store->ForEachRecordOf([&](const DatabaseDataTextNote& note, std::uint32_t address) {
+      titles.push_back(RecordTextOf(note.title));
+      if (addresses) addresses->push_back(address);
+      EXPECT_EQ(+note.ownAddress, address);
+    });
+    EXPECT_TRUE(CloseStore(store));
+    return titles;
+  }
+
+  using Titles = std::vector<std::string>;
+};
+
+TEST_F(RecordStoreTest, FirstRecordOfANewFileLandsAt68WithItsCrcAndOwnAddressZeroOnDisk) {
+  EXPECT_EQ(AddNotes({"first"}), std::vector<std::uint32_t>{68});
+  const Bytes disk = ReadFileBytes(NotesPath());
+  ASSERT_EQ(disk.size(), 845u);
+  EXPECT_EQ(WordAt(disk, 4), 845u) << "end_of_file";
+  EXPECT_EQ(WordAt(disk, 12), 40u) << "highest_block";
+  EXPECT_EQ(WordAt(disk, 40), 0xFEFEu);
+  EXPECT_EQ(WordAt(disk, 44), 805u);
+  EXPECT_EQ(WordAt(disk, 48), 0x4Eu);
+  EXPECT_EQ(WordAt(disk, 68 + 769), 0u);
+  EXPECT_EQ(WordAt(disk, 841), gxCrc32(disk.data() + 68, 773));
+
+  auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+  ASSERT_TRUE(store);
+  EXPECT_EQ(store->RecordAddress(), 0u);
+  EXPECT_EQ(store->ReadRecord(68), RecordReadStatus::Ok);
+  EXPECT_EQ(store->RecordAddress(), 68u);
+  EXPECT_EQ(RecordTextOf(store->Data().title), "first");
+  EXPECT_EQ(+store->Data().noteType, 1);
+  EXPECT_TRUE(CloseStore(store));
+  EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(RecordStoreTest, OpenStoreCreatesAMissingFileAsAnEmptyDatabaseInTheDataFolder) {
+  MakeDataFolders();
+  auto store = OpenStore<DatabaseDataTimeNotif>();
+  ASSERT_TRUE(store);
+  EXPECT_TRUE(CloseStore(store));
+  EXPECT_FALSE(store);
+  const std::string path = (folder_ / "Quillmate" / "TimeNotif.qmt").string();
+  EXPECT_EQ(StoreFilePath(RecordKind::TimeNotif), path);
+  const Bytes disk = ReadFileBytes(path);
+  ASSERT_EQ(disk.size(), 40u);
+  EXPECT_EQ(std::string(disk.begin() + 16, disk.begin() + 24), "GXDBASEC");
+}
+
+TEST_F(RecordStoreTest, ChangeKeepsTheAddressAndAStoreNeverReadChangesNothing) {
+  AddNotes({"a", "b"});
+  const Bytes before = ReadFileBytes(NotesPath());
+  auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+  ASSERT_TRUE(store);
+  DatabaseDataTextNote changed{};
+  CopyRecordText(changed.title, "changed");
+  EXPECT_EQ(store->ChangeRecord(changed), 0u);
+  EXPECT_EQ(store->DeleteRecord(), 0u);
+  EXPECT_EQ(ReadFileBytes(NotesPath()), before);
+
+  store->ReadRecord(873);
+  EXPECT_EQ(store->ChangeRecord(changed), 873u);
+  EXPECT_EQ(RecordTextOf(store->Data().title), "changed");
+  EXPECT_EQ(+store->Data().noteType, 0) << "the type is copied too";
+  EXPECT_TRUE(CloseStore(store));
+  EXPECT_EQ(ListedTitles(), (Titles{"a", "changed"}));
+}
+
+TEST_F(RecordStoreTest, AddedRecordsReuseFreedBlocksAndAreVisitedWhereTheBlockLies) {
+  std::vector<std::uint32_t> addresses = AddNotes({"A", "B", "C"});
+  ASSERT_EQ(addresses, (std::vector<std::uint32_t>{68, 873, 1678}));
+  {
+    auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+    ASSERT_TRUE(store);
+    store->ReadRecord(68);
+    EXPECT_EQ(store->DeleteRecord(), 68u);
+    EXPECT_EQ(store->DeleteRecord(), 0u) << "a block is freed once";
+    EXPECT_TRUE(CloseStore(store));
+  }
+  EXPECT_EQ(ListedTitles(), (Titles{"B", "C"}));
+  EXPECT_EQ(WordAt(ReadFileBytes(NotesPath()), 0), 40u) << "free_space";
+  EXPECT_EQ(AddNotes({"D"}), std::vector<std::uint32_t>{68});
+  EXPECT_EQ(ListedTitles(), (Titles{"D", "B", "C"}));
+  EXPECT_EQ(WordAt(ReadFileBytes(NotesPath()), 0), 0u);
+}
+
+TEST_F(RecordStoreTest, AFlippedRecordByteWarnsOnceAndTheRecordIsStillListed) {
+  AddNotes({"A", "B", "C"});
+  Bytes disk = ReadFileBytes(NotesPath());
+  disk[873 + 255] ^= 0x01;  // first character of B's title
+  WriteFileBytes(NotesPath(), disk);
+
+  EXPECT_EQ(ListedTitles(), (Titles{"A", "C", "C"}));
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].owner, nullptr);
+  EXPECT_EQ(shown_[0].text, "Database Object CRC Error");
+  EXPECT_EQ(shown_[0].caption, "Database Handling");
+  EXPECT_EQ(shown_[0].style, kMbOk | kMbIconWarning);
+}
+
+TEST_F(RecordStoreTest, ABrokenCheckWordHidesOnlyThatRecord) {
+  AddNotes({"A", "B", "C"});
+  Bytes disk = ReadFileBytes(NotesPath());
+  disk[845] ^= 0x10;  // B's check word
+  WriteFileBytes(NotesPath(), disk);
+  EXPECT_EQ(ListedTitles(), (Titles{"A", "C"}));
+  EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(RecordStoreTest, BlockLengthsThatWouldStallOrOverrunTheWalkAreSteppedOver) {
+  for (std::uint32_t badLength : {0u, 1u, 27u, 31u, 0xFFFFFFF0u, 2000u}) {
+    SCOPED_TRACE(badLength);
+    std::filesystem::remove(NotesPath());
+    AddNotes({"A", "B", "C"});
+    Bytes disk = ReadFileBytes(NotesPath());
+    // C is the last block: 2000 runs past end_of_file there.
+    const std::size_t block = badLength == 2000u ? 1650 : 845;
+    for (int i = 0; i < 4; ++i) disk[block + 4 + i] = static_cast<unsigned char>(badLength >> (8 * i));
+    WriteFileBytes(NotesPath(), disk);
+    Titles expected = badLength == 2000u ? Titles{"A", "B"} : Titles{"A", "C"};
+    EXPECT_EQ(ListedTitles(), expected);
+  }
+}
+
+TEST_F(RecordStoreTest, AFailedWriteAddsNothingAndGivesItsBlockBack) {
+  AddNotes({"kept"});
+  const Bytes original = ReadFileBytes(NotesPath());
+  // How many stream writes the engine's allocation makes: failures among
+  // those are the engine's to clean up; the store answers for the rest.
+  int allocationWrites = 0;
+  for (int nth = 1; nth <= 20 && allocationWrites == 0; ++nth) {
+    WriteFileBytes(NotesPath(), original);
+    DatabaseObjectTextNote probe;
+    ASSERT_EQ(probe.Open(NotesPath().c_str(), 2), 0);
+    gxInjectFault(gxFaultOp::Write, nth, false);
+    if (probe.Allocate(773, 2) != 0) allocationWrites = nth - 1;
+    gxClearFaults();
+  }
+  ASSERT_GT(allocationWrites, 0);
+
+  // Fail each later write of an add in turn (record, checksum and their
+  // flushes and read-backs): the add either succeeds whole or reports 0, gives
+  // its block back, and nothing half-written is listed.
+  int failedAfterAllocation = 0;
+  for (int nth = 1; nth <= allocationWrites + 6; ++nth) {
+    SCOPED_TRACE(nth);
+    WriteFileBytes(NotesPath(), original);
+    auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+    ASSERT_TRUE(store);
+    CopyRecordText(store->Data().title, "new");
+    gxInjectFault(gxFaultOp::Write, nth, false);
+    const std::uint32_t address = store->AddRecord();
+    gxClearFaults();
+    if (nth <= allocationWrites) {
+      EXPECT_EQ(address, 0u);
+      CloseStore(store);
+      continue;
+    }
+    if (address != 0) {
+      CloseStore(store);
+      EXPECT_EQ(ListedTitles(), (Titles{"kept", "new"}));
+      continue;
+    }
+    ++failedAfterAllocation;
+    EXPECT_EQ(store->RecordAddress(), 0u);
+    EXPECT_EQ(store->LastError(), gxWriteError) << "the failure stays pending for ReportError";
+    EXPECT_FALSE(CloseStore(store));
+    shown_.clear();
+    EXPECT_EQ(ListedTitles(), Titles{"kept"});
+    EXPECT_TRUE(shown_.empty()) << "no half-written record is listed";
+    const Bytes after = ReadFileBytes(NotesPath());
+    EXPECT_EQ(WordAt(after, 0), 845u) << "the block is back in the free list";
+    EXPECT_EQ(WordAt(after, 853) & 0xFF, 0x52u);
+    EXPECT_EQ(AddNotes({"again"}), std::vector<std::uint32_t>{873});
+  }
+  EXPECT_GE(failedAfterAllocation, 2) << "the record write and the checksum write both failed once";
+}
+
+TEST_F(RecordStoreTest, AFailedChangeReportsZeroAndKeepsTheBuffer) {
+  AddNotes({"old"});
+  auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+  ASSERT_TRUE(store);
+  store->ReadRecord(68);
+  DatabaseDataTextNote changed{};
+  CopyRecordText(changed.title, "new");
+  gxInjectFault(gxFaultOp::Write, 1, true);
+  EXPECT_EQ(store->ChangeRecord(changed), 0u);
+  gxClearFaults();
+  EXPECT_EQ(RecordTextOf(store->Data().title), "old");
+  EXPECT_EQ(store->RecordAddress(), 68u);
+  CloseStore(store);
+
+  // A stale address (the block was deleted since it was read) is never
+  // written over.
+  AddNotes({"second"});
+  store = OpenStore<DatabaseDataTextNote>(NotesPath());
+  ASSERT_TRUE(store);
+  store->ReadRecord(873);
+  EXPECT_EQ(store->DeleteRecord(), 873u);
+  const Bytes before = ReadFileBytes(NotesPath());
+  EXPECT_EQ(store->ChangeRecord(changed), 0u);
+  EXPECT_EQ(ReadFileBytes(NotesPath()), before);
+  CloseStore(store);
+}
+
+TEST_F(RecordStoreTest, AFailedReadLeavesNoBytesOfTheRecordReadBefore) {
+  AddNotes({"A", "B"});
+  auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+  ASSERT_TRUE(store);
+  ASSERT_EQ(store->ReadRecord(68), RecordReadStatus::Ok);
+  gxInjectFault(gxFaultOp::Read, 1, false);
+  EXPECT_EQ(store->ReadRecord(873), RecordReadStatus::ReadFailed);
+  gxClearFaults();
+  EXPECT_EQ(RecordTextOf(store->Data().title), "");
+  EXPECT_EQ(+store->Data().noteType, 0);
+  EXPECT_EQ(store->RecordAddress(), 873u);
+  EXPECT_EQ(shown_.size(), 1u);
+  CloseStore(store);
+}
+
+TEST_F(RecordStoreTest, OpenStoreNeverTruncatesOrReplacesWhatExists) {
+  // A file that is no database stays as it is and the store is not opened.
+  const Bytes foreign = {'n', 'o', 't', ' ', 'a', ' ', 'd', 'b'};
+  WriteFileBytes(NotesPath(), foreign);
+  EXPECT_FALSE(OpenStore<DatabaseDataTextNote>(NotesPath()));
+  EXPECT_EQ(ReadFileBytes(NotesPath()), foreign);
+
+  // A folder at the path is not replaced by a file.
+  std::filesystem::create_directory(PathOf("AudioNotes.qmt"));
+  EXPECT_FALSE(OpenStore<DatabaseDataAudioNote>(PathOf("AudioNotes.qmt")));
+  EXPECT_TRUE(std::filesystem::is_directory(PathOf("AudioNotes.qmt")));
+
+  // A database whose open fails keeps its records.
+  std::filesystem::remove(NotesPath());
+  AddNotes({"precious"});
+  const Bytes database = ReadFileBytes(NotesPath());
+  gxInjectFault(gxFaultOp::Open, 1, false);
+  EXPECT_FALSE(OpenStore<DatabaseDataTextNote>(NotesPath()));
+  gxClearFaults();
+  EXPECT_EQ(ReadFileBytes(NotesPath()), database);
+  EXPECT_EQ(ListedTitles(), Titles{"precious"});
+}
+
+}  // namespace
+}  // namespace qmrecords
