@@ -40,7 +40,9 @@ TEST_F(DatabaseFaults, FailedAppendIsReportedAndLeavesEarlierRecordsAndEndOfFile
     EXPECT_EQ(db.Allocate(773), 0u);
     EXPECT_EQ(db.LastError(), 25);
     EXPECT_EQ(gxFaultsFired(), 1);
-    if (nth <= 2) EXPECT_EQ(db.Header().end_of_file, end);  // the header never claims unwritten bytes
+    if (nth <= 2) {
+      EXPECT_EQ(db.Header().end_of_file, end);  // the header never claims unwritten bytes
+    }
     gxClearFaults();
     EXPECT_EQ(db.Close(), 0);
     ExpectFirstRecordIntact(path);

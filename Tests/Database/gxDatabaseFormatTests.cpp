@@ -93,6 +93,19 @@ TEST_F(DatabaseFormat, FirstTextNoteLandsAtSixtyEightWithItsCrcBehind) {
   EXPECT_EQ(Word(bytes, 841), crc);
 }
 
+TEST_F(DatabaseFormat, EngineWritesTheSameBytesAsTheIndependentCorpusGenerator) {
+  // MakeFuzzCorpus.py builds its images from the format alone, not through the engine.
+  const std::string path = PathOf("generated.qmt");
+  {
+    gxDatabase db;
+    ASSERT_EQ(db.Create(path.c_str()), 0);
+    ASSERT_EQ(AddObject(db, SampleRecord(kTextNoteLength, 1)), 68u);
+  }
+  const Bytes generated = ReadFileBytes(std::string(QM_FUZZ_CORPUS_DIR) + "/one-text-note.qmt");
+  ASSERT_EQ(generated.size(), 845u);
+  EXPECT_EQ(ReadFileBytes(path), generated);
+}
+
 TEST_F(DatabaseFormat, FreedBlockIsRemovedOnceAndReusedByTheNextRecord) {
   const std::string path = PathOf("reuse.qmt");
   gxDatabase db;
