@@ -67,6 +67,9 @@
 //   - A database left not ready (wrong signature, or a header too short to
 //     read) is never written: every operation returns its failure value with
 //     error 19; Close releases the stream without writing the header.
+//   - Close releases the stream even when writing the header back or closing
+//     fails: it returns that code (25, 9 or 14) with the object closed, since
+//     a stream whose close failed cannot be used again.
 //   - Reclaim method 1 (best fit) behaves as method 0 (append).
 //   - An append that fails restores end_of_file and highest_block in memory,
 //     so the header written later never claims bytes that were not written.
