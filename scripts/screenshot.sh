@@ -13,13 +13,11 @@ mkdir -p "$(dirname "$out")"
 
 if [ $# -gt 0 ]; then
   setsid wine explorer /desktop=Quillmate,1024x768 "$@" >/dev/null 2>&1 &
-  # The virtual desktop is one X window named after it; wait for it to map.
-  xdotool search --sync --onlyvisible --name '^Quillmate - Wine desktop$' >/dev/null 2>&1 &
-  waiter=$!
-  for _ in $(seq 1 200); do kill -0 $waiter 2>/dev/null || break; read -r -t 0.1 <> <(:) || true; done
-  kill $waiter 2>/dev/null || true
-  # Give the program time to paint its windows before the capture.
-  read -r -t "${QM_SHOT_WAIT:-4}" <> <(:) || true
+  # The virtual desktop is one X window named after it; wait for it to map,
+  # then give the program time to paint before the capture.
+  timeout 30 xdotool search --sync --onlyvisible --name '^Quillmate' >/dev/null 2>&1 || true
+  sleep "${QM_SHOT_WAIT:-4}"
 fi
-import -display "$DISPLAY" -window root "$out"
+# The virtual desktop sits in the top left corner of the (larger) screen.
+import -display "$DISPLAY" -window root -crop 1024x768+0+0 +repage "$out"
 echo "$out"

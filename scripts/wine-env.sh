@@ -35,16 +35,18 @@ qm_start_xvfb() {
 
 (
   flock 9
-  if [ ! -f "$WINEPREFIX/.quillmate-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.quillmate-ready-2" ]; then
     wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
+    # The virtual desktop "Quillmate" gets a taskbar with a notification area.
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Quillmate' /v EnableShell /t REG_DWORD /d 1 /f >/dev/null 2>&1 || true
+    timeout 60 wineserver -w || true
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    touch "$WINEPREFIX/.quillmate-ready"
+    touch "$WINEPREFIX/.quillmate-ready-2"
   fi
 ) 9>"$qm_build/.wine-setup.lock"
 
-if [ -z "$DISPLAY" ]; then
+if [ -z "${DISPLAY:-}" ]; then
   exec 9>"$qm_build/.xvfb.lock"; flock 9
   qm_start_xvfb
   flock -u 9; exec 9>&-
