@@ -1,0 +1,130 @@
+// The audit uses the engine read-only (mode 0) and reads the raw header
+// itself, because opening adjusts end_of_file in memory.
+#include "DatabaseCheck.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <set>
+
+#include "Database/gxDatabase.h"
+
+namespace {
+
+std::string Hex(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
+
+bool ReadRawHeader(const std::string& path, gxFileHeader& header, std::uint64_t& fileLength) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  unsigned char bytes[gxFileHeaderBytes];
+  if (!in.read(reinterpret_cast<char*>(bytes), sizeof bytes)) return false;
+  gxDecodeFileHeader(bytes, header);
+  in.seekg(0, std::ios::end);
+  fileLength = static_cast<std::uint64_t>(in.tellg());
+  return true;
+}
+
+}  // namespace
+
+int CheckDatabaseFile(const std::string& path, std::ostream& out) {
+  gxDatabase db;
+  int error = db.Open(path.c_str(), 0);
+  gxFileHeader raw{};
+  std::uint64_t fileLength = 0;
+  if (error != gxNoError || !db.IsReady() || !ReadRawHeader(path, raw, fileLength)) {
+    out << path << ": not a usable database ("
+        << gxDatabase::ErrorText(error != gxNoError ? error : db.LastError()) << ")\n";
+    return kCheckUnusable;
+  }
+  const std::uint32_t headerSize = db.FileHeaderSize();
+  const std::uint32_t blockHeaderSize = db.BlockHeaderSize();
+  const std::uint32_t shortestBlock = blockHeaderSize + (db.HasChecksums() ? 4u : 0u);
+  int problems = 0;
+  auto problem = [&](const std::string& text) {
+    out << path << ": " << text << "\n";
+    ++problems;
+  };
+
+  std::uint64_t end = raw.end_of_file;
+  if (end > fileLength) {
+    problem("end_of_file " + std::to_string(raw.end_of_file) + " lies beyond the file length " +
+            std::to_string(fileLength));
+    end = fileLength;
+  }
+  if (raw.heap_start < headerSize || raw.heap_start > end) {
+    problem("heap_start " + std::to_string(raw.heap_start) + " lies outside the file");
+    out << path << ": 0 live records, 0 free blocks, " << problems << " problems\n";
+    return kCheckDamaged;
+  }
+
+  // The heap walk: every block, live or free, and every damaged header.
+  int live = 0;
+  std::set<std::uint32_t> freeBlocks;
+  std::uint32_t address = raw.heap_start;
+  while (address < end) {
+    gxBlockHeader header{};
+    bool readable = end - address >= gxBlockHeaderBytes && db.ReadBlockHeader(address, header);
+    if (!readable || header.check_word != gxCheckWord || header.block_length < shortestBlock ||
+        header.block_length > end - address) {
+      problem("damaged block header at " + std::to_string(address));
+      std::uint32_t next = address + 1 < end ? db.NextBlock(address + 1) : 0;
+      // Only blocks that begin inside the walked range count.
+      if (next == 0 || next <= address || next >= end) break;
+      address = next;
+      continue;
+    }
+    const std::uint32_t status = header.block_status & 0xFFu;
+    const std::uint32_t objectAddress = address + blockHeaderSize;
+    if (status == gxStatusUsed) {
+      ++live;
+      std::uint32_t stored = 0, computed = 0;
+      if (db.HasChecksums() && !db.VerifyChecksum(objectAddress, &stored, &computed)) {
+        problem("checksum mismatch at object " + std::to_string(objectAddress) + " (stored " +
+                Hex(stored) + ", computed " + Hex(computed) + ")");
+      }
+    } else if (status == gxStatusDeleted || status == gxStatusRemoved) {
+      freeBlocks.insert(address);
+    } else {
+      problem("unknown block status " + Hex(header.block_status) + " at " +
+              std::to_string(address));
+    }
+    address += header.block_length;
+  }
+
+  // The free-space list: every member a free block met by the walk, no
+  // member twice, and every free block linked.
+  if (raw.free_space == gxAbandonedList) {
+    problem("free list abandoned (free_space 0xFFFFFFFF)");
+  } else {
+    std::set<std::uint32_t> linked;
+    bool listIntact = true;
+    std::uint32_t member = raw.free_space;
+    while (member != 0) {
+      if (linked.count(member) != 0) {
+        problem("free list cyclic at " + std::to_string(member));
+        listIntact = false;
+        break;
+      }
+      gxBlockHeader header{};
+      if (freeBlocks.count(member) == 0 || !db.ReadBlockHeader(member, header)) {
+        problem("free list member " + std::to_string(member) + " is not a free block");
+        listIntact = false;
+        break;
+      }
+      linked.insert(member);
+      member = header.next_deleted;
+    }
+    for (std::uint32_t block : freeBlocks) {
+      if (listIntact && linked.count(block) == 0) {
+        problem("free block at " + std::to_string(block) + " is not in the free list");
+      }
+    }
+  }
+  out << path << ": " << live << " live records, " << freeBlocks.size() << " free blocks, "
+      << problems << " problems\n";
+  return problems == 0 ? kCheckClean : kCheckDamaged;
+}
