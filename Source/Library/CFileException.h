@@ -12,7 +12,7 @@ public:
     explicit CFileException(unsigned long code);
 
     unsigned long GetErrorCode() const { return m_code; }
-    const CString& GetMessage() const { return m_message; }
+    const CString& GetErrorText() const { return m_message; }
 
 private:
     unsigned long m_code;

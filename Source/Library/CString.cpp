@@ -310,9 +310,10 @@ void CString::Format(const char* format, ...)
     va_start(arguments, format);
     int written = wvsprintfA(buffer, format, arguments);
     va_end(arguments);
-    // Some formatters report the cut with -1; the zero they wrote (or the
-    // zeroed scratch buffer) marks where the text ends.
-    if (written < 0 || written > kFormatLimit) written = static_cast<int>(strnlen(buffer, kFormatLimit));
+    // At the limit the count is not to be trusted (Wine reports 1024 for
+    // 1023 characters and a zero; others report -1): the zero the formatter
+    // wrote, or the zeroed scratch buffer, marks where the text ends.
+    if (written < 0 || written >= kFormatLimit) written = static_cast<int>(strnlen(buffer, kFormatLimit));
     try {
         Assign(buffer, written);
     } catch (...) {
