@@ -73,8 +73,8 @@ bool ParseRecordTime(const std::string& text, RecordTime& time) {
 std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record,
                          std::uint32_t address, bool crcOk) {
   JsonObjectWriter writer;
-  writer.AddInteger("address", address);
-  writer.AddBoolean("crc_ok", crcOk);
+  writer.AddInteger(kObjectAddressName, address);
+  writer.AddBoolean(kCrcOkName, crcOk);
   for (std::size_t i = 0; i < kind.fieldCount; ++i) {
     const RecordField& field = kind.fields[i];
     const unsigned char* at = record + field.offset;
@@ -107,7 +107,7 @@ bool RecordFromJson(const RecordKindInfo& kind, const std::string& line, unsigne
   for (const auto& member : members) {
     const std::string& name = member.first;
     const JsonValue& value = member.second;
-    if (name == "address" || name == "crc_ok") continue;
+    if (name == kObjectAddressName || name == kCrcOkName) continue;
     const RecordField* field = FindRecordField(kind, name);
     if (field == nullptr) {
       error = "unknown field \"" + name + "\" for kind " + kind.toolName;

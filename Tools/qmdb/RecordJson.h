@@ -10,12 +10,19 @@
 #include "Records/RecordKind.h"
 #include "Records/RecordTime.h"
 
-// "address", "crc_ok", then every field of the kind in table order.
+// The two names dump puts in front of a record's fields. The object address
+// is not called "address": e-mail and internet records have a field of that
+// name.
+constexpr const char* kObjectAddressName = "object_address";
+constexpr const char* kCrcOkName = "crc_ok";
+
+// "object_address", "crc_ok", then every field of the kind in table order.
 std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record,
                          std::uint32_t address, bool crcOk);
 
 // Fills a zeroed record from one line. Unknown names and values of the wrong
-// type are errors; "address" and "crc_ok" (as dump writes them) are ignored;
+// type are errors; "object_address" and "crc_ok" (as dump writes them) are
+// ignored;
 // missing fields stay empty or 0, except a missing "date", which gets the
 // current time stamp. Texts longer than 254 characters are cut.
 bool RecordFromJson(const RecordKindInfo& kind, const std::string& line, unsigned char* record,
