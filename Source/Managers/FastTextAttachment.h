@@ -1,0 +1,26 @@
+// The file that holds a fast text's snippet: its characters exactly as typed,
+// with no terminator, header or length field. Reading and writing report
+// their failures to the user here (caption "Quillmate", error icon, no owner)
+// so that every caller behaves alike.
+#ifndef QUILLMATE_MANAGERS_FASTTEXTATTACHMENT_H
+#define QUILLMATE_MANAGERS_FASTTEXTATTACHMENT_H
+
+#include <string>
+
+// Reads the whole attachment with the stored name from the fast-text folder.
+// A file error shows its own message text, a failed allocation "Out of
+// memory"; a stored name that is not a bare file name counts as a missing
+// file. False on failure, text then empty.
+bool ReadFastTextAttachment(const char* storedName, std::string& text);
+
+// Replaces the content of the existing attachment with text, so that the file
+// holds exactly the new text. Failures are shown as for reading; false then.
+bool RewriteFastTextAttachment(const char* storedName, const std::string& text);
+
+// Creates a new attachment (fullPath must not exist yet) holding text. A file
+// error shows "File IO error", a failed allocation "Out of memory". created
+// tells whether a file was made, also when writing it then failed.
+bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text,
+                              bool& created);
+
+#endif  // QUILLMATE_MANAGERS_FASTTEXTATTACHMENT_H
