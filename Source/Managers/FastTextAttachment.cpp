@@ -1,0 +1,98 @@
+// Fast-text attachments through CFile. Every failure ends in one message box
+// and a false result; the file is closed on every path by CFile's destructor.
+#include "Managers/FastTextAttachment.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <new>
+
+#include "Library/CFile.h"
+#include "Library/CMemoryException.h"
+#include "Records/AttachmentName.h"
+#include "Records/DataFolders.h"
+#include "Records/MessageBoxSeam.h"
+
+namespace {
+
+void ShowError(const char* text) {
+  ShowMessageBox(nullptr, text, "Quillmate", kMbOk | kMbIconError);
+}
+
+// A stored name that is not a bare file name is never opened: it fails as a
+// missing file would.
+std::string PathOrThrow(const char* storedName) {
+  std::string path;
+  if (!AttachmentPath(gFastTextFolder, storedName, path)) throw CFileException(ERROR_FILE_NOT_FOUND);
+  return path;
+}
+
+void WriteWhole(CFile& file, const std::string& text) {
+  unsigned long written = file.Write(text.data(), static_cast<unsigned long>(text.size()));
+  if (written != text.size()) throw CFileException(ERROR_WRITE_FAULT);
+}
+
+}  // namespace
+
+bool ReadFastTextAttachment(const char* storedName, std::string& text) {
+  text.clear();
+  try {
+    CFile file;
+    file.Open(PathOrThrow(storedName).c_str(), CFile::kRead | CFile::kShareRead);
+    unsigned long high = 0;
+    unsigned long length = file.GetLength(&high);
+    if (high != 0 || length == 0xFFFFFFFFul) throw std::bad_alloc();
+    std::unique_ptr<char[]> buffer(new char[length + 1]());
+    unsigned long read = file.Read(buffer.get(), length);
+    text.assign(buffer.get(), read);
+    file.Close();
+    return true;
+  } catch (const CFileException& error) {
+    ShowError(error.GetErrorText());
+  } catch (const std::bad_alloc&) {
+    ShowError("Out of memory");
+  } catch (const CMemoryException&) {
+    ShowError("Out of memory");
+  }
+  text.clear();
+  return false;
+}
+
+bool RewriteFastTextAttachment(const char* storedName, const std::string& text) {
+  try {
+    CFile file;
+    file.Open(PathOrThrow(storedName).c_str(), CFile::kWrite);
+    WriteWhole(file, text);
+    // Cut what is left of a longer old text.
+    if (!SetEndOfFile(file.GetHandle())) throw CFileException(GetLastError());
+    file.Close();
+    return true;
+  } catch (const CFileException& error) {
+    ShowError(error.GetErrorText());
+  } catch (const std::bad_alloc&) {
+    ShowError("Out of memory");
+  } catch (const CMemoryException&) {
+    ShowError("Out of memory");
+  }
+  return false;
+}
+
+bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text,
+                              bool& created) {
+  created = false;
+  try {
+    CFile file;
+    file.Open(fullPath.c_str(), CFile::kCreateNew | CFile::kWrite);
+    created = true;
+    WriteWhole(file, text);
+    file.Close();
+    return true;
+  } catch (const CFileException&) {
+    ShowError("File IO error");
+  } catch (const std::bad_alloc&) {
+    ShowError("Out of memory");
+  } catch (const CMemoryException&) {
+    ShowError("Out of memory");
+  }
+  return false;
+}

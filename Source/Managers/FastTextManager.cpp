@@ -1,0 +1,61 @@
+// The fast-text manager's Get, Change and Add: the record holds the title and
+// the attachment's name, the snippet itself lives in the attachment.
+#include <windows.h>
+
+#include "Managers/FastTextAttachment.h"
+#include "Managers/ManagerCore.h"
+#include "Managers/RecordManager.h"
+#include "Records/AttachmentName.h"
+#include "Records/DataFolders.h"
+#include "Records/RecordText.h"
+
+namespace {
+
+const DatabaseDataFastText& As(const unsigned char* bytes) {
+  return *reinterpret_cast<const DatabaseDataFastText*>(bytes);
+}
+
+DatabaseDataFastText& As(unsigned char* bytes) {
+  return *reinterpret_cast<DatabaseDataFastText*>(bytes);
+}
+
+}  // namespace
+
+// After a failed read the editor shows what was read so far: the title.
+template <>
+int RecordManager<DatabaseDataFastText>::GetFocusedRecord(HWND mainWindow, FastTextValues& values) {
+  return GetFocusedKindRecord(kKind, mainWindow, [&values](const unsigned char* record) {
+    values.title = RecordTextOf(As(record).title);
+    return ReadFastTextAttachment(RecordTextOf(As(record).fileName).c_str(), values.text);
+  });
+}
+
+// The attachment is rewritten before the record; when it cannot be written
+// neither the record nor the row changes.
+template <>
+int RecordManager<DatabaseDataFastText>::ChangeFocusedRecord(HWND mainWindow,
+                                                            const FastTextValues& values) {
+  return ChangeFocusedKindRecord(kKind, mainWindow, [&values](unsigned char* record) {
+    CopyRecordText(As(record).title, values.title.c_str());
+    return RewriteFastTextAttachment(RecordTextOf(As(record).fileName).c_str(), values.text);
+  });
+}
+
+template <>
+int RecordManager<DatabaseDataFastText>::AppendRecord(HWND mainWindow, const FastTextValues& values) {
+  std::string path;
+  bool written = false;
+  std::uint32_t address = AppendKindRecord(kKind, mainWindow, true, [&](unsigned char* record) {
+    MakeAttachmentName(gFastTextFolder, "FastText", "fst", path);
+    bool created = false;
+    // A file created but not written whole stays, as the user was told.
+    if (!CreateFastTextAttachment(path, values.text, created)) return false;
+    written = true;
+    CopyRecordText(As(record).title, values.title.c_str());
+    CopyRecordText(As(record).fileName, BareFileName(path).c_str());
+    return true;
+  });
+  // No record names the file when the store refused the record.
+  if (address == 0 && written) DeleteFileA(path.c_str());
+  return address != 0 ? 1 : 0;
+}

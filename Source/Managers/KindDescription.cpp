@@ -1,0 +1,144 @@
+// The table of the eight kinds. Row texts are the only per-kind code: a small
+// function per record layout that reads the fields the columns show.
+#include "Managers/KindDescription.h"
+
+#include <cstdio>
+
+#include "Records/DatabaseData.h"
+#include "Records/RecordText.h"
+
+namespace {
+
+template <class Record>
+const Record& As(const unsigned char* bytes) {
+  return *reinterpret_cast<const Record*>(bytes);
+}
+
+template <class Record>
+void NoteRowTexts(const unsigned char* bytes, RowTexts& texts) {
+  const Record& note = As<Record>(bytes);
+  texts = {RecordTextOf(note.title), UrgencyText(note.noteType)};
+}
+
+void PhotoRowTexts(const unsigned char* bytes, RowTexts& texts) {
+  const auto& photo = As<DatabaseDataPhotoAlbum>(bytes);
+  texts = {RecordTextOf(photo.title), RecordTextOf(photo.comment)};
+}
+
+void TimeNotifRowTexts(const unsigned char* bytes, RowTexts& texts) {
+  const auto& notification = As<DatabaseDataTimeNotif>(bytes);
+  const RecordTime& time = notification.time;
+  char when[64];
+  std::snprintf(when, sizeof when, "%02d:%02d:%02d %02d/%02d/%d", time.hour, time.minute,
+                time.second, time.month, time.day, time.year);
+  texts = {RecordTextOf(notification.title), when, UrgencyText(notification.type)};
+}
+
+void EmailRowTexts(const unsigned char* bytes, RowTexts& texts) {
+  const auto& email = As<DatabaseDataEmailRes>(bytes);
+  texts = {RecordTextOf(email.name), RecordTextOf(email.email), RecordTextOf(email.comment)};
+}
+
+void InternetRowTexts(const unsigned char* bytes, RowTexts& texts) {
+  const auto& resource = As<DatabaseDataInternetRes>(bytes);
+  texts = {RecordTextOf(resource.title), RecordTextOf(resource.address),
+           ResourceTypeText(resource.resourceType)};
+}
+
+void FastTextRowTexts(const unsigned char* bytes, RowTexts& texts) {
+  texts = {RecordTextOf(As<DatabaseDataFastText>(bytes).title)};
+}
+
+const ColumnDescription kTextNoteColumns[] = {
+    {"Date", 120}, {"Text Note Title", 180}, {"Note Type", 120}};
+const ColumnDescription kAudioNoteColumns[] = {
+    {"Date", 120}, {"Audio Note Title", 180}, {"Note Type", 120}};
+const ColumnDescription kVideoNoteColumns[] = {
+    {"Date", 120}, {"Video Note Title", 180}, {"Note Type", 120}};
+const ColumnDescription kPhotoColumns[] = {
+    {"Date", 120}, {"Photo Title", 180}, {"Photo Comment", 180}};
+const ColumnDescription kTimeNotifColumns[] = {
+    {"Date", 120}, {"Time Notification Title", 180}, {"Notification Time", 120}, {"Type", 120}};
+const ColumnDescription kEmailColumns[] = {
+    {"Date", 120}, {"Full Name", 180}, {"Email", 180}, {"Comment", 120}};
+const ColumnDescription kInternetColumns[] = {{"Date", 120},
+                                              {"Internet Resource Title", 180},
+                                              {"Internet Address", 180},
+                                              {"Resource Type", 120}};
+const ColumnDescription kFastTextColumns[] = {{"Date", 120}, {"Fast Text Title", 180}};
+
+constexpr ToolbarButtonDescription kSeparator = {0, 0, nullptr};
+
+const ToolbarButtonDescription kTextNoteButtons[] = {
+    {6, 202, "Edit"}, kSeparator, {8, 204, "Delete"}, kSeparator, {13, 205, "Delete All"}};
+const ToolbarButtonDescription kAudioNoteButtons[] = {
+    {6, 211, "Edit/Play"}, kSeparator, {8, 212, "Delete"}, kSeparator, {13, 213, "Delete All"}};
+const ToolbarButtonDescription kVideoNoteButtons[] = {
+    {6, 221, "Edit/Play"}, kSeparator, {8, 222, "Delete"}, kSeparator, {13, 223, "Delete All"}};
+const ToolbarButtonDescription kPhotoButtons[] = {
+    {6, 232, "Edit"}, kSeparator, {8, 234, "Delete"},     kSeparator,
+    {13, 235, "Delete All"}, kSeparator, {12, 230, "Photo Album"}};
+const ToolbarButtonDescription kTimeNotifButtons[] = {
+    {6, 241, "Edit"}, kSeparator, {8, 242, "Delete"}, kSeparator, {13, 243, "Delete All"}};
+// The e-mail toolbar has no separator between its two delete buttons.
+const ToolbarButtonDescription kEmailButtons[] = {
+    {6, 251, "Edit"}, {9, 256, "Send Mail"}, kSeparator, {8, 253, "Delete"}, {13, 254, "Delete All"}};
+const ToolbarButtonDescription kInternetButtons[] = {
+    {6, 261, "Edit"}, {9, 266, "Browse"},       kSeparator,
+    {8, 263, "Delete"}, kSeparator, {13, 264, "Delete All"}};
+const ToolbarButtonDescription kFastTextButtons[] = {
+    {6, 271, "Edit"}, kSeparator, {8, 273, "Delete"}, kSeparator, {13, 274, "Delete All"}};
+
+constexpr ShowProgressSteps kUsualProgress = {20, 30, 50};
+constexpr ShowProgressSteps kPhotoProgress = {20, 30, 40};
+constexpr ShowProgressSteps kFastTextProgress = {0, 0, 50};
+
+template <class T, int N>
+constexpr int CountOf(const T (&)[N]) { return N; }
+
+#define QM_KIND(kind, columns, buttons, question, progress, rowTexts)                        \
+  KindDescription {                                                                         \
+    RecordKind::kind, columns, CountOf(columns), buttons, CountOf(buttons), question, progress, \
+        rowTexts                                                                            \
+  }
+
+const KindDescription kKinds[kRecordKindCount] = {
+    QM_KIND(TextNote, kTextNoteColumns, kTextNoteButtons,
+            "Would you like to delete All Text Notes from Your Diary?", kUsualProgress,
+            NoteRowTexts<DatabaseDataTextNote>),
+    QM_KIND(AudioNote, kAudioNoteColumns, kAudioNoteButtons,
+            "Would you like to delete All Audio Notes from Your Diary?", kUsualProgress,
+            NoteRowTexts<DatabaseDataAudioNote>),
+    QM_KIND(VideoNote, kVideoNoteColumns, kVideoNoteButtons,
+            "Would you like to delete All Video Notes from Your Diary?", kUsualProgress,
+            NoteRowTexts<DatabaseDataVideoNote>),
+    QM_KIND(PhotoAlbum, kPhotoColumns, kPhotoButtons,
+            "Would you like to delete All Photos from Your Album?", kPhotoProgress, PhotoRowTexts),
+    QM_KIND(TimeNotif, kTimeNotifColumns, kTimeNotifButtons,
+            "Would you like to delete All Time Notifications from Your Diary?", kUsualProgress,
+            TimeNotifRowTexts),
+    QM_KIND(EmailRes, kEmailColumns, kEmailButtons,
+            "Would you like to delete All E-mail Addresses from Your Diary?", kUsualProgress,
+            EmailRowTexts),
+    QM_KIND(InternetRes, kInternetColumns, kInternetButtons,
+            "Would you like to delete All Internet Addreses from Your Diary?", kUsualProgress,
+            InternetRowTexts),
+    QM_KIND(FastText, kFastTextColumns, kFastTextButtons,
+            "Would you like to delete All Fast Text from Your Diary?", kFastTextProgress,
+            FastTextRowTexts),
+};
+
+#undef QM_KIND
+
+}  // namespace
+
+const KindDescription& KindDescriptionOf(RecordKind kind) {
+  return kKinds[static_cast<int>(kind)];
+}
+
+const char* UrgencyText(int type) { return type == 1 ? "Urgent Note" : "Normal Note"; }
+
+const char* ResourceTypeText(int type) {
+  static const char* const kWords[] = {"Personal", "Bussines", "Funny", "News", "Shopping"};
+  return type >= 0 && type < 5 ? kWords[type] : "Others";
+}

@@ -1,0 +1,269 @@
+// Show, delete, get, change and add, written once for the eight kinds. What
+// differs between kinds comes from the kind table (KindDescription) and the
+// store's kind information (attachment folder and file-name field).
+#include "Managers/KindManager.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "Managers/ManagerCore.h"
+#include "Managers/ManagerWindows.h"
+#include "Managers/RecordObserver.h"
+#include "Records/AttachmentName.h"
+#include "Records/MessageBoxSeam.h"
+#include "Records/RecordText.h"
+#include "Records/TimeStamp.h"
+
+namespace {
+
+int gCurrentKind = 0;
+
+void SetProgress(const CProgress& progress, int position) {
+  if (position != 0) progress.SetPos(position);
+}
+
+void FillEditToolbar(const CToolbar& toolbar, const KindDescription& kind) {
+  for (int count = toolbar.GetButtonCount(); count > 0; --count) toolbar.DeleteButton(0);
+  for (int i = 0; i < kind.buttonCount; ++i) {
+    const ToolbarButtonDescription& description = kind.buttons[i];
+    TBBUTTON button = {};
+    button.fsState = TBSTATE_ENABLED;
+    if (description.label == nullptr) {
+      button.fsStyle = TBSTYLE_SEP;
+      button.iString = -1;
+    } else {
+      // The label goes into the string list right before its button.
+      button.iString = toolbar.AddString(description.label);
+      button.iBitmap = description.image;
+      button.idCommand = description.command;
+      button.fsStyle = TBSTYLE_BUTTON;
+    }
+    toolbar.InsertButton(i, &button);
+  }
+}
+
+void ResetColumns(const CListView& list, const KindDescription& kind, const CProgress& progress) {
+  list.DeleteAllItems();
+  SetProgress(progress, kind.progress.afterItemsCleared);
+  while (list.DeleteColumn(0)) {
+  }
+  SetProgress(progress, kind.progress.afterColumnsCleared);
+  for (int i = 0; i < kind.columnCount; ++i) {
+    list.InsertColumn(i, kind.columns[i].title, kind.columns[i].width);
+  }
+}
+
+// Deletes the record the store's buffer was read into, then its attachment:
+// the file goes only when the record is gone, so no record is left naming a
+// deleted file. False when the record could not be deleted.
+bool DeleteReadRecord(RecordStore& store) {
+  if (store.DeleteRecord() == 0) return false;
+  std::string path;
+  if (RecordAttachmentPath(store.Kind(), store.RecordBytes(), path)) {
+    DeleteFileA(path.c_str());  // a missing file does not matter
+  }
+  return true;
+}
+
+void RemoveSelected(RecordStore& store, const CListView& list) {
+  const RecordObserver& observer = RecordObserverOf(store.Kind());
+  int after = -1;
+  for (int item = list.GetNextSelected(after); item != -1; item = list.GetNextSelected(after)) {
+    std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(item));
+    bool removed = false;
+    if (address != 0) {
+      store.ReadRecord(address);
+      if (DeleteReadRecord(store)) {
+        list.DeleteItem(item);
+        removed = true;
+        if (observer.onRemoved) observer.onRemoved(address);
+      }
+    }
+    // The item that moved up into this position must be examined too.
+    after = removed ? item - 1 : item;
+  }
+}
+
+void RemoveAll(RecordStore& store, const CListView& list) {
+  const int count = list.GetItemCount();
+  for (int item = 0; item < count; ++item) {
+    std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(item));
+    if (address == 0) continue;
+    store.ReadRecord(address);
+    DeleteReadRecord(store);
+  }
+  const RecordObserver& observer = RecordObserverOf(store.Kind());
+  if (observer.onRemovedAll) observer.onRemovedAll();
+  list.DeleteAllItems();
+}
+
+}  // namespace
+
+int CurrentKind() { return gCurrentKind; }
+
+KindStore OpenKindStore(RecordKind kind) {
+  std::unique_ptr<RecordStore> store = MakeRecordStore(kind);
+  OpenOrCreateStoreFile(*store, StoreFilePath(kind));
+  if (store->ReportError()) {
+    store->Close();  // already reported; close quietly
+    return nullptr;
+  }
+  return KindStore(store.release());
+}
+
+bool CloseKindStore(KindStore& store) {
+  if (!store) return false;
+  bool clean = CloseStoreFile(*store);
+  delete store.release();
+  return clean;
+}
+
+void WriteRecordRow(const CListView& list, int index, const KindDescription& kind,
+                    const unsigned char* record, bool newRow, std::uint32_t address) {
+  // Every record begins with its date text.
+  std::string date = RecordTextOf(reinterpret_cast<const char*>(record));
+  if (newRow) {
+    index = list.InsertItem(index, date.c_str(), -1, static_cast<LPARAM>(address));
+    if (index < 0) return;
+  } else {
+    list.SetItemText(index, 0, date.c_str());
+  }
+  RowTexts texts;
+  kind.rowTexts(record, texts);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    list.SetItemText(index, static_cast<int>(i) + 1, texts[i].c_str());
+  }
+}
+
+bool RecordAttachmentPath(RecordKind kind, const unsigned char* record, std::string& path) {
+  path.clear();
+  const RecordKindInfo& info = RecordKindInfoOf(kind);
+  if (info.attachmentFolder == nullptr) return false;
+  const RecordField* field = FindRecordField(info, "file_name");
+  if (field == nullptr) return false;
+  std::string name = RecordTextOf(reinterpret_cast<const char*>(record + field->offset));
+  return AttachmentPath(*info.attachmentFolder, name.c_str(), path);
+}
+
+bool ShowRecords(RecordKind kind, HWND mainWindow) {
+  KindStore store = OpenKindStore(kind);
+  if (!store) return false;
+  const KindDescription& description = KindDescriptionOf(kind);
+  CProgress progress = ProgressBarOf(mainWindow);
+  progress.SetRange(0, 100);
+  progress.SetPos(10);
+  FillEditToolbar(EditToolbarOf(mainWindow), description);
+  gCurrentKind = static_cast<int>(kind);
+  CListView list = RecordListOf(mainWindow);
+  ResetColumns(list, description, progress);
+  progress.SetPos(description.progress.beforeFill);
+  int row = 0;
+  store->ForEachRecord([&](std::uint32_t address) {
+    WriteRecordRow(list, row++, description, store->RecordBytes(), true, address);
+  });
+  progress.SetPos(50);
+  // Closed by hand here (not by the holder) for the progress step between
+  // closing the file and destroying the store.
+  std::unique_ptr<RecordStore> closing(store.release());
+  if (!CloseStoreFile(*closing)) return false;
+  progress.SetPos(80);
+  closing.reset();
+  progress.SetPos(100);
+  return true;
+}
+
+void RemoveRecords(RecordKind kind, HWND mainWindow, int all) {
+  KindStore store = OpenKindStore(kind);
+  if (!store) return;
+  CListView list = RecordListOf(mainWindow);
+  if (all == 0) {
+    RemoveSelected(*store, list);
+  } else {
+    if (list.GetItemCount() == 0) return;  // nothing to ask about
+    int answer = ShowMessageBox(nullptr, KindDescriptionOf(kind).deleteAllQuestion, "Quillmate",
+                                kMbYesNo | kMbIconQuestion);
+    if (answer != kIdYes) return;
+    RemoveAll(*store, list);
+  }
+  CloseKindStore(store);
+}
+
+bool EnsureStore(RecordKind kind) {
+  KindStore store = OpenKindStore(kind);
+  return store && CloseKindStore(store);
+}
+
+int GetFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordReader& read) {
+  KindStore store = OpenKindStore(kind);
+  if (!store) return 0;
+  CListView list = RecordListOf(mainWindow);
+  int item = list.GetFocusedItem();
+  if (item < 0) return 0;
+  std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(item));
+  bool ok = true;
+  if (address != 0) {
+    store->ReadRecord(address);
+    ok = read(store->RecordBytes());
+  }
+  CloseKindStore(store);
+  return ok ? 1 : 0;
+}
+
+int ChangeFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordFiller& fill) {
+  KindStore store = OpenKindStore(kind);
+  if (!store) return 0;
+  CListView list = RecordListOf(mainWindow);
+  int item = list.GetFocusedItem();
+  if (item < 0) return 0;
+  std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(item));
+  if (address == 0) return 0;
+  // A record that could not be read would be rewritten from zeros, losing
+  // its attachment name: leave it as it is.
+  if (store->ReadRecord(address) == RecordReadStatus::ReadFailed) return 0;
+  const std::uint32_t size = store->KindInfo().recordSize;
+  std::vector<unsigned char> next(store->RecordBytes(), store->RecordBytes() + size);
+  std::string date;
+  MakeTimeStamp(date);
+  CopyRecordText(reinterpret_cast<char*>(next.data()), date.c_str());
+  if (!fill(next.data())) return 0;
+  if (store->ChangeRecordImage(next.data()) == 0) return 0;
+  // Only now is the new record stored: the row may show it.
+  WriteRecordRow(list, item, KindDescriptionOf(kind), store->RecordBytes(), false, address);
+  const RecordObserver& observer = RecordObserverOf(kind);
+  if (observer.onChanged) observer.onChanged(store->RecordBytes());
+  CloseKindStore(store);
+  return 1;
+}
+
+std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst,
+                               const RecordFiller& fill) {
+  if (showFirst) ShowRecords(kind, mainWindow);
+  KindStore store = OpenKindStore(kind);
+  if (!store) return 0;
+  unsigned char* record = store->RecordBytes();
+  std::memset(record, 0, store->KindInfo().recordSize);
+  std::string date;
+  MakeTimeStamp(date);
+  CopyRecordText(reinterpret_cast<char*>(record), date.c_str());
+  if (!fill(record)) return 0;
+  std::uint32_t address = store->AddRecord();
+  if (address == 0) return 0;
+  CListView list = RecordListOf(mainWindow);
+  WriteRecordRow(list, list.GetItemCount(), KindDescriptionOf(kind), record, true, address);
+  const RecordObserver& observer = RecordObserverOf(kind);
+  if (observer.onAdded) observer.onAdded(record);
+  CloseKindStore(store);
+  return address;
+}
+
+bool ReadKindRecordAt(RecordKind kind, std::uint32_t address, const RecordReader& read) {
+  if (address == 0) return false;
+  KindStore store = OpenKindStore(kind);
+  if (!store) return false;
+  store->ReadRecord(address);
+  bool ok = read(store->RecordBytes());
+  CloseKindStore(store);
+  return ok;
+}

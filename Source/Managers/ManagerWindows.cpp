@@ -1,0 +1,19 @@
+// Lookups by control id; a missing control gives a wrapper without window,
+// whose operations do nothing.
+#include "Managers/ManagerWindows.h"
+
+#include "Library/CRebar.h"
+#include "Library/CStatusbar.h"
+#include "Resources/MainWindowIds.h"
+
+CListView RecordListOf(HWND mainWindow) { return CListView(mainWindow, ID_RECORD_LIST); }
+
+CToolbar EditToolbarOf(HWND mainWindow) {
+  CRebar rebar(mainWindow, ID_REBAR);
+  return CToolbar(rebar.GetWindow(), ID_EDIT_TOOLBAR);
+}
+
+CProgress ProgressBarOf(HWND mainWindow) {
+  CStatusbar statusbar(mainWindow, ID_STATUS_BAR);
+  return CProgress(statusbar.GetWindow(), ID_PROGRESS_BAR);
+}

@@ -1,0 +1,17 @@
+// The main window's controls that the managers fill, found from the main
+// window through their ids: the record list is its child, the edit toolbar a
+// child of the rebar, the progress bar a child of the status bar.
+#ifndef QUILLMATE_MANAGERS_MANAGERWINDOWS_H
+#define QUILLMATE_MANAGERS_MANAGERWINDOWS_H
+
+#include <windows.h>
+
+#include "Library/CListView.h"
+#include "Library/CProgress.h"
+#include "Library/CToolbar.h"
+
+CListView RecordListOf(HWND mainWindow);
+CToolbar EditToolbarOf(HWND mainWindow);
+CProgress ProgressBarOf(HWND mainWindow);
+
+#endif  // QUILLMATE_MANAGERS_MANAGERWINDOWS_H

@@ -1,0 +1,57 @@
+// Adding photos by copying them into the album folder, and the album
+// viewer's stepping through the list.
+#include "Managers/PhotoAlbum.h"
+
+#include "Managers/ManagerCore.h"
+#include "Managers/ManagerWindows.h"
+#include "Managers/RecordAccessors.h"
+#include "Records/AttachmentName.h"
+#include "Records/DataFolders.h"
+#include "Records/MessageBoxSeam.h"
+#include "Records/RecordText.h"
+
+bool AddPhoto(HWND mainWindow, const std::string& title, const std::string& comment,
+              const std::string& sourcePath, bool showFirst) {
+  std::string copyPath;
+  bool copied = false;
+  std::uint32_t address = AppendKindRecord(
+      RecordKind::PhotoAlbum, mainWindow, showFirst, [&](unsigned char* bytes) {
+        std::string extension = AttachmentExtensionOf(sourcePath);
+        MakeAttachmentName(gPhotoFolder, "Photo", extension.c_str(), copyPath);
+        if (!CopyFileA(sourcePath.c_str(), copyPath.c_str(), FALSE)) {
+          ShowMessageBox(nullptr, "File IO error - Copying to Application Data Dir.", "Quillmate",
+                         kMbOk | kMbIconError);
+          return false;
+        }
+        copied = true;
+        // A copy of a read-only picture would be read-only too, and could
+        // then not be deleted with its record.
+        SetFileAttributesA(copyPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        auto& record = *reinterpret_cast<DatabaseDataPhotoAlbum*>(bytes);
+        CopyRecordText(record.title, title.c_str());
+        CopyRecordText(record.comment, comment.c_str());
+        CopyRecordText(record.fileName, BareFileName(copyPath).c_str());
+        return true;
+      });
+  // No record names the copy when the store refused the record.
+  if (address == 0 && copied) DeleteFileA(copyPath.c_str());
+  return address != 0;
+}
+
+bool StepAlbum(HWND mainWindow, PhotoValues& values, bool back, int& position, bool first) {
+  CListView list = RecordListOf(mainWindow);
+  const int count = list.GetItemCount();
+  if (count == 0) return false;
+  if (back) {
+    --position;
+  } else if (!first) {
+    ++position;
+  }
+  if (position > count - 1) position = count - 1;
+  if (position < 0) position = 0;
+  std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(position));
+  return ReadKindRecordAt(RecordKind::PhotoAlbum, address, [&values](const unsigned char* bytes) {
+    ReadValues(*reinterpret_cast<const DatabaseDataPhotoAlbum*>(bytes), values);
+    return true;
+  });
+}

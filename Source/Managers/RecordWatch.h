@@ -1,0 +1,36 @@
+// CRecordWatch: tells an open editor whether the record it was opened on has
+// been deleted since. Records are known by their store address, and a freed
+// block goes to the next record added, so the address alone cannot say
+// whether it still names the same record. The time-notification check deletes
+// records while editors are open; every deletion that can happen then reports
+// itself through NoteDeleted.
+#ifndef QUILLMATE_MANAGERS_RECORDWATCH_H
+#define QUILLMATE_MANAGERS_RECORDWATCH_H
+
+#include <cstdint>
+
+#include "Records/RecordKind.h"
+
+class CRecordWatch {
+ public:
+  CRecordWatch(RecordKind kind, std::uint32_t address);
+  ~CRecordWatch();
+  CRecordWatch(const CRecordWatch&) = delete;
+  CRecordWatch& operator=(const CRecordWatch&) = delete;
+
+  RecordKind Kind() const { return m_kind; }
+  std::uint32_t Address() const { return m_address; }
+  // True once the watched record was deleted.
+  bool IsDeleted() const { return m_deleted; }
+
+  // Marks every live watch on this record as deleted.
+  static void NoteDeleted(RecordKind kind, std::uint32_t address);
+
+ private:
+  RecordKind m_kind;
+  std::uint32_t m_address;
+  bool m_deleted;
+  CRecordWatch* m_next;
+};
+
+#endif  // QUILLMATE_MANAGERS_RECORDWATCH_H
