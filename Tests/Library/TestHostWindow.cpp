@@ -18,8 +18,13 @@ TestHostWindow::TestHostWindow(int width, int height) : m_window(nullptr)
         windowClass.lpszClassName = kHostClass;
         registered = RegisterClassExA(&windowClass) != 0;
     }
-    m_window = CreateWindowExA(0, kHostClass, "Library test", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
-                               nullptr, GetModuleHandleA(nullptr), this);
+    m_window = CreateWindowExA(0, kHostClass, "Library test", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), this);
+    // Shown without activation: Wine treats an activated window as managed
+    // and, with no window manager on the test display, waits two seconds
+    // for it to be withdrawn when it is destroyed.
+    ShowWindow(m_window, SW_SHOWNOACTIVATE);
+    UpdateWindow(m_window);
     Pump();
 }
 

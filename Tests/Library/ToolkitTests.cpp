@@ -279,10 +279,12 @@ TEST(WindowRecordTest, CreationBuildsWindowsAndThrowsTheCreationText)
 
     WindowCreateDef topLevel = WindowCreateDef::TopLevel("Record window", "QmCreatedByRecord", instance);
     EXPECT_EQ(0x10CF0800u, topLevel.style);
+    topLevel.style &= ~WS_VISIBLE; // shown below without activation (see TestHostWindow)
     HWND window = topLevel.Create();
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(window, topLevel.window);
-    topLevel.Show(SW_SHOWNORMAL);
+    topLevel.Show(SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(window, definition.FindRunningWindow());
 
     WindowCreateDef child = WindowCreateDef::Child("QmCreatedByRecord", window, 77);
