@@ -166,11 +166,11 @@ class Parser {
         case 'r': out += '\r'; break;
         case 't': out += '\t'; break;
         case 'u': {
-          std::uint32_t code;
+          std::uint32_t code = 0;
           if (!ParseHex4(code, error)) return false;
           if (code >= 0xDC00 && code <= 0xDFFF) return Fail(error, "lone low surrogate");
           if (code >= 0xD800 && code <= 0xDBFF) {
-            std::uint32_t low;
+            std::uint32_t low = 0;
             if (!Take('\\') || !Take('u') || !ParseHex4(low, error) || low < 0xDC00 || low > 0xDFFF)
               return Fail(error, "lone high surrogate");
             code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
