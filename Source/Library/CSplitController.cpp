@@ -96,6 +96,9 @@ void CSplitController::InvertLine()
 
 void CSplitController::StartDrag(int mouseX)
 {
+    // A press while a line is still shown (its release was lost) must not
+    // leave that line behind.
+    if (m_lineShown) InvertLine();
     gSplitterDragging = true;
     SetCapture(m_bar);
     POINT parentOrigin = {0, 0};
