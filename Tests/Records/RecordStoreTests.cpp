@@ -215,6 +215,20 @@ TEST_F(RecordStoreTest, AFailedWriteAddsNothingAndGivesItsBlockBack) {
   EXPECT_GE(failedAfterAllocation, 2) << "the record write and the checksum write both failed once";
 }
 
+TEST_F(RecordStoreTest, AFileWhoseEndOfFileLiesBeyondItsLengthTakesNoNewRecords) {
+  AddNotes({"A"});
+  Bytes disk = ReadFileBytes(NotesPath());
+  disk[7] = 0x70;  // end_of_file far beyond the 845 bytes
+  WriteFileBytes(NotesPath(), disk);
+  auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+  ASSERT_TRUE(store);
+  EXPECT_EQ(store->AddRecord(), 0u);
+  EXPECT_EQ(store->LastError(), gxFileCorrupt);
+  store->Close();
+  store.reset();
+  EXPECT_EQ(ReadFileBytes(NotesPath()).size(), 845u);
+}
+
 TEST_F(RecordStoreTest, AFailedChangeReportsZeroAndKeepsTheBuffer) {
   AddNotes({"old"});
   auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
