@@ -1,0 +1,181 @@
+// CommandRouter: the command table. Each row names a handler and the one
+// argument it takes (a kind number, or a flag such as edit or delete-all).
+// To wire an editor, add its add and edit rows, e.g.
+//   {IDM_ADD_TEXT_NOTE, OpenTextNoteEditor, 0}, {IDM_EDIT_TEXT_NOTE, OpenTextNoteEditor, 1},
+#include "Shell/CommandRouter.h"
+
+#include "Managers/KindManager.h"
+#include "Managers/ShellRequests.h"
+#include "Resources/MainWindowIds.h"
+#include "Shell/AboutDialog.h"
+#include "Shell/BandToggles.h"
+#include "Shell/ExitCommand.h"
+#include "Shell/KindCommands.h"
+#include "Shell/MainWindowHooks.h"
+#include "Shell/PageSetup.h"
+
+namespace {
+
+using CommandHandler = void (*)(HWND window, int argument);
+
+struct CommandRoute {
+    int commandId;
+    CommandHandler handler;
+    int argument;
+};
+
+RecordKind KindNumber(int number)
+{
+    return static_cast<RecordKind>(number);
+}
+
+void ShowKind(HWND window, int kind)
+{
+    ShowRecords(KindNumber(kind), window);
+}
+
+void DeleteSelected(HWND window, int kind)
+{
+    RemoveRecords(KindNumber(kind), window, 0);
+}
+
+void DeleteAll(HWND window, int kind)
+{
+    RemoveRecords(KindNumber(kind), window, 1);
+}
+
+void DeleteOfCurrentKind(HWND window, int all)
+{
+    RemoveRecords(KindNumber(CurrentKind()), window, all);
+}
+
+void EditOfCurrentKind(HWND window, int)
+{
+    if (const KindCommands* kind = KindCommandsAt(CurrentKind())) RouteCommand(window, kind->editCommand);
+}
+
+void MailToFocused(HWND window, int)
+{
+    SendMail(window);
+}
+
+void BrowseFocused(HWND window, int)
+{
+    BrowseResource(window);
+}
+
+void HideWindow(HWND window, int)
+{
+    if (gMainWindowHooks.hideToTray) {
+        gMainWindowHooks.hideToTray(window);
+    } else {
+        ShowWindow(window, SW_HIDE);
+    }
+}
+
+void RestoreWindow(HWND window, int)
+{
+    if (gMainWindowHooks.restoreFromTray) {
+        gMainWindowHooks.restoreFromTray(window);
+    } else {
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+    }
+}
+
+void OpenHelp(HWND window, int)
+{
+    if (gMainWindowHooks.openHelp) gMainWindowHooks.openHelp(window);
+}
+
+void ToggleBand(HWND window, int band)
+{
+    ToggleRebarBand(window, band);
+}
+
+void About(HWND window, int)
+{
+    ShowAboutDialog(window);
+}
+
+void Exit(HWND window, int)
+{
+    ConfirmExit(window);
+}
+
+void PageSetup(HWND window, int)
+{
+    RunPageSetup(window);
+}
+
+const CommandRoute kRoutes[] = {
+    {IDM_DELETE_TEXT_NOTES, DeleteSelected, 0},
+    {IDM_DELETE_ALL_TEXT_NOTES, DeleteAll, 0},
+    {IDM_SHOW_TEXT_NOTES, ShowKind, 0},
+
+    {IDM_DELETE_AUDIO_NOTES, DeleteSelected, 1},
+    {IDM_DELETE_ALL_AUDIO_NOTES, DeleteAll, 1},
+    {IDM_SHOW_AUDIO_NOTES, ShowKind, 1},
+
+    {IDM_DELETE_VIDEO_NOTES, DeleteSelected, 2},
+    {IDM_DELETE_ALL_VIDEO_NOTES, DeleteAll, 2},
+    {IDM_SHOW_VIDEO_NOTES, ShowKind, 2},
+
+    {IDM_DELETE_PHOTOS, DeleteSelected, 3},
+    {IDM_DELETE_ALL_PHOTOS, DeleteAll, 3},
+    {IDM_SHOW_PHOTOS, ShowKind, 3},
+
+    {IDM_DELETE_TIME_NOTIFICATIONS, DeleteSelected, 4},
+    {IDM_DELETE_ALL_TIME_NOTIFICATIONS, DeleteAll, 4},
+    {IDM_SHOW_TIME_NOTIFICATIONS, ShowKind, 4},
+
+    {IDM_DELETE_EMAIL_RESOURCES, DeleteSelected, 5},
+    {IDM_DELETE_ALL_EMAIL_RESOURCES, DeleteAll, 5},
+    {IDM_SHOW_EMAIL_RESOURCES, ShowKind, 5},
+    {IDM_SEND_MAIL, MailToFocused, 0},
+
+    {IDM_DELETE_INTERNET_RESOURCES, DeleteSelected, 6},
+    {IDM_DELETE_ALL_INTERNET_RESOURCES, DeleteAll, 6},
+    {IDM_SHOW_INTERNET_RESOURCES, ShowKind, 6},
+    {IDM_BROWSE_RESOURCE, BrowseFocused, 0},
+
+    {IDM_DELETE_FAST_TEXTS, DeleteSelected, 7},
+    {IDM_DELETE_ALL_FAST_TEXTS, DeleteAll, 7},
+    {IDM_SHOW_FAST_TEXTS, ShowKind, 7},
+
+    {IDM_ABOUT, About, 0},
+    {IDM_HELP_CONTENTS, OpenHelp, 0},
+    {IDM_EDIT_CURRENT, EditOfCurrentKind, 0},
+    {IDM_DELETE_CURRENT, DeleteOfCurrentKind, 0},
+    {IDM_DELETE_ALL_CURRENT, DeleteOfCurrentKind, 1},
+    {IDM_EXIT, Exit, 0},
+    {IDM_HIDE_TO_TRAY, HideWindow, 0},
+    {IDM_RESTORE_FROM_TRAY, RestoreWindow, 0},
+    {IDM_TOGGLE_MAIN_TOOLBAR, ToggleBand, 0},
+    {IDM_TOGGLE_EDIT_TOOLBAR, ToggleBand, 1},
+    {IDM_PAGE_SETUP, PageSetup, 0},
+};
+
+const CommandRoute* FindRoute(int commandId)
+{
+    for (const CommandRoute& route : kRoutes) {
+        if (route.commandId == commandId) return &route;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void RouteCommand(HWND window, int commandId)
+{
+    if (commandId >= IDM_FAST_TEXT_FIRST) {
+        if (gMainWindowHooks.fastTextCommand) gMainWindowHooks.fastTextCommand(window, commandId);
+        return;
+    }
+    if (const CommandRoute* route = FindRoute(commandId)) route->handler(window, route->argument);
+}
+
+bool HasCommandHandler(int commandId)
+{
+    return commandId >= IDM_FAST_TEXT_FIRST || FindRoute(commandId) != nullptr;
+}

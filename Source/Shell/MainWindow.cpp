@@ -1,0 +1,93 @@
+// MainWindow: the window procedure, which dispatches each message to its
+// handler, and the class and creation records of the window.
+#include "Shell/MainWindow.h"
+
+#include "Library/CSplitter.h"
+#include "Library/WindowCreateDef.h"
+#include "Library/WindowProcGuard.h"
+#include "Resources/MainWindowIds.h"
+#include "Shell/CommandRouter.h"
+#include "Shell/MainWindowBuild.h"
+#include "Shell/MainWindowHooks.h"
+#include "Shell/MainWindowLayout.h"
+#include "Shell/MainWindowNotify.h"
+
+namespace {
+
+// Failures inside a handler never cross back into the platform.
+constexpr const char* kGuardCaption = "Error";
+
+void OnClose(HWND window)
+{
+    // Closing only hides: the program lives on in the tray until Exit.
+    if (gMainWindowHooks.hideToTray) {
+        gMainWindowHooks.hideToTray(window);
+    } else {
+        ShowWindow(window, SW_HIDE);
+    }
+}
+
+void OnTimer(HWND window, WPARAM timerId)
+{
+    if (timerId == kNotificationTimerId && gMainWindowHooks.timerTick) gMainWindowHooks.timerTick(window);
+}
+
+LRESULT OnTrayMessage(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    return gMainWindowHooks.trayMessage ? gMainWindowHooks.trayMessage(window, wParam, lParam) : 0;
+}
+
+void OnSplitterMoved(HWND window, WPARAM lineX)
+{
+    if (CSplitter* splitter = SplitterOf(window)) splitter->MoveSplit(static_cast<int>(lineX));
+}
+
+} // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return RunGuarded(window, kGuardCaption, [&] { return BuildMainWindow(window) ? 0 : -1; });
+    case WM_SIZE:
+        LayOutMainWindow(window, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_CLOSE:
+        OnClose(window);
+        return 0;
+    case WM_DESTROY:
+        TearDownMainWindow(window);
+        return 0;
+    case WM_NOTIFY:
+        return RunGuarded(window, kGuardCaption,
+                          [&] { return OnMainWindowNotify(window, reinterpret_cast<NMHDR*>(lParam)); });
+    case WM_COMMAND:
+        return RunGuarded(window, kGuardCaption, [&] {
+            RouteCommand(window, LOWORD(wParam));
+            return LRESULT(0);
+        });
+    case WM_TIMER:
+        return RunGuarded(window, kGuardCaption, [&] {
+            OnTimer(window, wParam);
+            return LRESULT(0);
+        });
+    case CSplitter::kSplitterMovedMessage:
+        OnSplitterMoved(window, wParam);
+        return 0;
+    case kTrayCallbackMessage:
+        return RunGuarded(window, kGuardCaption, [&] { return OnTrayMessage(window, wParam, lParam); });
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+WindowClassDef MainWindowClass(HINSTANCE instance)
+{
+    return WindowClassDef(MainWindowProc, kMainWindowClassName, instance, IDI_QUILLMATE, IDR_MAIN_MENU);
+}
+
+HWND CreateMainWindow(HINSTANCE instance)
+{
+    WindowCreateDef create = WindowCreateDef::TopLevel(kMainWindowTitle, kMainWindowClassName, instance);
+    return create.Create();
+}

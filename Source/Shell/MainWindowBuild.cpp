@@ -1,0 +1,59 @@
+// MainWindowBuild: the main window's creation, in the order the controls
+// depend on each other (the splitter before its panes, the status bar before
+// the progress bar in it, the toolbars before the managers fill one), and
+// its destruction.
+#include "Shell/MainWindowBuild.h"
+
+#include "Library/CSplitter.h"
+#include "Managers/KindManager.h"
+#include "Records/MessageBoxSeam.h"
+#include "Shell/MainImageLists.h"
+#include "Shell/MainWindow.h"
+#include "Shell/MainWindowControls.h"
+
+namespace {
+
+void StartNotificationTimer(HWND window)
+{
+    // Without the timer the program runs on, only without reminders.
+    if (!SetTimer(window, kNotificationTimerId, kNotificationTimerPeriod, nullptr)) {
+        ShowMessageBox(window, "Could not SetTimer()!", "Error", kMbOk | kMbIconWarning);
+    }
+}
+
+} // namespace
+
+bool BuildMainWindow(HWND window)
+{
+    StartNotificationTimer(window);
+
+    CSplitter* splitter = new CSplitter(window);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(splitter));
+
+    HWND managers = CreateManagerList(window);
+    HWND records = CreateRecordList(window);
+    if (!managers || !records) return false;
+    splitter->SetPanes(managers, records);
+
+    if (!CreateMainStatusBar(window)) return false;
+    if (!CreateMainRebar(window)) return false;
+
+    // The text notes are current at start.
+    ShowRecords(RecordKind::TextNote, window);
+    return true;
+}
+
+void TearDownMainWindow(HWND window)
+{
+    CSplitter* splitter = SplitterOf(window);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    delete splitter;
+    DestroyMainImageLists();
+    KillTimer(window, kNotificationTimerId);
+    PostQuitMessage(0);
+}
+
+CSplitter* SplitterOf(HWND window)
+{
+    return reinterpret_cast<CSplitter*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}

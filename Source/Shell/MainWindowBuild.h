@@ -1,0 +1,20 @@
+// MainWindowBuild: what the main window does when it is created and when it
+// is destroyed, and the splitter it keeps in its user data.
+#pragma once
+
+#include <windows.h>
+
+class CSplitter;
+
+// WM_CREATE: starts the notification timer, creates the splitter, the two
+// lists, the status bar with its progress bar, the rebar with both toolbars
+// and shows the text notes. False when a control could not be made.
+// Toolkit failures are thrown as their message text.
+bool BuildMainWindow(HWND window);
+
+// WM_DESTROY: deletes the splitter, destroys the four image lists, stops the
+// timer and posts the quit message.
+void TearDownMainWindow(HWND window);
+
+// The splitter kept in the window's user data, or null.
+CSplitter* SplitterOf(HWND window);

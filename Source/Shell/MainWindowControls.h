@@ -1,0 +1,17 @@
+// MainWindowControls: creation of the main window's child controls, one
+// function per control group, in the order the window builds them.
+#pragma once
+
+#include <windows.h>
+
+// The manager list (1005) in icon view with its two image lists and the
+// eight managers. Returns the list, or null.
+HWND CreateManagerList(HWND window);
+// The record list (1004): report view, full-row select. Returns it, or null.
+HWND CreateRecordList(HWND window);
+// The status bar (1007) with parts at 150, 400 and the right end, "Ready" in
+// part 0 and the progress bar (1006, range 0..100) inside part 1.
+bool CreateMainStatusBar(HWND window);
+// The rebar (1000) with the main toolbar (1001) as band 0 and the edit
+// toolbar (1002) as band 1.
+bool CreateMainRebar(HWND window);

@@ -1,0 +1,32 @@
+// ManagerList and RecordList: the two panes of the splitter. The manager list
+// is created in report view and then switched to icon view by replacing its
+// whole style, which drops the report bit.
+#include "Shell/MainWindowControls.h"
+
+#include "Library/CListView.h"
+#include "Resources/MainWindowIds.h"
+#include "Shell/KindCommands.h"
+#include "Shell/MainImageLists.h"
+
+HWND CreateManagerList(HWND window)
+{
+    CListView managers;
+    if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0, 0))
+        return nullptr;
+    SetWindowLongA(managers.GetWindow(), GWL_STYLE, WS_CHILD | WS_VISIBLE);
+    managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
+    managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
+    for (int position = 0; position < kRecordKindCount; ++position) {
+        managers.InsertItem(position, KindCommandsAt(position)->managerName, position, 0);
+    }
+    return managers.GetWindow();
+}
+
+HWND CreateRecordList(HWND window)
+{
+    CListView records;
+    if (!records.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0, 0))
+        return nullptr;
+    records.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    return records.GetWindow();
+}
