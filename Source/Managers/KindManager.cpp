@@ -212,13 +212,19 @@ int GetFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordReader& r
 }
 
 int ChangeFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordFiller& fill) {
-  KindStore store = OpenKindStore(kind);
-  if (!store) return 0;
   CListView list = RecordListOf(mainWindow);
   int item = list.GetFocusedItem();
   if (item < 0) return 0;
   std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(item));
   if (address == 0) return 0;
+  return ChangeKindRecordAt(kind, mainWindow, address, fill);
+}
+
+int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address,
+                       const RecordFiller& fill) {
+  if (address == 0) return 0;
+  KindStore store = OpenKindStore(kind);
+  if (!store) return 0;
   // A record that could not be read would be rewritten from zeros, losing
   // its attachment name: leave it as it is.
   if (store->ReadRecord(address) == RecordReadStatus::ReadFailed) return 0;
@@ -229,8 +235,17 @@ int ChangeFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordFiller
   CopyRecordText(reinterpret_cast<char*>(next.data()), date.c_str());
   if (!fill(next.data())) return 0;
   if (store->ChangeRecordImage(next.data()) == 0) return 0;
-  // Only now is the new record stored: the row may show it.
-  WriteRecordRow(list, item, KindDescriptionOf(kind), store->RecordBytes(), false, address);
+  // Only now is the new record stored: its row, when the list shows one, may
+  // show it.
+  if (CurrentKind() == static_cast<int>(kind)) {
+    CListView list = RecordListOf(mainWindow);
+    for (int item = 0, count = list.GetItemCount(); item < count; ++item) {
+      if (static_cast<std::uint32_t>(list.GetItemParam(item)) == address) {
+        WriteRecordRow(list, item, KindDescriptionOf(kind), store->RecordBytes(), false, address);
+        break;
+      }
+    }
+  }
   const RecordObserver& observer = RecordObserverOf(kind);
   if (observer.onChanged) observer.onChanged(store->RecordBytes());
   CloseKindStore(store);

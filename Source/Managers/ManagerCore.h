@@ -49,6 +49,13 @@ int GetFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordReader& r
 // shows the new texts only after the write succeeded. 1 on success, else 0.
 int ChangeFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordFiller& fill);
 
+// Rewrites the record at address (not 0) as ChangeFocusedKindRecord does, and
+// updates its row when the list shows the kind and has a row for it. For an
+// editor that must change the record it was opened on even after the list
+// was reloaded meanwhile. 1 on success, else 0.
+int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address,
+                       const RecordFiller& fill);
+
 // With showFirst shows the kind, then adds a record (date now, fill sets the
 // rest) and appends its row last. The record's address, 0 when nothing was
 // added.

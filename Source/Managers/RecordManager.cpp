@@ -36,6 +36,15 @@ int RecordManager<Record>::ChangeFocusedRecord(HWND mainWindow, const Values& va
 }
 
 template <class Record>
+int RecordManager<Record>::ChangeRecordAt(HWND mainWindow, std::uint32_t address,
+                                          const Values& values) {
+  return ChangeKindRecordAt(kKind, mainWindow, address, [&values](unsigned char* record) {
+    WriteValues(values, As<Record>(record), false);
+    return true;
+  });
+}
+
+template <class Record>
 int RecordManager<Record>::AppendRecord(HWND mainWindow, const Values& values) {
   std::uint32_t address = AppendKindRecord(kKind, mainWindow, true, [&values](unsigned char* record) {
     WriteValues(values, As<Record>(record), true);
@@ -53,3 +62,5 @@ template class RecordManager<DatabaseDataInternetRes>;
 // Photos are added through AddPhoto only.
 template int RecordManager<DatabaseDataPhotoAlbum>::GetFocusedRecord(HWND, PhotoValues&);
 template int RecordManager<DatabaseDataPhotoAlbum>::ChangeFocusedRecord(HWND, const PhotoValues&);
+template int RecordManager<DatabaseDataPhotoAlbum>::ChangeRecordAt(HWND, std::uint32_t,
+                                                                   const PhotoValues&);

@@ -18,6 +18,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "Managers/KindManager.h"
 #include "Managers/RecordValues.h"
 #include "Records/DatabaseData.h"
@@ -49,6 +51,10 @@ class RecordManager {
 
   static int GetFocusedRecord(HWND mainWindow, Values& values);
   static int ChangeFocusedRecord(HWND mainWindow, const Values& values);
+  // As ChangeFocusedRecord for the record at address, whether or not its row
+  // has the focus (or is shown at all): an editor changes the record it was
+  // opened on. Not for fast texts.
+  static int ChangeRecordAt(HWND mainWindow, std::uint32_t address, const Values& values);
   static int AppendRecord(HWND mainWindow, const Values& values);
 };
 

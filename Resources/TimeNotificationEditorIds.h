@@ -1,0 +1,16 @@
+/* Ids of the time notification editor: its dialog template and controls.
+   Plain #defines only, so that both the C++ code and windres read this
+   header. */
+#ifndef QUILLMATE_RESOURCES_TIMENOTIFICATIONEDITORIDS_H
+#define QUILLMATE_RESOURCES_TIMENOTIFICATIONEDITORIDS_H
+
+#define IDD_TIME_NOTIFICATION 9000
+#define IDC_TIME_NOTIFICATION_GROUP 9001
+#define IDC_TIME_NOTIFICATION_TITLE 9002
+#define IDC_TIME_NOTIFICATION_TEXT 9003
+#define IDC_TIME_NOTIFICATION_CANCEL 9006
+#define IDC_TIME_NOTIFICATION_SAVE 9007
+#define IDC_TIME_NOTIFICATION_TIME 9008
+#define IDC_TIME_NOTIFICATION_TYPE 9009
+
+#endif

@@ -1,0 +1,294 @@
+// The editor, dialog 9000, driven through its controls inside its own modal
+// loop: new and edited notifications reach the store, the list and the
+// scheduler; Cancel and empty fields change nothing; an editor keeps the
+// record it was opened on while notifications fire.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Managers/KindManager.h"
+#include "Managers/PendingNotifications.h"
+#include "Managers/TimeNotificationScheduler.h"
+#include "Records/RecordText.h"
+#include "Resources/MainWindowIds.h"
+#include "Resources/TimeNotificationEditorIds.h"
+#include "TimeNotificationTestSupport.h"
+
+using namespace qmtimenotif;
+
+namespace {
+
+bool SameSecond(const RecordTime& a, const RecordTime& b) {
+  return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+         a.minute == b.minute && a.second == b.second;
+}
+
+const DatabaseDataTimeNotif* PendingAt(std::uint32_t address) {
+  for (int i = 0; i < PendingNotifications.GetSize(); ++i) {
+    if (PendingNotifications[i].ownAddress == address) return &PendingNotifications[i];
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TEST_F(TimeNotificationTest, ANewNotificationSavedInTheEditorIsStoredListedAndShownOnceWhenDue) {
+  LoadPendingNotifications();
+  m_main->Command(IDM_SHOW_TEXT_NOTES);
+  const RecordTime due = AddSeconds(m_now, 60);
+  RecordTime shownInPicker{};
+  int typeOnOpen = -1;
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
+                          [&](HWND dialog) {
+                            shownInPicker = PickerTime(dialog);
+                            typeOnOpen = static_cast<int>(SendDlgItemMessageA(
+                                dialog, IDC_TIME_NOTIFICATION_TYPE, CB_GETCURSEL, 0, 0));
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Meeting");
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "Room 4\r\nBring the slides");
+                            SetPickerTime(dialog, due);
+                            ChooseType(dialog, 1);
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                          }));
+  // A new editor shows the current local time and "Normal".
+  EXPECT_TRUE(SameSecond(shownInPicker, m_now));
+  EXPECT_EQ(typeOnOpen, 0);
+
+  // Adding showed the time notifications and appended the row.
+  EXPECT_EQ(CurrentKind(), static_cast<int>(RecordKind::TimeNotif));
+  std::vector<Row> rows = m_main->Rows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].texts, (std::vector<std::string>{"09:05:03 11/28/2003", "Meeting",
+                                                     "09:06:03 11/28/2003", "Urgent Note"}));
+  std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(RecordTextOf(stored[0].text), "Room 4\r\nBring the slides");
+  EXPECT_TRUE(SameSecond(stored[0].time, due));
+  ASSERT_NE(PendingAt(rows[0].address), nullptr);
+
+  m_now = AddSeconds(m_now, 59);
+  m_main->Tick();
+  m_now = AddSeconds(m_now, 1);  // the set second itself
+  m_main->Tick();
+  EXPECT_TRUE(m_shown.empty());
+  m_now = AddSeconds(m_now, 1);
+  m_main->Tick();
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].caption, "Meeting");
+  EXPECT_EQ(m_shown[0].text, "Room 4\r\nBring the slides");
+  EXPECT_EQ(m_shown[0].style & 0xF0u, kMbIconWarning);
+  EXPECT_TRUE(m_main->Rows().empty());
+}
+
+TEST_F(TimeNotificationTest, SavingWithAnEmptyFieldAsksForAllFieldsAndKeepsTheDialogOpen) {
+  LoadPendingNotifications();
+  bool stillOpenAfterTitleOnly = false;
+  bool stillOpenAfterTextOnly = false;
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
+                          [&](HWND dialog) {
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Title only");
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                            stillOpenAfterTitleOnly = IsWindowVisible(dialog) != 0;
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "");
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "Text only");
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                            stillOpenAfterTextOnly =
+                                TextOf(dialog, IDC_TIME_NOTIFICATION_TEXT) == "Text only";
+                            Press(dialog, IDC_TIME_NOTIFICATION_CANCEL);
+                          }));
+  EXPECT_TRUE(stillOpenAfterTitleOnly);
+  EXPECT_TRUE(stillOpenAfterTextOnly);
+  ASSERT_EQ(m_shown.size(), 2u);
+  for (const ShownBox& box : m_shown) {
+    EXPECT_EQ(box.text, "Please Fill in All fields.");
+    EXPECT_EQ(box.caption, "Quillmate");
+    EXPECT_EQ(box.style & 0xF0u, kMbIconInformation);
+    EXPECT_EQ(box.owner, nullptr);
+  }
+  EXPECT_TRUE(StoredNotifications().empty());
+  EXPECT_EQ(PendingNotifications.GetSize(), 0);
+}
+
+TEST_F(TimeNotificationTest, EditingShowsTheStoredValuesAndAChangeToALaterTimeFiresOnlyThenOnce) {
+  const RecordTime first = AddSeconds(m_now, 30);
+  const std::uint32_t address = StoreNotification("Call Ann", "About Friday", first, 0);
+  LoadPendingNotifications();
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  m_main->FocusRow(0);
+
+  const RecordTime later = AddSeconds(m_now, 300);
+  std::string title, text;
+  RecordTime picker{};
+  int type = -1;
+  m_now = AddSeconds(m_now, 5);  // the edit's own time, for the date column
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_EDIT_CURRENT); },
+                          [&](HWND dialog) {
+                            title = TextOf(dialog, IDC_TIME_NOTIFICATION_TITLE);
+                            text = TextOf(dialog, IDC_TIME_NOTIFICATION_TEXT);
+                            picker = PickerTime(dialog);
+                            type = static_cast<int>(SendDlgItemMessageA(
+                                dialog, IDC_TIME_NOTIFICATION_TYPE, CB_GETCURSEL, 0, 0));
+                            SetPickerTime(dialog, later);
+                            ChooseType(dialog, 1);
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                          }));
+  EXPECT_EQ(title, "Call Ann");
+  EXPECT_EQ(text, "About Friday");
+  EXPECT_TRUE(SameSecond(picker, first));
+  EXPECT_EQ(type, 0);
+
+  std::vector<Row> rows = m_main->Rows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].address, address);  // changed in place
+  EXPECT_EQ(rows[0].texts, (std::vector<std::string>{"09:05:08 11/28/2003", "Call Ann",
+                                                     "09:10:03 11/28/2003", "Urgent Note"}));
+  ASSERT_EQ(PendingNotifications.GetSize(), 1);
+  EXPECT_TRUE(SameSecond(PendingNotifications[0].time, later));
+
+  // The old time passes without a box; the new one shows it once.
+  m_now = AddSeconds(first, 1);
+  m_main->Tick();
+  EXPECT_TRUE(m_shown.empty());
+  m_now = AddSeconds(later, 1);
+  m_main->Tick();
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].caption, "Call Ann");
+  EXPECT_EQ(m_shown[0].style & 0xF0u, kMbIconWarning);
+
+  // The edit command without a focused row opens nothing.
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  EXPECT_FALSE(DriveEditor([this] { m_main->Command(IDM_EDIT_TIME_NOTIFICATION); },
+                           [](HWND dialog) { Press(dialog, IDC_TIME_NOTIFICATION_CANCEL); }));
+}
+
+TEST_F(TimeNotificationTest, CancelAfterEditingLeavesRecordRowAndPendingEntryUnchanged) {
+  StoreNotification("Other", "x", AddSeconds(m_now, 100), 0);
+  const std::uint32_t address = StoreNotification("Plants", "Water them", AddSeconds(m_now, 60), 1);
+  LoadPendingNotifications();
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  const std::vector<Row> rowsBefore = m_main->Rows();
+  const std::vector<DatabaseDataTimeNotif> storedBefore = StoredNotifications();
+  const DatabaseDataTimeNotif pendingBefore = *PendingAt(address);
+  m_main->FocusRow(m_main->RowOf(address));
+
+  for (bool closeBox : {false, true}) {
+    ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_EDIT_TIME_NOTIFICATION); },
+                            [&](HWND dialog) {
+                              TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Changed");
+                              TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "Changed too");
+                              SetPickerTime(dialog, AddSeconds(m_now, 9999));
+                              ChooseType(dialog, 0);
+                              if (closeBox) {
+                                SendMessageA(dialog, WM_CLOSE, 0, 0);
+                              } else {
+                                Press(dialog, IDC_TIME_NOTIFICATION_CANCEL);
+                              }
+                            }));
+    std::vector<Row> rowsAfter = m_main->Rows();
+    ASSERT_EQ(rowsAfter.size(), rowsBefore.size());
+    for (std::size_t i = 0; i < rowsAfter.size(); ++i) {
+      EXPECT_EQ(rowsAfter[i].texts, rowsBefore[i].texts);
+      EXPECT_EQ(rowsAfter[i].address, rowsBefore[i].address);
+    }
+    std::vector<DatabaseDataTimeNotif> storedAfter = StoredNotifications();
+    ASSERT_EQ(storedAfter.size(), storedBefore.size());
+    for (std::size_t i = 0; i < storedAfter.size(); ++i) {
+      EXPECT_EQ(std::memcmp(&storedAfter[i], &storedBefore[i], sizeof storedAfter[i]), 0);
+    }
+    ASSERT_NE(PendingAt(address), nullptr);
+    EXPECT_EQ(std::memcmp(PendingAt(address), &pendingBefore, sizeof pendingBefore), 0);
+    EXPECT_EQ(PendingNotifications.GetSize(), 2);
+  }
+  // Cancelled with the edit flag set: the next editor makes a new record.
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
+                          [&](HWND dialog) {
+                            EXPECT_EQ(TextOf(dialog, IDC_TIME_NOTIFICATION_TITLE), "");
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "New");
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "new");
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                          }));
+  EXPECT_EQ(StoredNotifications().size(), 3u);
+  EXPECT_TRUE(m_shown.empty());
+}
+
+TEST_F(TimeNotificationTest, AnEditorKeepsItsRecordWhenANotificationFiresWhileItIsOpen) {
+  const std::uint32_t before = StoreNotification("Before", "b", AddSeconds(m_now, 600), 0);
+  const std::uint32_t edited = StoreNotification("Edited", "e", AddSeconds(m_now, 600), 0);
+  const std::uint32_t firing = StoreNotification("Fires", "now", AddSeconds(m_now, 2), 1);
+  LoadPendingNotifications();
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  m_main->FocusRow(m_main->RowOf(edited));
+
+  const RecordTime newTime = AddSeconds(m_now, 900);
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_EDIT_TIME_NOTIFICATION); },
+                          [&](HWND dialog) {
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Edited again");
+                            SetPickerTime(dialog, newTime);
+                            // The editor's loop dispatches the timer: "Fires"
+                            // is shown and the list reloaded without a focus.
+                            m_now = AddSeconds(m_now, 3);
+                            m_main->Tick();
+                            EXPECT_EQ(m_shown.size(), 1u);
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                          }));
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].caption, "Fires");
+
+  std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(stored[0].ownAddress, before);
+  EXPECT_EQ(RecordTextOf(stored[0].title), "Before");
+  EXPECT_EQ(stored[1].ownAddress, edited);
+  EXPECT_EQ(RecordTextOf(stored[1].title), "Edited again");
+  EXPECT_EQ(RecordTextOf(stored[1].text), "e");
+  EXPECT_TRUE(SameSecond(stored[1].time, newTime));
+
+  std::vector<Row> rows = m_main->Rows();
+  ASSERT_EQ(rows.size(), 2u);
+  ASSERT_EQ(m_main->RowOf(edited), 1);
+  EXPECT_EQ(rows[1].texts.at(1), "Edited again");
+  EXPECT_EQ(rows[1].texts.at(2), "09:20:03 11/28/2003");
+  EXPECT_EQ(rows[0].texts.at(1), "Before");
+  EXPECT_EQ(m_main->RowOf(firing), -1);
+
+  ASSERT_NE(PendingAt(edited), nullptr);
+  EXPECT_TRUE(SameSecond(PendingAt(edited)->time, newTime));
+  EXPECT_EQ(PendingNotifications.GetSize(), 2);
+}
+
+TEST_F(TimeNotificationTest, AnEditorWhoseOwnNotificationFiresWhileItIsOpenSavesItAsANewOne) {
+  const std::uint32_t other = StoreNotification("Other", "o", AddSeconds(m_now, 600), 0);
+  const std::uint32_t edited = StoreNotification("Soon", "s", AddSeconds(m_now, 1), 0);
+  LoadPendingNotifications();
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  m_main->FocusRow(m_main->RowOf(edited));
+
+  const RecordTime newTime = AddSeconds(m_now, 3600);
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_EDIT_TIME_NOTIFICATION); },
+                          [&](HWND dialog) {
+                            SetPickerTime(dialog, newTime);
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "snoozed by hand");
+                            m_now = AddSeconds(m_now, 2);
+                            m_main->Tick();  // "Soon" is shown and deleted
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                          }));
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].caption, "Soon");
+  // "Other" is untouched; the edit is stored as a new, armed notification.
+  std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
+  ASSERT_EQ(stored.size(), 2u);
+  const DatabaseDataTimeNotif* otherRecord = nullptr;
+  const DatabaseDataTimeNotif* savedRecord = nullptr;
+  for (const auto& record : stored) {
+    (record.ownAddress == other ? otherRecord : savedRecord) = &record;
+  }
+  ASSERT_NE(otherRecord, nullptr);
+  ASSERT_NE(savedRecord, nullptr);
+  EXPECT_EQ(RecordTextOf(otherRecord->title), "Other");
+  EXPECT_EQ(RecordTextOf(savedRecord->title), "Soon");
+  EXPECT_EQ(RecordTextOf(savedRecord->text), "snoozed by hand");
+  EXPECT_TRUE(SameSecond(savedRecord->time, newTime));
+  EXPECT_NE(PendingAt(savedRecord->ownAddress), nullptr);
+  EXPECT_EQ(m_main->Rows().size(), 2u);
+}

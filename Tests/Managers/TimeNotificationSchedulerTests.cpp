@@ -1,0 +1,188 @@
+// The scheduler over the real store, record list and boxes: what is shown,
+// when, how often, and what is left afterwards.
+#include <gtest/gtest.h>
+
+#include "Managers/KindManager.h"
+#include "Managers/PendingNotifications.h"
+#include "Managers/TimeNotificationScheduler.h"
+#include "Records/RecordText.h"
+#include "Resources/MainWindowIds.h"
+#include "TimeNotificationTestSupport.h"
+
+using namespace qmtimenotif;
+
+namespace {
+
+constexpr unsigned kIconMask = 0xF0;
+
+std::vector<std::uint32_t> PendingAddresses() {
+  std::vector<std::uint32_t> addresses;
+  for (int i = 0; i < PendingNotifications.GetSize(); ++i) {
+    addresses.push_back(PendingNotifications[i].ownAddress);
+  }
+  return addresses;
+}
+
+}  // namespace
+
+TEST(TimeNotificationDueTest, DueOnlyWhenEarlierToTheSecondIgnoringWeekdayAndMilliseconds) {
+  const RecordTime now = MakeTime(2003, 11, 28, 10, 0, 0, 500, 5);
+  // Same second: not due, whatever the weekday and milliseconds say.
+  EXPECT_FALSE(IsNotificationDue(MakeTime(2003, 11, 28, 10, 0, 0, 0, 1), now));
+  EXPECT_FALSE(IsNotificationDue(MakeTime(2003, 11, 28, 10, 0, 0, 999, 6), now));
+  EXPECT_FALSE(IsNotificationDue(now, MakeTime(2003, 11, 28, 10, 0, 0, 0, 0)));
+  // One unit earlier in any field: due; later: not.
+  const int earlier[][6] = {{2002, 11, 28, 10, 0, 0}, {2003, 10, 28, 10, 0, 0},
+                            {2003, 11, 27, 10, 0, 0}, {2003, 11, 28, 9, 0, 0},
+                            {2003, 11, 28, 9, 59, 59}, {2003, 11, 28, 9, 59, 58}};
+  for (const auto& t : earlier) {
+    EXPECT_TRUE(IsNotificationDue(MakeTime(t[0], t[1], t[2], t[3], t[4], t[5]), now)) << t[0];
+    EXPECT_FALSE(IsNotificationDue(now, MakeTime(t[0], t[1], t[2], t[3], t[4], t[5]))) << t[0];
+  }
+  // The first difference decides: an earlier year wins over a later month,
+  // day, hour, minute and second.
+  EXPECT_TRUE(IsNotificationDue(MakeTime(2002, 12, 31, 23, 59, 59), now));
+  EXPECT_FALSE(IsNotificationDue(MakeTime(2003, 12, 1, 0, 0, 0), now));
+  EXPECT_TRUE(IsNotificationDue(MakeTime(2003, 11, 28, 9, 59, 59, 999), MakeTime(2003, 11, 28, 10, 0, 0, 0)));
+}
+
+TEST_F(TimeNotificationTest, StoredPastNotificationsAreShownAtTheFirstTickEachOnceAndThenGone) {
+  const std::uint32_t future = StoreNotification("Later", "Not yet", AddSeconds(m_now, 60), 0);
+  const std::uint32_t urgent =
+      StoreNotification("Dentist", "Call the dentist\r\nbefore noon", AddSeconds(m_now, -3600), 1);
+  const std::uint32_t normal = StoreNotification("Milk", "Buy milk", AddSeconds(m_now, -1), 0);
+  ASSERT_NE(future, 0u);
+  ASSERT_NE(urgent, 0u);
+  ASSERT_NE(normal, 0u);
+  LoadPendingNotifications();  // start-up
+  EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{future, urgent, normal}));
+  m_main->Command(IDM_SHOW_TEXT_NOTES);
+
+  // One box per tick here: after a shown element is removed, the one that
+  // moves into its place is examined at the next tick.
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].caption, "Dentist");
+  EXPECT_EQ(m_shown[0].text, "Call the dentist\r\nbefore noon");
+  EXPECT_EQ(m_shown[0].style & kIconMask, kMbIconWarning);
+  EXPECT_EQ(m_shown[0].style & 0xF, kMbOk);
+  EXPECT_EQ(m_shown[0].owner, m_main->Handle());
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 2u);
+  EXPECT_EQ(m_shown[1].caption, "Milk");
+  EXPECT_EQ(m_shown[1].text, "Buy milk");
+  EXPECT_EQ(m_shown[1].style & kIconMask, kMbIconInformation);
+  EXPECT_EQ(m_shown[1].owner, m_main->Handle());
+
+  // The list on display is now the time notifications, without the shown ones.
+  EXPECT_EQ(CurrentKind(), static_cast<int>(RecordKind::TimeNotif));
+  std::vector<Row> rows = m_main->Rows();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].address, future);
+  EXPECT_EQ(rows[0].texts.at(1), "Later");
+  std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(RecordTextOf(stored[0].title), "Later");
+  EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{future}));
+
+  // Further ticks show nothing more until the remaining one falls due.
+  m_main->Tick();
+  m_main->Tick();
+  EXPECT_EQ(m_shown.size(), 2u);
+  m_now = AddSeconds(m_now, 61);
+  m_main->Tick();
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 3u);
+  EXPECT_EQ(m_shown[2].caption, "Later");
+  EXPECT_TRUE(m_main->Rows().empty());
+  EXPECT_TRUE(StoredNotifications().empty());
+  EXPECT_EQ(PendingNotifications.GetSize(), 0);
+}
+
+TEST_F(TimeNotificationTest, ANotificationForTheCurrentSecondIsShownOnlyAfterThatSecond) {
+  m_now = MakeTime(2003, 11, 28, 10, 0, 0, 0, 5);
+  StoreNotification("On the dot", "Ten o'clock", MakeTime(2003, 11, 28, 10, 0, 0, 999, 2), 0);
+  LoadPendingNotifications();
+  m_main->Tick();
+  m_now.milliseconds = 999;
+  m_main->Tick();
+  EXPECT_TRUE(m_shown.empty());
+  m_now = MakeTime(2003, 11, 28, 10, 0, 1, 0, 5);
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].caption, "On the dot");
+}
+
+TEST_F(TimeNotificationTest, TicksDispatchedWhileABoxIsOpenNeverShowTheSameNotificationAgain) {
+  StoreNotification("First", "one", AddSeconds(m_now, -5), 0);
+  StoreNotification("Second", "two", AddSeconds(m_now, -5), 1);
+  StoreNotification("Third", "three", AddSeconds(m_now, 30), 0);
+  LoadPendingNotifications();
+  // Each box's own loop would dispatch the 500 ms timer: two ticks per box.
+  m_whileBoxOpen = [this](std::size_t, const ShownBox&) {
+    m_main->Tick();
+    m_main->Tick();
+  };
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 2u);
+  EXPECT_EQ(m_shown[0].caption, "First");
+  EXPECT_EQ(m_shown[1].caption, "Second");  // opened from the first box's loop
+  m_main->Tick();
+  EXPECT_EQ(m_shown.size(), 2u);
+
+  // The clock moves on while the third one's box is open: still one box.
+  m_now = AddSeconds(m_now, 31);
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 3u);
+  EXPECT_EQ(m_shown[2].caption, "Third");
+  EXPECT_TRUE(StoredNotifications().empty());
+  EXPECT_TRUE(m_main->Rows().empty());
+}
+
+TEST_F(TimeNotificationTest, DeletingBeforeTheTimeOrDeletingAllMeansNeverShown) {
+  const std::uint32_t keep = StoreNotification("Keep", "stays", AddSeconds(m_now, 10), 0);
+  const std::uint32_t drop = StoreNotification("Drop", "deleted", AddSeconds(m_now, 10), 1);
+  LoadPendingNotifications();
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  m_main->FocusRow(m_main->RowOf(drop));
+  m_main->Command(IDM_DELETE_TIME_NOTIFICATIONS);
+  EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{keep}));
+  m_now = AddSeconds(m_now, 20);
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].caption, "Keep");
+
+  // Delete All: the question is answered Yes (its default button).
+  m_shown.clear();
+  StoreNotification("A", "a", AddSeconds(m_now, 10), 0);
+  StoreNotification("B", "b", AddSeconds(m_now, 10), 0);
+  LoadPendingNotifications();
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  m_main->Command(IDM_DELETE_ALL_TIME_NOTIFICATIONS);
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].text, "Would you like to delete All Time Notifications from Your Diary?");
+  EXPECT_EQ(PendingNotifications.GetSize(), 0);
+  m_now = AddSeconds(m_now, 3600);
+  m_main->Tick();
+  EXPECT_EQ(m_shown.size(), 1u);
+  EXPECT_TRUE(StoredNotifications().empty());
+}
+
+TEST_F(TimeNotificationTest, AWarningShownWhileRemovingDoesNotLetANestedTickShowItTwice) {
+  // The element's address names no readable record: the store warns while
+  // the record is being removed, and that box's loop dispatches ticks. The
+  // notification is still shown, once, after the warning.
+  DatabaseDataTimeNotif ghost{};
+  CopyRecordText(ghost.title, "Ghost");
+  CopyRecordText(ghost.text, "no record");
+  ghost.time = AddSeconds(m_now, -1);
+  ghost.ownAddress = 0x7FFFFF00u;
+  ASSERT_TRUE(ArmNotification(ghost));
+  m_whileBoxOpen = [this](std::size_t, const ShownBox&) { m_main->Tick(); };
+  m_main->Tick();
+  m_main->Tick();
+  ASSERT_EQ(m_shown.size(), 2u);
+  EXPECT_EQ(m_shown[0].text, "Database Object CRC Error");
+  EXPECT_EQ(m_shown[1].caption, "Ghost");
+  EXPECT_EQ(PendingNotifications.GetSize(), 0);
+}

@@ -1,0 +1,339 @@
+// The test main window, the scratch folder, clock and boxes, and the editor
+// driver.
+#include "TimeNotificationTestSupport.h"
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstring>
+#include <random>
+
+#include "Library/CListView.h"
+#include "Library/CString.h"
+#include "Managers/KindManager.h"
+#include "Managers/TimeNotificationEditor.h"
+#include "Managers/TimeNotificationScheduler.h"
+#include "Records/DatabaseObject.h"
+#include "Records/RecordText.h"
+#include "Resources/MainWindowIds.h"
+#include "Resources/TimeNotificationEditorIds.h"
+
+namespace qmtimenotif {
+
+namespace {
+
+const char* const kTestMainClass = "QmTimeNotificationTestMain";
+
+LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      CheckNotifications(window);
+      return 0;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDM_ADD_TIME_NOTIFICATION:
+          OpenTimeNotificationEditor(window, false);
+          return 0;
+        case IDM_EDIT_TIME_NOTIFICATION:
+          OpenTimeNotificationEditor(window, true);
+          return 0;
+        case IDM_DELETE_TIME_NOTIFICATIONS:
+          RemoveRecords(RecordKind::TimeNotif, window, 0);
+          return 0;
+        case IDM_DELETE_ALL_TIME_NOTIFICATIONS:
+          RemoveRecords(RecordKind::TimeNotif, window, 1);
+          return 0;
+        case IDM_SHOW_TIME_NOTIFICATIONS:
+          ShowRecords(RecordKind::TimeNotif, window);
+          return 0;
+        case IDM_SHOW_TEXT_NOTES:
+          ShowRecords(RecordKind::TextNote, window);
+          return 0;
+        case IDM_EDIT_CURRENT:
+          if (CurrentKind() == static_cast<int>(RecordKind::TimeNotif)) {
+            OpenTimeNotificationEditor(window, true);
+          }
+          return 0;
+      }
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Days in month for AddSeconds; February of leap years included.
+int DaysIn(int year, int month) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+}  // namespace
+
+RecordTime MakeTime(int year, int month, int day, int hour, int minute, int second,
+                    int milliseconds, int dayOfWeek) {
+  RecordTime time{};
+  time.year = static_cast<std::uint16_t>(year);
+  time.month = static_cast<std::uint16_t>(month);
+  time.dayOfWeek = static_cast<std::uint16_t>(dayOfWeek);
+  time.day = static_cast<std::uint16_t>(day);
+  time.hour = static_cast<std::uint16_t>(hour);
+  time.minute = static_cast<std::uint16_t>(minute);
+  time.second = static_cast<std::uint16_t>(second);
+  time.milliseconds = static_cast<std::uint16_t>(milliseconds);
+  return time;
+}
+
+RecordTime AddSeconds(RecordTime time, int seconds) {
+  long total = ((static_cast<long>(time.day) - 1) * 24 + time.hour) * 3600L + time.minute * 60L +
+               time.second + seconds;
+  int year = time.year, month = time.month;
+  while (total < 0) {
+    if (--month == 0) month = 12, --year;
+    total += DaysIn(year, month) * 86400L;
+  }
+  while (total >= DaysIn(year, month) * 86400L) {
+    total -= DaysIn(year, month) * 86400L;
+    if (++month == 13) month = 1, ++year;
+  }
+  return MakeTime(year, month, static_cast<int>(total / 86400) + 1,
+                  static_cast<int>(total / 3600 % 24), static_cast<int>(total / 60 % 60),
+                  static_cast<int>(total % 60), time.milliseconds, time.dayOfWeek);
+}
+
+TestMainWindow::TestMainWindow() : m_window(nullptr) {
+  static bool registered = false;
+  if (!registered) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES |
+                                                          ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = TestMainProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    windowClass.lpszClassName = kTestMainClass;
+    registered = RegisterClassExA(&windowClass) != 0;
+  }
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  m_window = CreateWindowExA(0, kTestMainClass, "Quillmate", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
+                             nullptr, nullptr, instance, nullptr);
+  HWND rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 640, 30,
+                               m_window, reinterpret_cast<HMENU>(ID_REBAR), instance, nullptr);
+  CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_LIST, 0, 0, 200,
+                  28, rebar, reinterpret_cast<HMENU>(ID_EDIT_TOOLBAR), instance, nullptr);
+  SendMessageA(GetDlgItem(rebar, ID_EDIT_TOOLBAR), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0,
+                  30, 620, 380, m_window, reinterpret_cast<HMENU>(ID_RECORD_LIST), instance,
+                  nullptr);
+  HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+                                m_window, reinterpret_cast<HMENU>(ID_STATUS_BAR), instance, nullptr);
+  CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD | WS_VISIBLE, 4, 4, 93, 15, status,
+                  reinterpret_cast<HMENU>(ID_PROGRESS_BAR), instance, nullptr);
+  // Shown without activation: with no window manager Wine waits two
+  // seconds on the destruction of a window that was activated.
+  ShowWindow(m_window, SW_SHOWNOACTIVATE);
+}
+
+TestMainWindow::~TestMainWindow() {
+  if (m_window != nullptr) DestroyWindow(m_window);
+}
+
+void TestMainWindow::Tick() const { SendMessageA(m_window, WM_TIMER, 1, 0); }
+
+std::vector<Row> TestMainWindow::Rows() const {
+  CListView list(m_window, ID_RECORD_LIST);
+  HWND header = reinterpret_cast<HWND>(list.Send(LVM_GETHEADER));
+  int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  std::vector<Row> rows;
+  for (int item = 0; item < list.GetItemCount(); ++item) {
+    Row row;
+    row.address = static_cast<std::uint32_t>(list.GetItemParam(item));
+    for (int column = 0; column < columns; ++column) {
+      CString text;
+      list.GetItemText(item, column, text);
+      row.texts.emplace_back(text.GetString());
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+int TestMainWindow::RowOf(std::uint32_t address) const {
+  std::vector<Row> rows = Rows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].address == address) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void TestMainWindow::FocusRow(int index) const {
+  CListView list(m_window, ID_RECORD_LIST);
+  list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  list.SetItemState(index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void TestMainWindow::Command(int id) const {
+  SendMessageA(m_window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void TimeNotificationTest::SetUp() {
+  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::random_device random;
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  m_folder = std::filesystem::temp_directory_path() /
+             ("qm-tn-" + std::string(info->name()) + "-" + std::to_string(random()) + "-" +
+              std::to_string(ticks));
+  std::filesystem::create_directories(m_folder);
+  m_appData = std::make_unique<ScopedApplicationDataFolder>(m_folder.string());
+  MakeDataFolders();
+  m_now = MakeTime(2003, 11, 28, 9, 5, 3, 250, 5);
+  m_clock = std::make_unique<ScopedLocalClock>([this] { return m_now; });
+  m_boxes = std::make_unique<ScopedMessageBoxScript>(
+      [this](void* owner, const char* text, const char* caption, unsigned style) {
+        ShownBox box{owner, text, caption, style};
+        std::size_t number = m_shown.size();
+        m_shown.push_back(box);
+        if (m_whileBoxOpen) m_whileBoxOpen(number, box);
+        return DefaultMessageBoxAnswer(style);
+      });
+  m_main = std::make_unique<TestMainWindow>();
+  ASSERT_NE(m_main->Handle(), nullptr);
+  ASSERT_TRUE(EnsureStore(RecordKind::TimeNotif));
+}
+
+void TimeNotificationTest::TearDown() {
+  m_main.reset();
+  m_boxes.reset();
+  m_clock.reset();
+  m_appData.reset();
+  std::error_code ignored;
+  std::filesystem::remove_all(m_folder, ignored);
+}
+
+std::uint32_t TimeNotificationTest::StoreNotification(const std::string& title,
+                                                      const std::string& text,
+                                                      const RecordTime& time, int type) {
+  auto store = OpenStore<DatabaseDataTimeNotif>();
+  if (!store) return 0;
+  DatabaseDataTimeNotif& record = store->Data();
+  CopyRecordText(record.date, "09:00:00 11/28/2003");
+  CopyRecordText(record.title, title.c_str());
+  CopyRecordText(record.text, text.c_str());
+  record.type = type;
+  record.time = time;
+  std::uint32_t address = store->AddRecord();
+  CloseStore(store);
+  return address;
+}
+
+std::vector<DatabaseDataTimeNotif> TimeNotificationTest::StoredNotifications() const {
+  std::vector<DatabaseDataTimeNotif> records;
+  auto store = OpenStore<DatabaseDataTimeNotif>();
+  if (!store) return records;
+  store->ForEachRecordOf([&records](const DatabaseDataTimeNotif& record, std::uint32_t) {
+    records.push_back(record);
+  });
+  CloseStore(store);
+  return records;
+}
+
+namespace {
+
+// The driver's state while one editor runs; the thread timer reaches it
+// through this pointer.
+struct EditorDriver {
+  const std::function<void(HWND)>* act = nullptr;
+  HWND dialog = nullptr;
+  bool acted = false;
+  int ticksAfterAct = 0;
+  bool timedOut = false;
+};
+EditorDriver* gDriver = nullptr;
+
+BOOL CALLBACK FindEditor(HWND window, LPARAM found) {
+  char className[16] = {};
+  char title[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  GetWindowTextA(window, title, sizeof title);
+  if (std::strcmp(className, "#32770") == 0 && std::strcmp(title, "Time Notification") == 0 &&
+      IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK DriverTick(HWND, UINT, UINT_PTR timer, DWORD) {
+  EditorDriver* driver = gDriver;
+  if (driver == nullptr) {
+    KillTimer(nullptr, timer);
+    return;
+  }
+  if (!driver->acted) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindEditor, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog == nullptr) return;
+    driver->acted = true;
+    driver->dialog = dialog;
+    (*driver->act)(dialog);
+    return;
+  }
+  // act should have ended the dialog; after two seconds of ticks it is
+  // cancelled so that the test fails instead of hanging.
+  if (IsWindow(driver->dialog) && ++driver->ticksAfterAct > 200) {
+    driver->timedOut = true;
+    PostMessageA(driver->dialog, WM_COMMAND, MAKEWPARAM(IDC_TIME_NOTIFICATION_CANCEL, BN_CLICKED), 0);
+  }
+}
+
+}  // namespace
+
+bool DriveEditor(const std::function<void()>& open, const std::function<void(HWND)>& act) {
+  EditorDriver driver;
+  driver.act = &act;
+  EditorDriver* previous = gDriver;
+  gDriver = &driver;
+  UINT_PTR timer = SetTimer(nullptr, 0, 10, DriverTick);
+  open();
+  KillTimer(nullptr, timer);
+  gDriver = previous;
+  return driver.acted && !driver.timedOut;
+}
+
+void TypeText(HWND dialog, int id, const std::string& text) {
+  SetWindowTextA(GetDlgItem(dialog, id), text.c_str());
+}
+
+std::string TextOf(HWND dialog, int id) {
+  char buffer[1024] = {};
+  GetWindowTextA(GetDlgItem(dialog, id), buffer, sizeof buffer);
+  return buffer;
+}
+
+void SetPickerTime(HWND dialog, const RecordTime& time) {
+  SYSTEMTIME value;
+  std::memcpy(&value, &time, sizeof value);
+  SendMessageA(GetDlgItem(dialog, IDC_TIME_NOTIFICATION_TIME), DTM_SETSYSTEMTIME, GDT_VALID,
+               reinterpret_cast<LPARAM>(&value));
+}
+
+RecordTime PickerTime(HWND dialog) {
+  SYSTEMTIME value = {};
+  SendMessageA(GetDlgItem(dialog, IDC_TIME_NOTIFICATION_TIME), DTM_GETSYSTEMTIME, 0,
+               reinterpret_cast<LPARAM>(&value));
+  RecordTime time;
+  std::memcpy(&time, &value, sizeof time);
+  return time;
+}
+
+void ChooseType(HWND dialog, int index) {
+  HWND combo = GetDlgItem(dialog, IDC_TIME_NOTIFICATION_TYPE);
+  SendMessageA(combo, CB_SETCURSEL, index, 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_TIME_NOTIFICATION_TYPE, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+}
+
+void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+}  // namespace qmtimenotif

@@ -1,0 +1,107 @@
+// Helpers for the time-notification tests: a scratch data folder, a settable
+// clock, recorded message boxes (with an action a test can run while a box is
+// "open"), the main window, and a driver that works the modal editor through
+// its controls while its dialog loop runs.
+#ifndef QUILLMATE_TESTS_MANAGERS_TIMENOTIFICATIONTESTSUPPORT_H
+#define QUILLMATE_TESTS_MANAGERS_TIMENOTIFICATIONTESTSUPPORT_H
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Records/DatabaseData.h"
+#include "Records/DataFolders.h"
+#include "Records/LocalClock.h"
+#include "Records/MessageBoxSeam.h"
+
+namespace qmtimenotif {
+
+struct ShownBox {
+  void* owner;
+  std::string text;
+  std::string caption;
+  unsigned style;
+};
+
+RecordTime MakeTime(int year, int month, int day, int hour, int minute, int second,
+                    int milliseconds = 0, int dayOfWeek = 0);
+// The time seconds later (or earlier), across minute, hour and day bounds
+// within one month; enough for the tests.
+RecordTime AddSeconds(RecordTime time, int seconds);
+
+// A row of the record list: its texts and its parameter.
+struct Row {
+  std::vector<std::string> texts;
+  std::uint32_t address;
+};
+
+// The test main window. Until the shell's main window is linked in, a
+// top-level window with the children the managers use (record list 1004,
+// rebar 1000 with edit toolbar 1002, status bar 1007 with progress bar 1006)
+// whose procedure routes the timer and the time-notification commands.
+class TestMainWindow {
+ public:
+  TestMainWindow();
+  ~TestMainWindow();
+  HWND Handle() const { return m_window; }
+
+  void Tick() const;  // one timer tick (WM_TIMER 1)
+  std::vector<Row> Rows() const;
+  int RowOf(std::uint32_t address) const;
+  // Focuses and selects row index only.
+  void FocusRow(int index) const;
+  void Command(int id) const;
+
+ private:
+  HWND m_window;
+};
+
+class TimeNotificationTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Adds a record to the store directly, as an earlier run of the program
+  // left it; returns its address.
+  std::uint32_t StoreNotification(const std::string& title, const std::string& text,
+                                  const RecordTime& time, int type);
+  // The stored notifications in file order.
+  std::vector<DatabaseDataTimeNotif> StoredNotifications() const;
+
+  std::filesystem::path m_folder;
+  std::unique_ptr<ScopedApplicationDataFolder> m_appData;
+  std::unique_ptr<ScopedLocalClock> m_clock;
+  std::unique_ptr<ScopedMessageBoxScript> m_boxes;
+  std::unique_ptr<TestMainWindow> m_main;
+
+  RecordTime m_now{};
+  std::vector<ShownBox> m_shown;
+  // Runs inside each box before it is answered (the box's own loop would
+  // dispatch messages then); box number from 0.
+  std::function<void(std::size_t boxNumber, const ShownBox& box)> m_whileBoxOpen;
+};
+
+// The modal editor driven from inside its own message loop: open() starts it
+// (e.g. a command to the main window); act(dialog) runs once the dialog is up
+// and must end it (Save or Cancel). Returns false when no editor appeared or
+// act did not end it within a bound (it is then cancelled).
+bool DriveEditor(const std::function<void()>& open, const std::function<void(HWND dialog)>& act);
+
+// Typing into the editor's controls as a user would.
+void TypeText(HWND dialog, int id, const std::string& text);
+std::string TextOf(HWND dialog, int id);
+void SetPickerTime(HWND dialog, const RecordTime& time);
+RecordTime PickerTime(HWND dialog);
+void ChooseType(HWND dialog, int index);  // 0 "Normal", 1 "Urgent"
+void Press(HWND dialog, int id);
+
+}  // namespace qmtimenotif
+
+#endif  // QUILLMATE_TESTS_MANAGERS_TIMENOTIFICATIONTESTSUPPORT_H
