@@ -172,8 +172,16 @@ TEST_F(TimeNotificationTest, CancelAfterEditingLeavesRecordRowAndPendingEntryUnc
   const DatabaseDataTimeNotif pendingBefore = *PendingAt(address);
   m_main->FocusRow(m_main->RowOf(address));
 
+  // Opened by the edit command and closed by Cancel, then opened by a double
+  // click and closed by the close box.
   for (bool closeBox : {false, true}) {
-    ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_EDIT_TIME_NOTIFICATION); },
+    ASSERT_TRUE(DriveEditor([this, closeBox] {
+                              if (closeBox) {
+                                m_main->DoubleClickRecordList();
+                              } else {
+                                m_main->Command(IDM_EDIT_TIME_NOTIFICATION);
+                              }
+                            },
                             [&](HWND dialog) {
                               TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Changed");
                               TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "Changed too");

@@ -17,48 +17,13 @@
 #include "Records/RecordText.h"
 #include "Resources/MainWindowIds.h"
 #include "Resources/TimeNotificationEditorIds.h"
+#include "Library/CSplitter.h"
+#include "Library/CWinApp.h"
+#include "Shell/MainWindow.h"
 
 namespace qmtimenotif {
 
 namespace {
-
-const char* const kTestMainClass = "QmTimeNotificationTestMain";
-
-LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_TIMER:
-      CheckNotifications(window);
-      return 0;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDM_ADD_TIME_NOTIFICATION:
-          OpenTimeNotificationEditor(window, false);
-          return 0;
-        case IDM_EDIT_TIME_NOTIFICATION:
-          OpenTimeNotificationEditor(window, true);
-          return 0;
-        case IDM_DELETE_TIME_NOTIFICATIONS:
-          RemoveRecords(RecordKind::TimeNotif, window, 0);
-          return 0;
-        case IDM_DELETE_ALL_TIME_NOTIFICATIONS:
-          RemoveRecords(RecordKind::TimeNotif, window, 1);
-          return 0;
-        case IDM_SHOW_TIME_NOTIFICATIONS:
-          ShowRecords(RecordKind::TimeNotif, window);
-          return 0;
-        case IDM_SHOW_TEXT_NOTES:
-          ShowRecords(RecordKind::TextNote, window);
-          return 0;
-        case IDM_EDIT_CURRENT:
-          if (CurrentKind() == static_cast<int>(RecordKind::TimeNotif)) {
-            OpenTimeNotificationEditor(window, true);
-          }
-          return 0;
-      }
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
-}
 
 // Days in month for AddSeconds; February of leap years included.
 int DaysIn(int year, int month) {
@@ -100,43 +65,34 @@ RecordTime AddSeconds(RecordTime time, int seconds) {
                   static_cast<int>(total % 60), time.milliseconds, time.dayOfWeek);
 }
 
-TestMainWindow::TestMainWindow() : m_window(nullptr) {
+TestMainWindow::TestMainWindow() : m_window(nullptr), m_savedHooks(gMainWindowHooks) {
   static bool registered = false;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
   if (!registered) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES |
                                                           ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&controls);
-    WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = TestMainProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-    windowClass.lpszClassName = kTestMainClass;
-    registered = RegisterClassExA(&windowClass) != 0;
+    gApp.SetInstance(instance);
+    MainWindowClass(instance).Register();
+    CSplitter::RegisterBarClass(instance);
+    registered = true;
   }
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  m_window = CreateWindowExA(0, kTestMainClass, "Quillmate", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
-                             nullptr, nullptr, instance, nullptr);
-  HWND rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 640, 30,
-                               m_window, reinterpret_cast<HMENU>(ID_REBAR), instance, nullptr);
-  CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_LIST, 0, 0, 200,
-                  28, rebar, reinterpret_cast<HMENU>(ID_EDIT_TOOLBAR), instance, nullptr);
-  SendMessageA(GetDlgItem(rebar, ID_EDIT_TOOLBAR), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, nullptr, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0,
-                  30, 620, 380, m_window, reinterpret_cast<HMENU>(ID_RECORD_LIST), instance,
-                  nullptr);
-  HWND status = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                m_window, reinterpret_cast<HMENU>(ID_STATUS_BAR), instance, nullptr);
-  CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD | WS_VISIBLE, 4, 4, 93, 15, status,
-                  reinterpret_cast<HMENU>(ID_PROGRESS_BAR), instance, nullptr);
-  // Shown without activation: with no window manager Wine waits two
-  // seconds on the destruction of a window that was activated.
-  ShowWindow(m_window, SW_SHOWNOACTIVATE);
+  // As start-up installs it: every tick of the window's timer is a check.
+  gMainWindowHooks.timerTick = CheckNotifications;
+  m_window = CreateMainWindow(instance);
+  SetWindowPos(m_window, nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 TestMainWindow::~TestMainWindow() {
-  if (m_window != nullptr) DestroyWindow(m_window);
+  if (m_window != nullptr && IsWindow(m_window)) DestroyWindow(m_window);
+  // Destroying the main window posts the quit message; it is not for us.
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  gMainWindowHooks = m_savedHooks;
 }
 
 void TestMainWindow::Tick() const { SendMessageA(m_window, WM_TIMER, 1, 0); }
@@ -175,6 +131,14 @@ void TestMainWindow::FocusRow(int index) const {
 
 void TestMainWindow::Command(int id) const {
   SendMessageA(m_window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void TestMainWindow::DoubleClickRecordList() const {
+  NMHDR header = {};
+  header.hwndFrom = GetDlgItem(m_window, ID_RECORD_LIST);
+  header.idFrom = ID_RECORD_LIST;
+  header.code = NM_DBLCLK;
+  SendMessageA(m_window, WM_NOTIFY, ID_RECORD_LIST, reinterpret_cast<LPARAM>(&header));
 }
 
 void TimeNotificationTest::SetUp() {

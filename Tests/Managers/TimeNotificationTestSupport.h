@@ -20,6 +20,7 @@
 #include "Records/DataFolders.h"
 #include "Records/LocalClock.h"
 #include "Records/MessageBoxSeam.h"
+#include "Shell/MainWindowHooks.h"
 
 namespace qmtimenotif {
 
@@ -42,14 +43,16 @@ struct Row {
   std::uint32_t address;
 };
 
-// The test main window. Until the shell's main window is linked in, a
-// top-level window with the children the managers use (record list 1004,
-// rebar 1000 with edit toolbar 1002, status bar 1007 with progress bar 1006)
-// whose procedure routes the timer and the time-notification commands.
+// The real main window, created in-process with the timer hook that
+// start-up installs (restored afterwards). Its own 500 ms timer runs too; the
+// settable clock decides what is due, so its ticks change nothing the tests
+// do not expect.
 class TestMainWindow {
  public:
   TestMainWindow();
   ~TestMainWindow();
+  TestMainWindow(const TestMainWindow&) = delete;
+  TestMainWindow& operator=(const TestMainWindow&) = delete;
   HWND Handle() const { return m_window; }
 
   void Tick() const;  // one timer tick (WM_TIMER 1)
@@ -58,9 +61,11 @@ class TestMainWindow {
   // Focuses and selects row index only.
   void FocusRow(int index) const;
   void Command(int id) const;
+  void DoubleClickRecordList() const;
 
  private:
   HWND m_window;
+  MainWindowHooks m_savedHooks;
 };
 
 class TimeNotificationTest : public ::testing::Test {
