@@ -6,6 +6,7 @@
 
 #include "Managers/KindManager.h"
 #include "Managers/ShellRequests.h"
+#include "Managers/TimeNotificationEditor.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/AboutDialog.h"
 #include "Shell/BandToggles.h"
@@ -52,6 +53,11 @@ void DeleteOfCurrentKind(HWND window, int all)
 void EditOfCurrentKind(HWND window, int)
 {
     if (const KindCommands* kind = KindCommandsAt(CurrentKind())) RouteCommand(window, kind->editCommand);
+}
+
+void TimeNotificationEditor(HWND window, int edit)
+{
+    OpenTimeNotificationEditor(window, edit != 0);
 }
 
 void MailToFocused(HWND window, int)
@@ -125,6 +131,8 @@ const CommandRoute kRoutes[] = {
     {IDM_DELETE_ALL_PHOTOS, DeleteAll, 3},
     {IDM_SHOW_PHOTOS, ShowKind, 3},
 
+    {IDM_ADD_TIME_NOTIFICATION, TimeNotificationEditor, 0},
+    {IDM_EDIT_TIME_NOTIFICATION, TimeNotificationEditor, 1},
     {IDM_DELETE_TIME_NOTIFICATIONS, DeleteSelected, 4},
     {IDM_DELETE_ALL_TIME_NOTIFICATIONS, DeleteAll, 4},
     {IDM_SHOW_TIME_NOTIFICATIONS, ShowKind, 4},
