@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "Library/CWinApp.h"
 #include "Managers/KindManager.h"
 #include "Managers/PendingNotifications.h"
 #include "Managers/TimeNotificationScheduler.h"
@@ -212,12 +213,36 @@ TEST_F(TimeNotificationTest, CancelAfterEditingLeavesRecordRowAndPendingEntryUnc
   ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
                           [&](HWND dialog) {
                             EXPECT_EQ(TextOf(dialog, IDC_TIME_NOTIFICATION_TITLE), "");
-                            TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "New");
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, std::string(300, 'N'));
                             TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "new");
                             Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
                           }));
-  EXPECT_EQ(StoredNotifications().size(), 3u);
+  // A 300-character title is stored cut to 254 characters.
+  std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
+  ASSERT_EQ(stored.size(), 3u);
+  EXPECT_EQ(RecordTextOf(stored[2].title), std::string(254, 'N'));
   EXPECT_TRUE(m_shown.empty());
+}
+
+TEST_F(TimeNotificationTest, AnEditorThatCannotBeCreatedReportsTheErrorAndOpensNothing) {
+  LoadPendingNotifications();
+  // A resource module with dialogs, but not dialog 9000.
+  gApp.SetResourceInstance(GetModuleHandleA("comdlg32.dll"));
+  m_main->Command(IDM_ADD_TIME_NOTIFICATION);
+  gApp.SetResourceInstance(nullptr);
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].text, "Error x716");  // ERROR_RESOURCE_NAME_NOT_FOUND
+  EXPECT_EQ(m_shown[0].caption, "Dialog Box");
+  EXPECT_EQ(m_shown[0].style & 0xF0u, kMbIconWarning);
+  EXPECT_EQ(m_shown[0].owner, m_main->Handle());
+  // The edit flag was not left set: a later editor makes a new record.
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
+                          [&](HWND dialog) {
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "T");
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "t");
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                          }));
+  EXPECT_EQ(StoredNotifications().size(), 1u);
 }
 
 TEST_F(TimeNotificationTest, AnEditorKeepsItsRecordWhenANotificationFiresWhileItIsOpen) {
