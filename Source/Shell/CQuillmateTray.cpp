@@ -1,0 +1,13 @@
+// CQuillmateTray: the tray menu's "Fast Texts" pop-up.
+#include "Shell/CQuillmateTray.h"
+
+#include "Resources/TrayIds.h"
+
+void CQuillmateTray::PrepareMenu(HMENU menu)
+{
+    HMENU fastTexts = GetSubMenu(menu, TRAY_MENU_POS_FAST_TEXTS);
+    if (!fastTexts) return;
+    // A resource pop-up cannot be empty, hence the placeholder.
+    DeleteMenu(fastTexts, 0, MF_BYPOSITION);
+    // The fast texts themselves are appended here once their store walk exists.
+}

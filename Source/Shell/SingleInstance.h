@@ -1,0 +1,17 @@
+// SingleInstance: only one Quillmate runs at a time. A second start looks for
+// the first one's main window and brings it forward instead of starting.
+#pragma once
+
+#include <windows.h>
+
+// The main window of a running instance, or null. It is either a top-level
+// window of the class or, while hidden in the tray, the child of a top-level
+// holder window (which a search by class among top-level windows misses);
+// heldInTray tells which.
+HWND FindRunningMainWindow(const char* className, bool* heldInTray);
+
+// Brings the running instance forward: a top-level main window (or its last
+// active pop-up, such as an open editor) to the foreground, restored when
+// minimised; a window held in the tray is asked to restore itself with the
+// tray menu's command.
+void ActivateRunningInstance(HWND mainWindow, bool heldInTray);
