@@ -1,0 +1,162 @@
+// EndToEndProbe: looks at a running quillmate.exe from outside, for
+// EndToEndTests.sh. Each command prints one line and exits with 0 when it
+// found what it was asked for, 1 otherwise; waiting commands give up after
+// their bound.
+//
+//   main-window [visible|hidden|none]  state of the main window, waiting for the given one
+//   main-window-count                  how many main windows exist (top-level or held in the tray)
+//   tray-icon [yes|no]                 whether Quillmate's icon is in the notification area
+//   exit                               sends Exit (290) to the main window and answers Yes
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kMainClass = "QuillmateClass";
+constexpr UINT kTrayIconId = 102;
+constexpr UINT kExitCommand = 290;
+constexpr DWORD kWaitMilliseconds = 30000;
+
+std::vector<HWND> MainWindows()
+{
+    struct Search {
+        std::vector<HWND> found;
+    } search;
+    EnumWindows(
+        [](HWND topLevel, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            char className[64] = {};
+            GetClassNameA(topLevel, className, sizeof className);
+            if (std::strcmp(className, kMainClass) == 0) s->found.push_back(topLevel);
+            // A main window hidden in the tray is the child of a holder window.
+            for (HWND child = FindWindowExA(topLevel, nullptr, kMainClass, nullptr); child;
+                 child = FindWindowExA(topLevel, child, kMainClass, nullptr))
+                s->found.push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string MainWindowState()
+{
+    std::vector<HWND> windows = MainWindows();
+    if (windows.empty()) return "none";
+    HWND window = windows.front();
+    bool topLevel = GetAncestor(window, GA_PARENT) == GetDesktopWindow();
+    if (topLevel && IsWindowVisible(window)) return "visible";
+    if (!IsWindowVisible(window)) return "hidden";
+    return "held-but-visible";
+}
+
+bool TrayIconPresent()
+{
+    HWND trayWindow = FindWindowA("TrayIconClass", nullptr);
+    if (!trayWindow) return false;
+    NOTIFYICONDATAA data;
+    std::memset(&data, 0, sizeof data);
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = trayWindow;
+    data.uID = kTrayIconId;
+    data.uFlags = NIF_TIP;
+    // The shell modifies only an icon that exists; the tooltip stays the same.
+    std::strcpy(data.szTip, "Quillmate - Right click to begin.");
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+template <class Check>
+bool WaitFor(Check check)
+{
+    DWORD start = GetTickCount();
+    while (!check()) {
+        if (GetTickCount() - start > kWaitMilliseconds) return check();
+        Sleep(100); // polling another process: there is nothing to wait on
+    }
+    return true;
+}
+
+HWND FindQuestionBox(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        HWND box;
+    } search = {processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            char className[16] = {}, title[64] = {};
+            GetClassNameA(window, className, sizeof className);
+            GetWindowTextA(window, title, sizeof title);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->processId && std::strcmp(className, "#32770") == 0 &&
+                std::strcmp(title, "Quillmate") == 0 && IsWindowVisible(window)) {
+                s->box = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.box;
+}
+
+int Exit()
+{
+    std::vector<HWND> windows = MainWindows();
+    if (windows.empty()) {
+        std::puts("exit: no main window");
+        return 1;
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(windows.front(), &processId);
+    PostMessageA(windows.front(), WM_COMMAND, kExitCommand, 0);
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = FindQuestionBox(processId)) != nullptr; })) {
+        std::puts("exit: no question box");
+        return 1;
+    }
+    // The box's text is its static control (id 0xFFFF).
+    char text[256] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    std::printf("question: %s\n", text);
+    HWND yes = GetDlgItem(box, IDYES);
+    if (!yes) {
+        std::puts("exit: the box has no Yes button");
+        return 1;
+    }
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(yes));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string command = argc > 1 ? argv[1] : "";
+    std::string wanted = argc > 2 ? argv[2] : "";
+    if (command == "main-window") {
+        if (!wanted.empty()) WaitFor([&] { return MainWindowState() == wanted; });
+        std::string state = MainWindowState();
+        std::printf("%s\n", state.c_str());
+        return wanted.empty() || state == wanted ? 0 : 1;
+    }
+    if (command == "main-window-count") {
+        std::printf("%u\n", static_cast<unsigned>(MainWindows().size()));
+        return 0;
+    }
+    if (command == "tray-icon") {
+        bool want = wanted != "no";
+        WaitFor([&] { return TrayIconPresent() == want; });
+        bool present = TrayIconPresent();
+        std::printf("%s\n", present ? "yes" : "no");
+        return present == want ? 0 : 1;
+    }
+    if (command == "exit") return Exit();
+    std::fprintf(stderr, "usage: EndToEndProbe main-window [state] | main-window-count | tray-icon [yes|no] | exit\n");
+    return 2;
+}

@@ -1,0 +1,107 @@
+#!/bin/bash
+# EndToEndTests.sh QUILLMATE.exe PROBE.exe WORK_DIR
+# Starts the real quillmate.exe under Wine as a user would, in a fresh prefix
+# (and so a fresh data folder and registry) of its own under WORK_DIR, on a
+# display of its own, and checks its life from outside: the first start, a
+# second start while it runs, Exit answered Yes, a later start that goes
+# straight to the tray, and a first start again once "FirstTime" is deleted.
+set -uo pipefail
+exe="$(realpath "$1")"
+probe="$(realpath "$2")"
+work="$(realpath -m "$3")"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+
+# Never the caller's prefix, display or wineserver.
+rm -rf "$work"
+mkdir -p "$work"
+unset DISPLAY WINEPREFIX WINESERVER
+source "$root/scripts/wine-env.sh" "$work"
+
+failures=0
+check() { # check DESCRIPTION COMMAND...
+  local description="$1"; shift
+  if "$@"; then
+    echo "ok: $description"
+  else
+    echo "FAILED: $description"
+    failures=$((failures + 1))
+  fi
+}
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -f "$work/xvfb.pid" ]; then kill "$(cat "$work/xvfb.pid")" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+probe() { wine "$probe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+
+reg_value() { # reg_value KEY NAME: the data of a REG_SZ value, or nothing
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_SZ *//p"
+}
+
+# Waits (bounded) for a background process to end and prints its exit code.
+wait_exit() {
+  timeout 60 tail --pid="$1" -f /dev/null
+  if kill -0 "$1" 2>/dev/null; then echo "still-running"; return; fi
+  wait "$1"
+  echo $?
+}
+
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+marker_key='HKCU\Software\Ferrowind'
+exe_windows="$(winepath -w "$exe" 2>/dev/null | tr -d '\r')"
+
+# --- first start ------------------------------------------------------------
+wine "$exe" >/dev/null 2>&1 &
+first=$!
+check "first start shows the main window" test "$(probe main-window visible)" = visible
+check "first start puts the icon in the notification area" test "$(probe tray-icon yes)" = yes
+
+data="$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quillmate 2>/dev/null | head -1)"
+check "the data folder exists" test -n "$data" -a -d "$data"
+for folder in TextNotes AudioNotes VideoNotes PhotoAlbum FastText; do
+  check "attachment folder $folder exists" test -d "$data/$folder"
+done
+for store in TextNotes AudioNotes VideoNotes PhotoAlbum TimeNotif EmailRes InternetRes FastText; do
+  check "store $store.qmt is an empty 40-byte database" test "$(stat -c %s "$data/$store.qmt" 2>/dev/null)" = 40
+done
+check "FirstTime is Done" test "$(reg_value "$marker_key" FirstTime)" = Done
+check "the Run value holds the executable's path ($exe_windows)" \
+  test "$(reg_value "$run_key" quillmate.exe)" = "$exe_windows"
+
+# --- a second start while the first runs -------------------------------------
+timeout 60 wine "$exe" >/dev/null 2>&1
+check "a second start exits with code 0" test $? -eq 0
+check "a second start makes no second main window" test "$(probe main-window-count)" = 1
+check "the first instance still runs" kill -0 "$first"
+
+# --- Exit answered Yes --------------------------------------------------------
+check "Exit asks the question" test "$(probe exit)" = "question: Would you like to Exit Quillmate?"
+check "Exit answered Yes ends the first process with code 0" test "$(wait_exit "$first")" = 0
+check "no main window is left" test "$(probe main-window none)" = none
+
+# --- a later start: hidden in the tray ---------------------------------------
+wine reg delete "$run_key" /v quillmate.exe /f >/dev/null 2>&1
+wine "$exe" >/dev/null 2>&1 &
+later=$!
+check "a later start has the icon in the notification area" test "$(probe tray-icon yes)" = yes
+check "a later start keeps the main window hidden" test "$(probe main-window hidden)" = hidden
+check "a later start does not write the Run value" test -z "$(reg_value "$run_key" quillmate.exe)"
+check "Exit of the hidden program asks the question" \
+  test "$(probe exit)" = "question: Would you like to Exit Quillmate?"
+check "it ends with code 0" test "$(wait_exit "$later")" = 0
+
+# --- FirstTime deleted: a first start again -----------------------------------
+wine reg delete "$marker_key" /v FirstTime /f >/dev/null 2>&1
+check "FirstTime is gone" test -z "$(reg_value "$marker_key" FirstTime)"
+wine "$exe" >/dev/null 2>&1 &
+again=$!
+check "without FirstTime the main window shows again" test "$(probe main-window visible)" = visible
+check "FirstTime is written again" test "$(reg_value "$marker_key" FirstTime)" = Done
+check "the Run value is written again" test "$(reg_value "$run_key" quillmate.exe)" = "$exe_windows"
+check "and Exit ends it" test "$(probe exit)" = "question: Would you like to Exit Quillmate?"
+check "with code 0" test "$(wait_exit "$again")" = 0
+
+echo "$failures failure(s)"
+[ "$failures" -eq 0 ]
