@@ -357,7 +357,16 @@ TEST_F(MainWindowTest, AboutShowsTheModelessDialogOnWhite)
     EXPECT_EQ(colour.lbColor, RGB(255, 255, 255));
     EXPECT_EQ(GetTextColor(canvas), RGB(0, 0, 0));
     EXPECT_EQ(GetBkMode(canvas), TRANSPARENT);
+    HBRUSH background = reinterpret_cast<HBRUSH>(
+        SendMessageA(dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(canvas), reinterpret_cast<LPARAM>(dialog)));
+    ASSERT_TRUE(GetObjectA(background, sizeof colour, &colour));
+    EXPECT_EQ(colour.lbColor, RGB(255, 255, 255));
     ReleaseDC(dialog, canvas);
+    // What is on screen: the dialog's surface next to its texts is white.
+    UpdateWindow(dialog);
+    HDC screen = GetDC(dialog);
+    EXPECT_EQ(GetPixel(screen, 4, 4), RGB(255, 255, 255));
+    ReleaseDC(dialog, screen);
 
     SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(IsWindow(dialog));
