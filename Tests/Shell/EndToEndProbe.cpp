@@ -22,25 +22,24 @@ constexpr UINT kTrayIconId = 102;
 constexpr UINT kExitCommand = 290;
 constexpr DWORD kWaitMilliseconds = 30000;
 
+BOOL CALLBACK CollectMainWindows(HWND topLevel, LPARAM parameter)
+{
+    auto* found = reinterpret_cast<std::vector<HWND>*>(parameter);
+    char className[64] = {};
+    GetClassNameA(topLevel, className, sizeof className);
+    if (std::strcmp(className, kMainClass) == 0) found->push_back(topLevel);
+    // A main window hidden in the tray is the child of a holder window.
+    for (HWND child = FindWindowExA(topLevel, nullptr, kMainClass, nullptr); child;
+         child = FindWindowExA(topLevel, child, kMainClass, nullptr))
+        found->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> MainWindows()
 {
-    struct Search {
-        std::vector<HWND> found;
-    } search;
-    EnumWindows(
-        [](HWND topLevel, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            char className[64] = {};
-            GetClassNameA(topLevel, className, sizeof className);
-            if (std::strcmp(className, kMainClass) == 0) s->found.push_back(topLevel);
-            // A main window hidden in the tray is the child of a holder window.
-            for (HWND child = FindWindowExA(topLevel, nullptr, kMainClass, nullptr); child;
-                 child = FindWindowExA(topLevel, child, kMainClass, nullptr))
-                s->found.push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    EnumWindows(CollectMainWindows, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 std::string MainWindowState()
@@ -80,28 +79,31 @@ bool WaitFor(Check check)
     return true;
 }
 
+struct QuestionSearch {
+    DWORD processId;
+    HWND box;
+};
+
+BOOL CALLBACK LookForQuestion(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<QuestionSearch*>(parameter);
+    char className[16] = {}, title[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, title, sizeof title);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && std::strcmp(className, "#32770") == 0 && std::strcmp(title, "Quillmate") == 0 &&
+        IsWindowVisible(window)) {
+        search->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindQuestionBox(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        HWND box;
-    } search = {processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            char className[16] = {}, title[64] = {};
-            GetClassNameA(window, className, sizeof className);
-            GetWindowTextA(window, title, sizeof title);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->processId && std::strcmp(className, "#32770") == 0 &&
-                std::strcmp(title, "Quillmate") == 0 && IsWindowVisible(window)) {
-                s->box = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    QuestionSearch search = {processId, nullptr};
+    EnumWindows(LookForQuestion, reinterpret_cast<LPARAM>(&search));
     return search.box;
 }
 

@@ -40,12 +40,14 @@ reg_value() { # reg_value KEY NAME: the data of a REG_SZ value, or nothing
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_SZ *//p"
 }
 
-# Waits (bounded) for a background process to end and prints its exit code.
+# Waits (bounded) for a background process to end; its exit code lands in
+# $code ("still-running" when it did not end). Not in a subshell: only this
+# shell can wait for its children.
 wait_exit() {
   timeout 60 tail --pid="$1" -f /dev/null
-  if kill -0 "$1" 2>/dev/null; then echo "still-running"; return; fi
+  if kill -0 "$1" 2>/dev/null; then code=still-running; return; fi
   wait "$1"
-  echo $?
+  code=$?
 }
 
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
@@ -78,7 +80,8 @@ check "the first instance still runs" kill -0 "$first"
 
 # --- Exit answered Yes --------------------------------------------------------
 check "Exit asks the question" test "$(probe exit)" = "question: Would you like to Exit Quillmate?"
-check "Exit answered Yes ends the first process with code 0" test "$(wait_exit "$first")" = 0
+wait_exit "$first"
+check "Exit answered Yes ends the first process with code 0 ($code)" test "$code" = 0
 check "no main window is left" test "$(probe main-window none)" = none
 
 # --- a later start: hidden in the tray ---------------------------------------
@@ -90,7 +93,8 @@ check "a later start keeps the main window hidden" test "$(probe main-window hid
 check "a later start does not write the Run value" test -z "$(reg_value "$run_key" quillmate.exe)"
 check "Exit of the hidden program asks the question" \
   test "$(probe exit)" = "question: Would you like to Exit Quillmate?"
-check "it ends with code 0" test "$(wait_exit "$later")" = 0
+wait_exit "$later"
+check "it ends with code 0 ($code)" test "$code" = 0
 
 # --- FirstTime deleted: a first start again -----------------------------------
 wine reg delete "$marker_key" /v FirstTime /f >/dev/null 2>&1
@@ -101,7 +105,8 @@ check "without FirstTime the main window shows again" test "$(probe main-window 
 check "FirstTime is written again" test "$(reg_value "$marker_key" FirstTime)" = Done
 check "the Run value is written again" test "$(reg_value "$run_key" quillmate.exe)" = "$exe_windows"
 check "and Exit ends it" test "$(probe exit)" = "question: Would you like to Exit Quillmate?"
-check "with code 0" test "$(wait_exit "$again")" = 0
+wait_exit "$again"
+check "with code 0 ($code)" test "$code" = 0
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
