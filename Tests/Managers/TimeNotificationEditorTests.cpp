@@ -9,6 +9,7 @@
 #include "Library/CWinApp.h"
 #include "Managers/KindManager.h"
 #include "Managers/PendingNotifications.h"
+#include "Managers/RecordManager.h"
 #include "Managers/TimeNotificationScheduler.h"
 #include "Records/RecordText.h"
 #include "Resources/MainWindowIds.h"
@@ -157,8 +158,14 @@ TEST_F(TimeNotificationTest, EditingShowsTheStoredValuesAndAChangeToALaterTimeFi
   EXPECT_EQ(m_shown[0].caption, "Call Ann");
   EXPECT_EQ(m_shown[0].style & 0xF0u, kMbIconWarning);
 
-  // The edit command without a focused row opens nothing.
+  // The edit command without a focused row opens nothing; nor does it while
+  // the list shows another kind, whose focused row's address would name no
+  // time notification.
   m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  EXPECT_FALSE(DriveEditor([this] { m_main->Command(IDM_EDIT_TIME_NOTIFICATION); },
+                           [](HWND dialog) { Press(dialog, IDC_TIME_NOTIFICATION_CANCEL); }));
+  ASSERT_EQ(TextNoteManager::AppendRecord(m_main->Handle(), {"A text note", "TextNote1.doc", 0}), 1);
+  m_main->FocusRow(0);
   EXPECT_FALSE(DriveEditor([this] { m_main->Command(IDM_EDIT_TIME_NOTIFICATION); },
                            [](HWND dialog) { Press(dialog, IDC_TIME_NOTIFICATION_CANCEL); }));
 }
