@@ -160,9 +160,14 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
   ResetColumns(list, description, progress);
   progress.SetPos(description.progress.beforeFill);
   int row = 0;
+  // Without this the list repaints after every row, which makes a long list
+  // take minutes to fill.
+  list.Send(WM_SETREDRAW, FALSE);
   store->ForEachRecord([&](std::uint32_t address) {
     WriteRecordRow(list, row++, description, store->RecordBytes(), true, address);
   });
+  list.Send(WM_SETREDRAW, TRUE);
+  if (list.HasWindow()) InvalidateRect(list.GetWindow(), nullptr, TRUE);
   progress.SetPos(50);
   // Closed by hand here (not by the holder) for the progress step between
   // closing the file and destroying the store.

@@ -1,0 +1,10 @@
+#!/bin/bash
+# Benchmarks of the Windows build under Wine (figures only, no assertions):
+# ShowRecords filling the record list from 10,000 text notes, with the
+# process's peak memory. Extra arguments: record count and number of runs.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build/windows"
+cmake --preset windows -S "$root" >/dev/null
+cmake --build "$build" -j2 --target ShowRecordsBenchmark
+"$root/scripts/wine-run.sh" "$build/Tests/Managers/ShowRecordsBenchmark.exe" "$@"
