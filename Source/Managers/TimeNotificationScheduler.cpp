@@ -71,6 +71,10 @@ bool RemoveNotificationRecord(std::uint32_t address) {
 }
 
 void CheckNotifications(HWND mainWindow) {
+  // A tick dispatched by a box that an open store is showing (its CRC warning)
+  // waits: removing a record now would be undone when the interrupted action
+  // writes back its older copy of the file header. The next tick checks again.
+  if (RecordStore::LiveCount() > 0) return;
   const RecordTime now = LocalNow();
   for (int i = 0; i < PendingNotifications.GetSize(); ++i) {
     const DatabaseDataTimeNotif element = PendingNotifications[i];

@@ -20,8 +20,19 @@ void WarnCrcError() {
 
 }  // namespace
 
+namespace {
+// Stores live on the user-interface thread only.
+int gLiveStores = 0;
+}  // namespace
+
 RecordStore::RecordStore(RecordKind kind, unsigned char* buffer)
-    : m_info(RecordKindInfoOf(kind)), m_buffer(buffer) {}
+    : m_info(RecordKindInfoOf(kind)), m_buffer(buffer) {
+  ++gLiveStores;
+}
+
+RecordStore::~RecordStore() { --gLiveStores; }
+
+int RecordStore::LiveCount() { return gLiveStores; }
 
 void RecordStore::NormaliseTexts(unsigned char* record) const {
   for (std::size_t i = 0; i < m_info.fieldCount; ++i) {

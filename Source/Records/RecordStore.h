@@ -23,6 +23,15 @@ class RecordStore : public gxDatabase {
   // buffer: the kind's record, recordSize bytes, owned by the derived store
   // and alive as long as this object.
   RecordStore(RecordKind kind, unsigned char* buffer);
+  ~RecordStore() override;
+  RecordStore(const RecordStore&) = delete;
+  RecordStore& operator=(const RecordStore&) = delete;
+
+  // How many store objects exist right now. A message box shown while a store
+  // is open (the CRC warning) dispatches timer messages; code run from a timer
+  // checks this so that it never works on a file that an interrupted action
+  // still holds, with that action's header copy about to be written back.
+  static int LiveCount();
 
   RecordKind Kind() const { return m_info.kind; }
   const RecordKindInfo& KindInfo() const { return m_info; }

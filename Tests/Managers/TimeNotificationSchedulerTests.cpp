@@ -1,10 +1,12 @@
 // The scheduler over the real store, record list and boxes: what is shown,
 // when, how often, and what is left afterwards.
 #include <gtest/gtest.h>
+#include <fstream>
 
 #include "Managers/KindManager.h"
 #include "Managers/PendingNotifications.h"
 #include "Managers/TimeNotificationScheduler.h"
+#include "Records/DataFolders.h"
 #include "Records/RecordText.h"
 #include "Resources/MainWindowIds.h"
 #include "TimeNotificationTestSupport.h"
@@ -185,4 +187,40 @@ TEST_F(TimeNotificationTest, AWarningShownWhileRemovingDoesNotLetANestedTickShow
   EXPECT_EQ(m_shown[0].text, "Database Object CRC Error");
   EXPECT_EQ(m_shown[1].caption, "Ghost");
   EXPECT_EQ(PendingNotifications.GetSize(), 0);
+}
+
+TEST_F(TimeNotificationTest, ATickDuringAnotherActionsWarningWaitsSoTheFreedBlockStaysListed) {
+  // A damaged record makes showing the list warn while its store is open; a
+  // tick dispatched by that warning must not remove a record from the same
+  // file, or the show's older header copy, written back on close, would drop
+  // the freed block from the free-space list.
+  const std::uint32_t due = StoreNotification("Due", "now", AddSeconds(m_now, -1), 0);
+  const std::uint32_t damaged = StoreNotification("Damaged", "later", AddSeconds(m_now, 600), 0);
+  ASSERT_NE(due, 0u);
+  ASSERT_NE(damaged, 0u);
+  LoadPendingNotifications();
+  const std::string path = StoreFilePath(RecordKind::TimeNotif);
+  {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(damaged + 300);
+    file.put('#');
+  }
+  m_whileBoxOpen = [this](std::size_t, const ShownBox& box) {
+    if (box.text == "Database Object CRC Error") m_main->Tick();
+  };
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  ASSERT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_shown[0].text, "Database Object CRC Error");
+  EXPECT_EQ(PendingNotifications.GetSize(), 2);
+
+  m_whileBoxOpen = nullptr;
+  m_main->Tick();
+  ASSERT_GE(m_shown.size(), 2u);
+  EXPECT_EQ(m_shown.back().caption, "Due");
+  // The freed block heads the free-space list (first header word).
+  std::ifstream file(path, std::ios::binary);
+  unsigned char head[4] = {};
+  file.read(reinterpret_cast<char*>(head), 4);
+  const std::uint32_t freeSpace = head[0] | (head[1] << 8) | (head[2] << 16) | (std::uint32_t(head[3]) << 24);
+  EXPECT_EQ(freeSpace, due - 28u);
 }
