@@ -3,7 +3,7 @@
 // found what it was asked for, 1 otherwise; waiting commands give up after
 // their bound.
 //
-//   main-window [visible|hidden|none]  state of the main window, waiting for the given one
+//   main-window [visible|held|none]    state of the main window, waiting for the given one
 //   main-window-count                  how many main windows exist (top-level or held in the tray)
 //   tray-icon [yes|no]                 whether Quillmate's icon is in the notification area
 //   exit                               sends Exit (290) to the main window and answers Yes
@@ -42,15 +42,18 @@ std::vector<HWND> MainWindows()
     return found;
 }
 
+// "visible": a shown top-level window; "held": hidden in the tray (the
+// invisible child of a holder window); "invisible": a top-level window not
+// shown (yet); "none".
 std::string MainWindowState()
 {
     std::vector<HWND> windows = MainWindows();
     if (windows.empty()) return "none";
     HWND window = windows.front();
     bool topLevel = GetAncestor(window, GA_PARENT) == GetDesktopWindow();
-    if (topLevel && IsWindowVisible(window)) return "visible";
-    if (!IsWindowVisible(window)) return "hidden";
-    return "held-but-visible";
+    bool visible = IsWindowVisible(window) != FALSE;
+    if (topLevel) return visible ? "visible" : "invisible";
+    return visible ? "held-but-visible" : "held";
 }
 
 bool TrayIconPresent()

@@ -50,6 +50,17 @@ wait_exit() {
   code=$?
 }
 
+# Waits (bounded) until a REG_SZ value reads as expected and prints what it
+# read last: the program writes its values a moment after its window shows.
+wait_reg() { # wait_reg KEY NAME EXPECTED
+  local value tries=0
+  while value="$(reg_value "$1" "$2")"; [ "$value" != "$3" ] && [ $tries -lt 60 ]; do
+    tries=$((tries + 1))
+    timeout 0.25 tail -f /dev/null
+  done
+  echo "$value"
+}
+
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 marker_key='HKCU\Software\Ferrowind'
 exe_windows="$(winepath -w "$exe" 2>/dev/null | tr -d '\r')"
@@ -68,9 +79,9 @@ done
 for store in TextNotes AudioNotes VideoNotes PhotoAlbum TimeNotif EmailRes InternetRes FastText; do
   check "store $store.qmt is an empty 40-byte database" test "$(stat -c %s "$data/$store.qmt" 2>/dev/null)" = 40
 done
-check "FirstTime is Done" test "$(reg_value "$marker_key" FirstTime)" = Done
+check "FirstTime is Done" test "$(wait_reg "$marker_key" FirstTime Done)" = Done
 check "the Run value holds the executable's path ($exe_windows)" \
-  test "$(reg_value "$run_key" quillmate.exe)" = "$exe_windows"
+  test "$(wait_reg "$run_key" quillmate.exe "$exe_windows")" = "$exe_windows"
 
 # --- a second start while the first runs -------------------------------------
 timeout 60 wine "$exe" >/dev/null 2>&1
@@ -89,9 +100,14 @@ wine reg delete "$run_key" /v quillmate.exe /f >/dev/null 2>&1
 wine "$exe" >/dev/null 2>&1 &
 later=$!
 check "a later start has the icon in the notification area" test "$(probe tray-icon yes)" = yes
-check "a later start keeps the main window hidden" test "$(probe main-window hidden)" = hidden
+check "a later start keeps the main window hidden in the tray" test "$(probe main-window held)" = held
 check "a later start does not write the Run value" test -z "$(reg_value "$run_key" quillmate.exe)"
-check "Exit of the hidden program asks the question" \
+timeout 60 wine "$exe" >/dev/null 2>&1
+check "a second start while it is hidden exits with code 0" test $? -eq 0
+check "and makes no second main window" test "$(probe main-window-count)" = 1
+state="$(probe main-window visible)"
+check "but brings the hidden main window back ($state)" test "$state" = visible
+check "Exit of the restored program asks the question" \
   test "$(probe exit)" = "question: Would you like to Exit Quillmate?"
 wait_exit "$later"
 check "it ends with code 0 ($code)" test "$code" = 0
@@ -102,8 +118,8 @@ check "FirstTime is gone" test -z "$(reg_value "$marker_key" FirstTime)"
 wine "$exe" >/dev/null 2>&1 &
 again=$!
 check "without FirstTime the main window shows again" test "$(probe main-window visible)" = visible
-check "FirstTime is written again" test "$(reg_value "$marker_key" FirstTime)" = Done
-check "the Run value is written again" test "$(reg_value "$run_key" quillmate.exe)" = "$exe_windows"
+check "FirstTime is written again" test "$(wait_reg "$marker_key" FirstTime Done)" = Done
+check "the Run value is written again" test "$(wait_reg "$run_key" quillmate.exe "$exe_windows")" = "$exe_windows"
 check "and Exit ends it" test "$(probe exit)" = "question: Would you like to Exit Quillmate?"
 wait_exit "$again"
 check "with code 0 ($code)" test "$code" = 0
