@@ -35,14 +35,19 @@ qm_start_xvfb() {
 
 (
   flock 9
-  if [ ! -f "$WINEPREFIX/.quillmate-ready-2" ]; then
+  if [ ! -f "$WINEPREFIX/.quillmate-ready-3" ]; then
     wineboot -i >/dev/null 2>&1 || true
     # The virtual desktop "Quillmate" gets a taskbar with a notification area.
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops\Quillmate' /v EnableShell /t REG_DWORD /d 1 /f >/dev/null 2>&1 || true
+    # Every program of the prefix runs on one virtual desktop: Wine then
+    # manages the windows itself, and hiding or destroying an active window
+    # does not wait for a window manager that a bare Xvfb does not have.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1 || true
     timeout 60 wineserver -w || true
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    touch "$WINEPREFIX/.quillmate-ready-2"
+    touch "$WINEPREFIX/.quillmate-ready-3"
   fi
 ) 9>"$qm_build/.wine-setup.lock"
 
