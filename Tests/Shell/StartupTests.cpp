@@ -17,6 +17,7 @@
 #include "Records/DataFolders.h"
 #include "Records/MessageBoxSeam.h"
 #include "Resources/MainWindowIds.h"
+#include "Shell/AboutDialog.h"
 #include "Shell/HelpFile.h"
 #include "Shell/MessageLoop.h"
 #include "Shell/RegistryStrings.h"
@@ -137,6 +138,24 @@ TEST(MessageLoop, TranslatesTheAcceleratorsAgainstTheAddressedWindowAndEndsWithT
 
     PostQuitMessage(3);
     EXPECT_EQ(3, RunMessageLoop(accelerators));
+}
+
+TEST(MessageLoop, GivesTheModelessAboutDialogItsKeyboard)
+{
+    WatchedWindow owner(true);
+    HWND about = ShowAboutDialog(owner.Handle());
+    ASSERT_NE(nullptr, about);
+    SetActiveWindow(about);
+    HWND ok = GetDlgItem(about, IDOK);
+    ASSERT_NE(nullptr, ok);
+    SetFocus(ok);
+    // Enter on the OK button ends the dialog only through IsDialogMessage.
+    PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageA(ok, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    PostQuitMessage(0);
+    EXPECT_EQ(0, RunMessageLoop(nullptr));
+    EXPECT_FALSE(IsWindow(about));
+    if (IsWindow(about)) DestroyWindow(about);
 }
 
 TEST(SingleInstance, FindsTheRunningMainWindowAlsoWhileItIsHiddenInTheTray)
