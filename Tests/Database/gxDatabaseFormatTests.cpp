@@ -85,12 +85,12 @@ TEST_F(DatabaseFormat, FirstTextNoteLandsAtSixtyEightWithItsCrcBehind) {
   }
   const Bytes bytes = ReadFileBytes(path);
   ASSERT_EQ(bytes.size(), 845u);
-  EXPECT_EQ(Word(bytes, 4), 845u);
-  EXPECT_EQ(Word(bytes, 12), 40u);
+  EXPECT_EQ(WordAt(bytes, 4), 845u);
+  EXPECT_EQ(WordAt(bytes, 12), 40u);
   const Bytes blockHeader = {0xFE, 0xFE, 0, 0, 0x25, 0x03, 0, 0, 0x4E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(Bytes(bytes.begin() + 40, bytes.begin() + 68), blockHeader);
   EXPECT_EQ(Bytes(bytes.begin() + 68, bytes.begin() + 841), record);
-  EXPECT_EQ(Word(bytes, 841), crc);
+  EXPECT_EQ(WordAt(bytes, 841), crc);
 }
 
 TEST_F(DatabaseFormat, EngineWritesTheSameBytesAsTheIndependentCorpusGenerator) {
@@ -115,9 +115,9 @@ TEST_F(DatabaseFormat, FreedBlockIsRemovedOnceAndReusedByTheNextRecord) {
   EXPECT_EQ(db.FreeBlock(68), 1);
   Bytes bytes = ReadFileBytes(path);
   EXPECT_EQ(bytes.size(), 845u);
-  EXPECT_EQ(Word(bytes, 0), 40u);                   // head of the free list
-  EXPECT_EQ(Word(bytes, 40 + 8), gxStatusRemoved);  // 'R'
-  EXPECT_EQ(Word(bytes, 40 + 12), 0u);              // end of the list
+  EXPECT_EQ(WordAt(bytes, 0), 40u);                   // head of the free list
+  EXPECT_EQ(WordAt(bytes, 40 + 8), gxStatusRemoved);  // 'R'
+  EXPECT_EQ(WordAt(bytes, 40 + 12), 0u);              // end of the list
 
   EXPECT_EQ(db.FreeBlock(68), 0);  // freeing twice does nothing
   EXPECT_EQ(ReadFileBytes(path), bytes);
@@ -126,13 +126,13 @@ TEST_F(DatabaseFormat, FreedBlockIsRemovedOnceAndReusedByTheNextRecord) {
   EXPECT_EQ(AddObject(db, second), 68u);
   bytes = ReadFileBytes(path);
   EXPECT_EQ(bytes.size(), 845u);
-  EXPECT_EQ(Word(bytes, 0), 0u);
-  EXPECT_EQ(Word(bytes, 40 + 8), gxStatusUsed);
+  EXPECT_EQ(WordAt(bytes, 0), 0u);
+  EXPECT_EQ(WordAt(bytes, 40 + 8), gxStatusUsed);
   EXPECT_TRUE(db.VerifyChecksum(68));
 
   // Without the remove flag the status becomes 'D'; method 0 never reuses.
   EXPECT_EQ(db.FreeBlock(68, false), 1);
-  EXPECT_EQ(Word(ReadFileBytes(path), 40 + 8), gxStatusDeleted);
+  EXPECT_EQ(WordAt(ReadFileBytes(path), 40 + 8), gxStatusDeleted);
   EXPECT_EQ(db.Allocate(kTextNoteLength, 0), 845u + 28u);
   EXPECT_EQ(db.Header().free_space, 40u);
 }
@@ -156,13 +156,13 @@ TEST_F(DatabaseFormat, FreeBlockSplitsOnlyWhenLongerThanHeaderPlusChecksum) {
   const std::uint32_t remainder = 40u + kTextNoteBlock - 33;
   EXPECT_EQ(db.Header().free_space, remainder);
   const Bytes bytes = ReadFileBytes(path);
-  EXPECT_EQ(Word(bytes, 0), remainder);
-  EXPECT_EQ(Word(bytes, 40 + 4), kTextNoteBlock - 33);
-  EXPECT_EQ(Word(bytes, 40 + 8), gxStatusUsed);
-  EXPECT_EQ(Word(bytes, remainder), gxCheckWord);
-  EXPECT_EQ(Word(bytes, remainder + 4), 33u);
-  EXPECT_EQ(Word(bytes, remainder + 8), gxStatusRemoved);
-  EXPECT_EQ(Word(bytes, remainder + 12), 0u);
+  EXPECT_EQ(WordAt(bytes, 0), remainder);
+  EXPECT_EQ(WordAt(bytes, 40 + 4), kTextNoteBlock - 33);
+  EXPECT_EQ(WordAt(bytes, 40 + 8), gxStatusUsed);
+  EXPECT_EQ(WordAt(bytes, remainder), gxCheckWord);
+  EXPECT_EQ(WordAt(bytes, remainder + 4), 33u);
+  EXPECT_EQ(WordAt(bytes, remainder + 8), gxStatusRemoved);
+  EXPECT_EQ(WordAt(bytes, remainder + 12), 0u);
 
   // The heap walk now sees the split block, the remainder, and the others.
   std::vector<std::uint32_t> blocks;
@@ -188,8 +188,8 @@ TEST_F(DatabaseFormat, SplitRemainderInTheMiddleOfTheListRelinksThePreviousBlock
   EXPECT_EQ(db.Allocate(200), 200u);  // 40 is too small; 172 is split at 172 + 232
   EXPECT_EQ(db.Header().free_space, 40u);
   const Bytes bytes = ReadFileBytes(path);
-  EXPECT_EQ(Word(bytes, 40 + 12), 172u + 232u);
-  EXPECT_EQ(Word(bytes, 172 + 232 + 4), 532u - 232u);
+  EXPECT_EQ(WordAt(bytes, 40 + 12), 172u + 232u);
+  EXPECT_EQ(WordAt(bytes, 172 + 232 + 4), 532u - 232u);
   EXPECT_EQ(db.Allocate(100), 68u);  // exact fit at the head
   EXPECT_EQ(db.Header().free_space, 172u + 232u);
 }
@@ -216,15 +216,15 @@ TEST_F(DatabaseFormat, DamagedFreeListIsAbandonedAndAllocationAppendsFromThenOn)
 
     ASSERT_EQ(db.Open(path.c_str()), 0);
     EXPECT_EQ(db.Allocate(kTextNoteLength), 40u + 2 * kTextNoteBlock + 28u);
-    EXPECT_EQ(Word(ReadFileBytes(path), 0), gxAbandonedList);
+    EXPECT_EQ(WordAt(ReadFileBytes(path), 0), gxAbandonedList);
     EXPECT_EQ(db.Allocate(kTextNoteLength), 40u + 3 * kTextNoteBlock + 28u);
 
     // Freeing now marks 'R' with 0xFFFFFFFF and links nothing; the head stays abandoned.
     EXPECT_EQ(db.FreeBlock(68u + kTextNoteBlock), 1);
     const Bytes bytes = ReadFileBytes(path);
-    EXPECT_EQ(Word(bytes, 40 + kTextNoteBlock + 8), gxStatusRemoved);
-    EXPECT_EQ(Word(bytes, 40 + kTextNoteBlock + 12), gxAbandonedList);
-    EXPECT_EQ(Word(bytes, 0), gxAbandonedList);
+    EXPECT_EQ(WordAt(bytes, 40 + kTextNoteBlock + 8), gxStatusRemoved);
+    EXPECT_EQ(WordAt(bytes, 40 + kTextNoteBlock + 12), gxAbandonedList);
+    EXPECT_EQ(WordAt(bytes, 0), gxAbandonedList);
     EXPECT_EQ(db.Allocate(kTextNoteLength), 40u + 4 * kTextNoteBlock + 28u);
     ASSERT_EQ(db.Close(), 0);
   }
@@ -244,7 +244,7 @@ TEST_F(DatabaseFormat, CyclicFreeListEndsTheSearchAndIsAbandoned) {
   const std::uint32_t end = db.Header().end_of_file;
   EXPECT_EQ(db.Allocate(2000), end + 28);  // fits no member, so only the bound ends the walk
   EXPECT_EQ(db.Header().free_space, gxAbandonedList);
-  EXPECT_EQ(Word(ReadFileBytes(path), 0), gxAbandonedList);
+  EXPECT_EQ(WordAt(ReadFileBytes(path), 0), gxAbandonedList);
 }
 
 TEST_F(DatabaseFormat, HeapWalkResynchronisesAfterABrokenCheckWord) {

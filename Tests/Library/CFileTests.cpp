@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Support/ScratchFolder.h"
+
 #include <string>
 #include <vector>
 
@@ -12,27 +14,7 @@ namespace {
 
 class CFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char temp[MAX_PATH];
-        ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = std::string(temp) + "QmCFile_" + std::to_string(GetCurrentProcessId()) + "_" + info->name();
-        ASSERT_TRUE(CreateDirectoryA(m_folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-    }
-
-    void TearDown() override
-    {
-        for (const std::string& file : m_files) DeleteFileA(file.c_str());
-        RemoveDirectoryA(m_folder.c_str());
-    }
-
-    std::string PathOf(const char* name)
-    {
-        std::string path = m_folder + "\\" + name;
-        m_files.push_back(path);
-        return path;
-    }
+    std::string PathOf(const char* name) const { return m_folder.PathOf(name); }
 
     void WriteFileWith(const std::string& path, const std::string& content)
     {
@@ -54,8 +36,7 @@ protected:
         return 0;
     }
 
-    std::string m_folder;
-    std::vector<std::string> m_files;
+    qmtest::ScratchFolder m_folder{"qm-cfile"};
 };
 
 TEST_F(CFileTest, OpeningAMissingFileForReadingThrowsFileNotFound)

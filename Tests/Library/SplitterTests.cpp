@@ -4,13 +4,16 @@
 #include "Library/CListView.h"
 #include "Library/CSplitController.h"
 #include "Library/CSplitter.h"
-#include "TestHostWindow.h"
+#include "Support/MessagePump.h"
+#include "Support/TestHostWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
+
+using qmtest::TestHostWindow;
 
 const int kTop = 30;
 const int kWidth = 600;
@@ -39,7 +42,7 @@ protected:
         m_left.Create(m_host.Handle(), 1005, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 10, 10);
         m_right.Create(m_host.Handle(), 1004, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 10, 10);
         m_splitter = new CSplitter(m_host.Handle());
-        m_host.SetHandler([this](UINT message, WPARAM wParam, LPARAM, LRESULT*) {
+        m_host.SetHandler([this](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT*) {
             if (message != CSplitter::kSplitterMovedMessage) return false;
             m_movedTo.push_back(static_cast<int>(wParam));
             m_splitter->MoveSplit(static_cast<int>(wParam));
@@ -48,7 +51,7 @@ protected:
         m_splitter->SetPanes(m_left.GetWindow(), m_right.GetWindow());
         m_splitter->SetTop(kTop);
         m_splitter->Resize(kWidth, kHeight);
-        TestHostWindow::Pump();
+        qmtest::PumpMessages();
     }
 
     void TearDown() override
@@ -70,7 +73,7 @@ protected:
         SendMessageA(Bar(), WM_MOUSEMOVE, MK_LBUTTON, MouseAt((grabX + releaseX) / 2, 10));
         SendMessageA(Bar(), WM_MOUSEMOVE, MK_LBUTTON, MouseAt(releaseX, 10));
         SendMessageA(Bar(), WM_LBUTTONUP, 0, MouseAt(releaseX, 10));
-        TestHostWindow::Pump();
+        qmtest::PumpMessages();
     }
 
     void ExpectLayout(int leftWidth, int width)
@@ -189,7 +192,7 @@ TEST_F(SplitterTest, TheDragLineIsInvertedWhileDraggingAndOnlyThen)
     EXPECT_FALSE(CSplitController::IsDragging());
     ASSERT_EQ(1u, m_movedTo.size());
     EXPECT_EQ(middle - 40, m_movedTo[0]);
-    TestHostWindow::Pump();
+    qmtest::PumpMessages();
     EXPECT_EQ((middle - 40) * 100 / kWidth, m_splitter->GetPercentage());
 }
 

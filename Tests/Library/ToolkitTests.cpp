@@ -20,7 +20,8 @@
 #include "Library/WindowClassDef.h"
 #include "Library/WindowCreateDef.h"
 #include "Library/WindowProcGuard.h"
-#include "TestHostWindow.h"
+#include "Support/MessagePump.h"
+#include "Support/TestHostWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,8 @@
 #include <vector>
 
 namespace {
+
+using qmtest::TestHostWindow;
 
 class ToolkitTest : public ::testing::Test {
 protected:
@@ -203,7 +206,7 @@ TEST_F(ToolkitTest, DialogControlsGetAndSetTheirValues)
     CButton button;
     ASSERT_TRUE(button.Create(host, 3004, 0, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 100, 100, 24));
     int clicks = 0;
-    m_host.SetHandler([&](UINT message, WPARAM wParam, LPARAM, LRESULT*) {
+    m_host.SetHandler([&](HWND, UINT message, WPARAM wParam, LPARAM, LRESULT*) {
         if (message == WM_COMMAND && LOWORD(wParam) == 3004 && HIWORD(wParam) == BN_CLICKED) ++clicks;
         return false;
     });

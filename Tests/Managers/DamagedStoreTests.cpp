@@ -40,9 +40,9 @@ TEST_F(ManagersTest, AFlippedRecordByteWarnsAndTheRecordIsStillListed) {
   const std::uint32_t second = RowAddress(1);
   FlipByte(StoreFilePath(RecordKind::TextNote), second + 255);  // first byte of the title
   ASSERT_TRUE(ShowRecords(RecordKind::TextNote, Main()));
-  ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].text, "Database Object CRC Error");
-  EXPECT_EQ(shown_[0].caption, "Database Handling");
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].text, "Database Object CRC Error");
+  EXPECT_EQ(boxes_.shown[0].caption, "Database Handling");
   ASSERT_EQ(RowCount(), 3);
   EXPECT_EQ(RowAddress(1), second);
   EXPECT_EQ(Cell(1, 1), std::string(1, static_cast<char>('t' ^ 0x5A)) + "wo");
@@ -61,7 +61,7 @@ TEST_F(ManagersTest, ABrokenCheckWordHidesOnlyThatRecord) {
   }
   FlipByte(StoreFilePath(RecordKind::FastText), RowAddress(1) - headerSize);  // its check word
   ASSERT_TRUE(ShowRecords(RecordKind::FastText, Main()));
-  EXPECT_TRUE(shown_.empty());
+  EXPECT_TRUE(boxes_.shown.empty());
   ASSERT_EQ(RowCount(), 2);
   EXPECT_EQ(Cell(0, 1), "one");
   EXPECT_EQ(Cell(1, 1), "three");
@@ -116,13 +116,13 @@ TEST_F(ManagersTest, AttachmentNamesThatAreNotBareFileNamesAreNeverDeletedOrOpen
   // Delete All takes the same road.
   PlantRecord<DatabaseDataTextNote>("again", "..\\..\\victim.txt");
   ASSERT_TRUE(ShowRecords(RecordKind::TextNote, Main()));
-  answer_ = kIdYes;
+  boxes_.answer = kIdYes;
   TextNoteManager::RemoveRecords(Main(), 1);
   EXPECT_EQ(RowCount(), 0);
   EXPECT_EQ(ReadFileText(parentVictim), "outside");
 
   // A fast text with a crafted name is not read: it counts as missing.
-  shown_.clear();
+  boxes_.shown.clear();
   WriteFileText(gFastTextFolder + "..\\victim.fst", "secret");
   PlantRecord<DatabaseDataFastText>("crafted", "..\\victim.fst");
   ASSERT_TRUE(ShowRecords(RecordKind::FastText, Main()));
@@ -131,9 +131,9 @@ TEST_F(ManagersTest, AttachmentNamesThatAreNotBareFileNamesAreNeverDeletedOrOpen
   EXPECT_EQ(FastTextManager::GetFocusedRecord(Main(), text), 0);
   EXPECT_EQ(text.title, "crafted");
   EXPECT_EQ(text.text, "");
-  ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].caption, "Quillmate");
-  EXPECT_EQ(shown_[0].style, kMbOk | kMbIconError);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].caption, "Quillmate");
+  EXPECT_EQ(boxes_.shown[0].style, kMbOk | kMbIconError);
   // Nor is it written.
   EXPECT_EQ(FastTextManager::ChangeFocusedRecord(Main(), FastTextValues{"crafted", "overwritten"}), 0);
   EXPECT_EQ(ReadFileText(gDataFolder + "victim.fst"), "secret");

@@ -41,17 +41,17 @@ TEST_F(ManagersTest, AddPhotoFromAReadOnlyUpperCaseJpgGivesAWritableLowerCaseCop
   EXPECT_FALSE(FileExists(copy));
 
   SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_TRUE(shown_.empty());
+  EXPECT_TRUE(boxes_.shown.empty());
 }
 
 TEST_F(ManagersTest, AFailedPhotoCopyTellsTheUserAndAddsNothing) {
   ASSERT_TRUE(ShowRecords(RecordKind::PhotoAlbum, Main()));
   EXPECT_FALSE(AddPhoto(Main(), "Gone", "", PathOf("missing.png"), false));
-  ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].text, "File IO error - Copying to Application Data Dir.");
-  EXPECT_EQ(shown_[0].caption, "Quillmate");
-  EXPECT_EQ(shown_[0].style, kMbOk | kMbIconError);
-  EXPECT_EQ(shown_[0].owner, nullptr);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].text, "File IO error - Copying to Application Data Dir.");
+  EXPECT_EQ(boxes_.shown[0].caption, "Quillmate");
+  EXPECT_EQ(boxes_.shown[0].style, kMbOk | kMbIconError);
+  EXPECT_EQ(boxes_.shown[0].owner, nullptr);
   EXPECT_EQ(RowCount(), 0);
   EXPECT_EQ(std::filesystem::file_size(StoreFilePath(RecordKind::PhotoAlbum)), 40u);
   EXPECT_TRUE(std::filesystem::is_empty(gPhotoFolder));
@@ -142,9 +142,9 @@ TEST_F(ManagersTest, FastTextsKeepTheirTextExactlyInTheirAttachment) {
   FastTextValues missing;
   EXPECT_EQ(FastTextManager::GetFocusedRecord(Main(), missing), 0);
   EXPECT_EQ(missing.title, "Short");
-  ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].caption, "Quillmate");
-  EXPECT_FALSE(shown_[0].text.empty());
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].caption, "Quillmate");
+  EXPECT_FALSE(boxes_.shown[0].text.empty());
 
   // Deleting the fast text deletes its attachment.
   ASSERT_EQ(FastTextManager::AppendRecord(Main(), FastTextValues{"Second", "two"}), 1);

@@ -125,7 +125,7 @@ TEST_F(ManagersTest, EachKindShowsItsColumnsButtonsAndProgressAndCreatesItsMissi
     ExpectButtons(Buttons(), expected.buttons);
     ExpectColumns(Columns(), expected.columns);
   }
-  EXPECT_TRUE(shown_.empty());
+  EXPECT_TRUE(boxes_.shown.empty());
 }
 
 TEST_F(ManagersTest, AStoreThatCannotBeOpenedLeavesListAndToolbarAsTheyWere) {

@@ -13,7 +13,6 @@
 
 namespace {
 
-const char* const kClassName = "QmManagerTestWindow";
 WNDPROC gProgressProc = nullptr;
 std::vector<int> gProgressPositions;
 
@@ -22,37 +21,23 @@ LRESULT CALLBACK RecordingProgressProc(HWND window, UINT message, WPARAM wParam,
   return CallWindowProcA(gProgressProc, window, message, wParam, lParam);
 }
 
-void RegisterOnce() {
-  static bool registered = false;
-  if (registered) return;
-  INITCOMMONCONTROLSEX controls = {sizeof controls,
-                                   ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES |
-                                       ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-  windowClass.lpszClassName = kClassName;
-  registered = RegisterClassExA(&windowClass) != 0;
-}
-
 }  // namespace
 
-ManagerTestWindow::ManagerTestWindow() : m_window(nullptr), m_editImages(nullptr) {
-  RegisterOnce();
-  m_window = CreateWindowExA(0, kClassName, "Managers test", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 760,
-                             480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+ManagerTestWindow::ManagerTestWindow()
+    : m_host(WS_POPUP | WS_CLIPCHILDREN, RECT{0, 0, 760, 480}, "Managers test", "QmManagerTestWindow"),
+      m_editImages(nullptr) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
+                                                        ICC_COOL_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  const HWND window = m_host.Handle();
 
   CListView list;
-  list.Create(m_window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 60,
+  list.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 60,
               760, 380);
   list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
 
   CStatusbar statusbar;
-  statusbar.Create(m_window, ID_STATUS_BAR, 0, 0x50000100, 0, 0, 0, 0);
+  statusbar.Create(window, ID_STATUS_BAR, 0, 0x50000100, 0, 0, 0, 0);
   const int edges[] = {150, 400, -1};
   statusbar.SetParts(3, edges);
   statusbar.SetPartText(0, "Ready");
@@ -66,7 +51,7 @@ ManagerTestWindow::ManagerTestWindow() : m_window(nullptr), m_editImages(nullptr
       progress.GetWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProgressProc)));
 
   CRebar rebar;
-  rebar.Create(m_window, ID_REBAR, WS_EX_TOOLWINDOW, 0x50800641, 0, 0, 0, 0);
+  rebar.Create(window, ID_REBAR, WS_EX_TOOLWINDOW, 0x50800641, 0, 0, 0, 0);
   CToolbar toolbar;
   toolbar.Create(rebar.GetWindow(), ID_EDIT_TOOLBAR, 0, 0x50009944, 0, 0, 200, 28);
   toolbar.SetButtonStructSize(sizeof(TBBUTTON));
@@ -82,39 +67,29 @@ ManagerTestWindow::ManagerTestWindow() : m_window(nullptr), m_editImages(nullptr
   band.cx = 200;
   rebar.AppendBand(&band);
 
-  // Shown without activation: with no window manager, Wine waits for an
-  // activated window to be withdrawn when it is destroyed.
-  ShowWindow(m_window, SW_SHOWNOACTIVATE);
-  Pump();
+  m_host.ShowWithoutActivation();
   gProgressPositions.clear();
 }
 
 ManagerTestWindow::~ManagerTestWindow() {
-  if (m_window != nullptr) DestroyWindow(m_window);
+  // The window goes before the image list its toolbar uses; the host then
+  // dispatches what that queued.
+  DestroyWindow(m_host.Handle());
   if (m_editImages != nullptr) ImageList_Destroy(m_editImages);
-  Pump();
 }
 
-HWND ManagerTestWindow::RecordList() const { return GetDlgItem(m_window, ID_RECORD_LIST); }
+HWND ManagerTestWindow::RecordList() const { return GetDlgItem(m_host.Handle(), ID_RECORD_LIST); }
 
 HWND ManagerTestWindow::EditToolbar() const {
-  return GetDlgItem(GetDlgItem(m_window, ID_REBAR), ID_EDIT_TOOLBAR);
+  return GetDlgItem(GetDlgItem(m_host.Handle(), ID_REBAR), ID_EDIT_TOOLBAR);
 }
 
 HWND ManagerTestWindow::ProgressBar() const {
-  return GetDlgItem(GetDlgItem(m_window, ID_STATUS_BAR), ID_PROGRESS_BAR);
+  return GetDlgItem(GetDlgItem(m_host.Handle(), ID_STATUS_BAR), ID_PROGRESS_BAR);
 }
 
 std::vector<int> ManagerTestWindow::TakeProgressPositions() {
   std::vector<int> positions;
   positions.swap(gProgressPositions);
   return positions;
-}
-
-void ManagerTestWindow::Pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
 }

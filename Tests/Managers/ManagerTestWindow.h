@@ -10,8 +10,9 @@
 
 #include <commctrl.h>
 
-#include <string>
 #include <vector>
+
+#include "Support/TestHostWindow.h"
 
 class ManagerTestWindow {
  public:
@@ -20,7 +21,7 @@ class ManagerTestWindow {
   ManagerTestWindow(const ManagerTestWindow&) = delete;
   ManagerTestWindow& operator=(const ManagerTestWindow&) = delete;
 
-  HWND Handle() const { return m_window; }
+  HWND Handle() const { return m_host.Handle(); }
   HWND RecordList() const;
   HWND EditToolbar() const;
   HWND ProgressBar() const;
@@ -28,10 +29,8 @@ class ManagerTestWindow {
   // Positions set with PBM_SETPOS since the last call.
   std::vector<int> TakeProgressPositions();
 
-  static void Pump();
-
  private:
-  HWND m_window;
+  qmtest::TestHostWindow m_host;
   HIMAGELIST m_editImages;
 };
 

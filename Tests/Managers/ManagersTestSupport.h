@@ -12,13 +12,8 @@
 
 #include <commctrl.h>
 
-#include <chrono>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -29,15 +24,14 @@
 #include "Records/DataFolders.h"
 #include "Records/LocalClock.h"
 #include "Records/MessageBoxSeam.h"
+#include "Support/FileBytes.h"
+#include "Support/RecordedMessageBoxes.h"
+#include "Support/ScratchFolder.h"
 
 namespace qmmanagers {
 
-struct ShownBox {
-  void* owner;
-  std::string text;
-  std::string caption;
-  unsigned style;
-};
+using qmtest::ReadFileText;
+using qmtest::WriteFileText;
 
 struct ShellRequest {
   HWND window;
@@ -72,16 +66,6 @@ struct Button {
   bool enabled;
 };
 
-inline std::string ReadFileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFileText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
 inline EmailValues MakeEmail(const char* name, const char* email, const char* comment) {
   EmailValues values;
   values.name = name;
@@ -98,14 +82,7 @@ class ManagersTest : public ::testing::Test {
  protected:
   void SetUp() override {
     gxClearFaults();
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::random_device random;
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("qm-mgr-" + std::string(info->name()).substr(0, 40) + "-" +
-               std::to_string(random()) + "-" + std::to_string(ticks));
-    std::filesystem::create_directories(folder_);
-    appData_ = std::make_unique<ScopedApplicationDataFolder>(folder_.string());
+    appData_ = std::make_unique<ScopedApplicationDataFolder>(folder_.Path().string());
     MakeDataFolders();
     now_ = RecordTime{2003, 12, 2, 2, 9, 5, 3, 47};
     clock_ = std::make_unique<ScopedLocalClock>([this]() {
@@ -114,11 +91,6 @@ class ManagersTest : public ::testing::Test {
       now_.milliseconds = static_cast<std::uint16_t>((now_.milliseconds + 1) % 1000);
       return time;
     });
-    boxes_ = std::make_unique<ScopedMessageBoxScript>(
-        [this](void* owner, const char* text, const char* caption, unsigned style) {
-          shown_.push_back({owner, text, caption, style});
-          return answer_;
-        });
     gShellRequests.clear();
     previousShell_ = gShellExecute;
     gShellExecute = &RecordShellRequest;
@@ -129,11 +101,8 @@ class ManagersTest : public ::testing::Test {
     window_.reset();
     gShellExecute = previousShell_;
     gxClearFaults();
-    boxes_.reset();
     clock_.reset();
     appData_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
   }
 
   HWND Main() const { return window_->Handle(); }
@@ -218,18 +187,16 @@ class ManagersTest : public ::testing::Test {
 
   std::vector<int> Progress() { return window_->TakeProgressPositions(); }
 
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return folder_.PathOf(name); }
 
-  std::filesystem::path folder_;
+  qmtest::ScratchFolder folder_{"qm-mgr"};
   RecordTime now_{};
-  int answer_ = kIdOk;
-  std::vector<ShownBox> shown_;
+  qmtest::RecordedMessageBoxes boxes_;
   std::unique_ptr<ManagerTestWindow> window_;
 
  private:
   std::unique_ptr<ScopedApplicationDataFolder> appData_;
   std::unique_ptr<ScopedLocalClock> clock_;
-  std::unique_ptr<ScopedMessageBoxScript> boxes_;
   ShellExecuteFunction previousShell_ = nullptr;
 };
 

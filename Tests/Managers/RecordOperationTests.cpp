@@ -60,7 +60,7 @@ TEST_F(ManagersTest, AddedRecordsAppearAsRowsWithTheirKindsTexts) {
   ASSERT_EQ(TimeNotifManager::ChangeFocusedRecord(Main(), TimeNotifValues{std::string(300, 't'), "x", reminder.time, 0}), 1);
   EXPECT_EQ(Cell(0, 1), std::string(254, 't'));
   EXPECT_EQ(Cell(0, 3), "Normal Note");
-  EXPECT_TRUE(shown_.empty());
+  EXPECT_TRUE(boxes_.shown.empty());
 }
 
 TEST_F(ManagersTest, AnEditChangesTheDateAndTheTextsAndKeepsTheRowInPlace) {
@@ -108,7 +108,7 @@ TEST_F(ManagersTest, AFailedWriteLeavesTheRowShowingTheStoredValues) {
   EXPECT_EQ(stored.title, "kept title");
   EXPECT_EQ(stored.noteType, 0);
   EXPECT_EQ(stored.attachment, "AudioNote1.wav");
-  EXPECT_TRUE(shown_.empty());  // no CRC warning: the record is whole
+  EXPECT_TRUE(boxes_.shown.empty());  // no CRC warning: the record is whole
 
   // A disk that keeps failing: the row still shows what was stored before.
   gxInjectFault(gxFaultOp::Write, 1, true);
@@ -160,7 +160,7 @@ TEST_F(ManagersTest, DeletingThreeAdjacentSelectedRowsRemovesAllThreeAndTheirFil
   EXPECT_FALSE(FileExists(files[3]));
   EXPECT_TRUE(FileExists(files[4]));
   EXPECT_EQ(StoredTextNoteTitles(), (std::vector<std::string>{"note 0", "note 4"}));
-  EXPECT_TRUE(shown_.empty());  // no question before deleting selected rows
+  EXPECT_TRUE(boxes_.shown.empty());  // no question before deleting selected rows
 
   // Nothing selected: nothing happens.
   Select({});
@@ -171,7 +171,7 @@ TEST_F(ManagersTest, DeletingThreeAdjacentSelectedRowsRemovesAllThreeAndTheirFil
 TEST_F(ManagersTest, DeleteAllAsksOnlyWhenThereIsSomethingAndDoesWhatTheAnswerSays) {
   ASSERT_TRUE(ShowRecords(RecordKind::TextNote, Main()));
   TextNoteManager::RemoveRecords(Main(), 1);
-  EXPECT_TRUE(shown_.empty());
+  EXPECT_TRUE(boxes_.shown.empty());
 
   std::vector<std::string> files;
   for (int i = 0; i < 3; ++i) {
@@ -180,20 +180,20 @@ TEST_F(ManagersTest, DeleteAllAsksOnlyWhenThereIsSomethingAndDoesWhatTheAnswerSa
     ASSERT_EQ(TextNoteManager::AppendRecord(Main(), NoteValues{"n" + std::to_string(i), name, 0}), 1);
   }
   const auto storeBytes = ReadFileText(StoreFilePath(RecordKind::TextNote));
-  answer_ = kIdNo;
+  boxes_.answer = kIdNo;
   TextNoteManager::RemoveRecords(Main(), 1);
-  ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].text, "Would you like to delete All Text Notes from Your Diary?");
-  EXPECT_EQ(shown_[0].caption, "Quillmate");
-  EXPECT_EQ(shown_[0].style, kMbYesNo | kMbIconQuestion);
-  EXPECT_EQ(shown_[0].owner, nullptr);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].text, "Would you like to delete All Text Notes from Your Diary?");
+  EXPECT_EQ(boxes_.shown[0].caption, "Quillmate");
+  EXPECT_EQ(boxes_.shown[0].style, kMbYesNo | kMbIconQuestion);
+  EXPECT_EQ(boxes_.shown[0].owner, nullptr);
   EXPECT_EQ(RowCount(), 3);
   EXPECT_EQ(ReadFileText(StoreFilePath(RecordKind::TextNote)), storeBytes);
   for (const std::string& file : files) EXPECT_TRUE(FileExists(file));
 
-  answer_ = kIdYes;
+  boxes_.answer = kIdYes;
   TextNoteManager::RemoveRecords(Main(), 1);
-  EXPECT_EQ(shown_.size(), 2u);
+  EXPECT_EQ(boxes_.shown.size(), 2u);
   EXPECT_EQ(RowCount(), 0);
   for (const std::string& file : files) EXPECT_FALSE(FileExists(file));
   EXPECT_TRUE(StoredTextNoteTitles().empty());
@@ -208,10 +208,10 @@ TEST_F(ManagersTest, DeletingAnEmailResourceRemovesOnlyItsRecordAndEachKindAsksI
   EmailResManager::RemoveRecords(Main(), 0);
   ASSERT_EQ(RowCount(), 1);
   EXPECT_EQ(Cell(0, 1), "Eve");
-  answer_ = kIdYes;
+  boxes_.answer = kIdYes;
   RemoveRecords(RecordKind::EmailRes, Main(), 1);
-  ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].text, "Would you like to delete All E-mail Addresses from Your Diary?");
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].text, "Would you like to delete All E-mail Addresses from Your Diary?");
   EXPECT_EQ(RowCount(), 0);
 }
 
@@ -246,7 +246,7 @@ TEST_F(ManagersTest, TimeNotificationChangesReachTheObserverWithTheirAddresses) 
   gxClearFaults();
   Select({0});
   TimeNotifManager::RemoveRecords(Main(), 0);
-  answer_ = kIdYes;
+  boxes_.answer = kIdYes;
   TimeNotifManager::RemoveRecords(Main(), 1);
   SetRecordObserver(RecordKind::TimeNotif, RecordObserver());
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ManagerTestWindow.h"
+#include "Support/MessagePump.h"
 #include "Managers/KindManager.h"
 #include "Records/DataFolders.h"
 #include "Records/DatabaseObject.h"
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
       int rows = ListView_GetItemCount(window.RecordList());
       std::printf("ShowRecords run %d: %.3f s, %d rows%s\n", run, Seconds(start, end), rows,
                   shown ? "" : " (show failed)");
-      ManagerTestWindow::Pump();
+      qmtest::PumpMessages();
     }
 
     PROCESS_MEMORY_COUNTERS memory = {};

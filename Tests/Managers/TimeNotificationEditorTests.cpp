@@ -71,14 +71,14 @@ TEST_F(TimeNotificationTest, ANewNotificationSavedInTheEditorIsStoredListedAndSh
   m_main->Tick();
   m_now = AddSeconds(m_now, 1);  // the set second itself
   m_main->Tick();
-  EXPECT_TRUE(m_shown.empty());
+  EXPECT_TRUE(m_boxes.shown.empty());
   m_now = AddSeconds(m_now, 1);
   m_main->Tick();
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].caption, "Meeting");
-  EXPECT_EQ(m_shown[0].text, "Room 4\r\nBring the slides");
-  EXPECT_EQ(m_shown[0].style & 0xF0u, kMbIconWarning);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Meeting");
+  EXPECT_EQ(m_boxes.shown[0].text, "Room 4\r\nBring the slides");
+  EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconWarning);
   EXPECT_TRUE(m_main->Rows().empty());
 }
 
@@ -100,8 +100,8 @@ TEST_F(TimeNotificationTest, SavingWithAnEmptyFieldAsksForAllFieldsAndKeepsTheDi
                           }));
   EXPECT_TRUE(stillOpenAfterTitleOnly);
   EXPECT_TRUE(stillOpenAfterTextOnly);
-  ASSERT_EQ(m_shown.size(), 2u);
-  for (const ShownBox& box : m_shown) {
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  for (const ShownBox& box : m_boxes.shown) {
     EXPECT_EQ(box.text, "Please Fill in All fields.");
     EXPECT_EQ(box.caption, "Quillmate");
     EXPECT_EQ(box.style & 0xF0u, kMbIconInformation);
@@ -150,13 +150,13 @@ TEST_F(TimeNotificationTest, EditingShowsTheStoredValuesAndAChangeToALaterTimeFi
   // The old time passes without a box; the new one shows it once.
   m_now = AddSeconds(first, 1);
   m_main->Tick();
-  EXPECT_TRUE(m_shown.empty());
+  EXPECT_TRUE(m_boxes.shown.empty());
   m_now = AddSeconds(later, 1);
   m_main->Tick();
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].caption, "Call Ann");
-  EXPECT_EQ(m_shown[0].style & 0xF0u, kMbIconWarning);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Call Ann");
+  EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconWarning);
 
   // The edit command without a focused row opens nothing; nor does it while
   // the list shows another kind, whose focused row's address would name no
@@ -228,7 +228,7 @@ TEST_F(TimeNotificationTest, CancelAfterEditingLeavesRecordRowAndPendingEntryUnc
   std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
   ASSERT_EQ(stored.size(), 3u);
   EXPECT_EQ(RecordTextOf(stored[2].title), std::string(254, 'N'));
-  EXPECT_TRUE(m_shown.empty());
+  EXPECT_TRUE(m_boxes.shown.empty());
 }
 
 TEST_F(TimeNotificationTest, AnEditorThatCannotBeCreatedReportsTheErrorAndOpensNothing) {
@@ -237,11 +237,11 @@ TEST_F(TimeNotificationTest, AnEditorThatCannotBeCreatedReportsTheErrorAndOpensN
   gApp.SetResourceInstance(GetModuleHandleA("comdlg32.dll"));
   m_main->Command(IDM_ADD_TIME_NOTIFICATION);
   gApp.SetResourceInstance(nullptr);
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].text, "Error x716");  // ERROR_RESOURCE_NAME_NOT_FOUND
-  EXPECT_EQ(m_shown[0].caption, "Dialog Box");
-  EXPECT_EQ(m_shown[0].style & 0xF0u, kMbIconWarning);
-  EXPECT_EQ(m_shown[0].owner, m_main->Handle());
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Error x716");  // ERROR_RESOURCE_NAME_NOT_FOUND
+  EXPECT_EQ(m_boxes.shown[0].caption, "Dialog Box");
+  EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconWarning);
+  EXPECT_EQ(m_boxes.shown[0].owner, m_main->Handle());
   // The edit flag was not left set: a later editor makes a new record.
   ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
                           [&](HWND dialog) {
@@ -269,11 +269,11 @@ TEST_F(TimeNotificationTest, AnEditorKeepsItsRecordWhenANotificationFiresWhileIt
                             // is shown and the list reloaded without a focus.
                             m_now = AddSeconds(m_now, 3);
                             m_main->Tick();
-                            EXPECT_EQ(m_shown.size(), 1u);
+                            EXPECT_EQ(m_boxes.shown.size(), 1u);
                             Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
                           }));
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].caption, "Fires");
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Fires");
 
   std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
   ASSERT_EQ(stored.size(), 2u);
@@ -313,8 +313,8 @@ TEST_F(TimeNotificationTest, AnEditorWhoseOwnNotificationFiresWhileItIsOpenSaves
                             m_main->Tick();  // "Soon" is shown and deleted
                             Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
                           }));
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].caption, "Soon");
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Soon");
   // "Other" is untouched; the edit is stored as a new, armed notification.
   std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
   ASSERT_EQ(stored.size(), 2u);

@@ -63,18 +63,18 @@ TEST_F(TimeNotificationTest, StoredPastNotificationsAreShownAtTheFirstTickEachOn
   // One box per tick here: after a shown element is removed, the one that
   // moves into its place is examined at the next tick.
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].caption, "Dentist");
-  EXPECT_EQ(m_shown[0].text, "Call the dentist\r\nbefore noon");
-  EXPECT_EQ(m_shown[0].style & kIconMask, kMbIconWarning);
-  EXPECT_EQ(m_shown[0].style & 0xF, kMbOk);
-  EXPECT_EQ(m_shown[0].owner, m_main->Handle());
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Dentist");
+  EXPECT_EQ(m_boxes.shown[0].text, "Call the dentist\r\nbefore noon");
+  EXPECT_EQ(m_boxes.shown[0].style & kIconMask, kMbIconWarning);
+  EXPECT_EQ(m_boxes.shown[0].style & 0xF, kMbOk);
+  EXPECT_EQ(m_boxes.shown[0].owner, m_main->Handle());
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 2u);
-  EXPECT_EQ(m_shown[1].caption, "Milk");
-  EXPECT_EQ(m_shown[1].text, "Buy milk");
-  EXPECT_EQ(m_shown[1].style & kIconMask, kMbIconInformation);
-  EXPECT_EQ(m_shown[1].owner, m_main->Handle());
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].caption, "Milk");
+  EXPECT_EQ(m_boxes.shown[1].text, "Buy milk");
+  EXPECT_EQ(m_boxes.shown[1].style & kIconMask, kMbIconInformation);
+  EXPECT_EQ(m_boxes.shown[1].owner, m_main->Handle());
 
   // The list on display is now the time notifications, without the shown ones.
   EXPECT_EQ(CurrentKind(), static_cast<int>(RecordKind::TimeNotif));
@@ -90,12 +90,12 @@ TEST_F(TimeNotificationTest, StoredPastNotificationsAreShownAtTheFirstTickEachOn
   // Further ticks show nothing more until the remaining one falls due.
   m_main->Tick();
   m_main->Tick();
-  EXPECT_EQ(m_shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown.size(), 2u);
   m_now = AddSeconds(m_now, 61);
   m_main->Tick();
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 3u);
-  EXPECT_EQ(m_shown[2].caption, "Later");
+  ASSERT_EQ(m_boxes.shown.size(), 3u);
+  EXPECT_EQ(m_boxes.shown[2].caption, "Later");
   EXPECT_TRUE(m_main->Rows().empty());
   EXPECT_TRUE(StoredNotifications().empty());
   EXPECT_EQ(PendingNotifications.GetSize(), 0);
@@ -108,11 +108,11 @@ TEST_F(TimeNotificationTest, ANotificationForTheCurrentSecondIsShownOnlyAfterTha
   m_main->Tick();
   m_now.milliseconds = 999;
   m_main->Tick();
-  EXPECT_TRUE(m_shown.empty());
+  EXPECT_TRUE(m_boxes.shown.empty());
   m_now = MakeTime(2003, 11, 28, 10, 0, 1, 0, 5);
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].caption, "On the dot");
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "On the dot");
 }
 
 TEST_F(TimeNotificationTest, TicksDispatchedWhileABoxIsOpenNeverShowTheSameNotificationAgain) {
@@ -121,22 +121,22 @@ TEST_F(TimeNotificationTest, TicksDispatchedWhileABoxIsOpenNeverShowTheSameNotif
   StoreNotification("Third", "three", AddSeconds(m_now, 30), 0);
   LoadPendingNotifications();
   // Each box's own loop would dispatch the 500 ms timer: two ticks per box.
-  m_whileBoxOpen = [this](std::size_t, const ShownBox&) {
+  m_boxes.whileOpen = [this](std::size_t, const ShownBox&) {
     m_main->Tick();
     m_main->Tick();
   };
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 2u);
-  EXPECT_EQ(m_shown[0].caption, "First");
-  EXPECT_EQ(m_shown[1].caption, "Second");  // opened from the first box's loop
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "First");
+  EXPECT_EQ(m_boxes.shown[1].caption, "Second");  // opened from the first box's loop
   m_main->Tick();
-  EXPECT_EQ(m_shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown.size(), 2u);
 
   // The clock moves on while the third one's box is open: still one box.
   m_now = AddSeconds(m_now, 31);
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 3u);
-  EXPECT_EQ(m_shown[2].caption, "Third");
+  ASSERT_EQ(m_boxes.shown.size(), 3u);
+  EXPECT_EQ(m_boxes.shown[2].caption, "Third");
   EXPECT_TRUE(StoredNotifications().empty());
   EXPECT_TRUE(m_main->Rows().empty());
 }
@@ -151,22 +151,22 @@ TEST_F(TimeNotificationTest, DeletingBeforeTheTimeOrDeletingAllMeansNeverShown) 
   EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{keep}));
   m_now = AddSeconds(m_now, 20);
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].caption, "Keep");
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Keep");
 
   // Delete All: the question is answered Yes (its default button).
-  m_shown.clear();
+  m_boxes.shown.clear();
   StoreNotification("A", "a", AddSeconds(m_now, 10), 0);
   StoreNotification("B", "b", AddSeconds(m_now, 10), 0);
   LoadPendingNotifications();
   m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
   m_main->Command(IDM_DELETE_ALL_TIME_NOTIFICATIONS);
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].text, "Would you like to delete All Time Notifications from Your Diary?");
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Would you like to delete All Time Notifications from Your Diary?");
   EXPECT_EQ(PendingNotifications.GetSize(), 0);
   m_now = AddSeconds(m_now, 3600);
   m_main->Tick();
-  EXPECT_EQ(m_shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown.size(), 1u);
   EXPECT_TRUE(StoredNotifications().empty());
 }
 
@@ -180,12 +180,12 @@ TEST_F(TimeNotificationTest, AWarningShownWhileRemovingDoesNotLetANestedTickShow
   ghost.time = AddSeconds(m_now, -1);
   ghost.ownAddress = 0x7FFFFF00u;
   ASSERT_TRUE(ArmNotification(ghost));
-  m_whileBoxOpen = [this](std::size_t, const ShownBox&) { m_main->Tick(); };
+  m_boxes.whileOpen = [this](std::size_t, const ShownBox&) { m_main->Tick(); };
   m_main->Tick();
   m_main->Tick();
-  ASSERT_EQ(m_shown.size(), 2u);
-  EXPECT_EQ(m_shown[0].text, "Database Object CRC Error");
-  EXPECT_EQ(m_shown[1].caption, "Ghost");
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Database Object CRC Error");
+  EXPECT_EQ(m_boxes.shown[1].caption, "Ghost");
   EXPECT_EQ(PendingNotifications.GetSize(), 0);
 }
 
@@ -205,18 +205,18 @@ TEST_F(TimeNotificationTest, ATickDuringAnotherActionsWarningWaitsSoTheFreedBloc
     file.seekp(damaged + 300);
     file.put('#');
   }
-  m_whileBoxOpen = [this](std::size_t, const ShownBox& box) {
+  m_boxes.whileOpen = [this](std::size_t, const ShownBox& box) {
     if (box.text == "Database Object CRC Error") m_main->Tick();
   };
   m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
-  ASSERT_EQ(m_shown.size(), 1u);
-  EXPECT_EQ(m_shown[0].text, "Database Object CRC Error");
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Database Object CRC Error");
   EXPECT_EQ(PendingNotifications.GetSize(), 2);
 
-  m_whileBoxOpen = nullptr;
+  m_boxes.whileOpen = nullptr;
   m_main->Tick();
-  ASSERT_GE(m_shown.size(), 2u);
-  EXPECT_EQ(m_shown.back().caption, "Due");
+  ASSERT_GE(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown.back().caption, "Due");
   // The freed block heads the free-space list (first header word).
   std::ifstream file(path, std::ios::binary);
   unsigned char head[4] = {};

@@ -1,12 +1,10 @@
-// The test main window, the scratch folder, clock and boxes, and the editor
+// The test main window, the fixture's data folder and clock, and the editor
 // driver.
 #include "TimeNotificationTestSupport.h"
 
 #include <commctrl.h>
 
-#include <chrono>
 #include <cstring>
-#include <random>
 
 #include "Library/CListView.h"
 #include "Library/CString.h"
@@ -20,50 +18,9 @@
 #include "Library/CSplitter.h"
 #include "Library/CWinApp.h"
 #include "Shell/MainWindow.h"
+#include "Support/MessagePump.h"
 
 namespace qmtimenotif {
-
-namespace {
-
-// Days in month for AddSeconds; February of leap years included.
-int DaysIn(int year, int month) {
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-}  // namespace
-
-RecordTime MakeTime(int year, int month, int day, int hour, int minute, int second,
-                    int milliseconds, int dayOfWeek) {
-  RecordTime time{};
-  time.year = static_cast<std::uint16_t>(year);
-  time.month = static_cast<std::uint16_t>(month);
-  time.dayOfWeek = static_cast<std::uint16_t>(dayOfWeek);
-  time.day = static_cast<std::uint16_t>(day);
-  time.hour = static_cast<std::uint16_t>(hour);
-  time.minute = static_cast<std::uint16_t>(minute);
-  time.second = static_cast<std::uint16_t>(second);
-  time.milliseconds = static_cast<std::uint16_t>(milliseconds);
-  return time;
-}
-
-RecordTime AddSeconds(RecordTime time, int seconds) {
-  long total = ((static_cast<long>(time.day) - 1) * 24 + time.hour) * 3600L + time.minute * 60L +
-               time.second + seconds;
-  int year = time.year, month = time.month;
-  while (total < 0) {
-    if (--month == 0) month = 12, --year;
-    total += DaysIn(year, month) * 86400L;
-  }
-  while (total >= DaysIn(year, month) * 86400L) {
-    total -= DaysIn(year, month) * 86400L;
-    if (++month == 13) month = 1, ++year;
-  }
-  return MakeTime(year, month, static_cast<int>(total / 86400) + 1,
-                  static_cast<int>(total / 3600 % 24), static_cast<int>(total / 60 % 60),
-                  static_cast<int>(total % 60), time.milliseconds, time.dayOfWeek);
-}
 
 TestMainWindow::TestMainWindow() : m_window(nullptr), m_savedHooks(gMainWindowHooks) {
   static bool registered = false;
@@ -85,13 +42,8 @@ TestMainWindow::TestMainWindow() : m_window(nullptr), m_savedHooks(gMainWindowHo
 
 TestMainWindow::~TestMainWindow() {
   if (m_window != nullptr && IsWindow(m_window)) DestroyWindow(m_window);
-  // Destroying the main window posts the quit message; it is not for us.
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  // Destroying the main window posts the quit message; the pump drops it.
+  qmtest::PumpMessages();
   gMainWindowHooks = m_savedHooks;
 }
 
@@ -142,25 +94,10 @@ void TestMainWindow::DoubleClickRecordList() const {
 }
 
 void TimeNotificationTest::SetUp() {
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::random_device random;
-  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-  m_folder = std::filesystem::temp_directory_path() /
-             ("qm-tn-" + std::string(info->name()) + "-" + std::to_string(random()) + "-" +
-              std::to_string(ticks));
-  std::filesystem::create_directories(m_folder);
-  m_appData = std::make_unique<ScopedApplicationDataFolder>(m_folder.string());
+  m_appData = std::make_unique<ScopedApplicationDataFolder>(m_folder.Path().string());
   MakeDataFolders();
   m_now = MakeTime(2003, 11, 28, 9, 5, 3, 250, 5);
   m_clock = std::make_unique<ScopedLocalClock>([this] { return m_now; });
-  m_boxes = std::make_unique<ScopedMessageBoxScript>(
-      [this](void* owner, const char* text, const char* caption, unsigned style) {
-        ShownBox box{owner, text, caption, style};
-        std::size_t number = m_shown.size();
-        m_shown.push_back(box);
-        if (m_whileBoxOpen) m_whileBoxOpen(number, box);
-        return DefaultMessageBoxAnswer(style);
-      });
   m_main = std::make_unique<TestMainWindow>();
   ASSERT_NE(m_main->Handle(), nullptr);
   ASSERT_TRUE(EnsureStore(RecordKind::TimeNotif));
@@ -168,11 +105,8 @@ void TimeNotificationTest::SetUp() {
 
 void TimeNotificationTest::TearDown() {
   m_main.reset();
-  m_boxes.reset();
   m_clock.reset();
   m_appData.reset();
-  std::error_code ignored;
-  std::filesystem::remove_all(m_folder, ignored);
 }
 
 std::uint32_t TimeNotificationTest::StoreNotification(const std::string& title,

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,21 +20,15 @@
 #include "Records/LocalClock.h"
 #include "Records/MessageBoxSeam.h"
 #include "Shell/MainWindowHooks.h"
+#include "Support/RecordTimes.h"
+#include "Support/RecordedMessageBoxes.h"
+#include "Support/ScratchFolder.h"
 
 namespace qmtimenotif {
 
-struct ShownBox {
-  void* owner;
-  std::string text;
-  std::string caption;
-  unsigned style;
-};
-
-RecordTime MakeTime(int year, int month, int day, int hour, int minute, int second,
-                    int milliseconds = 0, int dayOfWeek = 0);
-// The time seconds later (or earlier), across minute, hour and day bounds
-// within one month; enough for the tests.
-RecordTime AddSeconds(RecordTime time, int seconds);
+using qmtest::AddSeconds;
+using qmtest::MakeTime;
+using qmtest::ShownBox;
 
 // A row of the record list: its texts and its parameter.
 struct Row {
@@ -80,17 +73,14 @@ class TimeNotificationTest : public ::testing::Test {
   // The stored notifications in file order.
   std::vector<DatabaseDataTimeNotif> StoredNotifications() const;
 
-  std::filesystem::path m_folder;
+  qmtest::ScratchFolder m_folder{"qm-tn"};
+  // Every box is answered with its default button.
+  qmtest::RecordedMessageBoxes m_boxes{qmtest::RecordedMessageBoxes::kDefaultButton};
   std::unique_ptr<ScopedApplicationDataFolder> m_appData;
   std::unique_ptr<ScopedLocalClock> m_clock;
-  std::unique_ptr<ScopedMessageBoxScript> m_boxes;
   std::unique_ptr<TestMainWindow> m_main;
 
   RecordTime m_now{};
-  std::vector<ShownBox> m_shown;
-  // Runs inside each box before it is answered (the box's own loop would
-  // dispatch messages then); box number from 0.
-  std::function<void(std::size_t boxNumber, const ShownBox& box)> m_whileBoxOpen;
 };
 
 // The modal editor driven from inside its own message loop: open() starts it

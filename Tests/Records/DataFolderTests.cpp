@@ -12,21 +12,12 @@
 #include "Records/MessageBoxSeam.h"
 #include "Records/TimeStamp.h"
 #include "RecordsTestSupport.h"
+#include "Support/RecordTimes.h"
 
 namespace qmrecords {
 namespace {
 
-RecordTime At(int year, int month, int day, int hour, int minute, int second, int ms) {
-  RecordTime time{};
-  time.year = static_cast<std::uint16_t>(year);
-  time.month = static_cast<std::uint16_t>(month);
-  time.day = static_cast<std::uint16_t>(day);
-  time.hour = static_cast<std::uint16_t>(hour);
-  time.minute = static_cast<std::uint16_t>(minute);
-  time.second = static_cast<std::uint16_t>(second);
-  time.milliseconds = static_cast<std::uint16_t>(ms);
-  return time;
-}
+using qmtest::MakeTime;
 
 // A clock that returns the scripted times in turn and counts its readings.
 struct ScriptedClock {
@@ -49,7 +40,7 @@ class DataFolderTest : public RecordsTest {};
 TEST_F(DataFolderTest, MakeDataFoldersCreatesTheDataFolderAndFiveAttachmentFolders) {
   MakeDataFolders();
   const std::string sep(1, kPathSeparator);
-  const std::string data = folder_.string() + sep + "Quillmate" + sep;
+  const std::string data = folder_.Path().string() + sep + "Quillmate" + sep;
   EXPECT_EQ(gDataFolder, data);
   EXPECT_EQ(gTextNoteFolder, data + "TextNotes" + sep);
   EXPECT_EQ(gAudioNoteFolder, data + "AudioNotes" + sep);
@@ -59,17 +50,17 @@ TEST_F(DataFolderTest, MakeDataFoldersCreatesTheDataFolderAndFiveAttachmentFolde
   EXPECT_EQ(&AttachmentFolder(RecordKind::PhotoAlbum), &gPhotoFolder);
   EXPECT_EQ(AttachmentFolder(RecordKind::EmailRes), "");
   for (const char* name : {"TextNotes", "AudioNotes", "VideoNotes", "PhotoAlbum", "FastText"})
-    EXPECT_TRUE(std::filesystem::is_directory(folder_ / "Quillmate" / name)) << name;
-  EXPECT_FALSE(std::filesystem::exists(folder_ / "Quillmate" / "TimeNotif"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder_.Path() / "Quillmate" / name)) << name;
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "Quillmate" / "TimeNotif"));
   MakeDataFolders();  // existing folders are fine
-  EXPECT_TRUE(std::filesystem::is_directory(folder_ / "Quillmate" / "FastText"));
+  EXPECT_TRUE(std::filesystem::is_directory(folder_.Path() / "Quillmate" / "FastText"));
 }
 
 TEST_F(DataFolderTest, TimeStampsAreHourMinuteSecondMonthDayYear) {
-  EXPECT_EQ(FormatTimeStamp(At(2003, 12, 2, 9, 5, 3, 47)), "09:05:03 12/02/2003");
-  EXPECT_EQ(FormatTimeStamp(At(1000, 1, 1, 0, 0, 0, 0)).size(), 19u);
-  EXPECT_EQ(FormatTimeStamp(At(9999, 12, 31, 23, 59, 59, 999)), "23:59:59 12/31/9999");
-  ScriptedClock clock{{At(2024, 2, 29, 23, 1, 2, 3)}};
+  EXPECT_EQ(FormatTimeStamp(MakeTime(2003, 12, 2, 9, 5, 3, 47)), "09:05:03 12/02/2003");
+  EXPECT_EQ(FormatTimeStamp(MakeTime(1000, 1, 1, 0, 0, 0, 0)).size(), 19u);
+  EXPECT_EQ(FormatTimeStamp(MakeTime(9999, 12, 31, 23, 59, 59, 999)), "23:59:59 12/31/9999");
+  ScriptedClock clock{{MakeTime(2024, 2, 29, 23, 1, 2, 3)}};
   ScopedLocalClock scoped(clock.Source());
   std::string text;
   MakeTimeStamp(text);
@@ -78,24 +69,24 @@ TEST_F(DataFolderTest, TimeStampsAreHourMinuteSecondMonthDayYear) {
 }
 
 TEST_F(DataFolderTest, AttachmentNamesAreTheTimeDigitsWithoutSeparators) {
-  const std::string folder = folder_.string() + kPathSeparator;
-  EXPECT_EQ(FormatAttachmentName(folder, "TextNote", "doc", At(2003, 12, 2, 9, 5, 3, 47)),
+  const std::string folder = folder_.Path().string() + kPathSeparator;
+  EXPECT_EQ(FormatAttachmentName(folder, "TextNote", "doc", MakeTime(2003, 12, 2, 9, 5, 3, 47)),
             folder + "TextNote200312295347.doc");
   EXPECT_EQ(AttachmentExtensionOf("C:\\Pictures\\Holiday.JPG"), "jpg");
   EXPECT_EQ(AttachmentExtensionOf("/home/u/archive.tar.GZ"), "gz");
   EXPECT_EQ(AttachmentExtensionOf("C:\\Pictures\\Holiday"), "");
   EXPECT_EQ(AttachmentExtensionOf("C:\\my.photos\\Holiday"), "") << "a folder's dot is no extension";
-  EXPECT_EQ(FormatAttachmentName(folder, "Photo", "", At(2003, 1, 1, 1, 1, 1, 1)),
+  EXPECT_EQ(FormatAttachmentName(folder, "Photo", "", MakeTime(2003, 1, 1, 1, 1, 1, 1)),
             folder + "Photo2003111111.");
   EXPECT_EQ(BareFileName("C:\\a\\b\\TextNote1.doc"), "TextNote1.doc");
   EXPECT_EQ(BareFileName("plain.doc"), "plain.doc");
 }
 
 TEST_F(DataFolderTest, ATakenNameIsMadeAgainFromANewTimeUntilOneIsFree) {
-  const std::string folder = folder_.string() + kPathSeparator;
+  const std::string folder = folder_.Path().string() + kPathSeparator;
   // Same millisecond twice: the second request waits for the clock to move.
-  const RecordTime t = At(2003, 12, 2, 9, 5, 3, 47);
-  ScriptedClock clock{{t, t, t, t, At(2003, 12, 2, 9, 5, 3, 48)}};
+  const RecordTime t = MakeTime(2003, 12, 2, 9, 5, 3, 47);
+  ScriptedClock clock{{t, t, t, t, MakeTime(2003, 12, 2, 9, 5, 3, 48)}};
   ScopedLocalClock scoped(clock.Source());
   std::string first;
   MakeAttachmentName(folder, "AudioNote", "wav", first);
@@ -108,8 +99,8 @@ TEST_F(DataFolderTest, ATakenNameIsMadeAgainFromANewTimeUntilOneIsFree) {
   EXPECT_EQ(clock.readings, 5);
 
   // 1 November 12:03:04.005 and 11 November 2:03:04.005 give the same digits.
-  ScriptedClock november{{At(2003, 11, 1, 12, 3, 4, 5), At(2003, 11, 11, 2, 3, 4, 5),
-                          At(2003, 11, 11, 2, 3, 4, 6)}};
+  ScriptedClock november{{MakeTime(2003, 11, 1, 12, 3, 4, 5), MakeTime(2003, 11, 11, 2, 3, 4, 5),
+                          MakeTime(2003, 11, 11, 2, 3, 4, 6)}};
   ScopedLocalClock scopedNovember(november.Source());
   std::string a, b;
   MakeAttachmentName(folder, "TextNote", "doc", a);
@@ -140,7 +131,7 @@ TEST_F(DataFolderTest, MessageBoxScriptsNestAndUnansweredBoxesTakeTheirDefaultBu
   EXPECT_EQ(DefaultMessageBoxAnswer(kMbYesNoCancel | kMbDefaultButton3), kIdCancel);
   EXPECT_EQ(DefaultMessageBoxAnswer(kMbRetryCancel), kIdRetry);
 
-  answer_ = kIdNo;
+  boxes_.answer = kIdNo;
   EXPECT_EQ(ShowMessageBox(nullptr, "Delete?", "Quillmate", kMbYesNo | kMbIconQuestion), kIdNo);
   {
     std::vector<std::string> inner;
@@ -152,10 +143,10 @@ TEST_F(DataFolderTest, MessageBoxScriptsNestAndUnansweredBoxesTakeTheirDefaultBu
     EXPECT_EQ(inner, std::vector<std::string>{"Inner"});
   }
   EXPECT_EQ(ShowMessageBox(reinterpret_cast<void*>(0x1234), "Outer", "Cap", kMbOk), kIdNo);
-  ASSERT_EQ(shown_.size(), 2u);
-  EXPECT_EQ(shown_[1].owner, reinterpret_cast<void*>(0x1234));
-  EXPECT_EQ(shown_[1].text, "Outer");
-  EXPECT_EQ(shown_[1].caption, "Cap");
+  ASSERT_EQ(boxes_.shown.size(), 2u);
+  EXPECT_EQ(boxes_.shown[1].owner, reinterpret_cast<void*>(0x1234));
+  EXPECT_EQ(boxes_.shown[1].text, "Outer");
+  EXPECT_EQ(boxes_.shown[1].caption, "Cap");
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(RecordStoreTest, FirstRecordOfANewFileLandsAt68WithItsCrcAndOwnAddressZer
   EXPECT_EQ(RecordTextOf(store->Data().title), "first");
   EXPECT_EQ(+store->Data().noteType, 1);
   EXPECT_TRUE(CloseStore(store));
-  EXPECT_TRUE(shown_.empty());
+  EXPECT_TRUE(boxes_.shown.empty());
 }
 
 TEST_F(RecordStoreTest, OpenStoreCreatesAMissingFileAsAnEmptyDatabaseInTheDataFolder) {
@@ -79,7 +79,7 @@ TEST_F(RecordStoreTest, OpenStoreCreatesAMissingFileAsAnEmptyDatabaseInTheDataFo
   ASSERT_TRUE(store);
   EXPECT_TRUE(CloseStore(store));
   EXPECT_FALSE(store);
-  const std::string path = (folder_ / "Quillmate" / "TimeNotif.qmt").string();
+  const std::string path = (folder_.Path() / "Quillmate" / "TimeNotif.qmt").string();
   EXPECT_EQ(StoreFilePath(RecordKind::TimeNotif), path);
   const Bytes disk = ReadFileBytes(path);
   ASSERT_EQ(disk.size(), 40u);
@@ -130,11 +130,11 @@ TEST_F(RecordStoreTest, AFlippedRecordByteWarnsOnceAndTheRecordIsStillListed) {
   WriteFileBytes(NotesPath(), disk);
 
   EXPECT_EQ(ListedTitles(), (Titles{"A", "C", "C"}));
-  ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].owner, nullptr);
-  EXPECT_EQ(shown_[0].text, "Database Object CRC Error");
-  EXPECT_EQ(shown_[0].caption, "Database Handling");
-  EXPECT_EQ(shown_[0].style, kMbOk | kMbIconWarning);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].owner, nullptr);
+  EXPECT_EQ(boxes_.shown[0].text, "Database Object CRC Error");
+  EXPECT_EQ(boxes_.shown[0].caption, "Database Handling");
+  EXPECT_EQ(boxes_.shown[0].style, kMbOk | kMbIconWarning);
 }
 
 TEST_F(RecordStoreTest, ABrokenCheckWordHidesOnlyThatRecord) {
@@ -143,7 +143,7 @@ TEST_F(RecordStoreTest, ABrokenCheckWordHidesOnlyThatRecord) {
   disk[845] ^= 0x10;  // B's check word
   WriteFileBytes(NotesPath(), disk);
   EXPECT_EQ(ListedTitles(), (Titles{"A", "C"}));
-  EXPECT_TRUE(shown_.empty());
+  EXPECT_TRUE(boxes_.shown.empty());
 }
 
 TEST_F(RecordStoreTest, BlockLengthsThatWouldStallOrOverrunTheWalkAreSteppedOver) {
@@ -204,9 +204,9 @@ TEST_F(RecordStoreTest, AFailedWriteAddsNothingAndGivesItsBlockBack) {
     EXPECT_EQ(store->RecordAddress(), 0u);
     EXPECT_EQ(store->LastError(), gxWriteError) << "the failure stays pending for ReportError";
     EXPECT_FALSE(CloseStore(store));
-    shown_.clear();
+    boxes_.shown.clear();
     EXPECT_EQ(ListedTitles(), Titles{"kept"});
-    EXPECT_TRUE(shown_.empty()) << "no half-written record is listed";
+    EXPECT_TRUE(boxes_.shown.empty()) << "no half-written record is listed";
     const Bytes after = ReadFileBytes(NotesPath());
     EXPECT_EQ(WordAt(after, 0), 845u) << "the block is back in the free list";
     EXPECT_EQ(WordAt(after, 853) & 0xFF, 0x52u);
@@ -267,7 +267,7 @@ TEST_F(RecordStoreTest, AFailedReadLeavesNoBytesOfTheRecordReadBefore) {
   EXPECT_EQ(RecordTextOf(store->Data().title), "");
   EXPECT_EQ(+store->Data().noteType, 0);
   EXPECT_EQ(store->RecordAddress(), 873u);
-  EXPECT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(boxes_.shown.size(), 1u);
   CloseStore(store);
 }
 

@@ -126,15 +126,15 @@ TEST_F(MainWindowTest, GenericDeleteCommandsActOnTheCurrentKind)
     ASSERT_EQ(ListView_GetItemCount(RecordList()), 2);
     EXPECT_EQ(ReadCell(RecordList(), 0, 1), "News");
     EXPECT_EQ(ReadCell(RecordList(), 1, 1), "Fun");
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(m_boxes.shown.empty());
 
     // Delete all asks the kind's question; No keeps everything.
-    m_answer = kIdNo;
+    m_boxes.answer = kIdNo;
     Command(IDM_DELETE_ALL_CURRENT);
-    ASSERT_EQ(m_boxes.size(), 1u);
-    EXPECT_EQ(m_boxes[0].text, "Would you like to delete All Internet Addreses from Your Diary?");
+    ASSERT_EQ(m_boxes.shown.size(), 1u);
+    EXPECT_EQ(m_boxes.shown[0].text, "Would you like to delete All Internet Addreses from Your Diary?");
     EXPECT_EQ(ListView_GetItemCount(RecordList()), 2);
-    m_answer = kIdYes;
+    m_boxes.answer = kIdYes;
     Command(IDM_DELETE_ALL_CURRENT);
     EXPECT_EQ(ListView_GetItemCount(RecordList()), 0);
     Command(IDM_SHOW_INTERNET_RESOURCES);
@@ -200,13 +200,13 @@ TEST_F(MainWindowTest, RightClickOpensTheCurrentKindsMenuOnlyWithAFocusedRow)
 TEST_F(MainWindowTest, ExitAsksAndOnlyYesEndsTheWindow)
 {
     ShowWindow(Main(), SW_SHOWNOACTIVATE);
-    m_answer = kIdNo;
+    m_boxes.answer = kIdNo;
     Command(IDM_EXIT);
-    ASSERT_EQ(m_boxes.size(), 1u);
-    EXPECT_EQ(m_boxes[0].text, "Would you like to Exit Quillmate?");
-    EXPECT_EQ(m_boxes[0].caption, "Quillmate");
-    EXPECT_EQ(m_boxes[0].style, kMbYesNo | kMbIconQuestion);
-    EXPECT_EQ(m_boxes[0].owner, nullptr);
+    ASSERT_EQ(m_boxes.shown.size(), 1u);
+    EXPECT_EQ(m_boxes.shown[0].text, "Would you like to Exit Quillmate?");
+    EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
+    EXPECT_EQ(m_boxes.shown[0].style, kMbYesNo | kMbIconQuestion);
+    EXPECT_EQ(m_boxes.shown[0].owner, nullptr);
     EXPECT_TRUE(IsWindow(Main()));
     EXPECT_TRUE(IsWindowVisible(Main()));
     EXPECT_EQ(ListView_GetItemCount(ManagerList()), 8);
@@ -214,7 +214,7 @@ TEST_F(MainWindowTest, ExitAsksAndOnlyYesEndsTheWindow)
     // Yes goes to the exit hook when one is installed ...
     gHookCalls.clear();
     gMainWindowHooks.exitConfirmed = [](HWND window) { gHookCalls.push_back({window, IDM_EXIT}); };
-    m_answer = kIdYes;
+    m_boxes.answer = kIdYes;
     Command(IDM_EXIT);
     ASSERT_EQ(gHookCalls.size(), 1u);
     EXPECT_EQ(gHookCalls[0].first, Main());
@@ -277,7 +277,7 @@ TEST_F(MainWindowTest, TheTimerTicksTheNotificationHookEveryHalfSecond)
     const DWORD start = GetTickCount();
     while (ticks < 2 && GetTickCount() - start < 5000) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        Pump();
+        PumpMessages();
     }
     EXPECT_GE(ticks, 2);
     EXPECT_EQ(tickedWindow, Main());
@@ -381,7 +381,7 @@ TEST_F(MainWindowTest, EditCommandsWithoutAnEditorDoNothingButReachTheTable)
         Command(id);
     }
     NotifyFrom(RecordList(), NM_DBLCLK);
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(m_boxes.shown.empty());
     EXPECT_EQ(ListView_GetItemCount(RecordList()), 1);
     EXPECT_EQ(CurrentKind(), 0);
     // The generic commands and every show, delete and window command are routed.

@@ -36,7 +36,7 @@ protected:
         AdjustWindowRectEx(&frame, GetWindowLongA(Main(), GWL_STYLE), TRUE, GetWindowLongA(Main(), GWL_EXSTYLE));
         SetWindowPos(Main(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                      SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-        Pump();
+        PumpMessages();
     }
 
     void ExpectPanesFillTheMiddle() const
@@ -93,7 +93,7 @@ TEST_F(MainWindowLayoutTest, HidingAndShowingTheMainToolbarMovesThePanesByItsBan
     ASSERT_GE(bandHeight, 55);
 
     Command(IDM_TOGGLE_MAIN_TOOLBAR);
-    Pump();
+    PumpMessages();
     const RECT hidden = ChildRect(RecordList());
     EXPECT_FALSE(IsShown(MainToolbar()));
     EXPECT_EQ(before.top - hidden.top, bandHeight);
@@ -101,7 +101,7 @@ TEST_F(MainWindowLayoutTest, HidingAndShowingTheMainToolbarMovesThePanesByItsBan
     ExpectPanesFillTheMiddle();
 
     Command(IDM_TOGGLE_MAIN_TOOLBAR);
-    Pump();
+    PumpMessages();
     EXPECT_TRUE(IsShown(MainToolbar()));
     const RECT shown = ChildRect(RecordList());
     EXPECT_EQ(shown.top, before.top);
@@ -109,13 +109,13 @@ TEST_F(MainWindowLayoutTest, HidingAndShowingTheMainToolbarMovesThePanesByItsBan
 
     // The edit toolbar's band toggles on its own; the main toolbar stays.
     Command(IDM_TOGGLE_EDIT_TOOLBAR);
-    Pump();
+    PumpMessages();
     EXPECT_FALSE(IsShown(EditToolbar()));
     EXPECT_TRUE(IsShown(MainToolbar()));
     EXPECT_LT(ChildRect(RecordList()).top, before.top);
     ExpectPanesFillTheMiddle();
     Command(IDM_TOGGLE_EDIT_TOOLBAR);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(ChildRect(RecordList()).top, before.top);
 }
 

@@ -6,9 +6,6 @@
 #include "Resources/MainWindowIds.h"
 #include "Shell/MainWindow.h"
 
-#include <chrono>
-#include <random>
-
 namespace shelltest {
 
 void RegisterWindowClasses()
@@ -22,16 +19,6 @@ void RegisterWindowClasses()
     MainWindowClass(instance).Register();
     CSplitter::RegisterBarClass(instance);
     registered = true;
-}
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 RECT ChildRect(HWND child)
@@ -123,20 +110,8 @@ std::vector<std::string> ReadMenu(HMENU menu)
 void MainWindowTest::SetUp()
 {
     RegisterWindowClasses();
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::random_device random;
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    m_folder = std::filesystem::temp_directory_path() /
-               ("qm-shell-" + std::string(info->name()).substr(0, 40) + "-" + std::to_string(random()) + "-" +
-                std::to_string(ticks));
-    std::filesystem::create_directories(m_folder);
-    m_appData = std::make_unique<ScopedApplicationDataFolder>(m_folder.string());
+    m_appData = std::make_unique<ScopedApplicationDataFolder>(m_folder.Path().string());
     MakeDataFolders();
-    m_script = std::make_unique<ScopedMessageBoxScript>(
-        [this](void* owner, const char* text, const char* caption, unsigned style) {
-            m_boxes.push_back({owner, text, caption, style});
-            return m_answer;
-        });
     m_savedHooks = gMainWindowHooks;
     m_window = CreateMainWindow(GetModuleHandleA(nullptr));
     // Created with y 0, which the platform takes as the show command (hidden)
@@ -144,18 +119,15 @@ void MainWindowTest::SetUp()
     // that need it on screen show it themselves (under a bare X server each
     // hiding of a shown window waits for the server).
     SetWindowPos(m_window, nullptr, 0, 0, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);
-    Pump();
+    PumpMessages();
 }
 
 void MainWindowTest::TearDown()
 {
     if (m_window && IsWindow(m_window)) DestroyWindow(m_window);
-    Pump();
+    PumpMessages();
     gMainWindowHooks = m_savedHooks;
-    m_script.reset();
     m_appData.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(m_folder, ignored);
 }
 
 HWND MainWindowTest::RecordList() const { return Child(ID_RECORD_LIST); }

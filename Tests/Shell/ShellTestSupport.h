@@ -9,7 +9,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,15 +16,14 @@
 #include "Records/DataFolders.h"
 #include "Records/MessageBoxSeam.h"
 #include "Shell/MainWindowHooks.h"
+#include "Support/MessagePump.h"
+#include "Support/RecordedMessageBoxes.h"
+#include "Support/ScratchFolder.h"
 
 namespace shelltest {
 
-struct ShownBox {
-    void* owner;
-    std::string text;
-    std::string caption;
-    unsigned style;
-};
+using qmtest::PumpMessages;
+using qmtest::ShownBox;
 
 struct ToolbarButton {
     int image;
@@ -42,10 +40,6 @@ struct ListColumn {
 
 // Registers "QuillmateClass" and "CSplitterClass" once for the process.
 void RegisterWindowClasses();
-
-// Dispatches everything queued for this thread except a quit message, which
-// it takes out of the queue (destroying the main window posts one).
-void Pump();
 
 // Window rectangle of a child in its parent's client coordinates.
 RECT ChildRect(HWND child);
@@ -77,13 +71,12 @@ protected:
     LRESULT NotifyFrom(HWND control, UINT code) const;
     void FocusRow(int row) const;
 
-    std::vector<ShownBox> m_boxes;
-    int m_answer = kIdNo;
-    std::filesystem::path m_folder;
+    qmtest::ScratchFolder m_folder{"qm-shell"};
+    // Answered No unless a test says otherwise.
+    qmtest::RecordedMessageBoxes m_boxes{kIdNo};
 
 private:
     std::unique_ptr<ScopedApplicationDataFolder> m_appData;
-    std::unique_ptr<ScopedMessageBoxScript> m_script;
     MainWindowHooks m_savedHooks;
     HWND m_window = nullptr;
 };

@@ -26,8 +26,8 @@
 #include "Shell/StartupGuard.h"
 #include "TrayTestSupport.h"
 
-using traytest::Pump;
-using traytest::PumpUntil;
+using qmtest::PumpMessages;
+using qmtest::PumpUntil;
 using traytest::WatchedWindow;
 
 namespace {
@@ -176,7 +176,7 @@ TEST(SingleInstance, FindsTheRunningMainWindowAlsoWhileItIsHiddenInTheTray)
     // A minimised main window comes back when a second start finds it.
     ShowWindow(running.Handle(), SW_MINIMIZE);
     ActivateRunningInstance(running.Handle(), false);
-    Pump();
+    PumpMessages();
     EXPECT_FALSE(IsIconic(running.Handle()));
 
     // Hidden in the tray it is no top-level window, yet it is found, and a

@@ -17,8 +17,8 @@
 #include "Shell/CQuillmateTray.h"
 #include "TrayTestSupport.h"
 
-using traytest::Pump;
-using traytest::PumpUntil;
+using qmtest::PumpMessages;
+using qmtest::PumpUntil;
 using traytest::ShellHasIcon;
 using traytest::WatchedWindow;
 
@@ -130,7 +130,7 @@ TEST_F(TrayTest, RightButtonOpensMenu102WithBoldRestoreItemAndFastTextsWithoutPl
     EXPECT_EQ(292u, seen.restoreCommand);
     EXPECT_EQ(280u, seen.aboutCommand);
     EXPECT_EQ(290u, seen.exitCommand);
-    Pump();
+    PumpMessages();
     EXPECT_TRUE(PostedCommands().empty()) << "a cancelled menu sends no command";
 }
 
@@ -264,18 +264,18 @@ TEST(TrayHiding, HideToTrayAndRestoreFromTrayWithAndWithoutAnimation)
         WatchedWindow window(true);
         WatchedWindow other(true);
         SetForegroundWindow(other.Handle());
-        Pump();
+        PumpMessages();
         ASSERT_TRUE(IsWindowVisible(window.Handle()));
 
         // No tray object is needed.
         CSystemTray::HideToTray(window.Handle());
-        Pump();
+        PumpMessages();
         EXPECT_FALSE(IsWindowVisible(window.Handle()));
         EXPECT_TRUE(IsHeld(window.Handle())) << "off the taskbar: a child of the holder window";
         EXPECT_TRUE(IsWindow(window.Handle()));
 
         CSystemTray::RestoreFromTray(window.Handle());
-        Pump();
+        PumpMessages();
         EXPECT_TRUE(IsWindowVisible(window.Handle()));
         EXPECT_FALSE(IsHeld(window.Handle()));
         EXPECT_EQ(window.Handle(), GetForegroundWindow()) << "restored in front of the other window";

@@ -16,6 +16,7 @@
 #include "Records/DatabaseObject.h"
 #include "Records/RecordText.h"
 #include "../Records/RecordsTestSupport.h"
+#include "Support/ReachablePath.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -24,23 +25,8 @@
 namespace qmrecords {
 namespace {
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The path of the qmdb binary as this process can start it: under Wine a
-// Unix path is reached through drive Z:.
-std::string QmdbBinary() {
-  std::string path = QMDB_BINARY;
-#ifdef _WIN32
-  if (!path.empty() && path[0] == '/') {
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    path = "Z:" + path;
-  }
-#endif
-  return path;
-}
+// The path of the qmdb binary as this process can start it.
+std::string QmdbBinary() { return qmtest::ReachablePath(QMDB_BINARY); }
 
 class QmdbTest : public RecordsTest {
  protected:
@@ -55,8 +41,8 @@ class QmdbTest : public RecordsTest {
     command = "\"" + command + "\"";  // cmd /c strips one outer pair of quotes
 #endif
     int status = std::system(command.c_str());
-    out = ReadText(o);
-    err = ReadText(e);
+    out = ReadFileText(o);
+    err = ReadFileText(e);
 #ifdef _WIN32
     return status;
 #else
