@@ -383,7 +383,10 @@ std::uint32_t gxDatabase::FirstFit(std::uint32_t blockLength) {
         if (WriteBlockHeader(previous, previousHeader) != gxNoError) return 0;
       } else {
         m_header.free_space = successor;
-        if (WriteFileHeader() != gxNoError) return 0;
+        if (WriteFileHeader() != gxNoError) {
+          m_header.free_space = address;  // not handed out: it stays on the list
+          return 0;
+        }
       }
       return address;
     }
@@ -412,12 +415,20 @@ std::uint32_t gxDatabase::Allocate(std::uint32_t length, int method) {
   }
   const std::uint32_t blockLength = static_cast<std::uint32_t>(wanted);
 
+  const std::uint32_t oldEnd = m_header.end_of_file;
+  const std::uint32_t oldHighest = m_header.highest_block;
   std::uint32_t blockAddress = 0;
   if (m_header.free_space != 0 && method == 2) blockAddress = FirstFit(blockLength);
+  const bool appended = blockAddress == 0;
 
-  if (blockAddress == 0) {
-    const std::uint32_t oldEnd = m_header.end_of_file;
-    const std::uint32_t oldHighest = m_header.highest_block;
+  if (appended) {
+    // An end_of_file beyond the real file is damage: appending there would
+    // write far away from the data and claim bytes that were never written.
+    const std::int64_t fileLength = m_stream.Length();
+    if (fileLength >= 0 && oldEnd > fileLength) {
+      SetError(gxFileCorrupt);
+      return 0;
+    }
     blockAddress = oldEnd;
     m_header.end_of_file = oldEnd + blockLength;
     const unsigned char zero = 0;
@@ -425,24 +436,48 @@ std::uint32_t gxDatabase::Allocate(std::uint32_t length, int method) {
       m_header.end_of_file = oldEnd;
       return 0;
     }
-    m_header.highest_block = blockAddress;
-    const gxBlockHeader header{gxCheckWord, blockLength, gxStatusUsed, 0};
-    if (WriteBlockHeader(blockAddress, header) != gxNoError) {
-      m_header.end_of_file = oldEnd;
-      m_header.highest_block = oldHighest;
-      return 0;
-    }
-  } else {
-    const gxBlockHeader header{gxCheckWord, blockLength, gxStatusUsed, 0};
-    if (WriteBlockHeader(blockAddress, header) != gxNoError) return 0;
-  }
-  if (m_revision == 'C' || m_revision == 'c') {
-    const unsigned char zeros[gxLockHeaderBytes] = {};
-    if (WriteAt(zeros, gxLockHeaderBytes, gxCurrentAddress, true, true) != gxNoError) return 0;
   }
   if (blockAddress > m_header.highest_block) m_header.highest_block = blockAddress;
-  if (WriteFileHeader() != gxNoError) return 0;
+
+  // The in-use header goes last, so a failure before it never leaves a block
+  // marked 'N' behind: lists would show it as an empty record with a CRC
+  // warning. The bytes on disk end up the same as in the usual order.
+  int code = gxNoError;
+  if (m_revision == 'C' || m_revision == 'c') {
+    const unsigned char zeros[gxLockHeaderBytes] = {};
+    code = WriteAt(zeros, gxLockHeaderBytes, blockAddress + gxBlockHeaderBytes, true, true);
+  }
+  if (code == gxNoError) code = WriteFileHeader();
+  if (code == gxNoError) {
+    const gxBlockHeader header{gxCheckWord, blockLength, gxStatusUsed, 0};
+    code = WriteBlockHeader(blockAddress, header);
+  }
+  if (code != gxNoError) {
+    GiveBackFailedBlock(blockAddress, blockLength, appended, oldEnd, oldHighest);
+    SetError(code);
+    return 0;
+  }
   return blockAddress + BlockHeaderSize();
+}
+
+void gxDatabase::GiveBackFailedBlock(std::uint32_t blockAddress, std::uint32_t blockLength, bool appended,
+                                     std::uint32_t oldEnd, std::uint32_t oldHighest) {
+  // Best effort: the caller reports the first failure whatever happens here.
+  m_header.highest_block = oldHighest;
+  if (appended) {
+    // The header written later must not claim the new bytes; should the file
+    // still be longer, Open takes them in as a removed block, never a live one.
+    m_header.end_of_file = oldEnd;
+    const gxBlockHeader removed{gxCheckWord, blockLength, gxStatusRemoved, 0};
+    WriteBlockHeader(blockAddress, removed);
+    WriteFileHeader();
+    return;
+  }
+  // A block taken from the free list goes back to its head.
+  const gxBlockHeader removed{gxCheckWord, blockLength, gxStatusRemoved, m_header.free_space};
+  if (WriteBlockHeader(blockAddress, removed) == gxNoError && m_header.free_space != gxAbandonedList)
+    m_header.free_space = blockAddress;
+  WriteFileHeader();
 }
 
 int gxDatabase::FreeBlock(std::uint32_t objectAddress, bool removeFlag) {

@@ -73,6 +73,13 @@
 //   - Reclaim method 1 (best fit) behaves as method 0 (append).
 //   - An append that fails restores end_of_file and highest_block in memory,
 //     so the header written later never claims bytes that were not written.
+//   - Allocate writes the lock header and the file header before the block
+//     header that marks the block in use; when any of them fails it marks the
+//     block removed again (a reused block goes back to the head of the free
+//     list), so a failed allocation never leaves a live block behind.
+//   - Allocate refuses to append (error 15) when end_of_file lies beyond the
+//     real file length: the header is damaged and the append would land far
+//     beyond the data. Open, reads, frees and reuse of free blocks still work.
 #ifndef QUILLMATE_DATABASE_GXDATABASE_H
 #define QUILLMATE_DATABASE_GXDATABASE_H
 
@@ -217,6 +224,8 @@ class gxDatabase {
   bool RepositionIfSwitching(LastOperation next);
   bool PositionOf(std::uint64_t& position);
   std::uint32_t FirstFit(std::uint32_t blockLength);
+  void GiveBackFailedBlock(std::uint32_t blockAddress, std::uint32_t blockLength, bool appended,
+                           std::uint32_t oldEnd, std::uint32_t oldHighest);
   void AbandonFreeList();
   void ResetClosed();
 

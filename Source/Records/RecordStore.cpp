@@ -4,8 +4,6 @@
 #include "Records/RecordStore.h"
 
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "Records/MessageBoxSeam.h"
@@ -58,15 +56,8 @@ std::uint32_t RecordStore::AddRecord() {
   // The disk copy always holds 0 in its own-address slot.
   NormaliseTexts(m_buffer);
   SetOwnAddress(m_buffer, 0);
-  // A damaged header whose end_of_file lies beyond the real file would make
-  // the append write gigabytes away from the data; such a file takes no new
-  // records. (When the length cannot be queried the engine decides alone.)
-  std::error_code lengthError;
-  const std::uintmax_t fileLength = std::filesystem::file_size(FileName(), lengthError);
-  if (!lengthError && CurrentEndOfFile() > fileLength) {
-    SetError(gxFileCorrupt);
-    return 0;
-  }
+  // A file whose end_of_file lies beyond its real length takes no new
+  // records: Allocate refuses the append with error 15.
   std::uint32_t address = Allocate(size, 2);
   if (address == 0) return 0;
   bool written = WriteAt(m_buffer, size, address, true, true) == gxNoError;

@@ -2,6 +2,9 @@
 // before survives, readable and with a matching CRC, after reopening.
 #include "DatabaseTestSupport.h"
 
+#include <string>
+#include <vector>
+
 namespace qmtest {
 namespace {
 
@@ -26,27 +29,132 @@ class DatabaseFaults : public DatabaseTest {
     EXPECT_TRUE(db.VerifyChecksum(68));
     EXPECT_EQ(db.NextBlock(0), 40u);
   }
+
+  // Block addresses of the blocks marked in use, by a heap walk.
+  static std::vector<std::uint32_t> LiveBlocks(const std::string& path) {
+    std::vector<std::uint32_t> live;
+    gxDatabase db;
+    if (db.Open(path.c_str(), 0) != 0) return live;
+    const std::uint32_t end = db.Header().end_of_file;
+    std::uint32_t address = db.NextBlock(0);
+    while (address != 0 && address < end) {
+      gxBlockHeader header{};
+      if (!db.ReadBlockHeader(address, header)) break;
+      if (header.check_word != gxCheckWord || header.block_length < 32 || header.block_length > end - address) {
+        address = db.NextBlock(address + 1);
+        continue;
+      }
+      if ((header.block_status & 0xFFu) == 'N') live.push_back(address);
+      address += header.block_length;
+    }
+    return live;
+  }
 };
 
 TEST_F(DatabaseFaults, FailedAppendIsReportedAndLeavesEarlierRecordsAndEndOfFile) {
   const std::string path = PathOf("append.qmt");
   MakeOneRecord(path);
-  for (int nth = 1; nth <= 4; ++nth) {  // zero byte, block header, lock header, file header
+  for (int nth = 1; nth <= 4; ++nth) {  // zero byte, lock header, file header, block header
     SCOPED_TRACE(nth);
     gxDatabase db;
     ASSERT_EQ(db.Open(path.c_str()), 0);
     const std::uint32_t end = db.Header().end_of_file;
+    const std::uint32_t highest = db.Header().highest_block;
     gxInjectFault(gxFaultOp::Write, nth, false);
     EXPECT_EQ(db.Allocate(773), 0u);
     EXPECT_EQ(db.LastError(), 25);
     EXPECT_EQ(gxFaultsFired(), 1);
-    if (nth <= 2) {
-      EXPECT_EQ(db.Header().end_of_file, end);  // the header never claims unwritten bytes
-    }
+    EXPECT_EQ(db.Header().end_of_file, end);  // the header never claims unwritten bytes
+    EXPECT_EQ(db.Header().highest_block, highest);
     gxClearFaults();
     EXPECT_EQ(db.Close(), 0);
     ExpectFirstRecordIntact(path);
+    EXPECT_EQ(LiveBlocks(path), std::vector<std::uint32_t>{40u});
   }
+}
+
+TEST_F(DatabaseFaults, FailedAllocationLeavesNoLiveBlockEvenWhenEveryLaterWriteFails) {
+  // A persistent fault: the clean-up writes fail too, yet nothing on disk
+  // marks the new block in use.
+  for (int nth = 2; nth <= 4; ++nth) {
+    SCOPED_TRACE(nth);
+    const std::string path = PathOf("persistent" + std::to_string(nth) + ".qmt");
+    MakeOneRecord(path);
+    gxDatabase db;
+    ASSERT_EQ(db.Open(path.c_str()), 0);
+    gxInjectFault(gxFaultOp::Write, nth, true);
+    EXPECT_EQ(db.Allocate(773), 0u);
+    EXPECT_EQ(db.LastError(), 25);
+    gxClearFaults();
+    db.Close();
+    EXPECT_EQ(LiveBlocks(path), std::vector<std::uint32_t>{40u});
+    // Open takes in the bytes the failed append left; the next record follows them.
+    gxDatabase again;
+    ASSERT_EQ(again.Open(path.c_str()), 0);
+    const std::uint32_t next = AddObject(again, SampleRecord(773, 5));
+    EXPECT_EQ(next, 845u + 805u + 28u);
+    ASSERT_EQ(again.Close(), 0);
+    EXPECT_EQ(LiveBlocks(path), (std::vector<std::uint32_t>{40u, next - 28u}));
+  }
+}
+
+TEST_F(DatabaseFaults, FailedReuseOfAFreeBlockPutsItBackOnTheFreeList) {
+  const std::string path = PathOf("reuse.qmt");
+  MakeOneRecord(path);
+  {
+    gxDatabase db;
+    ASSERT_EQ(db.Open(path.c_str()), 0);
+    ASSERT_EQ(AddObject(db, SampleRecord(773, 2)), 873u);
+    ASSERT_EQ(db.FreeBlock(873), 1);
+    ASSERT_EQ(db.Close(), 0);
+  }
+  // Writes: unlinking (file header), lock header, file header, block header.
+  for (int nth = 2; nth <= 4; ++nth) {
+    SCOPED_TRACE(nth);
+    gxDatabase db;
+    ASSERT_EQ(db.Open(path.c_str()), 0);
+    gxInjectFault(gxFaultOp::Write, nth, false);
+    EXPECT_EQ(db.Allocate(773), 0u);
+    EXPECT_EQ(db.LastError(), 25);
+    gxClearFaults();
+    EXPECT_EQ(db.Header().free_space, 845u);
+    EXPECT_EQ(db.Header().highest_block, 845u);
+    EXPECT_EQ(db.Close(), 0);
+    EXPECT_EQ(LiveBlocks(path), std::vector<std::uint32_t>{40u});
+    EXPECT_EQ(ReadFileBytes(path).size(), 845u + 805u);
+  }
+  gxDatabase db;
+  ASSERT_EQ(db.Open(path.c_str()), 0);
+  // A failed unlink hands nothing out: the allocation appends and the free
+  // block stays on the list for the next one.
+  gxInjectFault(gxFaultOp::Write, 1, false);
+  EXPECT_EQ(db.Allocate(773), 1650u + 28u);
+  gxClearFaults();
+  EXPECT_EQ(db.Header().free_space, 845u);
+  EXPECT_EQ(AddObject(db, SampleRecord(773, 3)), 873u);  // reused, not appended
+  EXPECT_EQ(db.Header().free_space, 0u);
+  ASSERT_EQ(db.Close(), 0);
+  EXPECT_EQ(LiveBlocks(path), (std::vector<std::uint32_t>{40u, 845u, 1650u}));
+}
+
+TEST_F(DatabaseFaults, EndOfFileBeyondTheFileIsReadableButTakesNoAppend) {
+  const std::string path = PathOf("beyond.qmt");
+  Bytes disk = MakeOneRecord(path);
+  disk[7] = 0x70;  // end_of_file far beyond the 845 bytes
+  WriteFileBytes(path, disk);
+  gxDatabase db;
+  ASSERT_EQ(db.Open(path.c_str()), 0);
+  Bytes record(773);
+  EXPECT_EQ(db.ReadAt(record.data(), 773, 68), 0);
+  EXPECT_EQ(record, SampleRecord(773, 1));
+  EXPECT_TRUE(db.VerifyChecksum(68));
+  EXPECT_EQ(db.Allocate(773), 0u);
+  EXPECT_EQ(db.LastError(), 15);
+  EXPECT_EQ(db.Allocate(773, 0), 0u);
+  EXPECT_EQ(db.LastError(), 15);
+  EXPECT_EQ(db.Header().end_of_file, 0x70000000u + 845u);
+  db.Close();
+  EXPECT_EQ(ReadFileBytes(path).size(), 845u);
 }
 
 TEST_F(DatabaseFaults, TornRecordWriteIsReportedAndDetectedByTheChecksum) {
