@@ -203,8 +203,7 @@ LRESULT CSystemTray::HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage)
 
     switch (mouseMessage) {
     case WM_RBUTTONUP:
-        ShowMenu(target);
-        return 1;
+        return ShowMenu(target) ? 1 : 0;
     case WM_LBUTTONDBLCLK: {
         SetForegroundWindow(m_icon.hWnd);
         UINT command = DefaultCommand();
@@ -217,14 +216,14 @@ LRESULT CSystemTray::HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage)
     }
 }
 
-void CSystemTray::ShowMenu(HWND target)
+bool CSystemTray::ShowMenu(HWND target)
 {
     HMENU menu = LoadMenuA(m_instance, MAKEINTRESOURCEA(m_icon.uID));
-    if (!menu) return;
+    if (!menu) return false;
     HMENU popup = GetSubMenu(menu, 0);
     if (!popup) {
         DestroyMenu(menu);
-        return;
+        return false;
     }
     SetMenuDefaultItem(popup, m_defaultItem, m_defaultByPosition);
     PrepareMenu(popup);
@@ -238,6 +237,7 @@ void CSystemTray::ShowMenu(HWND target)
     TrackPopupMenu(popup, TPM_LEFTBUTTON, cursor.x, cursor.y, 0, target, nullptr);
     PostMessageA(m_icon.hWnd, WM_NULL, 0, 0);
     DestroyMenu(menu);
+    return true;
 }
 
 UINT CSystemTray::DefaultCommand() const

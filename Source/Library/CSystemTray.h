@@ -52,8 +52,9 @@ public:
 
     // The icon's notification handler: iconId and mouseMessage are the two
     // parameters of the callback message. Returns 0 when the message is not
-    // for this icon or there is no window to act for, else 1. A right-button
-    // release shows the menu, a left double click posts the default command.
+    // for this icon, there is no window to act for or the menu cannot be
+    // loaded, else 1. A right-button release shows the menu, a left double
+    // click posts the default command.
     virtual LRESULT HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage);
     // Called with the menu's first pop-up just before it is shown.
     virtual void PrepareMenu(HMENU menu);
@@ -113,7 +114,8 @@ private:
     // The shell restarted or the work area changed: see the procedure.
     void OnShellRestarted();
     void OnWorkAreaChanged();
-    void ShowMenu(HWND commandWindow);
+    // False, showing nothing, when the menu resource or its first pop-up is missing.
+    bool ShowMenu(HWND commandWindow);
     // The command id of the default item; 0 when the menu cannot be loaded.
     UINT DefaultCommand() const;
     bool Notify(DWORD action);

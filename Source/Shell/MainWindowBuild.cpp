@@ -7,9 +7,12 @@
 #include "Library/CSplitter.h"
 #include "Managers/KindManager.h"
 #include "Records/MessageBoxSeam.h"
+#include "Resources/MainWindowIds.h"
 #include "Shell/MainImageLists.h"
 #include "Shell/MainWindow.h"
 #include "Shell/MainWindowControls.h"
+
+#include <commctrl.h>
 
 namespace {
 
@@ -48,6 +51,13 @@ void TearDownMainWindow(HWND window)
     CSplitter* splitter = SplitterOf(window);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     delete splitter;
+    // A list view without LVS_SHAREIMAGELISTS destroys its image lists when it
+    // is destroyed, which happens after this handler: the manager list lets
+    // go of them here so that each list is destroyed exactly once.
+    if (HWND managers = GetDlgItem(window, ID_MANAGER_LIST)) {
+        SendMessageA(managers, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
+        SendMessageA(managers, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+    }
     DestroyMainImageLists();
     KillTimer(window, kNotificationTimerId);
     PostQuitMessage(0);

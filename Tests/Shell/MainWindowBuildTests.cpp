@@ -231,6 +231,14 @@ TEST_F(MainWindowTest, TooltipsComeFromTheStringsOfTheCommandIds)
     SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
     EXPECT_EQ(wide.hinst, GetModuleHandleA(nullptr));
     EXPECT_EQ(reinterpret_cast<UINT_PTR>(wide.lpszText), 205u);
+    // A tool named by a window handle is no command id and gets nothing.
+    NMTTDISPINFOA byWindow = {};
+    byWindow.hdr.idFrom = reinterpret_cast<UINT_PTR>(MainToolbar());
+    byWindow.hdr.code = TTN_NEEDTEXTA;
+    byWindow.uFlags = TTF_IDISHWND;
+    SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&byWindow));
+    EXPECT_EQ(byWindow.lpszText, nullptr);
+    EXPECT_EQ(byWindow.hinst, nullptr);
     // Commands without a row have no text: Help, the managers, Exit.
     for (int id : {282, 207, 290, 284}) EXPECT_EQ(LoadText(id), "") << id;
 }
@@ -285,4 +293,46 @@ TEST_F(MainWindowTest, ManifestGivesTheCurrentCommonControls)
     std::string lower(path);
     for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     EXPECT_NE(lower.find("microsoft.windows.common-controls_6595b64144ccf1df_6."), std::string::npos) << path;
+}
+
+namespace {
+
+// The manager list's image lists as it saw them when it was destroyed.
+WNDPROC gManagerListProcedure = nullptr;
+HIMAGELIST gListsAtDestruction[2] = {};
+
+LRESULT CALLBACK WatchManagerListDestruction(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY) {
+        gListsAtDestruction[0] = ListView_GetImageList(list, LVSIL_NORMAL);
+        gListsAtDestruction[1] = ListView_GetImageList(list, LVSIL_SMALL);
+    }
+    return CallWindowProcA(gManagerListProcedure, list, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, DestroyingTheWindowDestroysEachImageListOnce)
+{
+    // The manager list owns the lists it holds (no LVS_SHAREIMAGELISTS) and
+    // is destroyed after the window's own WM_DESTROY has destroyed them: it
+    // must not be holding them any more by then.
+    ASSERT_NE(ListView_GetImageList(ManagerList(), LVSIL_NORMAL), nullptr);
+    ASSERT_NE(ListView_GetImageList(ManagerList(), LVSIL_SMALL), nullptr);
+    const HIMAGELIST marker = reinterpret_cast<HIMAGELIST>(1);
+    gListsAtDestruction[0] = gListsAtDestruction[1] = marker;
+    gManagerListProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        ManagerList(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchManagerListDestruction)));
+
+    HWND window = Main();
+    DestroyWindow(window);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(gListsAtDestruction[0], nullptr);
+    EXPECT_EQ(gListsAtDestruction[1], nullptr);
+    EXPECT_EQ(gManagerImagesLarge.GetHandle(), nullptr);
+    EXPECT_EQ(gManagerImagesSmall.GetHandle(), nullptr);
+    EXPECT_EQ(gMainToolbarImages.GetHandle(), nullptr);
+    EXPECT_EQ(gEditToolbarImages.GetHandle(), nullptr);
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

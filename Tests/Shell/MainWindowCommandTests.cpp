@@ -183,16 +183,24 @@ TEST_F(MainWindowTest, RightClickOpensTheCurrentKindsMenuOnlyWithAFocusedRow)
     EXPECT_EQ(gTrackedMenus[1], (std::vector<std::string>{"250 Add New Email Resource", "251 Edit Properies", "-",
                                                           "256 Send Mail", "-", "253 Delete", "254 Delete All"}));
 
-    // Every kind's menu resource exists and starts with its add command.
-    const int addCommands[] = {201, 210, 220, 231, 240, 250, 260, 270};
+    // Every kind's menu resource, item by item.
+    const std::vector<std::string> menus[8] = {
+        {"201 Add New Text Note", "202 Edit Properies", "-", "204 Delete", "205 Delete All"},
+        {"210 Add New Audio Note", "211 Edit Properies", "-", "212 Delete", "213 Delete All"},
+        {"220 Add New Video Note", "221 Edit Properies", "-", "222 Delete", "223 Delete All"},
+        {"231 Add New Photo", "232 Edit Properies", "-", "230 Photo Album", "-", "234 Delete", "235 Delete All"},
+        {"240 Add New Time Notification", "241 Edit Properies", "-", "242 Delete", "243 Delete All"},
+        {"250 Add New Email Resource", "251 Edit Properies", "-", "256 Send Mail", "-", "253 Delete",
+         "254 Delete All"},
+        {"260 Add New Internet Resource", "261 Edit Properies", "-", "266 Browse", "-", "263 Delete",
+         "264 Delete All"},
+        {"270 Add New Fast Text", "271 Edit Properies", "-", "273 Delete", "274 Delete All"},
+    };
     for (int kind = 0; kind < 8; ++kind) {
         HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(104 + kind));
         ASSERT_NE(menu, nullptr) << kind;
-        const std::vector<std::string> items = ReadMenu(GetSubMenu(menu, 0));
-        ASSERT_FALSE(items.empty());
-        EXPECT_EQ(items[0].substr(0, 3), std::to_string(addCommands[kind]));
-        EXPECT_EQ(items[1].substr(0, 3), std::to_string(kKinds[kind].firstEditCommand));
-        EXPECT_EQ(items[1].substr(4), "Edit Properies");
+        EXPECT_EQ(ReadMenu(GetSubMenu(menu, 0)), menus[kind]) << kind;
+        EXPECT_EQ(menus[kind][1].substr(0, 3), std::to_string(kKinds[kind].firstEditCommand));
         DestroyMenu(menu);
     }
 }

@@ -158,6 +158,20 @@ TEST_F(TrayTest, DoubleClickPostsTheDefaultCommandToTheTarget)
     EXPECT_EQ(IDM_RESTORE_FROM_TRAY, LOWORD(message.wParam));
 }
 
+TEST(TrayIcon, WithoutItsMenuResourceTheMouseMessagesAnswerZeroAndSendNothing)
+{
+    // Icon id 5 names no menu resource: neither a right click nor a double
+    // click can find a menu, and both say so.
+    WatchedWindow target(false);
+    CSystemTray tray;
+    ASSERT_TRUE(tray.Create(GetModuleHandleA(nullptr), nullptr, kCallback, kTooltip, AnyIcon(), 5));
+    tray.SetNotifyWindow(target.Handle());
+    EXPECT_EQ(0, SendMessageA(tray.GetTrayWindow(), kCallback, 5, WM_RBUTTONUP));
+    EXPECT_EQ(0, SendMessageA(tray.GetTrayWindow(), kCallback, 5, WM_LBUTTONDBLCLK));
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, target.Handle(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
+}
+
 TEST(TrayIcon, TooltipOf128CharactersIsCutTo127)
 {
     CSystemTray tray;
