@@ -24,6 +24,20 @@ void SetProgress(const CProgress& progress, int position) {
   if (position != 0) progress.SetPos(position);
 }
 
+// The index of label in the toolbar's string list, added only when the list
+// does not hold it yet: a string list never shrinks, so adding the labels on
+// every show would make it grow without bound.
+int LabelIndex(const CToolbar& toolbar, const char* label) {
+  for (int index = 0;; ++index) {
+    char text[64] = {};
+    const LRESULT length =
+        toolbar.Send(TB_GETSTRINGA, MAKEWPARAM(sizeof text, index), reinterpret_cast<LPARAM>(text));
+    if (length < 0) break;
+    if (std::strcmp(text, label) == 0) return index;
+  }
+  return toolbar.AddString(label);
+}
+
 void FillEditToolbar(const CToolbar& toolbar, const KindDescription& kind) {
   for (int count = toolbar.GetButtonCount(); count > 0; --count) toolbar.DeleteButton(0);
   for (int i = 0; i < kind.buttonCount; ++i) {
@@ -34,8 +48,7 @@ void FillEditToolbar(const CToolbar& toolbar, const KindDescription& kind) {
       button.fsStyle = TBSTYLE_SEP;
       button.iString = -1;
     } else {
-      // The label goes into the string list right before its button.
-      button.iString = toolbar.AddString(description.label);
+      button.iString = LabelIndex(toolbar, description.label);
       button.iBitmap = description.image;
       button.idCommand = description.command;
       button.fsStyle = TBSTYLE_BUTTON;
@@ -87,16 +100,38 @@ void RemoveSelected(RecordStore& store, const CListView& list) {
 }
 
 void RemoveAll(RecordStore& store, const CListView& list) {
+  const RecordObserver& observer = RecordObserverOf(store.Kind());
+  // Rows whose record could not be deleted stay: an empty list must mean the
+  // records are gone.
+  std::vector<int> kept;
+  std::vector<std::uint32_t> deleted;
   const int count = list.GetItemCount();
   for (int item = 0; item < count; ++item) {
     std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(item));
     if (address == 0) continue;
     store.ReadRecord(address);
-    DeleteReadRecord(store);
+    if (DeleteReadRecord(store)) {
+      deleted.push_back(address);
+    } else {
+      kept.push_back(item);
+    }
   }
-  const RecordObserver& observer = RecordObserverOf(store.Kind());
-  if (observer.onRemovedAll) observer.onRemovedAll();
-  list.DeleteAllItems();
+  if (kept.empty()) {
+    if (observer.onRemovedAll) observer.onRemovedAll();
+    list.DeleteAllItems();
+    return;
+  }
+  // What stays keeps its place in the observer's books too.
+  if (observer.onRemoved) {
+    for (std::uint32_t address : deleted) observer.onRemoved(address);
+  }
+  for (int item = count - 1; item >= 0; --item) {
+    if (kept.empty() || kept.back() != item) {
+      list.DeleteItem(item);
+    } else {
+      kept.pop_back();
+    }
+  }
 }
 
 }  // namespace

@@ -128,6 +128,34 @@ TEST_F(ManagersTest, EachKindShowsItsColumnsButtonsAndProgressAndCreatesItsMissi
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
+TEST_F(ManagersTest, RepeatedShowsKeepTheEditToolbarsStringListBounded) {
+  auto describe = [this]() {
+    std::vector<std::string> described;
+    for (const Button& button : Buttons())
+      described.push_back(std::to_string(button.image) + "/" + std::to_string(button.command) + "/" + button.label);
+    return described;
+  };
+  ASSERT_TRUE(ShowRecords(RecordKind::TextNote, Main()));
+  const std::vector<std::string> textNoteButtons = describe();
+  ASSERT_EQ(textNoteButtons.size(), 5u);
+  for (int round = 0; round < 5; ++round) {
+    for (int kind = 0; kind < kRecordKindCount; ++kind) {
+      ASSERT_TRUE(ShowRecords(static_cast<RecordKind>(kind), Main()));
+    }
+  }
+  ASSERT_TRUE(ShowRecords(RecordKind::TextNote, Main()));
+  EXPECT_EQ(describe(), textNoteButtons);
+  int strings = 0;
+  for (;; ++strings) {
+    char text[64] = {};
+    if (SendMessageA(window_->EditToolbar(), TB_GETSTRINGA, MAKEWPARAM(sizeof text, strings),
+                     reinterpret_cast<LPARAM>(text)) < 0)
+      break;
+  }
+  // Edit, Edit/Play, Delete, Delete All, Photo Album, Send Mail, Browse.
+  EXPECT_EQ(strings, 7);
+}
+
 TEST_F(ManagersTest, AStoreThatCannotBeOpenedLeavesListAndToolbarAsTheyWere) {
   ASSERT_TRUE(TextNoteManager::AppendRecord(Main(), NoteValues{"kept", "a.doc", 1}));
   // Something that is no database where the audio store should be.

@@ -201,6 +201,31 @@ TEST_F(ManagersTest, DeleteAllAsksOnlyWhenThereIsSomethingAndDoesWhatTheAnswerSa
   EXPECT_EQ(RowCount(), 0);
 }
 
+TEST_F(ManagersTest, DeleteAllKeepsTheRowsOfRecordsThatCouldNotBeDeleted) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 3; ++i) {
+    std::string name = "Kept" + std::to_string(i) + ".doc";
+    files.push_back(MakeTextNoteFile(name));
+    ASSERT_EQ(TextNoteManager::AppendRecord(Main(), NoteValues{"k" + std::to_string(i), name, 0}), 1);
+  }
+  ASSERT_EQ(RowAddress(1), 845u + 28u);
+  // The middle block's check word is broken behind the list's back.
+  qmtest::Bytes disk = qmtest::ReadFileBytes(StoreFilePath(RecordKind::TextNote));
+  disk[845] = 0;
+  qmtest::WriteFileBytes(StoreFilePath(RecordKind::TextNote), disk);
+
+  boxes_.answer = kIdYes;
+  TextNoteManager::RemoveRecords(Main(), 1);
+  ASSERT_EQ(RowCount(), 1);
+  EXPECT_EQ(RowAddress(0), 845u + 28u);
+  EXPECT_EQ(Cell(0, 1), "k1");
+  EXPECT_FALSE(FileExists(files[0]));
+  EXPECT_TRUE(FileExists(files[1]));  // its record is still there, so is its file
+  EXPECT_FALSE(FileExists(files[2]));
+  ASSERT_GE(boxes_.shown.size(), 2u);
+  EXPECT_EQ(boxes_.shown[1].text, "Database Object CRC Error");
+}
+
 TEST_F(ManagersTest, DeletingAnEmailResourceRemovesOnlyItsRecordAndEachKindAsksItsOwnQuestion) {
   ASSERT_EQ(EmailResManager::AppendRecord(Main(), MakeEmail("Bob", "bob@example.org", "")), 1);
   ASSERT_EQ(EmailResManager::AppendRecord(Main(), MakeEmail("Eve", "eve@example.org", "")), 1);
