@@ -8,6 +8,7 @@ fuzz:
 	scripts/fuzz.sh $(FUZZ_SECONDS)
 bench:
 	scripts/bench.sh
+	scripts/bench-wine.sh
 screenshot:
 	scripts/screenshot.sh build/windows/screenshots/quillmate.png build/windows/Source/Shell/quillmate.exe
 setup:
