@@ -291,8 +291,9 @@ class ModelRun {
     if (roll < 35) return WriteWhole();
     if (roll < 45) return WritePart();
     if (roll < 55) return WriteInTwoPieces();
-    if (roll < 80) return StoreChecksum();
-    if (roll < 90) return ReadBack();
+    if (roll < 78) return StoreChecksum();
+    if (roll < 85) return ReadBack();
+    if (roll < 90) return SwitchReadAndWrite();
     if (roll < 93) return FreeTwice();
     if (roll < 98) return Reopen();
     return ReadOnlyInterlude();
@@ -438,6 +439,40 @@ class ModelRun {
     block.content = bytes;
     block.crcCurrent = false;
     return "";
+  }
+
+  // A read and a write back to back at the current position, the write
+  // unflushed: the engine must reposition between them, or stdio reads or
+  // writes at the wrong place.
+  std::string SwitchReadAndWrite() {
+    const std::uint32_t object = PickLive();
+    ModelBlock& block = model_.LiveBlockOf(object);
+    if (!block.content || block.content->size() < 2) return WriteWhole();
+    Bytes& content = *block.content;
+    const std::uint32_t split = random_.Between(1, static_cast<std::uint32_t>(content.size()) - 1);
+    const bool writeFirst = random_.Percent(50);
+    const Bytes bytes = Pattern(writeFirst ? split : static_cast<std::uint32_t>(content.size()) - split);
+    Bytes read(content.size() - bytes.size());
+    Log(std::string(writeFirst ? "unflushed WriteAt then ReadAt" : "ReadAt then unflushed WriteAt") + "(" +
+        std::to_string(object) + ", split " + std::to_string(split) + ")");
+    const std::uint32_t readLength = static_cast<std::uint32_t>(read.size());
+    const std::uint32_t writeLength = static_cast<std::uint32_t>(bytes.size());
+    if (writeFirst) {
+      if (db_.WriteAt(bytes.data(), writeLength, object, false, false) != 0 ||
+          db_.ReadAt(read.data(), readLength, gxCurrentAddress) != 0)
+        return "WriteAt/ReadAt failed, error " + std::to_string(db_.LastError());
+      if (!std::equal(read.begin(), read.end(), content.begin() + split)) return "ReadAt after a write read other bytes";
+      std::copy(bytes.begin(), bytes.end(), content.begin());
+    } else {
+      if (db_.ReadAt(read.data(), readLength, object) != 0 ||
+          db_.WriteAt(bytes.data(), writeLength, gxCurrentAddress, false, false) != 0)
+        return "ReadAt/WriteAt failed, error " + std::to_string(db_.LastError());
+      if (!std::equal(read.begin(), read.end(), content.begin())) return "ReadAt read other bytes";
+      std::copy(bytes.begin(), bytes.end(), content.begin() + split);
+    }
+    block.crcCurrent = false;
+    // The unflushed bytes reach the file before the next check reads it.
+    return db_.Flush() == 0 ? "" : "Flush failed";
   }
 
   std::string StoreChecksum() {
