@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -35,6 +36,12 @@ inline std::vector<SeedSlot> SeedSlots(const std::vector<std::uint32_t>& fixedSe
   for (std::uint32_t seed : fixedSeeds) slots.push_back({false, seed});
   slots.push_back({true, 0});
   return slots;
+}
+
+// How GoogleTest and CTest name a slot's parameter.
+inline void PrintTo(const SeedSlot& slot, std::ostream* out) {
+  if (slot.chosen) *out << "the seed of " << kRandomSeedVariable;
+  else *out << "fixed seed " << slot.fixed;
 }
 
 inline std::string SeedSlotName(const ::testing::TestParamInfo<SeedSlot>& info) {
