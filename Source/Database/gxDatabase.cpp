@@ -79,7 +79,9 @@ std::uint32_t GetWord(const unsigned char* bytes) {
          (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
-bool IsBlank(char letter) { return letter == 0x00 || letter == ' '; }
+bool IsBlank(char letter) {
+  return letter == 0x00 || letter == ' ';
+}
 
 bool SameCounters(const gxFileHeader& a, const gxFileHeader& b) {
   return a.free_space == b.free_space && a.end_of_file == b.end_of_file && a.heap_start == b.heap_start &&
@@ -130,14 +132,19 @@ gxDatabase::gxDatabase()
       m_lastOperation(LastOperation::Reposition),
       m_lastError(gxNoError) {}
 
-gxDatabase::~gxDatabase() { Close(); }
+gxDatabase::~gxDatabase() {
+  Close();
+}
 
 // ---------------------------------------------------------------------------
 // Sizes
 
 std::uint32_t gxDatabase::FileHeaderSize() const {
   switch (m_revision) {
-    case 'B': case 'b': case 'C': case 'c':
+    case 'B':
+    case 'b':
+    case 'C':
+    case 'c':
       return gxFileHeaderBytes + gxLockHeaderBytes;
     default:
       return gxFileHeaderBytes;
@@ -145,10 +152,13 @@ std::uint32_t gxDatabase::FileHeaderSize() const {
 }
 
 std::uint32_t gxDatabase::BlockHeaderSize() const {
-  return (m_revision == 'C' || m_revision == 'c') ? gxBlockHeaderBytes + gxLockHeaderBytes : gxBlockHeaderBytes;
+  return (m_revision == 'C' || m_revision == 'c') ? gxBlockHeaderBytes + gxLockHeaderBytes
+                                                  : gxBlockHeaderBytes;
 }
 
-bool gxDatabase::HasChecksums() const { return !IsBlank(m_revision); }
+bool gxDatabase::HasChecksums() const {
+  return !IsBlank(m_revision);
+}
 
 std::uint32_t gxDatabase::MinimumBlockLength() const {
   return BlockHeaderSize() + (HasChecksums() ? gxChecksumBytes : 0);
@@ -178,10 +188,14 @@ int gxDatabase::Create(const char* fileName, std::uint32_t staticSize, char revi
 
   // Normalise the letter before the sizes are derived from it.
   char letter;
-  if (IsBlank(revision)) letter = 0x00;
-  else if (revision == 'A' || revision == 'a') letter = 'A';
-  else if (revision == 'B' || revision == 'b') letter = 'B';
-  else letter = 'C';
+  if (IsBlank(revision))
+    letter = 0x00;
+  else if (revision == 'A' || revision == 'a')
+    letter = 'A';
+  else if (revision == 'B' || revision == 'b')
+    letter = 'B';
+  else
+    letter = 'C';
   const char previousRevision = m_revision;
   m_revision = letter;
   const std::uint64_t heapStart = static_cast<std::uint64_t>(staticSize) + FileHeaderSize();
@@ -358,8 +372,8 @@ std::uint32_t gxDatabase::FirstFit(std::uint32_t blockLength) {
     gxBlockHeader header;
     if (!ReadBlockHeader(address, header)) return 0;
     const unsigned char status = static_cast<unsigned char>(header.block_status & 0xFFu);
-    if (header.check_word != gxCheckWord || (status != 'D' && status != 'R') || header.next_deleted == address ||
-        !BlockFitsHeap(address, header)) {
+    if (header.check_word != gxCheckWord || (status != 'D' && status != 'R') ||
+        header.next_deleted == address || !BlockFitsHeap(address, header)) {
       AbandonFreeList();
       return 0;
     }
@@ -546,9 +560,12 @@ std::uint32_t gxDatabase::SeekTo(std::uint32_t address) {
   if (!PositionOf(current)) return gxCurrentAddress;
   if (address == gxCurrentAddress) return static_cast<std::uint32_t>(current);
   bool moved;
-  if (address > current) moved = m_stream.Seek(static_cast<std::int64_t>(address - current), gxFileStream::FromCurrent);
-  else if (address < current) moved = m_stream.Seek(address, gxFileStream::FromStart);
-  else moved = m_stream.Seek(0, gxFileStream::FromCurrent);
+  if (address > current)
+    moved = m_stream.Seek(static_cast<std::int64_t>(address - current), gxFileStream::FromCurrent);
+  else if (address < current)
+    moved = m_stream.Seek(address, gxFileStream::FromStart);
+  else
+    moved = m_stream.Seek(0, gxFileStream::FromCurrent);
   if (!moved) {
     SetError(gxSeekError);
     return gxCurrentAddress;
@@ -580,7 +597,8 @@ int gxDatabase::ReadAt(void* buffer, std::uint32_t length, std::uint32_t address
   return SetError(gxNoError);
 }
 
-int gxDatabase::WriteAt(const void* buffer, std::uint32_t length, std::uint32_t address, bool flush, bool verify) {
+int gxDatabase::WriteAt(const void* buffer, std::uint32_t length, std::uint32_t address, bool flush,
+                        bool verify) {
   if (!m_ready) return SetError(gxNotReady);
   if (!m_readWrite) return SetError(gxNotWritable);
   if (address != gxCurrentAddress) {
@@ -610,7 +628,8 @@ int gxDatabase::WriteAt(const void* buffer, std::uint32_t length, std::uint32_t 
 // ---------------------------------------------------------------------------
 // Checksums
 
-bool gxDatabase::ChecksumRange(std::uint32_t length, std::uint32_t address, bool inMemory, std::uint32_t& crc) {
+bool gxDatabase::ChecksumRange(std::uint32_t length, std::uint32_t address, bool inMemory,
+                               std::uint32_t& crc) {
   crc = 0;
   if (inMemory) {
     std::vector<unsigned char> buffer(length < kChecksumChunk ? length : kChecksumChunk);
@@ -642,7 +661,8 @@ std::uint32_t gxDatabase::ComputeChecksum(std::uint32_t length, std::uint32_t ad
   return ChecksumRange(length, address, inMemory, crc) ? crc : 0;
 }
 
-bool gxDatabase::ReadObjectBlock(std::uint32_t objectAddress, gxBlockHeader& header, std::uint32_t& objectLength) {
+bool gxDatabase::ReadObjectBlock(std::uint32_t objectAddress, gxBlockHeader& header,
+                                 std::uint32_t& objectLength) {
   if (!m_ready) {
     SetError(gxNotReady);
     return false;

@@ -92,7 +92,7 @@
 
 constexpr std::uint32_t gxCurrentAddress = 0xFFFFFFFFu;  // "current stream position"
 constexpr std::uint32_t gxCheckWord = 0x0000FEFEu;
-constexpr std::uint32_t gxAbandonedList = 0xFFFFFFFFu;   // free_space of an abandoned list
+constexpr std::uint32_t gxAbandonedList = 0xFFFFFFFFu;  // free_space of an abandoned list
 constexpr std::uint32_t gxDatabaseVersion = 4000;
 
 // Block status words as this program writes them; readers compare the low byte.
@@ -208,7 +208,10 @@ class gxDatabase {
   bool ReadBlockHeader(std::uint32_t blockAddress, gxBlockHeader& header);
 
  protected:
-  int SetError(int code) { m_lastError = code; return code; }
+  int SetError(int code) {
+    m_lastError = code;
+    return code;
+  }
 
  private:
   enum class LastOperation { Reposition, Read, Write };

@@ -27,7 +27,9 @@ void gxClearFaults() {
   gFired = 0;
 }
 
-int gxFaultsFired() { return gFired; }
+int gxFaultsFired() {
+  return gFired;
+}
 
 bool gxFaultShouldFail(gxFaultOp op) {
   FaultPlan& plan = gPlans[static_cast<int>(op)];

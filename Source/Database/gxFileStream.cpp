@@ -25,7 +25,9 @@ typedef struct stat QmStat;
 #define QM_STAT stat
 #endif
 
-gxFileStream::~gxFileStream() { Close(); }
+gxFileStream::~gxFileStream() {
+  Close();
+}
 
 bool gxFileStream::Open(const char* fileName, const char* mode) {
   Close();

@@ -3,6 +3,6 @@
 #pragma once
 
 class CException {
-public:
-    virtual ~CException() {}
+ public:
+  virtual ~CException() {}
 };

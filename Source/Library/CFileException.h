@@ -7,14 +7,14 @@
 #include "Library/CString.h"
 
 class CFileException : public CException {
-public:
-    // Takes the code and looks up its system text (or "Error <code> occured.").
-    explicit CFileException(unsigned long code);
+ public:
+  // Takes the code and looks up its system text (or "Error <code> occured.").
+  explicit CFileException(unsigned long code);
 
-    unsigned long GetErrorCode() const { return m_code; }
-    const CString& GetErrorText() const { return m_message; }
+  unsigned long GetErrorCode() const { return m_code; }
+  const CString& GetErrorText() const { return m_message; }
 
-private:
-    unsigned long m_code;
-    CString m_message;
+ private:
+  unsigned long m_code;
+  CString m_message;
 };

@@ -3,5 +3,4 @@
 
 #include "Library/CException.h"
 
-class CMemoryException : public CException {
-};
+class CMemoryException : public CException {};

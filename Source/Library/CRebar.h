@@ -6,16 +6,16 @@
 #include <commctrl.h>
 
 class CRebar : public CBaseControl {
-public:
-    static constexpr const char* kClassName = "ReBarWindow32";
+ public:
+  static constexpr const char* kClassName = "ReBarWindow32";
 
-    CRebar() {}
-    CRebar(HWND parent, int id) : CBaseControl(parent, id) {}
-    bool Create(HWND parent, int id, DWORD exStyle, DWORD style, int x, int y, int width, int height);
+  CRebar() {}
+  CRebar(HWND parent, int id) : CBaseControl(parent, id) {}
+  bool Create(HWND parent, int id, DWORD exStyle, DWORD style, int x, int y, int width, int height);
 
-    // Appends the band; the caller fills cbSize and the mask.
-    BOOL AppendBand(const REBARBANDINFOA* band) const;
-    BOOL ShowBand(int index, bool show) const;
-    int GetBandCount() const;
-    int GetBarHeight() const;
+  // Appends the band; the caller fills cbSize and the mask.
+  BOOL AppendBand(const REBARBANDINFOA* band) const;
+  BOOL ShowBand(int index, bool show) const;
+  int GetBandCount() const;
+  int GetBarHeight() const;
 };

@@ -7,28 +7,28 @@
 #include <richedit.h>
 
 class CRichEdit : public CBaseControl {
-public:
-    static constexpr const char* kClassName = "RichEdit20A";
+ public:
+  static constexpr const char* kClassName = "RichEdit20A";
 
-    CRichEdit() {}
-    CRichEdit(HWND parent, int id) : CBaseControl(parent, id) {}
-    bool Create(HWND parent, int id, DWORD exStyle, DWORD style, int x, int y, int width, int height);
+  CRichEdit() {}
+  CRichEdit(HWND parent, int id) : CBaseControl(parent, id) {}
+  bool Create(HWND parent, int id, DWORD exStyle, DWORD style, int x, int y, int width, int height);
 
-    // Text itself goes through SetText/GetText of the base.
-    void ReplaceSelection(const char* text, bool canUndo = true) const;
-    // Selects characters start to end (end -1: to the end); returns the end.
-    int SetSelection(int start, int end) const;
-    void GetSelection(int* start, int* end) const;
-    void LimitText(int characters) const;
-    BOOL SetReadOnly(bool readOnly) const;
-    BOOL GetModify() const;
-    void SetModify(bool modified) const;
-    // Returns the previous event mask.
-    DWORD SetEventMask(DWORD mask) const;
-    BOOL SetCharFormat(UINT scope, const CHARFORMAT2A* format) const;
-    DWORD GetCharFormat(UINT scope, CHARFORMAT2A* format) const;
-    COLORREF SetBackgroundColor(COLORREF color) const;
-    // format SF_RTF or SF_TEXT; returns the number of characters streamed.
-    LRESULT StreamIn(UINT format, EDITSTREAM* stream) const;
-    LRESULT StreamOut(UINT format, EDITSTREAM* stream) const;
+  // Text itself goes through SetText/GetText of the base.
+  void ReplaceSelection(const char* text, bool canUndo = true) const;
+  // Selects characters start to end (end -1: to the end); returns the end.
+  int SetSelection(int start, int end) const;
+  void GetSelection(int* start, int* end) const;
+  void LimitText(int characters) const;
+  BOOL SetReadOnly(bool readOnly) const;
+  BOOL GetModify() const;
+  void SetModify(bool modified) const;
+  // Returns the previous event mask.
+  DWORD SetEventMask(DWORD mask) const;
+  BOOL SetCharFormat(UINT scope, const CHARFORMAT2A* format) const;
+  DWORD GetCharFormat(UINT scope, CHARFORMAT2A* format) const;
+  COLORREF SetBackgroundColor(COLORREF color) const;
+  // format SF_RTF or SF_TEXT; returns the number of characters streamed.
+  LRESULT StreamIn(UINT format, EDITSTREAM* stream) const;
+  LRESULT StreamOut(UINT format, EDITSTREAM* stream) const;
 };

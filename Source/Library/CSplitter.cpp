@@ -5,55 +5,55 @@
 #include "Library/WindowClassDef.h"
 #include "Library/WindowCreateDef.h"
 
-void CSplitter::RegisterBarClass(HINSTANCE instance)
-{
-    WindowClassDef barClass(CSplitController::BarWindowProc, kBarClassName, instance);
-    barClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE));
-    barClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    barClass.Register();
+void CSplitter::RegisterBarClass(HINSTANCE instance) {
+  WindowClassDef barClass(CSplitController::BarWindowProc, kBarClassName, instance);
+  barClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEWE));
+  barClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  barClass.Register();
 }
 
 CSplitter::CSplitter(HWND parent)
-    : m_parent(parent), m_left(nullptr), m_right(nullptr), m_bar(nullptr), m_top(0), m_width(0), m_height(0),
-      m_percentage(kInitialPercentage)
-{
-    WindowCreateDef bar = WindowCreateDef::Child(kBarClassName, parent, kBarId);
-    bar.style |= WS_VISIBLE;
-    m_bar = bar.Create();
+    : m_parent(parent),
+      m_left(nullptr),
+      m_right(nullptr),
+      m_bar(nullptr),
+      m_top(0),
+      m_width(0),
+      m_height(0),
+      m_percentage(kInitialPercentage) {
+  WindowCreateDef bar = WindowCreateDef::Child(kBarClassName, parent, kBarId);
+  bar.style |= WS_VISIBLE;
+  m_bar = bar.Create();
 }
 
-CSplitter::~CSplitter()
-{
-    if (m_bar && IsWindow(m_bar)) DestroyWindow(m_bar);
+CSplitter::~CSplitter() {
+  if (m_bar && IsWindow(m_bar)) DestroyWindow(m_bar);
 }
 
-void CSplitter::SetPanes(HWND left, HWND right)
-{
-    m_left = left;
-    m_right = right;
+void CSplitter::SetPanes(HWND left, HWND right) {
+  m_left = left;
+  m_right = right;
 }
 
-void CSplitter::Resize(int width, int height)
-{
-    m_width = width;
-    m_height = height;
-    int leftWidth = width * m_percentage / 100;
-    if (leftWidth < 0) leftWidth = 0;
-    MoveWindow(m_bar, leftWidth, m_top, kBarWidth, height, FALSE);
-    if (m_left) MoveWindow(m_left, 0, m_top, leftWidth, height, TRUE);
-    if (m_right) MoveWindow(m_right, leftWidth + kBarWidth, m_top, width - leftWidth - kBarWidth, height, TRUE);
-    // The bar moved without repainting: give it its background now.
-    InvalidateRect(m_bar, nullptr, TRUE);
-    UpdateWindow(m_bar);
+void CSplitter::Resize(int width, int height) {
+  m_width = width;
+  m_height = height;
+  int leftWidth = width * m_percentage / 100;
+  if (leftWidth < 0) leftWidth = 0;
+  MoveWindow(m_bar, leftWidth, m_top, kBarWidth, height, FALSE);
+  if (m_left) MoveWindow(m_left, 0, m_top, leftWidth, height, TRUE);
+  if (m_right) MoveWindow(m_right, leftWidth + kBarWidth, m_top, width - leftWidth - kBarWidth, height, TRUE);
+  // The bar moved without repainting: give it its background now.
+  InvalidateRect(m_bar, nullptr, TRUE);
+  UpdateWindow(m_bar);
 }
 
-void CSplitter::MoveSplit(int x)
-{
-    // Before the first layout there is no width to take a share of.
-    if (m_width <= 0) return;
-    int percentage = x * 100 / m_width;
-    if (percentage < kMinimumPercentage) percentage = kMinimumPercentage;
-    if (percentage > kMaximumPercentage) percentage = kMaximumPercentage;
-    m_percentage = percentage;
-    Resize(m_width, m_height);
+void CSplitter::MoveSplit(int x) {
+  // Before the first layout there is no width to take a share of.
+  if (m_width <= 0) return;
+  int percentage = x * 100 / m_width;
+  if (percentage < kMinimumPercentage) percentage = kMinimumPercentage;
+  if (percentage > kMaximumPercentage) percentage = kMaximumPercentage;
+  m_percentage = percentage;
+  Resize(m_width, m_height);
 }

@@ -8,46 +8,46 @@
 #include <windows.h>
 
 class CSplitter {
-public:
-    static constexpr const char* kBarClassName = "CSplitterClass";
-    static constexpr int kBarId = 4000500;
-    static constexpr int kBarWidth = 4;
-    // Sent by the bar to its parent: wParam the new line x in the parent's
-    // client coordinates, lParam 0.
-    static constexpr UINT kSplitterMovedMessage = 0x4401;
-    static constexpr int kInitialPercentage = 20;
-    static constexpr int kMinimumPercentage = 10;
-    static constexpr int kMaximumPercentage = 90;
+ public:
+  static constexpr const char* kBarClassName = "CSplitterClass";
+  static constexpr int kBarId = 4000500;
+  static constexpr int kBarWidth = 4;
+  // Sent by the bar to its parent: wParam the new line x in the parent's
+  // client coordinates, lParam 0.
+  static constexpr UINT kSplitterMovedMessage = 0x4401;
+  static constexpr int kInitialPercentage = 20;
+  static constexpr int kMinimumPercentage = 10;
+  static constexpr int kMaximumPercentage = 90;
 
-    // Registers the bar window class; throws the toolkit's registration text.
-    static void RegisterBarClass(HINSTANCE instance);
+  // Registers the bar window class; throws the toolkit's registration text.
+  static void RegisterBarClass(HINSTANCE instance);
 
-    // Creates the bar as a visible child of parent; throws the toolkit's
-    // creation text when it cannot.
-    explicit CSplitter(HWND parent);
-    // Destroys the bar when it still exists.
-    ~CSplitter();
-    CSplitter(const CSplitter&) = delete;
-    CSplitter& operator=(const CSplitter&) = delete;
+  // Creates the bar as a visible child of parent; throws the toolkit's
+  // creation text when it cannot.
+  explicit CSplitter(HWND parent);
+  // Destroys the bar when it still exists.
+  ~CSplitter();
+  CSplitter(const CSplitter&) = delete;
+  CSplitter& operator=(const CSplitter&) = delete;
 
-    void SetPanes(HWND left, HWND right);
-    void SetTop(int top) { m_top = top; }
-    // Stores the split area's size and lays the panes and the bar out.
-    void Resize(int width, int height);
-    // Takes the line x of a finished drag: the new percentage, kept between
-    // 10 and 90, then a layout.
-    void MoveSplit(int x);
+  void SetPanes(HWND left, HWND right);
+  void SetTop(int top) { m_top = top; }
+  // Stores the split area's size and lays the panes and the bar out.
+  void Resize(int width, int height);
+  // Takes the line x of a finished drag: the new percentage, kept between
+  // 10 and 90, then a layout.
+  void MoveSplit(int x);
 
-    HWND GetBar() const { return m_bar; }
-    int GetPercentage() const { return m_percentage; }
+  HWND GetBar() const { return m_bar; }
+  int GetPercentage() const { return m_percentage; }
 
-private:
-    HWND m_parent;
-    HWND m_left;
-    HWND m_right;
-    HWND m_bar;
-    int m_top;
-    int m_width;
-    int m_height;
-    int m_percentage;
+ private:
+  HWND m_parent;
+  HWND m_left;
+  HWND m_right;
+  HWND m_bar;
+  int m_top;
+  int m_width;
+  int m_height;
+  int m_percentage;
 };

@@ -3,13 +3,11 @@
 
 CWinApp gApp;
 
-HINSTANCE CWinApp::GetInstance() const
-{
-    return m_instance ? m_instance : GetModuleHandleA(nullptr);
+HINSTANCE CWinApp::GetInstance() const {
+  return m_instance ? m_instance : GetModuleHandleA(nullptr);
 }
 
-HINSTANCE CWinApp::GetResourceInstance()
-{
-    if (!m_resourceInstance) m_resourceInstance = GetInstance();
-    return m_resourceInstance;
+HINSTANCE CWinApp::GetResourceInstance() {
+  if (!m_resourceInstance) m_resourceInstance = GetInstance();
+  return m_resourceInstance;
 }

@@ -6,21 +6,21 @@
 #include <windows.h>
 
 class CWinApp {
-public:
-    CWinApp() : m_instance(nullptr), m_resourceInstance(nullptr) {}
+ public:
+  CWinApp() : m_instance(nullptr), m_resourceInstance(nullptr) {}
 
-    void SetInstance(HINSTANCE instance) { m_instance = instance; }
-    void SetResourceInstance(HINSTANCE instance) { m_resourceInstance = instance; }
+  void SetInstance(HINSTANCE instance) { m_instance = instance; }
+  void SetResourceInstance(HINSTANCE instance) { m_resourceInstance = instance; }
 
-    // The stored instance, or the executable's module when none was stored.
-    HINSTANCE GetInstance() const;
-    // Falls back to the instance, then to the executable's module; the
-    // fallback is kept so later calls return the same handle.
-    HINSTANCE GetResourceInstance();
+  // The stored instance, or the executable's module when none was stored.
+  HINSTANCE GetInstance() const;
+  // Falls back to the instance, then to the executable's module; the
+  // fallback is kept so later calls return the same handle.
+  HINSTANCE GetResourceInstance();
 
-private:
-    HINSTANCE m_instance;
-    HINSTANCE m_resourceInstance;
+ private:
+  HINSTANCE m_instance;
+  HINSTANCE m_resourceInstance;
 };
 
 // The process's application object, filled in by start-up.

@@ -5,15 +5,15 @@
 #include <windows.h>
 
 class Canvas {
-public:
-    HDC GetHdc() const { return m_dc; }
-    operator HDC() const { return m_dc; }
+ public:
+  HDC GetHdc() const { return m_dc; }
+  operator HDC() const { return m_dc; }
 
-protected:
-    explicit Canvas(HDC dc) : m_dc(dc) {}
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas() {}
+ protected:
+  explicit Canvas(HDC dc) : m_dc(dc) {}
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+  ~Canvas() {}
 
-    HDC m_dc;
+  HDC m_dc;
 };

@@ -9,16 +9,18 @@
 
 // The three places the rectangle can come from; tests replace them.
 struct NotificationAreaSources {
-    // The top-level taskbar window ("Shell_TrayWnd"), or null.
-    HWND (*findTaskbar)();
-    // SHAppBarMessage(ABM_GETTASKBARPOS); false when the shell does not say.
-    bool (*taskbarPosition)(APPBARDATA* data);
-    // SPI_GETWORKAREA.
-    bool (*workArea)(RECT* area);
+  // The top-level taskbar window ("Shell_TrayWnd"), or null.
+  HWND (*findTaskbar)();
+  // SHAppBarMessage(ABM_GETTASKBARPOS); false when the shell does not say.
+  bool (*taskbarPosition)(APPBARDATA* data);
+  // SPI_GETWORKAREA.
+  bool (*workArea)(RECT* area);
 };
 
 // The platform's sources.
 const NotificationAreaSources& PlatformNotificationAreaSources();
 
 RECT NotificationAreaRect(const NotificationAreaSources& sources);
-inline RECT NotificationAreaRect() { return NotificationAreaRect(PlatformNotificationAreaSources()); }
+inline RECT NotificationAreaRect() {
+  return NotificationAreaRect(PlatformNotificationAreaSources());
+}

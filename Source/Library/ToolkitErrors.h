@@ -6,4 +6,4 @@
 namespace ToolkitErrors {
 inline constexpr const char* kRegisterClassFailed = "Internal error: RegisterClassEx failed.";
 inline constexpr const char* kWindowCreationFailed = "Internal error: Window Creation Failed.";
-} // namespace ToolkitErrors
+}  // namespace ToolkitErrors

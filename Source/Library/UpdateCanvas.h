@@ -5,13 +5,12 @@
 #include "Library/Canvas.h"
 
 class UpdateCanvas : public Canvas {
-public:
-    explicit UpdateCanvas(HWND window) : Canvas(GetDC(window)), m_window(window) {}
-    ~UpdateCanvas()
-    {
-        if (m_dc) ReleaseDC(m_window, m_dc);
-    }
+ public:
+  explicit UpdateCanvas(HWND window) : Canvas(GetDC(window)), m_window(window) {}
+  ~UpdateCanvas() {
+    if (m_dc) ReleaseDC(m_window, m_dc);
+  }
 
-private:
-    HWND m_window;
+ private:
+  HWND m_window;
 };

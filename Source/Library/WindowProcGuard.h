@@ -9,14 +9,13 @@
 #include <windows.h>
 
 template <typename Handler>
-LRESULT RunGuarded(HWND owner, const char* caption, Handler handler)
-{
-    try {
-        return handler();
-    } catch (const char* text) {
-        ShowMessageBox(owner, text, caption, kMbOk | kMbIconWarning);
-    } catch (...) {
-        ShowMessageBox(owner, "Unknown Error", caption, kMbOk | kMbIconWarning);
-    }
-    return -1;
+LRESULT RunGuarded(HWND owner, const char* caption, Handler handler) {
+  try {
+    return handler();
+  } catch (const char* text) {
+    ShowMessageBox(owner, text, caption, kMbOk | kMbIconWarning);
+  } catch (...) {
+    ShowMessageBox(owner, "Unknown Error", caption, kMbOk | kMbIconWarning);
+  }
+  return -1;
 }

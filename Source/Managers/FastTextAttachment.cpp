@@ -77,8 +77,7 @@ bool RewriteFastTextAttachment(const char* storedName, const std::string& text) 
   return false;
 }
 
-bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text,
-                              bool& created) {
+bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text, bool& created) {
   created = false;
   try {
     CFile file;

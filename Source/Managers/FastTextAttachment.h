@@ -20,7 +20,6 @@ bool RewriteFastTextAttachment(const char* storedName, const std::string& text);
 // Creates a new attachment (fullPath must not exist yet) holding text. A file
 // error shows "File IO error", a failed allocation "Out of memory". created
 // tells whether a file was made, also when writing it then failed.
-bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text,
-                              bool& created);
+bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text, bool& created);
 
 #endif  // QUILLMATE_MANAGERS_FASTTEXTATTACHMENT_H

@@ -33,8 +33,7 @@ int RecordManager<DatabaseDataFastText>::GetFocusedRecord(HWND mainWindow, FastT
 // The attachment is rewritten before the record; when it cannot be written
 // neither the record nor the row changes.
 template <>
-int RecordManager<DatabaseDataFastText>::ChangeFocusedRecord(HWND mainWindow,
-                                                            const FastTextValues& values) {
+int RecordManager<DatabaseDataFastText>::ChangeFocusedRecord(HWND mainWindow, const FastTextValues& values) {
   return ChangeFocusedKindRecord(kKind, mainWindow, [&values](unsigned char* record) {
     CopyRecordText(As(record).title, values.title.c_str());
     return RewriteFastTextAttachment(RecordTextOf(As(record).fileName).c_str(), values.text);

@@ -29,8 +29,8 @@ void TimeNotifRowTexts(const unsigned char* bytes, RowTexts& texts) {
   const auto& notification = As<DatabaseDataTimeNotif>(bytes);
   const RecordTime& time = notification.time;
   char when[64];
-  std::snprintf(when, sizeof when, "%02d:%02d:%02d %02d/%02d/%d", time.hour, time.minute,
-                time.second, time.month, time.day, time.year);
+  std::snprintf(when, sizeof when, "%02d:%02d:%02d %02d/%02d/%d", time.hour, time.minute, time.second,
+                time.month, time.day, time.year);
   texts = {RecordTextOf(notification.title), when, UrgencyText(notification.type)};
 }
 
@@ -49,22 +49,16 @@ void FastTextRowTexts(const unsigned char* bytes, RowTexts& texts) {
   texts = {RecordTextOf(As<DatabaseDataFastText>(bytes).title)};
 }
 
-const ColumnDescription kTextNoteColumns[] = {
-    {"Date", 120}, {"Text Note Title", 180}, {"Note Type", 120}};
-const ColumnDescription kAudioNoteColumns[] = {
-    {"Date", 120}, {"Audio Note Title", 180}, {"Note Type", 120}};
-const ColumnDescription kVideoNoteColumns[] = {
-    {"Date", 120}, {"Video Note Title", 180}, {"Note Type", 120}};
-const ColumnDescription kPhotoColumns[] = {
-    {"Date", 120}, {"Photo Title", 180}, {"Photo Comment", 180}};
+const ColumnDescription kTextNoteColumns[] = {{"Date", 120}, {"Text Note Title", 180}, {"Note Type", 120}};
+const ColumnDescription kAudioNoteColumns[] = {{"Date", 120}, {"Audio Note Title", 180}, {"Note Type", 120}};
+const ColumnDescription kVideoNoteColumns[] = {{"Date", 120}, {"Video Note Title", 180}, {"Note Type", 120}};
+const ColumnDescription kPhotoColumns[] = {{"Date", 120}, {"Photo Title", 180}, {"Photo Comment", 180}};
 const ColumnDescription kTimeNotifColumns[] = {
     {"Date", 120}, {"Time Notification Title", 180}, {"Notification Time", 120}, {"Type", 120}};
 const ColumnDescription kEmailColumns[] = {
     {"Date", 120}, {"Full Name", 180}, {"Email", 180}, {"Comment", 120}};
-const ColumnDescription kInternetColumns[] = {{"Date", 120},
-                                              {"Internet Resource Title", 180},
-                                              {"Internet Address", 180},
-                                              {"Resource Type", 120}};
+const ColumnDescription kInternetColumns[] = {
+    {"Date", 120}, {"Internet Resource Title", 180}, {"Internet Address", 180}, {"Resource Type", 120}};
 const ColumnDescription kFastTextColumns[] = {{"Date", 120}, {"Fast Text Title", 180}};
 
 constexpr ToolbarButtonDescription kSeparator = {0, 0, nullptr};
@@ -76,16 +70,16 @@ const ToolbarButtonDescription kAudioNoteButtons[] = {
 const ToolbarButtonDescription kVideoNoteButtons[] = {
     {6, 221, "Edit/Play"}, kSeparator, {8, 222, "Delete"}, kSeparator, {13, 223, "Delete All"}};
 const ToolbarButtonDescription kPhotoButtons[] = {
-    {6, 232, "Edit"}, kSeparator, {8, 234, "Delete"},     kSeparator,
+    {6, 232, "Edit"},        kSeparator, {8, 234, "Delete"},      kSeparator,
     {13, 235, "Delete All"}, kSeparator, {12, 230, "Photo Album"}};
 const ToolbarButtonDescription kTimeNotifButtons[] = {
     {6, 241, "Edit"}, kSeparator, {8, 242, "Delete"}, kSeparator, {13, 243, "Delete All"}};
 // The e-mail toolbar has no separator between its two delete buttons.
 const ToolbarButtonDescription kEmailButtons[] = {
     {6, 251, "Edit"}, {9, 256, "Send Mail"}, kSeparator, {8, 253, "Delete"}, {13, 254, "Delete All"}};
-const ToolbarButtonDescription kInternetButtons[] = {
-    {6, 261, "Edit"}, {9, 266, "Browse"},       kSeparator,
-    {8, 263, "Delete"}, kSeparator, {13, 264, "Delete All"}};
+const ToolbarButtonDescription kInternetButtons[] = {{6, 261, "Edit"}, {9, 266, "Browse"},
+                                                     kSeparator,       {8, 263, "Delete"},
+                                                     kSeparator,       {13, 264, "Delete All"}};
 const ToolbarButtonDescription kFastTextButtons[] = {
     {6, 271, "Edit"}, kSeparator, {8, 273, "Delete"}, kSeparator, {13, 274, "Delete All"}};
 
@@ -94,12 +88,13 @@ constexpr ShowProgressSteps kPhotoProgress = {20, 30, 40};
 constexpr ShowProgressSteps kFastTextProgress = {0, 0, 50};
 
 template <class T, int N>
-constexpr int CountOf(const T (&)[N]) { return N; }
+constexpr int CountOf(const T (&)[N]) {
+  return N;
+}
 
-#define QM_KIND(kind, columns, buttons, question, progress, rowTexts)                        \
-  KindDescription {                                                                         \
-    RecordKind::kind, columns, CountOf(columns), buttons, CountOf(buttons), question, progress, \
-        rowTexts                                                                            \
+#define QM_KIND(kind, columns, buttons, question, progress, rowTexts)                                    \
+  KindDescription {                                                                                      \
+    RecordKind::kind, columns, CountOf(columns), buttons, CountOf(buttons), question, progress, rowTexts \
   }
 
 const KindDescription kKinds[kRecordKindCount] = {
@@ -112,20 +107,18 @@ const KindDescription kKinds[kRecordKindCount] = {
     QM_KIND(VideoNote, kVideoNoteColumns, kVideoNoteButtons,
             "Would you like to delete All Video Notes from Your Diary?", kUsualProgress,
             NoteRowTexts<DatabaseDataVideoNote>),
-    QM_KIND(PhotoAlbum, kPhotoColumns, kPhotoButtons,
-            "Would you like to delete All Photos from Your Album?", kPhotoProgress, PhotoRowTexts),
+    QM_KIND(PhotoAlbum, kPhotoColumns, kPhotoButtons, "Would you like to delete All Photos from Your Album?",
+            kPhotoProgress, PhotoRowTexts),
     QM_KIND(TimeNotif, kTimeNotifColumns, kTimeNotifButtons,
             "Would you like to delete All Time Notifications from Your Diary?", kUsualProgress,
             TimeNotifRowTexts),
     QM_KIND(EmailRes, kEmailColumns, kEmailButtons,
-            "Would you like to delete All E-mail Addresses from Your Diary?", kUsualProgress,
-            EmailRowTexts),
+            "Would you like to delete All E-mail Addresses from Your Diary?", kUsualProgress, EmailRowTexts),
     QM_KIND(InternetRes, kInternetColumns, kInternetButtons,
             "Would you like to delete All Internet Addreses from Your Diary?", kUsualProgress,
             InternetRowTexts),
     QM_KIND(FastText, kFastTextColumns, kFastTextButtons,
-            "Would you like to delete All Fast Text from Your Diary?", kFastTextProgress,
-            FastTextRowTexts),
+            "Would you like to delete All Fast Text from Your Diary?", kFastTextProgress, FastTextRowTexts),
 };
 
 #undef QM_KIND
@@ -136,7 +129,9 @@ const KindDescription& KindDescriptionOf(RecordKind kind) {
   return kKinds[static_cast<int>(kind)];
 }
 
-const char* UrgencyText(int type) { return type == 1 ? "Urgent Note" : "Normal Note"; }
+const char* UrgencyText(int type) {
+  return type == 1 ? "Urgent Note" : "Normal Note";
+}
 
 const char* ResourceTypeText(int type) {
   static const char* const kWords[] = {"Personal", "Bussines", "Funny", "News", "Shopping"};

@@ -136,7 +136,9 @@ void RemoveAll(RecordStore& store, const CListView& list) {
 
 }  // namespace
 
-int CurrentKind() { return gCurrentKind; }
+int CurrentKind() {
+  return gCurrentKind;
+}
 
 KindStore OpenKindStore(RecordKind kind) {
   std::unique_ptr<RecordStore> store = MakeRecordStore(kind);
@@ -260,8 +262,7 @@ int ChangeFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordFiller
   return ChangeKindRecordAt(kind, mainWindow, address, fill);
 }
 
-int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address,
-                       const RecordFiller& fill) {
+int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, const RecordFiller& fill) {
   if (address == 0) return 0;
   KindStore store = OpenKindStore(kind);
   if (!store) return 0;
@@ -300,8 +301,7 @@ int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address,
   return 1;
 }
 
-std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst,
-                               const RecordFiller& fill) {
+std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst, const RecordFiller& fill) {
   if (showFirst) ShowRecords(kind, mainWindow);
   KindStore store = OpenKindStore(kind);
   if (!store) return 0;

@@ -53,14 +53,12 @@ int ChangeFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordFiller
 // updates its row when the list shows the kind and has a row for it. For an
 // editor that must change the record it was opened on even after the list
 // was reloaded meanwhile. 1 on success, else 0.
-int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address,
-                       const RecordFiller& fill);
+int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, const RecordFiller& fill);
 
 // With showFirst shows the kind, then adds a record (date now, fill sets the
 // rest) and appends its row last. The record's address, 0 when nothing was
 // added.
-std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst,
-                               const RecordFiller& fill);
+std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst, const RecordFiller& fill);
 
 // Reads the record at address (not 0) of the kind into read; false when the
 // store cannot be opened or read fails.

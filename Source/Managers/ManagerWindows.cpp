@@ -6,7 +6,9 @@
 #include "Library/CStatusbar.h"
 #include "Resources/MainWindowIds.h"
 
-CListView RecordListOf(HWND mainWindow) { return CListView(mainWindow, ID_RECORD_LIST); }
+CListView RecordListOf(HWND mainWindow) {
+  return CListView(mainWindow, ID_RECORD_LIST);
+}
 
 CToolbar EditToolbarOf(HWND mainWindow) {
   CRebar rebar(mainWindow, ID_REBAR);

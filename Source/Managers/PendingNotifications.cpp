@@ -20,4 +20,6 @@ int DisarmNotification(std::uint32_t address) {
   return removed;
 }
 
-void DisarmAllNotifications() { PendingNotifications.SetSize(0); }
+void DisarmAllNotifications() {
+  PendingNotifications.SetSize(0);
+}

@@ -14,8 +14,8 @@ bool AddPhoto(HWND mainWindow, const std::string& title, const std::string& comm
               const std::string& sourcePath, bool showFirst) {
   std::string copyPath;
   bool copied = false;
-  std::uint32_t address = AppendKindRecord(
-      RecordKind::PhotoAlbum, mainWindow, showFirst, [&](unsigned char* bytes) {
+  std::uint32_t address =
+      AppendKindRecord(RecordKind::PhotoAlbum, mainWindow, showFirst, [&](unsigned char* bytes) {
         std::string extension = AttachmentExtensionOf(sourcePath);
         MakeAttachmentName(gPhotoFolder, "Photo", extension.c_str(), copyPath);
         if (!CopyFileA(sourcePath.c_str(), copyPath.c_str(), FALSE)) {

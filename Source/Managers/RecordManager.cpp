@@ -36,8 +36,7 @@ int RecordManager<Record>::ChangeFocusedRecord(HWND mainWindow, const Values& va
 }
 
 template <class Record>
-int RecordManager<Record>::ChangeRecordAt(HWND mainWindow, std::uint32_t address,
-                                          const Values& values) {
+int RecordManager<Record>::ChangeRecordAt(HWND mainWindow, std::uint32_t address, const Values& values) {
   return ChangeKindRecordAt(kKind, mainWindow, address, [&values](unsigned char* record) {
     WriteValues(values, As<Record>(record), false);
     return true;
@@ -62,5 +61,4 @@ template class RecordManager<DatabaseDataInternetRes>;
 // Photos are added through AddPhoto only.
 template int RecordManager<DatabaseDataPhotoAlbum>::GetFocusedRecord(HWND, PhotoValues&);
 template int RecordManager<DatabaseDataPhotoAlbum>::ChangeFocusedRecord(HWND, const PhotoValues&);
-template int RecordManager<DatabaseDataPhotoAlbum>::ChangeRecordAt(HWND, std::uint32_t,
-                                                                   const PhotoValues&);
+template int RecordManager<DatabaseDataPhotoAlbum>::ChangeRecordAt(HWND, std::uint32_t, const PhotoValues&);

@@ -27,17 +27,29 @@
 template <class Record>
 struct RecordValuesOf;
 template <RecordKind K>
-struct RecordValuesOf<DatabaseDataNote<K>> { using Type = NoteValues; };
+struct RecordValuesOf<DatabaseDataNote<K>> {
+  using Type = NoteValues;
+};
 template <>
-struct RecordValuesOf<DatabaseDataPhotoAlbum> { using Type = PhotoValues; };
+struct RecordValuesOf<DatabaseDataPhotoAlbum> {
+  using Type = PhotoValues;
+};
 template <>
-struct RecordValuesOf<DatabaseDataTimeNotif> { using Type = TimeNotifValues; };
+struct RecordValuesOf<DatabaseDataTimeNotif> {
+  using Type = TimeNotifValues;
+};
 template <>
-struct RecordValuesOf<DatabaseDataEmailRes> { using Type = EmailValues; };
+struct RecordValuesOf<DatabaseDataEmailRes> {
+  using Type = EmailValues;
+};
 template <>
-struct RecordValuesOf<DatabaseDataInternetRes> { using Type = InternetValues; };
+struct RecordValuesOf<DatabaseDataInternetRes> {
+  using Type = InternetValues;
+};
 template <>
-struct RecordValuesOf<DatabaseDataFastText> { using Type = FastTextValues; };
+struct RecordValuesOf<DatabaseDataFastText> {
+  using Type = FastTextValues;
+};
 
 template <class Record>
 class RecordManager {
@@ -62,8 +74,7 @@ class RecordManager {
 template <>
 int RecordManager<DatabaseDataFastText>::GetFocusedRecord(HWND mainWindow, FastTextValues& values);
 template <>
-int RecordManager<DatabaseDataFastText>::ChangeFocusedRecord(HWND mainWindow,
-                                                            const FastTextValues& values);
+int RecordManager<DatabaseDataFastText>::ChangeFocusedRecord(HWND mainWindow, const FastTextValues& values);
 template <>
 int RecordManager<DatabaseDataFastText>::AppendRecord(HWND mainWindow, const FastTextValues& values);
 

@@ -16,4 +16,6 @@ void SetRecordObserver(RecordKind kind, RecordObserver observer) {
   Slot(kind) = std::move(observer);
 }
 
-const RecordObserver& RecordObserverOf(RecordKind kind) { return Slot(kind); }
+const RecordObserver& RecordObserverOf(RecordKind kind) {
+  return Slot(kind);
+}

@@ -50,8 +50,8 @@ std::string ControlText(HWND dialog, int id) {
 
 void OnInitDialog(HWND dialog, EditorState& state) {
   // Shared, so the icon is not ours to destroy.
-  HANDLE icon = LoadImageA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(IDI_QUILLMATE), IMAGE_ICON,
-                           16, 16, LR_SHARED);
+  HANDLE icon =
+      LoadImageA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(IDI_QUILLMATE), IMAGE_ICON, 16, 16, LR_SHARED);
   if (icon != nullptr) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 
   CDateTime picker(dialog, IDC_TIME_NOTIFICATION_TIME);
@@ -152,9 +152,8 @@ int OpenTimeNotificationEditor(HWND mainWindow, bool edit) {
         RecordKind::TimeNotif, static_cast<std::uint32_t>(list.GetItemParam(focused)));
     gTimeNotificationEditFlag = true;
   }
-  INT_PTR result =
-      DialogBoxParamA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(IDD_TIME_NOTIFICATION),
-                      mainWindow, EditorProc, reinterpret_cast<LPARAM>(&state));
+  INT_PTR result = DialogBoxParamA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(IDD_TIME_NOTIFICATION),
+                                   mainWindow, EditorProc, reinterpret_cast<LPARAM>(&state));
   if (result == -1 || result == 0) {
     DWORD error = GetLastError();
     gTimeNotificationEditFlag = false;

@@ -37,9 +37,8 @@ void InstallNotificationObserver() {
 }  // namespace
 
 bool IsNotificationDue(const RecordTime& notificationTime, const RecordTime& now) {
-  const std::uint16_t due[] = {notificationTime.year, notificationTime.month,
-                               notificationTime.day,  notificationTime.hour,
-                               notificationTime.minute, notificationTime.second};
+  const std::uint16_t due[] = {notificationTime.year, notificationTime.month,  notificationTime.day,
+                               notificationTime.hour, notificationTime.minute, notificationTime.second};
   const std::uint16_t current[] = {now.year, now.month, now.day, now.hour, now.minute, now.second};
   for (int i = 0; i < 6; ++i) {
     if (due[i] != current[i]) return due[i] < current[i];
@@ -52,9 +51,7 @@ void LoadPendingNotifications() {
   DisarmAllNotifications();
   auto store = OpenStore<DatabaseDataTimeNotif>();
   if (!store) return;
-  store->ForEachRecordOf([](const DatabaseDataTimeNotif& record, std::uint32_t) {
-    ArmNotification(record);
-  });
+  store->ForEachRecordOf([](const DatabaseDataTimeNotif& record, std::uint32_t) { ArmNotification(record); });
   CloseStore(store);
 }
 

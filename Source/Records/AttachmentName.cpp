@@ -10,11 +10,11 @@
 #include "Records/FileSystemPlatform.h"
 #include "Records/LocalClock.h"
 
-std::string FormatAttachmentName(const std::string& folder, const char* prefix,
-                                 const char* extension, const RecordTime& time) {
+std::string FormatAttachmentName(const std::string& folder, const char* prefix, const char* extension,
+                                 const RecordTime& time) {
   char digits[64];
-  std::snprintf(digits, sizeof digits, "%d%d%d%d%d%d%d", time.year, time.month, time.day,
-                time.hour, time.minute, time.second, time.milliseconds);
+  std::snprintf(digits, sizeof digits, "%d%d%d%d%d%d%d", time.year, time.month, time.day, time.hour,
+                time.minute, time.second, time.milliseconds);
   std::string path = folder;
   path += prefix != nullptr ? prefix : "";
   path += digits;

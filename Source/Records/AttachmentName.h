@@ -17,8 +17,8 @@ void MakeAttachmentName(const std::string& folder, const char* prefix, const cha
 // The candidate name of one time: year, month, day, hour, minute, second and
 // milliseconds without leading zeros or separators, so different times can
 // give the same name.
-std::string FormatAttachmentName(const std::string& folder, const char* prefix,
-                                 const char* extension, const RecordTime& time);
+std::string FormatAttachmentName(const std::string& folder, const char* prefix, const char* extension,
+                                 const RecordTime& time);
 
 // The extension of a photo's copy: the text after the last dot of the source
 // file's name, lower-cased; empty when the name has no dot. A dot in a folder

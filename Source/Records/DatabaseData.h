@@ -50,7 +50,7 @@ struct DatabaseDataTimeNotif {
   char text[255];
   std::int32_t type;  // 1 urgent, anything else normal
   char pad[1];
-  RecordTime time;    // local time at which the notification is due
+  RecordTime time;  // local time at which the notification is due
   std::uint32_t ownAddress;
 };
 
@@ -107,8 +107,7 @@ static_assert(offsetof(DatabaseDataPhotoAlbum, title) == 255 &&
               "photo layout");
 
 static_assert(sizeof(DatabaseDataTimeNotif) == 790, "time notification records are 790 bytes");
-static_assert(offsetof(DatabaseDataTimeNotif, title) == 255 &&
-                  offsetof(DatabaseDataTimeNotif, text) == 510 &&
+static_assert(offsetof(DatabaseDataTimeNotif, title) == 255 && offsetof(DatabaseDataTimeNotif, text) == 510 &&
                   offsetof(DatabaseDataTimeNotif, type) == 765 &&
                   offsetof(DatabaseDataTimeNotif, pad) == 769 &&
                   offsetof(DatabaseDataTimeNotif, time) == 770 &&
@@ -116,18 +115,14 @@ static_assert(offsetof(DatabaseDataTimeNotif, title) == 255 &&
               "time notification layout");
 
 static_assert(sizeof(DatabaseDataEmailRes) == 2809, "e-mail records are 2809 bytes");
-static_assert(offsetof(DatabaseDataEmailRes, name) == 255 &&
-                  offsetof(DatabaseDataEmailRes, company) == 510 &&
-                  offsetof(DatabaseDataEmailRes, address) == 765 &&
-                  offsetof(DatabaseDataEmailRes, city) == 1020 &&
-                  offsetof(DatabaseDataEmailRes, zip) == 1275 &&
-                  offsetof(DatabaseDataEmailRes, state) == 1530 &&
-                  offsetof(DatabaseDataEmailRes, phone) == 1785 &&
-                  offsetof(DatabaseDataEmailRes, nick) == 2040 &&
-                  offsetof(DatabaseDataEmailRes, comment) == 2295 &&
-                  offsetof(DatabaseDataEmailRes, email) == 2550 &&
-                  offsetof(DatabaseDataEmailRes, ownAddress) == 2805,
-              "e-mail layout");
+static_assert(
+    offsetof(DatabaseDataEmailRes, name) == 255 && offsetof(DatabaseDataEmailRes, company) == 510 &&
+        offsetof(DatabaseDataEmailRes, address) == 765 && offsetof(DatabaseDataEmailRes, city) == 1020 &&
+        offsetof(DatabaseDataEmailRes, zip) == 1275 && offsetof(DatabaseDataEmailRes, state) == 1530 &&
+        offsetof(DatabaseDataEmailRes, phone) == 1785 && offsetof(DatabaseDataEmailRes, nick) == 2040 &&
+        offsetof(DatabaseDataEmailRes, comment) == 2295 && offsetof(DatabaseDataEmailRes, email) == 2550 &&
+        offsetof(DatabaseDataEmailRes, ownAddress) == 2805,
+    "e-mail layout");
 
 static_assert(sizeof(DatabaseDataInternetRes) == 776, "internet records are 776 bytes");
 static_assert(offsetof(DatabaseDataInternetRes, title) == 255 &&

@@ -33,14 +33,22 @@ void StoreCloser::operator()(RecordStore* store) const {
 
 std::unique_ptr<RecordStore> MakeRecordStore(RecordKind kind) {
   switch (kind) {
-    case RecordKind::TextNote: return std::make_unique<DatabaseObjectTextNote>();
-    case RecordKind::AudioNote: return std::make_unique<DatabaseObjectAudioNote>();
-    case RecordKind::VideoNote: return std::make_unique<DatabaseObjectVideoNote>();
-    case RecordKind::PhotoAlbum: return std::make_unique<DatabaseObjectPhotoAlbum>();
-    case RecordKind::TimeNotif: return std::make_unique<DatabaseObjectTimeNotif>();
-    case RecordKind::EmailRes: return std::make_unique<DatabaseObjectEmailRes>();
-    case RecordKind::InternetRes: return std::make_unique<DatabaseObjectInternetRes>();
-    case RecordKind::FastText: return std::make_unique<DatabaseObjectFastText>();
+    case RecordKind::TextNote:
+      return std::make_unique<DatabaseObjectTextNote>();
+    case RecordKind::AudioNote:
+      return std::make_unique<DatabaseObjectAudioNote>();
+    case RecordKind::VideoNote:
+      return std::make_unique<DatabaseObjectVideoNote>();
+    case RecordKind::PhotoAlbum:
+      return std::make_unique<DatabaseObjectPhotoAlbum>();
+    case RecordKind::TimeNotif:
+      return std::make_unique<DatabaseObjectTimeNotif>();
+    case RecordKind::EmailRes:
+      return std::make_unique<DatabaseObjectEmailRes>();
+    case RecordKind::InternetRes:
+      return std::make_unique<DatabaseObjectInternetRes>();
+    case RecordKind::FastText:
+      return std::make_unique<DatabaseObjectFastText>();
   }
   return nullptr;
 }

@@ -16,7 +16,9 @@ std::string PlatformApplicationDataFolder() {
   return std::string();
 }
 
-void PlatformCreateFolder(const std::string& path) { mkdir(path.c_str(), 0777); }
+void PlatformCreateFolder(const std::string& path) {
+  mkdir(path.c_str(), 0777);
+}
 
 bool PlatformFileOpensForReading(const std::string& path) {
   struct stat status;

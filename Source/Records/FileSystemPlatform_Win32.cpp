@@ -16,7 +16,9 @@ std::string PlatformApplicationDataFolder() {
   return path;
 }
 
-void PlatformCreateFolder(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
+void PlatformCreateFolder(const std::string& path) {
+  CreateDirectoryA(path.c_str(), nullptr);
+}
 
 bool PlatformFileOpensForReading(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -20,4 +20,6 @@ RecordTime LocalNow() {
 ScopedLocalClock::ScopedLocalClock(LocalClockSource source)
     : m_previous(std::exchange(InstalledClock(), std::move(source))) {}
 
-ScopedLocalClock::~ScopedLocalClock() { InstalledClock() = std::move(m_previous); }
+ScopedLocalClock::~ScopedLocalClock() {
+  InstalledClock() = std::move(m_previous);
+}

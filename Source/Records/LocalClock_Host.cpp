@@ -9,8 +9,7 @@ RecordTime PlatformLocalTime() {
   using namespace std::chrono;
   system_clock::time_point now = system_clock::now();
   std::time_t seconds = system_clock::to_time_t(now);
-  auto milliseconds =
-      duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  auto milliseconds = duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   std::tm local{};
   localtime_r(&seconds, &local);
   RecordTime time{};

@@ -21,12 +21,12 @@ int ShowMessageBox(void* ownerWindow, const char* text, const char* caption, uns
 
 int DefaultMessageBoxAnswer(unsigned style) {
   static const int kButtons[][3] = {
-      {kIdOk, kIdOk, kIdOk},              // kMbOk
-      {kIdOk, kIdCancel, kIdOk},          // kMbOkCancel
-      {kIdAbort, kIdRetry, kIdIgnore},    // kMbAbortRetryIgnore
-      {kIdYes, kIdNo, kIdCancel},         // kMbYesNoCancel
-      {kIdYes, kIdNo, kIdYes},            // kMbYesNo
-      {kIdRetry, kIdCancel, kIdRetry},    // kMbRetryCancel
+      {kIdOk, kIdOk, kIdOk},            // kMbOk
+      {kIdOk, kIdCancel, kIdOk},        // kMbOkCancel
+      {kIdAbort, kIdRetry, kIdIgnore},  // kMbAbortRetryIgnore
+      {kIdYes, kIdNo, kIdCancel},       // kMbYesNoCancel
+      {kIdYes, kIdNo, kIdYes},          // kMbYesNo
+      {kIdRetry, kIdCancel, kIdRetry},  // kMbRetryCancel
   };
   unsigned set = style & 0xFu;
   if (set > kMbRetryCancel) set = kMbOk;
@@ -38,4 +38,6 @@ int DefaultMessageBoxAnswer(unsigned style) {
 ScopedMessageBoxScript::ScopedMessageBoxScript(MessageBoxScript script)
     : m_previous(std::exchange(InstalledScript(), std::move(script))) {}
 
-ScopedMessageBoxScript::~ScopedMessageBoxScript() { InstalledScript() = std::move(m_previous); }
+ScopedMessageBoxScript::~ScopedMessageBoxScript() {
+  InstalledScript() = std::move(m_previous);
+}

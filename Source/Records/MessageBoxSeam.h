@@ -69,7 +69,6 @@ class ScopedMessageBoxScript {
 
 // The platform's own box (MessageBoxA on Windows, stderr on the host); for
 // ShowMessageBox only.
-int PlatformShowMessageBox(void* ownerWindow, const char* text, const char* caption,
-                           unsigned style);
+int PlatformShowMessageBox(void* ownerWindow, const char* text, const char* caption, unsigned style);
 
 #endif  // QUILLMATE_RECORDS_MESSAGEBOXSEAM_H

@@ -3,7 +3,6 @@
 
 #include "Records/MessageBoxSeam.h"
 
-int PlatformShowMessageBox(void* ownerWindow, const char* text, const char* caption,
-                           unsigned style) {
+int PlatformShowMessageBox(void* ownerWindow, const char* text, const char* caption, unsigned style) {
   return MessageBoxA(static_cast<HWND>(ownerWindow), text, caption, style);
 }

@@ -9,8 +9,10 @@
 
 namespace {
 
-#define QM_FIELD(Record, member, name, type) \
-  RecordField { name, static_cast<std::uint32_t>(offsetof(Record, member)), RecordFieldType::type }
+#define QM_FIELD(Record, member, name, type)                                          \
+  RecordField {                                                                       \
+    name, static_cast<std::uint32_t>(offsetof(Record, member)), RecordFieldType::type \
+  }
 
 // The three note kinds share their layout and so their fields.
 const RecordField kNoteFields[] = {
@@ -65,32 +67,33 @@ const RecordField kFastTextFields[] = {
 #undef QM_FIELD
 
 template <std::size_t N>
-constexpr std::size_t CountOf(const RecordField (&)[N]) { return N; }
+constexpr std::size_t CountOf(const RecordField (&)[N]) {
+  return N;
+}
 
 const RecordKindInfo kKinds[kRecordKindCount] = {
-    {RecordKind::TextNote, "TextNotes", sizeof(DatabaseDataTextNote), "textnote",
-     "TextNotes", &gTextNoteFolder, "TextNote", "doc", kNoteFields, CountOf(kNoteFields)},
-    {RecordKind::AudioNote, "AudioNotes", sizeof(DatabaseDataAudioNote), "audionote",
-     "AudioNotes", &gAudioNoteFolder, "AudioNote", "wav", kNoteFields, CountOf(kNoteFields)},
-    {RecordKind::VideoNote, "VideoNotes", sizeof(DatabaseDataVideoNote), "videonote",
-     "VideoNotes", &gVideoNoteFolder, "VideoNote", "avi", kNoteFields, CountOf(kNoteFields)},
-    {RecordKind::PhotoAlbum, "PhotoAlbum", sizeof(DatabaseDataPhotoAlbum), "photo",
-     "PhotoAlbum", &gPhotoFolder, "Photo", nullptr, kPhotoFields, CountOf(kPhotoFields)},
-    {RecordKind::TimeNotif, "TimeNotif", sizeof(DatabaseDataTimeNotif), "timenotif",
-     nullptr, nullptr, nullptr, nullptr, kTimeNotifFields, CountOf(kTimeNotifFields)},
-    {RecordKind::EmailRes, "EmailRes", sizeof(DatabaseDataEmailRes), "email",
-     nullptr, nullptr, nullptr, nullptr, kEmailFields, CountOf(kEmailFields)},
-    {RecordKind::InternetRes, "InternetRes", sizeof(DatabaseDataInternetRes), "internet",
-     nullptr, nullptr, nullptr, nullptr, kInternetFields, CountOf(kInternetFields)},
-    {RecordKind::FastText, "FastText", sizeof(DatabaseDataFastText), "fasttext",
-     "FastText", &gFastTextFolder, "FastText", "fst", kFastTextFields, CountOf(kFastTextFields)},
+    {RecordKind::TextNote, "TextNotes", sizeof(DatabaseDataTextNote), "textnote", "TextNotes",
+     &gTextNoteFolder, "TextNote", "doc", kNoteFields, CountOf(kNoteFields)},
+    {RecordKind::AudioNote, "AudioNotes", sizeof(DatabaseDataAudioNote), "audionote", "AudioNotes",
+     &gAudioNoteFolder, "AudioNote", "wav", kNoteFields, CountOf(kNoteFields)},
+    {RecordKind::VideoNote, "VideoNotes", sizeof(DatabaseDataVideoNote), "videonote", "VideoNotes",
+     &gVideoNoteFolder, "VideoNote", "avi", kNoteFields, CountOf(kNoteFields)},
+    {RecordKind::PhotoAlbum, "PhotoAlbum", sizeof(DatabaseDataPhotoAlbum), "photo", "PhotoAlbum",
+     &gPhotoFolder, "Photo", nullptr, kPhotoFields, CountOf(kPhotoFields)},
+    {RecordKind::TimeNotif, "TimeNotif", sizeof(DatabaseDataTimeNotif), "timenotif", nullptr, nullptr,
+     nullptr, nullptr, kTimeNotifFields, CountOf(kTimeNotifFields)},
+    {RecordKind::EmailRes, "EmailRes", sizeof(DatabaseDataEmailRes), "email", nullptr, nullptr, nullptr,
+     nullptr, kEmailFields, CountOf(kEmailFields)},
+    {RecordKind::InternetRes, "InternetRes", sizeof(DatabaseDataInternetRes), "internet", nullptr, nullptr,
+     nullptr, nullptr, kInternetFields, CountOf(kInternetFields)},
+    {RecordKind::FastText, "FastText", sizeof(DatabaseDataFastText), "fasttext", "FastText", &gFastTextFolder,
+     "FastText", "fst", kFastTextFields, CountOf(kFastTextFields)},
 };
 
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
       return false;
   }
   return true;
@@ -102,7 +105,9 @@ const RecordKindInfo& RecordKindInfoOf(RecordKind kind) {
   return kKinds[static_cast<int>(kind)];
 }
 
-const RecordKindInfo& RecordKindInfoAt(int index) { return kKinds[index]; }
+const RecordKindInfo& RecordKindInfoAt(int index) {
+  return kKinds[index];
+}
 
 const RecordKindInfo* FindRecordKindByToolName(const std::string& toolName) {
   for (const RecordKindInfo& info : kKinds) {

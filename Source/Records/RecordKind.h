@@ -43,7 +43,7 @@ struct RecordKindInfo {
   RecordKind kind;
   const char* storeName;  // the database file is data folder + storeName + ".qmt"
   std::uint32_t recordSize;
-  const char* toolName;   // qmdb's --kind value
+  const char* toolName;  // qmdb's --kind value
   // Attachment folder and naming; folderName null for kinds without
   // attachments, extension null where it comes from the source file (photos).
   const char* attachmentFolderName;

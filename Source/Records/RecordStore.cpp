@@ -12,8 +12,7 @@
 namespace {
 
 void WarnCrcError() {
-  ShowMessageBox(nullptr, "Database Object CRC Error", "Database Handling",
-                 kMbOk | kMbIconWarning);
+  ShowMessageBox(nullptr, "Database Object CRC Error", "Database Handling", kMbOk | kMbIconWarning);
 }
 
 }  // namespace
@@ -28,9 +27,13 @@ RecordStore::RecordStore(RecordKind kind, unsigned char* buffer)
   ++gLiveStores;
 }
 
-RecordStore::~RecordStore() { --gLiveStores; }
+RecordStore::~RecordStore() {
+  --gLiveStores;
+}
 
-int RecordStore::LiveCount() { return gLiveStores; }
+int RecordStore::LiveCount() {
+  return gLiveStores;
+}
 
 void RecordStore::NormaliseTexts(unsigned char* record) const {
   for (std::size_t i = 0; i < m_info.fieldCount; ++i) {

@@ -67,7 +67,7 @@ class RecordStore : public gxDatabase {
   // past the end of the heap resynchronise at the next valid header.
   void ForEachRecord(const std::function<void(std::uint32_t objectAddress)>& visitor);
 
- // The buffer's bytes, for code that handles every kind through the kind
+  // The buffer's bytes, for code that handles every kind through the kind
   // table (tools, tests); typed code uses DatabaseObject::Data().
   unsigned char* RecordBytes() { return m_buffer; }
   const unsigned char* RecordBytes() const { return m_buffer; }

@@ -8,9 +8,11 @@
 
 std::string FormatTimeStamp(const RecordTime& time) {
   char text[78];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d %02d/%02d/%d", time.hour, time.minute,
-                time.second, time.month, time.day, time.year);
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d %02d/%02d/%d", time.hour, time.minute, time.second,
+                time.month, time.day, time.year);
   return text;
 }
 
-void MakeTimeStamp(std::string& text) { text = FormatTimeStamp(LocalNow()); }
+void MakeTimeStamp(std::string& text) {
+  text = FormatTimeStamp(LocalNow());
+}

@@ -11,56 +11,54 @@
 
 namespace {
 
-HBRUSH WhiteBrush()
-{
-    static HBRUSH brush = CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF));
-    return brush;
+HBRUSH WhiteBrush() {
+  static HBRUSH brush = CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF));
+  return brush;
 }
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
     case WM_INITDIALOG:
-        return TRUE;
+      return TRUE;
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(WhiteBrush());
+      return reinterpret_cast<INT_PTR>(WhiteBrush());
     case WM_CTLCOLORSTATIC: {
-        HDC canvas = reinterpret_cast<HDC>(wParam);
-        SetTextColor(canvas, RGB(0, 0, 0));
-        SetBkMode(canvas, TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(WhiteBrush());
+      HDC canvas = reinterpret_cast<HDC>(wParam);
+      SetTextColor(canvas, RGB(0, 0, 0));
+      SetBkMode(canvas, TRANSPARENT);
+      return reinterpret_cast<INT_PTR>(WhiteBrush());
     }
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            // A modeless dialog is not freed by EndDialog, only hidden.
-            EndDialog(dialog, LOWORD(wParam) == IDOK ? 1 : 2);
-            DestroyWindow(dialog);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_CLOSE:
-        EndDialog(dialog, 2);
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        // A modeless dialog is not freed by EndDialog, only hidden.
+        EndDialog(dialog, LOWORD(wParam) == IDOK ? 1 : 2);
         DestroyWindow(dialog);
         return TRUE;
+      }
+      return FALSE;
+    case WM_CLOSE:
+      EndDialog(dialog, 2);
+      DestroyWindow(dialog);
+      return TRUE;
     default:
-        (void)lParam;
-        return FALSE;
-    }
+      (void)lParam;
+      return FALSE;
+  }
 }
 
-} // namespace
+}  // namespace
 
-HWND ShowAboutDialog(HWND owner)
-{
-    WhiteBrush();
-    HWND dialog = CreateDialogParamA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
-    if (!dialog) {
-        const DWORD error = GetLastError();
-        char text[64];
-        std::snprintf(text, sizeof(text), "Error x%lx", static_cast<unsigned long>(error));
-        ShowMessageBox(owner, text, "CreateDialog", kMbOk | kMbIconWarning);
-        return nullptr;
-    }
-    ShowWindow(dialog, SW_SHOW);
-    return dialog;
+HWND ShowAboutDialog(HWND owner) {
+  WhiteBrush();
+  HWND dialog =
+      CreateDialogParamA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
+  if (!dialog) {
+    const DWORD error = GetLastError();
+    char text[64];
+    std::snprintf(text, sizeof(text), "Error x%lx", static_cast<unsigned long>(error));
+    ShowMessageBox(owner, text, "CreateDialog", kMbOk | kMbIconWarning);
+    return nullptr;
+  }
+  ShowWindow(dialog, SW_SHOW);
+  return dialog;
 }

@@ -9,17 +9,15 @@ namespace {
 
 bool gShowBand[2] = {false, false};
 
-} // namespace
+}  // namespace
 
-void ToggleRebarBand(HWND window, int band)
-{
-    if (band < 0 || band > 1) return;
-    CRebar(window, ID_REBAR).ShowBand(band, gShowBand[band]);
-    gShowBand[band] = !gShowBand[band];
-    RelayOutMainWindow(window);
+void ToggleRebarBand(HWND window, int band) {
+  if (band < 0 || band > 1) return;
+  CRebar(window, ID_REBAR).ShowBand(band, gShowBand[band]);
+  gShowBand[band] = !gShowBand[band];
+  RelayOutMainWindow(window);
 }
 
-bool RebarBandToggleShows(int band)
-{
-    return band >= 0 && band <= 1 && gShowBand[band];
+bool RebarBandToggleShows(int band) {
+  return band >= 0 && band <= 1 && gShowBand[band];
 }

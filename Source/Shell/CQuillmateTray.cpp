@@ -3,11 +3,10 @@
 
 #include "Resources/TrayIds.h"
 
-void CQuillmateTray::PrepareMenu(HMENU menu)
-{
-    HMENU fastTexts = GetSubMenu(menu, TRAY_MENU_POS_FAST_TEXTS);
-    if (!fastTexts) return;
-    // A resource pop-up cannot be empty, hence the placeholder.
-    DeleteMenu(fastTexts, 0, MF_BYPOSITION);
-    // The fast texts themselves are appended here once their store walk exists.
+void CQuillmateTray::PrepareMenu(HMENU menu) {
+  HMENU fastTexts = GetSubMenu(menu, TRAY_MENU_POS_FAST_TEXTS);
+  if (!fastTexts) return;
+  // A resource pop-up cannot be empty, hence the placeholder.
+  DeleteMenu(fastTexts, 0, MF_BYPOSITION);
+  // The fast texts themselves are appended here once their store walk exists.
 }

@@ -5,8 +5,8 @@
 #include "Library/CSystemTray.h"
 
 class CQuillmateTray : public CSystemTray {
-public:
-    // Takes the "Fast Texts" pop-up (position 2) and removes the resource's
-    // placeholder item, so that the pop-up holds only the fast texts.
-    void PrepareMenu(HMENU menu) override;
+ public:
+  // Takes the "Fast Texts" pop-up (position 2) and removes the resource's
+  // placeholder item, so that the pop-up holds only the fast texts.
+  void PrepareMenu(HMENU menu) override;
 };

@@ -20,98 +20,82 @@ namespace {
 using CommandHandler = void (*)(HWND window, int argument);
 
 struct CommandRoute {
-    int commandId;
-    CommandHandler handler;
-    int argument;
+  int commandId;
+  CommandHandler handler;
+  int argument;
 };
 
-RecordKind KindNumber(int number)
-{
-    return static_cast<RecordKind>(number);
+RecordKind KindNumber(int number) {
+  return static_cast<RecordKind>(number);
 }
 
-void ShowKind(HWND window, int kind)
-{
-    ShowRecords(KindNumber(kind), window);
+void ShowKind(HWND window, int kind) {
+  ShowRecords(KindNumber(kind), window);
 }
 
-void DeleteSelected(HWND window, int kind)
-{
-    RemoveRecords(KindNumber(kind), window, 0);
+void DeleteSelected(HWND window, int kind) {
+  RemoveRecords(KindNumber(kind), window, 0);
 }
 
-void DeleteAll(HWND window, int kind)
-{
-    RemoveRecords(KindNumber(kind), window, 1);
+void DeleteAll(HWND window, int kind) {
+  RemoveRecords(KindNumber(kind), window, 1);
 }
 
-void DeleteOfCurrentKind(HWND window, int all)
-{
-    RemoveRecords(KindNumber(CurrentKind()), window, all);
+void DeleteOfCurrentKind(HWND window, int all) {
+  RemoveRecords(KindNumber(CurrentKind()), window, all);
 }
 
-void EditOfCurrentKind(HWND window, int)
-{
-    if (const KindCommands* kind = KindCommandsAt(CurrentKind())) RouteCommand(window, kind->editCommand);
+void EditOfCurrentKind(HWND window, int) {
+  if (const KindCommands* kind = KindCommandsAt(CurrentKind())) RouteCommand(window, kind->editCommand);
 }
 
-void TimeNotificationEditor(HWND window, int edit)
-{
-    OpenTimeNotificationEditor(window, edit != 0);
+void TimeNotificationEditor(HWND window, int edit) {
+  OpenTimeNotificationEditor(window, edit != 0);
 }
 
-void MailToFocused(HWND window, int)
-{
-    SendMail(window);
+void MailToFocused(HWND window, int) {
+  SendMail(window);
 }
 
-void BrowseFocused(HWND window, int)
-{
-    BrowseResource(window);
+void BrowseFocused(HWND window, int) {
+  BrowseResource(window);
 }
 
-void HideWindow(HWND window, int)
-{
-    if (gMainWindowHooks.hideToTray) {
-        gMainWindowHooks.hideToTray(window);
-    } else {
-        ShowWindow(window, SW_HIDE);
-    }
+void HideWindow(HWND window, int) {
+  if (gMainWindowHooks.hideToTray) {
+    gMainWindowHooks.hideToTray(window);
+  } else {
+    ShowWindow(window, SW_HIDE);
+  }
 }
 
-void RestoreWindow(HWND window, int)
-{
-    if (gMainWindowHooks.restoreFromTray) {
-        gMainWindowHooks.restoreFromTray(window);
-    } else {
-        ShowWindow(window, SW_SHOW);
-        SetForegroundWindow(window);
-    }
+void RestoreWindow(HWND window, int) {
+  if (gMainWindowHooks.restoreFromTray) {
+    gMainWindowHooks.restoreFromTray(window);
+  } else {
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+  }
 }
 
-void OpenHelp(HWND window, int)
-{
-    if (gMainWindowHooks.openHelp) gMainWindowHooks.openHelp(window);
+void OpenHelp(HWND window, int) {
+  if (gMainWindowHooks.openHelp) gMainWindowHooks.openHelp(window);
 }
 
-void ToggleBand(HWND window, int band)
-{
-    ToggleRebarBand(window, band);
+void ToggleBand(HWND window, int band) {
+  ToggleRebarBand(window, band);
 }
 
-void About(HWND window, int)
-{
-    ShowAboutDialog(window);
+void About(HWND window, int) {
+  ShowAboutDialog(window);
 }
 
-void Exit(HWND window, int)
-{
-    ConfirmExit(window);
+void Exit(HWND window, int) {
+  ConfirmExit(window);
 }
 
-void PageSetup(HWND window, int)
-{
-    RunPageSetup(window);
+void PageSetup(HWND window, int) {
+  RunPageSetup(window);
 }
 
 const CommandRoute kRoutes[] = {
@@ -164,26 +148,23 @@ const CommandRoute kRoutes[] = {
     {IDM_PAGE_SETUP, PageSetup, 0},
 };
 
-const CommandRoute* FindRoute(int commandId)
-{
-    for (const CommandRoute& route : kRoutes) {
-        if (route.commandId == commandId) return &route;
-    }
-    return nullptr;
+const CommandRoute* FindRoute(int commandId) {
+  for (const CommandRoute& route : kRoutes) {
+    if (route.commandId == commandId) return &route;
+  }
+  return nullptr;
 }
 
-} // namespace
+}  // namespace
 
-void RouteCommand(HWND window, int commandId)
-{
-    if (commandId >= IDM_FAST_TEXT_FIRST) {
-        if (gMainWindowHooks.fastTextCommand) gMainWindowHooks.fastTextCommand(window, commandId);
-        return;
-    }
-    if (const CommandRoute* route = FindRoute(commandId)) route->handler(window, route->argument);
+void RouteCommand(HWND window, int commandId) {
+  if (commandId >= IDM_FAST_TEXT_FIRST) {
+    if (gMainWindowHooks.fastTextCommand) gMainWindowHooks.fastTextCommand(window, commandId);
+    return;
+  }
+  if (const CommandRoute* route = FindRoute(commandId)) route->handler(window, route->argument);
 }
 
-bool HasCommandHandler(int commandId)
-{
-    return commandId >= IDM_FAST_TEXT_FIRST || FindRoute(commandId) != nullptr;
+bool HasCommandHandler(int commandId) {
+  return commandId >= IDM_FAST_TEXT_FIRST || FindRoute(commandId) != nullptr;
 }

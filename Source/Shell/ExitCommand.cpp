@@ -5,15 +5,14 @@
 #include "Records/MessageBoxSeam.h"
 #include "Shell/MainWindowHooks.h"
 
-bool ConfirmExit(HWND window)
-{
-    if (ShowMessageBox(nullptr, "Would you like to Exit Quillmate?", "Quillmate", kMbYesNo | kMbIconQuestion) !=
-        kIdYes)
-        return false;
-    if (gMainWindowHooks.exitConfirmed) {
-        gMainWindowHooks.exitConfirmed(window);
-    } else {
-        DestroyWindow(window);
-    }
-    return true;
+bool ConfirmExit(HWND window) {
+  if (ShowMessageBox(nullptr, "Would you like to Exit Quillmate?", "Quillmate", kMbYesNo | kMbIconQuestion) !=
+      kIdYes)
+    return false;
+  if (gMainWindowHooks.exitConfirmed) {
+    gMainWindowHooks.exitConfirmed(window);
+  } else {
+    DestroyWindow(window);
+  }
+  return true;
 }

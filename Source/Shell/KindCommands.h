@@ -6,12 +6,12 @@
 #include "Records/RecordKind.h"
 
 struct KindCommands {
-    RecordKind kind;
-    const char* managerName; // the manager list's entry
-    int showCommand;
-    int editCommand;
-    int deleteCommand;
-    int deleteAllCommand;
+  RecordKind kind;
+  const char* managerName;  // the manager list's entry
+  int showCommand;
+  int editCommand;
+  int deleteCommand;
+  int deleteAllCommand;
 };
 
 // Row of kind number 0..7, or null for any other number.

@@ -8,7 +8,6 @@
 
 static CQuillmateTray gTray;
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
-{
-    return RunQuillmate(instance, showCommand, gTray);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  return RunQuillmate(instance, showCommand, gTray);
 }

@@ -19,92 +19,83 @@ constexpr UINT kImageListFlags = ILC_COLOR32 | ILC_MASK;
 
 // Owns a bitmap handle for the length of one fill.
 class BitmapHandle {
-public:
-    explicit BitmapHandle(HBITMAP bitmap) : m_bitmap(bitmap) {}
-    ~BitmapHandle()
-    {
-        if (m_bitmap) DeleteObject(m_bitmap);
-    }
-    BitmapHandle(const BitmapHandle&) = delete;
-    BitmapHandle& operator=(const BitmapHandle&) = delete;
-    HBITMAP Get() const { return m_bitmap; }
+ public:
+  explicit BitmapHandle(HBITMAP bitmap) : m_bitmap(bitmap) {}
+  ~BitmapHandle() {
+    if (m_bitmap) DeleteObject(m_bitmap);
+  }
+  BitmapHandle(const BitmapHandle&) = delete;
+  BitmapHandle& operator=(const BitmapHandle&) = delete;
+  HBITMAP Get() const { return m_bitmap; }
 
-private:
-    HBITMAP m_bitmap;
+ private:
+  HBITMAP m_bitmap;
 };
 
-HBITMAP LoadPictures(int bitmapId)
-{
-    return static_cast<HBITMAP>(LoadImageA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0,
-                                           0, LR_CREATEDIBSECTION));
+HBITMAP LoadPictures(int bitmapId) {
+  return static_cast<HBITMAP>(LoadImageA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP,
+                                         0, 0, LR_CREATEDIBSECTION));
 }
 
 // A copy of a strip of square pictures with each picture scaled to size x
 // size. Scaling without blending keeps the magenta background exact.
-HBITMAP ShrinkStrip(HBITMAP strip, int count, int size)
-{
-    BITMAP info = {};
-    if (!GetObjectA(strip, sizeof(info), &info)) return nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC source = CreateCompatibleDC(screen);
-    HDC target = CreateCompatibleDC(screen);
-    HBITMAP result = CreateCompatibleBitmap(screen, count * size, size);
-    ReleaseDC(nullptr, screen);
-    if (source && target && result) {
-        HGDIOBJ oldSource = SelectObject(source, strip);
-        HGDIOBJ oldTarget = SelectObject(target, result);
-        SetStretchBltMode(target, COLORONCOLOR);
-        StretchBlt(target, 0, 0, count * size, size, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        SelectObject(source, oldSource);
-        SelectObject(target, oldTarget);
-    }
-    if (source) DeleteDC(source);
-    if (target) DeleteDC(target);
-    return result;
+HBITMAP ShrinkStrip(HBITMAP strip, int count, int size) {
+  BITMAP info = {};
+  if (!GetObjectA(strip, sizeof(info), &info)) return nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC source = CreateCompatibleDC(screen);
+  HDC target = CreateCompatibleDC(screen);
+  HBITMAP result = CreateCompatibleBitmap(screen, count * size, size);
+  ReleaseDC(nullptr, screen);
+  if (source && target && result) {
+    HGDIOBJ oldSource = SelectObject(source, strip);
+    HGDIOBJ oldTarget = SelectObject(target, result);
+    SetStretchBltMode(target, COLORONCOLOR);
+    StretchBlt(target, 0, 0, count * size, size, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(source, oldSource);
+    SelectObject(target, oldTarget);
+  }
+  if (source) DeleteDC(source);
+  if (target) DeleteDC(target);
+  return result;
 }
 
-HIMAGELIST Fill(CImageList& holder, int size, int count, int bitmapId)
-{
-    if (!holder.Create(size, size, kImageListFlags, count, 0)) return nullptr;
-    BitmapHandle pictures(LoadPictures(bitmapId));
-    if (pictures.Get()) holder.AddMasked(pictures.Get(), kTransparent);
-    return holder.GetHandle();
+HIMAGELIST Fill(CImageList& holder, int size, int count, int bitmapId) {
+  if (!holder.Create(size, size, kImageListFlags, count, 0)) return nullptr;
+  BitmapHandle pictures(LoadPictures(bitmapId));
+  if (pictures.Get()) holder.AddMasked(pictures.Get(), kTransparent);
+  return holder.GetHandle();
 }
 
-} // namespace
+}  // namespace
 
-HIMAGELIST CreateManagerImagesLarge()
-{
-    return Fill(gManagerImagesLarge, 42, 8, IDB_MANAGERS);
+HIMAGELIST CreateManagerImagesLarge() {
+  return Fill(gManagerImagesLarge, 42, 8, IDB_MANAGERS);
 }
 
-HIMAGELIST CreateManagerImagesSmall()
-{
-    constexpr int kCount = 8;
-    constexpr int kSize = 16;
-    if (!gManagerImagesSmall.Create(kSize, kSize, kImageListFlags, kCount, 0)) return nullptr;
-    BitmapHandle large(LoadPictures(IDB_MANAGERS));
-    if (large.Get()) {
-        BitmapHandle small(ShrinkStrip(large.Get(), kCount, kSize));
-        if (small.Get()) gManagerImagesSmall.AddMasked(small.Get(), kTransparent);
-    }
-    return gManagerImagesSmall.GetHandle();
+HIMAGELIST CreateManagerImagesSmall() {
+  constexpr int kCount = 8;
+  constexpr int kSize = 16;
+  if (!gManagerImagesSmall.Create(kSize, kSize, kImageListFlags, kCount, 0)) return nullptr;
+  BitmapHandle large(LoadPictures(IDB_MANAGERS));
+  if (large.Get()) {
+    BitmapHandle small(ShrinkStrip(large.Get(), kCount, kSize));
+    if (small.Get()) gManagerImagesSmall.AddMasked(small.Get(), kTransparent);
+  }
+  return gManagerImagesSmall.GetHandle();
 }
 
-HIMAGELIST CreateMainToolbarImages()
-{
-    return Fill(gMainToolbarImages, 32, 9, IDB_MAIN_TOOLBAR);
+HIMAGELIST CreateMainToolbarImages() {
+  return Fill(gMainToolbarImages, 32, 9, IDB_MAIN_TOOLBAR);
 }
 
-HIMAGELIST CreateEditToolbarImages()
-{
-    return Fill(gEditToolbarImages, 16, 14, IDB_EDIT_TOOLBAR);
+HIMAGELIST CreateEditToolbarImages() {
+  return Fill(gEditToolbarImages, 16, 14, IDB_EDIT_TOOLBAR);
 }
 
-void DestroyMainImageLists()
-{
-    gManagerImagesLarge.Destroy();
-    gManagerImagesSmall.Destroy();
-    gMainToolbarImages.Destroy();
-    gEditToolbarImages.Destroy();
+void DestroyMainImageLists() {
+  gManagerImagesLarge.Destroy();
+  gManagerImagesSmall.Destroy();
+  gMainToolbarImages.Destroy();
+  gEditToolbarImages.Destroy();
 }

@@ -5,10 +5,10 @@
 
 #include "Library/CImageList.h"
 
-extern CImageList gManagerImagesLarge; // 42 x 42, bitmap 12
-extern CImageList gManagerImagesSmall; // 16 x 16, bitmap 12
-extern CImageList gMainToolbarImages;  // 32 x 32, bitmap 10
-extern CImageList gEditToolbarImages;  // 16 x 16, bitmap 11
+extern CImageList gManagerImagesLarge;  // 42 x 42, bitmap 12
+extern CImageList gManagerImagesSmall;  // 16 x 16, bitmap 12
+extern CImageList gMainToolbarImages;   // 32 x 32, bitmap 10
+extern CImageList gEditToolbarImages;   // 16 x 16, bitmap 11
 
 // Each fills its holder from the bitmap resource, magenta being transparent,
 // and returns the list (null when it could not be made).

@@ -10,9 +10,11 @@
 
 namespace {
 
-constexpr DWORD kRebarStyle = 0x50800641;       // child, visible, border, top, no divider, var height, band borders
-constexpr DWORD kMainToolbarStyle = 0x50008944; // child, visible, transparent, flat, tooltips, no divider, no resize
-constexpr DWORD kEditToolbarStyle = 0x50009944; // as the main toolbar, with labels right of the images
+constexpr DWORD kRebarStyle =
+    0x50800641;  // child, visible, border, top, no divider, var height, band borders
+constexpr DWORD kMainToolbarStyle =
+    0x50008944;  // child, visible, transparent, flat, tooltips, no divider, no resize
+constexpr DWORD kEditToolbarStyle = 0x50009944;  // as the main toolbar, with labels right of the images
 constexpr int kButtonStructSize = 20;
 constexpr int kToolbarWidth = 200;
 constexpr int kMainToolbarHeight = 55;
@@ -25,9 +27,9 @@ constexpr UINT kBandStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
 constexpr COLORREF kBandTextColour = 0xFFFFDE;
 
 struct MainButton {
-    int image; // -1: a separator
-    int command;
-    const char* label;
+  int image;  // -1: a separator
+  int command;
+  const char* label;
 };
 
 const MainButton kMainButtons[] = {
@@ -43,66 +45,63 @@ const MainButton kMainButtons[] = {
     {8, IDM_HELP_CONTENTS, "Help"},
 };
 
-void InsertMainButtons(const CToolbar& toolbar)
-{
-    int position = 0;
-    for (const MainButton& entry : kMainButtons) {
-        TBBUTTON button = {};
-        if (entry.image < 0) {
-            button.fsStyle = TBSTYLE_SEP;
-        } else {
-            button.iBitmap = entry.image;
-            button.idCommand = entry.command;
-            button.fsState = TBSTATE_ENABLED;
-            button.fsStyle = TBSTYLE_BUTTON;
-            button.iString = toolbar.AddString(entry.label);
-        }
-        toolbar.InsertButton(position++, &button);
+void InsertMainButtons(const CToolbar& toolbar) {
+  int position = 0;
+  for (const MainButton& entry : kMainButtons) {
+    TBBUTTON button = {};
+    if (entry.image < 0) {
+      button.fsStyle = TBSTYLE_SEP;
+    } else {
+      button.iBitmap = entry.image;
+      button.idCommand = entry.command;
+      button.fsState = TBSTATE_ENABLED;
+      button.fsStyle = TBSTYLE_BUTTON;
+      button.iString = toolbar.AddString(entry.label);
     }
+    toolbar.InsertButton(position++, &button);
+  }
 }
 
-bool AppendToolbarBand(const CRebar& rebar, const CToolbar& toolbar)
-{
-    RECT client = {};
-    GetClientRect(toolbar.GetWindow(), &client);
-    REBARBANDINFOA band = {};
-    band.cbSize = sizeof(band);
-    band.fMask = kBandMask;
-    band.fStyle = kBandStyle;
-    band.clrFore = kBandTextColour;
-    band.clrBack = GetSysColor(COLOR_BTNFACE);
-    band.hwndChild = toolbar.GetWindow();
-    band.cxMinChild = 0;
-    band.cyMinChild = client.bottom - client.top;
-    band.cx = kToolbarWidth;
-    return rebar.AppendBand(&band) != FALSE;
+bool AppendToolbarBand(const CRebar& rebar, const CToolbar& toolbar) {
+  RECT client = {};
+  GetClientRect(toolbar.GetWindow(), &client);
+  REBARBANDINFOA band = {};
+  band.cbSize = sizeof(band);
+  band.fMask = kBandMask;
+  band.fStyle = kBandStyle;
+  band.clrFore = kBandTextColour;
+  band.clrBack = GetSysColor(COLOR_BTNFACE);
+  band.hwndChild = toolbar.GetWindow();
+  band.cxMinChild = 0;
+  band.cyMinChild = client.bottom - client.top;
+  band.cx = kToolbarWidth;
+  return rebar.AppendBand(&band) != FALSE;
 }
 
-} // namespace
+}  // namespace
 
-bool CreateMainRebar(HWND window)
-{
-    CRebar rebar;
-    if (!rebar.Create(window, ID_REBAR, WS_EX_TOOLWINDOW, kRebarStyle, 0, 0, 0, 0)) return false;
+bool CreateMainRebar(HWND window) {
+  CRebar rebar;
+  if (!rebar.Create(window, ID_REBAR, WS_EX_TOOLWINDOW, kRebarStyle, 0, 0, 0, 0)) return false;
 
-    HIMAGELIST mainImages = CreateMainToolbarImages();
-    CToolbar mainToolbar;
-    if (!mainToolbar.Create(rebar.GetWindow(), ID_MAIN_TOOLBAR, 0, kMainToolbarStyle, 0, 0, kToolbarWidth,
-                            kMainToolbarHeight))
-        return false;
-    mainToolbar.SetButtonStructSize(kButtonStructSize);
-    mainToolbar.SetButtonWidth(kMainButtonWidth, kMainButtonWidth);
-    mainToolbar.SetImageList(mainImages);
-    InsertMainButtons(mainToolbar);
-    if (!AppendToolbarBand(rebar, mainToolbar)) return false;
+  HIMAGELIST mainImages = CreateMainToolbarImages();
+  CToolbar mainToolbar;
+  if (!mainToolbar.Create(rebar.GetWindow(), ID_MAIN_TOOLBAR, 0, kMainToolbarStyle, 0, 0, kToolbarWidth,
+                          kMainToolbarHeight))
+    return false;
+  mainToolbar.SetButtonStructSize(kButtonStructSize);
+  mainToolbar.SetButtonWidth(kMainButtonWidth, kMainButtonWidth);
+  mainToolbar.SetImageList(mainImages);
+  InsertMainButtons(mainToolbar);
+  if (!AppendToolbarBand(rebar, mainToolbar)) return false;
 
-    HIMAGELIST editImages = CreateEditToolbarImages();
-    CToolbar editToolbar;
-    if (!editToolbar.Create(rebar.GetWindow(), ID_EDIT_TOOLBAR, 0, kEditToolbarStyle, 0, 0, kToolbarWidth,
-                            kEditToolbarHeight))
-        return false;
-    editToolbar.SetButtonStructSize(kButtonStructSize);
-    editToolbar.SetButtonWidth(kEditButtonMinWidth, kEditButtonMaxWidth);
-    editToolbar.SetImageList(editImages);
-    return AppendToolbarBand(rebar, editToolbar);
+  HIMAGELIST editImages = CreateEditToolbarImages();
+  CToolbar editToolbar;
+  if (!editToolbar.Create(rebar.GetWindow(), ID_EDIT_TOOLBAR, 0, kEditToolbarStyle, 0, 0, kToolbarWidth,
+                          kEditToolbarHeight))
+    return false;
+  editToolbar.SetButtonStructSize(kButtonStructSize);
+  editToolbar.SetButtonWidth(kEditButtonMinWidth, kEditButtonMaxWidth);
+  editToolbar.SetImageList(editImages);
+  return AppendToolbarBand(rebar, editToolbar);
 }

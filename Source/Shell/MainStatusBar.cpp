@@ -13,21 +13,21 @@ constexpr int kProgressInset = 4;
 constexpr int kProgressWidth = 93;
 constexpr int kProgressHeight = 15;
 
-} // namespace
+}  // namespace
 
-bool CreateMainStatusBar(HWND window)
-{
-    CStatusbar status;
-    if (!status.Create(window, ID_STATUS_BAR, 0, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0)) return false;
-    status.SetParts(3, kPartRightEdges);
-    status.SetPartText(0, "Ready");
+bool CreateMainStatusBar(HWND window) {
+  CStatusbar status;
+  if (!status.Create(window, ID_STATUS_BAR, 0, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0))
+    return false;
+  status.SetParts(3, kPartRightEdges);
+  status.SetPartText(0, "Ready");
 
-    RECT part = {};
-    status.GetPartRect(1, &part);
-    CProgress progress;
-    if (!progress.Create(status.GetWindow(), ID_PROGRESS_BAR, 0, WS_CHILD | WS_VISIBLE, part.left + kProgressInset,
-                         kProgressInset, kProgressWidth, kProgressHeight))
-        return false;
-    progress.SetRange(0, 100);
-    return true;
+  RECT part = {};
+  status.GetPartRect(1, &part);
+  CProgress progress;
+  if (!progress.Create(status.GetWindow(), ID_PROGRESS_BAR, 0, WS_CHILD | WS_VISIBLE,
+                       part.left + kProgressInset, kProgressInset, kProgressWidth, kProgressHeight))
+    return false;
+  progress.SetRange(0, 100);
+  return true;
 }

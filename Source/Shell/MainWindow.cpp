@@ -17,77 +17,70 @@ namespace {
 // Failures inside a handler never cross back into the platform.
 constexpr const char* kGuardCaption = "Error";
 
-void OnClose(HWND window)
-{
-    // Closing only hides: the program lives on in the tray until Exit.
-    if (gMainWindowHooks.hideToTray) {
-        gMainWindowHooks.hideToTray(window);
-    } else {
-        ShowWindow(window, SW_HIDE);
-    }
+void OnClose(HWND window) {
+  // Closing only hides: the program lives on in the tray until Exit.
+  if (gMainWindowHooks.hideToTray) {
+    gMainWindowHooks.hideToTray(window);
+  } else {
+    ShowWindow(window, SW_HIDE);
+  }
 }
 
-void OnTimer(HWND window, WPARAM timerId)
-{
-    if (timerId == kNotificationTimerId && gMainWindowHooks.timerTick) gMainWindowHooks.timerTick(window);
+void OnTimer(HWND window, WPARAM timerId) {
+  if (timerId == kNotificationTimerId && gMainWindowHooks.timerTick) gMainWindowHooks.timerTick(window);
 }
 
-LRESULT OnTrayMessage(HWND window, WPARAM wParam, LPARAM lParam)
-{
-    return gMainWindowHooks.trayMessage ? gMainWindowHooks.trayMessage(window, wParam, lParam) : 0;
+LRESULT OnTrayMessage(HWND window, WPARAM wParam, LPARAM lParam) {
+  return gMainWindowHooks.trayMessage ? gMainWindowHooks.trayMessage(window, wParam, lParam) : 0;
 }
 
-void OnSplitterMoved(HWND window, WPARAM lineX)
-{
-    if (CSplitter* splitter = SplitterOf(window)) splitter->MoveSplit(static_cast<int>(lineX));
+void OnSplitterMoved(HWND window, WPARAM lineX) {
+  if (CSplitter* splitter = SplitterOf(window)) splitter->MoveSplit(static_cast<int>(lineX));
 }
 
-} // namespace
+}  // namespace
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
     case WM_CREATE:
-        return RunGuarded(window, kGuardCaption, [&] { return BuildMainWindow(window) ? 0 : -1; });
+      return RunGuarded(window, kGuardCaption, [&] { return BuildMainWindow(window) ? 0 : -1; });
     case WM_SIZE:
-        LayOutMainWindow(window, LOWORD(lParam), HIWORD(lParam));
-        return 0;
+      LayOutMainWindow(window, LOWORD(lParam), HIWORD(lParam));
+      return 0;
     case WM_CLOSE:
-        OnClose(window);
-        return 0;
+      OnClose(window);
+      return 0;
     case WM_DESTROY:
-        TearDownMainWindow(window);
-        return 0;
+      TearDownMainWindow(window);
+      return 0;
     case WM_NOTIFY:
-        return RunGuarded(window, kGuardCaption,
-                          [&] { return OnMainWindowNotify(window, reinterpret_cast<NMHDR*>(lParam)); });
+      return RunGuarded(window, kGuardCaption,
+                        [&] { return OnMainWindowNotify(window, reinterpret_cast<NMHDR*>(lParam)); });
     case WM_COMMAND:
-        return RunGuarded(window, kGuardCaption, [&] {
-            RouteCommand(window, LOWORD(wParam));
-            return LRESULT(0);
-        });
+      return RunGuarded(window, kGuardCaption, [&] {
+        RouteCommand(window, LOWORD(wParam));
+        return LRESULT(0);
+      });
     case WM_TIMER:
-        return RunGuarded(window, kGuardCaption, [&] {
-            OnTimer(window, wParam);
-            return LRESULT(0);
-        });
+      return RunGuarded(window, kGuardCaption, [&] {
+        OnTimer(window, wParam);
+        return LRESULT(0);
+      });
     case CSplitter::kSplitterMovedMessage:
-        OnSplitterMoved(window, wParam);
-        return 0;
+      OnSplitterMoved(window, wParam);
+      return 0;
     case kTrayCallbackMessage:
-        return RunGuarded(window, kGuardCaption, [&] { return OnTrayMessage(window, wParam, lParam); });
+      return RunGuarded(window, kGuardCaption, [&] { return OnTrayMessage(window, wParam, lParam); });
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
 }
 
-WindowClassDef MainWindowClass(HINSTANCE instance)
-{
-    return WindowClassDef(MainWindowProc, kMainWindowClassName, instance, IDI_QUILLMATE, IDR_MAIN_MENU);
+WindowClassDef MainWindowClass(HINSTANCE instance) {
+  return WindowClassDef(MainWindowProc, kMainWindowClassName, instance, IDI_QUILLMATE, IDR_MAIN_MENU);
 }
 
-HWND CreateMainWindow(HINSTANCE instance)
-{
-    WindowCreateDef create = WindowCreateDef::TopLevel(kMainWindowTitle, kMainWindowClassName, instance);
-    return create.Create();
+HWND CreateMainWindow(HINSTANCE instance) {
+  WindowCreateDef create = WindowCreateDef::TopLevel(kMainWindowTitle, kMainWindowClassName, instance);
+  return create.Create();
 }

@@ -16,54 +16,50 @@
 
 namespace {
 
-void StartNotificationTimer(HWND window)
-{
-    // Without the timer the program runs on, only without reminders.
-    if (!SetTimer(window, kNotificationTimerId, kNotificationTimerPeriod, nullptr)) {
-        ShowMessageBox(window, "Could not SetTimer()!", "Error", kMbOk | kMbIconWarning);
-    }
+void StartNotificationTimer(HWND window) {
+  // Without the timer the program runs on, only without reminders.
+  if (!SetTimer(window, kNotificationTimerId, kNotificationTimerPeriod, nullptr)) {
+    ShowMessageBox(window, "Could not SetTimer()!", "Error", kMbOk | kMbIconWarning);
+  }
 }
 
-} // namespace
+}  // namespace
 
-bool BuildMainWindow(HWND window)
-{
-    StartNotificationTimer(window);
+bool BuildMainWindow(HWND window) {
+  StartNotificationTimer(window);
 
-    CSplitter* splitter = new CSplitter(window);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(splitter));
+  CSplitter* splitter = new CSplitter(window);
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(splitter));
 
-    HWND managers = CreateManagerList(window);
-    HWND records = CreateRecordList(window);
-    if (!managers || !records) return false;
-    splitter->SetPanes(managers, records);
+  HWND managers = CreateManagerList(window);
+  HWND records = CreateRecordList(window);
+  if (!managers || !records) return false;
+  splitter->SetPanes(managers, records);
 
-    if (!CreateMainStatusBar(window)) return false;
-    if (!CreateMainRebar(window)) return false;
+  if (!CreateMainStatusBar(window)) return false;
+  if (!CreateMainRebar(window)) return false;
 
-    // The text notes are current at start.
-    ShowRecords(RecordKind::TextNote, window);
-    return true;
+  // The text notes are current at start.
+  ShowRecords(RecordKind::TextNote, window);
+  return true;
 }
 
-void TearDownMainWindow(HWND window)
-{
-    CSplitter* splitter = SplitterOf(window);
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    delete splitter;
-    // A list view without LVS_SHAREIMAGELISTS destroys its image lists when it
-    // is destroyed, which happens after this handler: the manager list lets
-    // go of them here so that each list is destroyed exactly once.
-    if (HWND managers = GetDlgItem(window, ID_MANAGER_LIST)) {
-        SendMessageA(managers, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
-        SendMessageA(managers, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-    }
-    DestroyMainImageLists();
-    KillTimer(window, kNotificationTimerId);
-    PostQuitMessage(0);
+void TearDownMainWindow(HWND window) {
+  CSplitter* splitter = SplitterOf(window);
+  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  delete splitter;
+  // A list view without LVS_SHAREIMAGELISTS destroys its image lists when it
+  // is destroyed, which happens after this handler: the manager list lets
+  // go of them here so that each list is destroyed exactly once.
+  if (HWND managers = GetDlgItem(window, ID_MANAGER_LIST)) {
+    SendMessageA(managers, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
+    SendMessageA(managers, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+  }
+  DestroyMainImageLists();
+  KillTimer(window, kNotificationTimerId);
+  PostQuitMessage(0);
 }
 
-CSplitter* SplitterOf(HWND window)
-{
-    return reinterpret_cast<CSplitter*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+CSplitter* SplitterOf(HWND window) {
+  return reinterpret_cast<CSplitter*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }

@@ -8,23 +8,23 @@
 #include <windows.h>
 
 struct MainWindowHooks {
-    // WM_CLOSE and command 291. Empty: the window is simply hidden.
-    void (*hideToTray)(HWND mainWindow) = nullptr;
-    // Command 292 (the tray menu's "Quillmate..."). Empty: shown and activated.
-    void (*restoreFromTray)(HWND mainWindow) = nullptr;
-    // Exit confirmed with Yes. Empty: the main window is destroyed, whose
-    // WM_DESTROY posts the quit message that ends the message loop.
-    void (*exitConfirmed)(HWND mainWindow) = nullptr;
-    // Command 282 and F1: open the help file. Empty: nothing.
-    void (*openHelp)(HWND mainWindow) = nullptr;
-    // Every tick of the 500 ms timer: the time-notification check. Empty: nothing.
-    void (*timerTick)(HWND mainWindow) = nullptr;
-    // The tray icon's callback message WM_APP + 10, handed to the tray
-    // object's notification handler. Empty: answered 0.
-    LRESULT (*trayMessage)(HWND mainWindow, WPARAM iconId, LPARAM mouseMessage) = nullptr;
-    // Commands from 50000 on: put the fast text at store address id - 50000
-    // on the clipboard. Empty: nothing.
-    void (*fastTextCommand)(HWND mainWindow, int commandId) = nullptr;
+  // WM_CLOSE and command 291. Empty: the window is simply hidden.
+  void (*hideToTray)(HWND mainWindow) = nullptr;
+  // Command 292 (the tray menu's "Quillmate..."). Empty: shown and activated.
+  void (*restoreFromTray)(HWND mainWindow) = nullptr;
+  // Exit confirmed with Yes. Empty: the main window is destroyed, whose
+  // WM_DESTROY posts the quit message that ends the message loop.
+  void (*exitConfirmed)(HWND mainWindow) = nullptr;
+  // Command 282 and F1: open the help file. Empty: nothing.
+  void (*openHelp)(HWND mainWindow) = nullptr;
+  // Every tick of the 500 ms timer: the time-notification check. Empty: nothing.
+  void (*timerTick)(HWND mainWindow) = nullptr;
+  // The tray icon's callback message WM_APP + 10, handed to the tray
+  // object's notification handler. Empty: answered 0.
+  LRESULT (*trayMessage)(HWND mainWindow, WPARAM iconId, LPARAM mouseMessage) = nullptr;
+  // Commands from 50000 on: put the fast text at store address id - 50000
+  // on the clipboard. Empty: nothing.
+  void (*fastTextCommand)(HWND mainWindow, int commandId) = nullptr;
 };
 
 // The hooks of the one main window.

@@ -8,25 +8,25 @@
 #include "Shell/KindCommands.h"
 #include "Shell/MainImageLists.h"
 
-HWND CreateManagerList(HWND window)
-{
-    CListView managers;
-    if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0, 0))
-        return nullptr;
-    SetWindowLongA(managers.GetWindow(), GWL_STYLE, WS_CHILD | WS_VISIBLE);
-    managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
-    managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
-    for (int position = 0; position < kRecordKindCount; ++position) {
-        managers.InsertItem(position, KindCommandsAt(position)->managerName, position, 0);
-    }
-    return managers.GetWindow();
+HWND CreateManagerList(HWND window) {
+  CListView managers;
+  if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0,
+                       0))
+    return nullptr;
+  SetWindowLongA(managers.GetWindow(), GWL_STYLE, WS_CHILD | WS_VISIBLE);
+  managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
+  managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
+  for (int position = 0; position < kRecordKindCount; ++position) {
+    managers.InsertItem(position, KindCommandsAt(position)->managerName, position, 0);
+  }
+  return managers.GetWindow();
 }
 
-HWND CreateRecordList(HWND window)
-{
-    CListView records;
-    if (!records.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0, 0))
-        return nullptr;
-    records.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    return records.GetWindow();
+HWND CreateRecordList(HWND window) {
+  CListView records;
+  if (!records.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0,
+                      0))
+    return nullptr;
+  records.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  return records.GetWindow();
 }

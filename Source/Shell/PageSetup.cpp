@@ -9,31 +9,28 @@ namespace {
 constexpr DWORD kMarginFlags = PSD_MARGINS | PSD_INTHOUSANDTHSOFINCHES;
 constexpr LONG kOneInch = 1000;
 
-PAGESETUPDLGA DefaultRecord(HWND owner)
-{
-    PAGESETUPDLGA record = {};
-    record.lStructSize = sizeof(record);
-    record.hwndOwner = owner;
-    record.Flags = kMarginFlags;
-    record.rtMargin = {kOneInch, kOneInch, kOneInch, kOneInch};
-    return record;
+PAGESETUPDLGA DefaultRecord(HWND owner) {
+  PAGESETUPDLGA record = {};
+  record.lStructSize = sizeof(record);
+  record.hwndOwner = owner;
+  record.Flags = kMarginFlags;
+  record.rtMargin = {kOneInch, kOneInch, kOneInch, kOneInch};
+  return record;
 }
 
-} // namespace
+}  // namespace
 
 PAGESETUPDLGA gPageSetup = DefaultRecord(nullptr);
 PageSetupDialogFunction gPageSetupDialog = PageSetupDlgA;
 
-void SetPageSetupDefaults(HWND owner)
-{
-    gPageSetup = DefaultRecord(owner);
+void SetPageSetupDefaults(HWND owner) {
+  gPageSetup = DefaultRecord(owner);
 }
 
-BOOL RunPageSetup(HWND window)
-{
-    if (!gPageSetup.hDevMode && !gPageSetup.hDevNames) gPageSetup = DefaultRecord(window);
-    gPageSetup.hwndOwner = window;
-    gPageSetup.Flags = kMarginFlags;
-    gPageSetup.lpfnPagePaintHook = nullptr;
-    return gPageSetupDialog(&gPageSetup);
+BOOL RunPageSetup(HWND window) {
+  if (!gPageSetup.hDevMode && !gPageSetup.hDevNames) gPageSetup = DefaultRecord(window);
+  gPageSetup.hwndOwner = window;
+  gPageSetup.Flags = kMarginFlags;
+  gPageSetup.lpfnPagePaintHook = nullptr;
+  return gPageSetupDialog(&gPageSetup);
 }

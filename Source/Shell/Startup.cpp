@@ -31,103 +31,95 @@ namespace {
 // The tray object that the main window hands the icon's messages to.
 CSystemTray* gShellTray = nullptr;
 
-void InitialiseCommonControls()
-{
-    InitCommonControls();
-    const DWORD classSets[] = {ICC_COOL_CLASSES, ICC_BAR_CLASSES | ICC_DATE_CLASSES, ICC_PROGRESS_CLASS,
-                               ICC_WIN95_CLASSES};
-    for (DWORD classes : classSets) {
-        INITCOMMONCONTROLSEX init;
-        init.dwSize = sizeof init;
-        init.dwICC = classes;
-        InitCommonControlsEx(&init);
-    }
+void InitialiseCommonControls() {
+  InitCommonControls();
+  const DWORD classSets[] = {ICC_COOL_CLASSES, ICC_BAR_CLASSES | ICC_DATE_CLASSES, ICC_PROGRESS_CLASS,
+                             ICC_WIN95_CLASSES};
+  for (DWORD classes : classSets) {
+    INITCOMMONCONTROLSEX init;
+    init.dwSize = sizeof init;
+    init.dwICC = classes;
+    InitCommonControlsEx(&init);
+  }
 }
 
-LRESULT HandTrayMessage(HWND, WPARAM iconId, LPARAM mouseMessage)
-{
-    return gShellTray ? gShellTray->HandleTrayMessage(iconId, mouseMessage) : 0;
+LRESULT HandTrayMessage(HWND, WPARAM iconId, LPARAM mouseMessage) {
+  return gShellTray ? gShellTray->HandleTrayMessage(iconId, mouseMessage) : 0;
 }
 
-void OpenHelpBesideExecutable(HWND)
-{
-    OpenHelpFile(ExecutablePath().c_str());
+void OpenHelpBesideExecutable(HWND) {
+  OpenHelpFile(ExecutablePath().c_str());
 }
 
 // What the main window leaves to the tray, the help file and the scheduler.
-void InstallMainWindowHooks(CSystemTray& tray)
-{
-    gShellTray = &tray;
-    gMainWindowHooks.hideToTray = CSystemTray::HideToTray;
-    gMainWindowHooks.restoreFromTray = CSystemTray::RestoreFromTray;
-    gMainWindowHooks.openHelp = OpenHelpBesideExecutable;
-    gMainWindowHooks.trayMessage = HandTrayMessage;
-    gMainWindowHooks.timerTick = CheckNotifications;
+void InstallMainWindowHooks(CSystemTray& tray) {
+  gShellTray = &tray;
+  gMainWindowHooks.hideToTray = CSystemTray::HideToTray;
+  gMainWindowHooks.restoreFromTray = CSystemTray::RestoreFromTray;
+  gMainWindowHooks.openHelp = OpenHelpBesideExecutable;
+  gMainWindowHooks.trayMessage = HandTrayMessage;
+  gMainWindowHooks.timerTick = CheckNotifications;
 }
 
 // Icon 7 before version 5 of the platform, else icon 2.
-HICON TrayIcon(HINSTANCE instance)
-{
-    OSVERSIONINFOA version;
-    std::memset(&version, 0, sizeof version);
-    version.dwOSVersionInfoSize = sizeof version; // 148
-    int iconId = IDI_QUILLMATE;
-    if (GetVersionExA(&version) && version.dwMajorVersion < 5) iconId = IDI_QUILLMATE_CLASSIC;
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
-                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                         LR_SHARED));
+HICON TrayIcon(HINSTANCE instance) {
+  OSVERSIONINFOA version;
+  std::memset(&version, 0, sizeof version);
+  version.dwOSVersionInfoSize = sizeof version;  // 148
+  int iconId = IDI_QUILLMATE;
+  if (GetVersionExA(&version) && version.dwMajorVersion < 5) iconId = IDI_QUILLMATE_CLASSIC;
+  return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
+                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                       LR_SHARED));
 }
 
-} // namespace
+}  // namespace
 
-int OpenEveryStore()
-{
-    int opened = 0;
-    for (int kind = 0; kind < kRecordKindCount; ++kind) {
-        if (EnsureStore(static_cast<RecordKind>(kind))) ++opened;
-    }
-    return opened;
+int OpenEveryStore() {
+  int opened = 0;
+  for (int kind = 0; kind < kRecordKindCount; ++kind) {
+    if (EnsureStore(static_cast<RecordKind>(kind))) ++opened;
+  }
+  return opened;
 }
 
-bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray)
-{
-    InitialiseCommonControls();
-    // Kept loaded for the life of the process: the text note editor's
-    // rich edit controls need it.
-    gRichEditLibrary = LoadLibraryA("RICHED20.DLL");
-    MakeDataFolders();
-    OpenEveryStore();
-    LoadPendingNotifications();
+bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
+  InitialiseCommonControls();
+  // Kept loaded for the life of the process: the text note editor's
+  // rich edit controls need it.
+  gRichEditLibrary = LoadLibraryA("RICHED20.DLL");
+  MakeDataFolders();
+  OpenEveryStore();
+  LoadPendingNotifications();
 
-    WindowClassDef mainClass = MainWindowClass(instance);
-    bool heldInTray = false;
-    if (HWND running = FindRunningMainWindow(mainClass.lpszClassName, &heldInTray)) {
-        ActivateRunningInstance(running, heldInTray);
-        return false;
-    }
-    mainClass.Register();
-    CSplitter::RegisterBarClass(instance);
+  WindowClassDef mainClass = MainWindowClass(instance);
+  bool heldInTray = false;
+  if (HWND running = FindRunningMainWindow(mainClass.lpszClassName, &heldInTray)) {
+    ActivateRunningInstance(running, heldInTray);
+    return false;
+  }
+  mainClass.Register();
+  CSplitter::RegisterBarClass(instance);
 
-    InstallMainWindowHooks(tray);
-    HWND mainWindow = CreateMainWindow(instance);
-    ShowWindow(mainWindow, showCommand);
-    UpdateWindow(mainWindow);
-    gMainWindow = mainWindow;
+  InstallMainWindowHooks(tray);
+  HWND mainWindow = CreateMainWindow(instance);
+  ShowWindow(mainWindow, showCommand);
+  UpdateWindow(mainWindow);
+  gMainWindow = mainWindow;
 
-    tray.Create(instance, nullptr, kTrayCallbackMessage, kTrayTooltip, TrayIcon(instance), IDR_TRAY_MENU, false,
-                nullptr, nullptr, CSystemTray::kBalloonNone, 10);
-    tray.SetNotifyWindow(mainWindow);
-    SetPageSetupDefaults(mainWindow);
-    GreetOrHide(mainWindow, tray);
-    return true;
+  tray.Create(instance, nullptr, kTrayCallbackMessage, kTrayTooltip, TrayIcon(instance), IDR_TRAY_MENU, false,
+              nullptr, nullptr, CSystemTray::kBalloonNone, 10);
+  tray.SetNotifyWindow(mainWindow);
+  SetPageSetupDefaults(mainWindow);
+  GreetOrHide(mainWindow, tray);
+  return true;
 }
 
-int RunQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray)
-{
-    gApp.SetInstance(instance);
-    bool started = false;
-    if (!RunStartupGuarded([&] { started = StartQuillmate(instance, showCommand, tray); })) return kExitNormal;
-    if (!started) return kExitNormal;
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    return RunMessageLoop(accelerators);
+int RunQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
+  gApp.SetInstance(instance);
+  bool started = false;
+  if (!RunStartupGuarded([&] { started = StartQuillmate(instance, showCommand, tray); })) return kExitNormal;
+  if (!started) return kExitNormal;
+  HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  return RunMessageLoop(accelerators);
 }

@@ -5,22 +5,20 @@
 
 namespace {
 
-void ShowStartupError(const char* text)
-{
-    ShowMessageBox(nullptr, text, "Error", kMbOk | kMbIconWarning);
+void ShowStartupError(const char* text) {
+  ShowMessageBox(nullptr, text, "Error", kMbOk | kMbIconWarning);
 }
 
-} // namespace
+}  // namespace
 
-bool RunStartupGuarded(const std::function<void()>& steps)
-{
-    try {
-        steps();
-        return true;
-    } catch (const char* text) {
-        ShowStartupError(text ? text : kUnknownStartupError);
-    } catch (...) {
-        ShowStartupError(kUnknownStartupError);
-    }
-    return false;
+bool RunStartupGuarded(const std::function<void()>& steps) {
+  try {
+    steps();
+    return true;
+  } catch (const char* text) {
+    ShowStartupError(text ? text : kUnknownStartupError);
+  } catch (...) {
+    ShowStartupError(kUnknownStartupError);
+  }
+  return false;
 }

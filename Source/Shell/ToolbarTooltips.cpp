@@ -10,18 +10,17 @@
 
 #include <commctrl.h>
 
-void SupplyToolbarTooltip(NMHDR* header)
-{
-    const UINT_PTR stringId = header->idFrom;
-    if (header->code == TTN_NEEDTEXTW) {
-        NMTTDISPINFOW* request = reinterpret_cast<NMTTDISPINFOW*>(header);
-        if (request->uFlags & TTF_IDISHWND) return;
-        request->hinst = gApp.GetResourceInstance();
-        request->lpszText = MAKEINTRESOURCEW(stringId);
-    } else {
-        NMTTDISPINFOA* request = reinterpret_cast<NMTTDISPINFOA*>(header);
-        if (request->uFlags & TTF_IDISHWND) return;
-        request->hinst = gApp.GetResourceInstance();
-        request->lpszText = MAKEINTRESOURCEA(stringId);
-    }
+void SupplyToolbarTooltip(NMHDR* header) {
+  const UINT_PTR stringId = header->idFrom;
+  if (header->code == TTN_NEEDTEXTW) {
+    NMTTDISPINFOW* request = reinterpret_cast<NMTTDISPINFOW*>(header);
+    if (request->uFlags & TTF_IDISHWND) return;
+    request->hinst = gApp.GetResourceInstance();
+    request->lpszText = MAKEINTRESOURCEW(stringId);
+  } else {
+    NMTTDISPINFOA* request = reinterpret_cast<NMTTDISPINFOA*>(header);
+    if (request->uFlags & TTF_IDISHWND) return;
+    request->hinst = gApp.GetResourceInstance();
+    request->lpszText = MAKEINTRESOURCEA(stringId);
+  }
 }

@@ -20,8 +20,12 @@ void Replay(const char* folder, std::size_t expectAtLeast) {
   }
 }
 
-TEST(DatabaseFuzzRegression, SeedCorpusRunsClean) { Replay(QM_FUZZ_CORPUS_DIR, 8); }
+TEST(DatabaseFuzzRegression, SeedCorpusRunsClean) {
+  Replay(QM_FUZZ_CORPUS_DIR, 8);
+}
 
-TEST(DatabaseFuzzRegression, EveryFormerCrashRunsClean) { Replay(QM_FUZZ_REGRESSIONS_DIR, 0); }
+TEST(DatabaseFuzzRegression, EveryFormerCrashRunsClean) {
+  Replay(QM_FUZZ_REGRESSIONS_DIR, 0);
+}
 
 }  // namespace

@@ -25,7 +25,8 @@ constexpr std::uint32_t kMaxObject = 4096;
 const std::string& ScratchPath() {
   static const std::string path = [] {
     std::random_device random;
-    return (std::filesystem::temp_directory_path() / ("qm-fuzz-db-" + std::to_string(random()) + ".qmt")).string();
+    return (std::filesystem::temp_directory_path() / ("qm-fuzz-db-" + std::to_string(random()) + ".qmt"))
+        .string();
   }();
   return path;
 }
@@ -42,7 +43,9 @@ class OperationSource {
   OperationSource(const std::uint8_t* data, std::size_t size) : m_data(data), m_left(size) {}
   bool Empty() const { return m_left == 0; }
   std::uint8_t Byte() { return m_left == 0 ? 0 : m_data[--m_left]; }
-  std::uint32_t Word16() { return static_cast<std::uint32_t>(Byte()) | (static_cast<std::uint32_t>(Byte()) << 8); }
+  std::uint32_t Word16() {
+    return static_cast<std::uint32_t>(Byte()) | (static_cast<std::uint32_t>(Byte()) << 8);
+  }
 
  private:
   const std::uint8_t* m_data;
@@ -56,7 +59,8 @@ std::vector<std::uint32_t> WalkHeap(gxDatabase& db) {
     gxBlockHeader header;
     if (!db.ReadBlockHeader(at, header)) break;
     // A zero or tiny length would revisit the same header: step at least one byte.
-    const std::uint64_t next = static_cast<std::uint64_t>(at) + (header.block_length ? header.block_length : 1);
+    const std::uint64_t next =
+        static_cast<std::uint64_t>(at) + (header.block_length ? header.block_length : 1);
     if (next >= 0xFFFFFFFFu) break;
     const std::uint32_t following = db.NextBlock(static_cast<std::uint32_t>(next));
     Require(following == 0 || following > at, "heap walk goes backwards");

@@ -35,7 +35,8 @@ class DatabaseTest : public ::testing::Test {
   static std::uint32_t AddObject(gxDatabase& db, const Bytes& object) {
     const std::uint32_t address = db.Allocate(static_cast<std::uint32_t>(object.size()));
     if (address == 0) return 0;
-    if (db.WriteAt(object.data(), static_cast<std::uint32_t>(object.size()), address, true, true) != 0) return 0;
+    if (db.WriteAt(object.data(), static_cast<std::uint32_t>(object.size()), address, true, true) != 0)
+      return 0;
     if (db.StoreChecksum(address) == 0) return 0;
     return address;
   }

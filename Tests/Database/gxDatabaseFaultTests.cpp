@@ -40,7 +40,8 @@ class DatabaseFaults : public DatabaseTest {
     while (address != 0 && address < end) {
       gxBlockHeader header{};
       if (!db.ReadBlockHeader(address, header)) break;
-      if (header.check_word != gxCheckWord || header.block_length < 32 || header.block_length > end - address) {
+      if (header.check_word != gxCheckWord || header.block_length < 32 ||
+          header.block_length > end - address) {
         address = db.NextBlock(address + 1);
         continue;
       }

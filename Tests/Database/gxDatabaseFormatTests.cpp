@@ -42,8 +42,11 @@ TEST_F(DatabaseFormat, RevisionLetterDecidesHeaderSizesAndStaticArea) {
     std::uint32_t fileHeader, blockHeader;
     bool checksums;
   };
-  const Case cases[] = {{' ', 0x00, 28, 16, false}, {'a', 'A', 28, 16, true}, {'b', 'B', 40, 16, true},
-                        {'c', 'C', 40, 28, true},   {'x', 'C', 40, 28, true}};
+  const Case cases[] = {{' ', 0x00, 28, 16, false},
+                        {'a', 'A', 28, 16, true},
+                        {'b', 'B', 40, 16, true},
+                        {'c', 'C', 40, 28, true},
+                        {'x', 'C', 40, 28, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("revision ") + c.given);
     const std::string path = PathOf(std::string("rev") + std::to_string(static_cast<int>(c.given)) + ".qmt");
@@ -87,7 +90,8 @@ TEST_F(DatabaseFormat, FirstTextNoteLandsAtSixtyEightWithItsCrcBehind) {
   ASSERT_EQ(bytes.size(), 845u);
   EXPECT_EQ(WordAt(bytes, 4), 845u);
   EXPECT_EQ(WordAt(bytes, 12), 40u);
-  const Bytes blockHeader = {0xFE, 0xFE, 0, 0, 0x25, 0x03, 0, 0, 0x4E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  const Bytes blockHeader = {0xFE, 0xFE, 0, 0, 0x25, 0x03, 0, 0, 0x4E, 0, 0, 0, 0, 0,
+                             0,    0,    0, 0, 0,    0,    0, 0, 0,    0, 0, 0, 0, 0};
   EXPECT_EQ(Bytes(bytes.begin() + 40, bytes.begin() + 68), blockHeader);
   EXPECT_EQ(Bytes(bytes.begin() + 68, bytes.begin() + 841), record);
   EXPECT_EQ(WordAt(bytes, 841), crc);
@@ -172,15 +176,16 @@ TEST_F(DatabaseFormat, FreeBlockSplitsOnlyWhenLongerThanHeaderPlusChecksum) {
     ASSERT_TRUE(db.ReadBlockHeader(at, header));
     at = db.NextBlock(at + header.block_length);
   }
-  EXPECT_EQ(blocks, (std::vector<std::uint32_t>{40u, remainder, 40u + kTextNoteBlock, 40u + 2 * kTextNoteBlock}));
+  EXPECT_EQ(blocks,
+            (std::vector<std::uint32_t>{40u, remainder, 40u + kTextNoteBlock, 40u + 2 * kTextNoteBlock}));
 }
 
 TEST_F(DatabaseFormat, SplitRemainderInTheMiddleOfTheListRelinksThePreviousBlock) {
   const std::string path = PathOf("middle.qmt");
   gxDatabase db;
   ASSERT_EQ(db.Create(path.c_str()), 0);
-  const std::uint32_t small = AddObject(db, SampleRecord(100, 1));   // block 40, length 132
-  const std::uint32_t large = AddObject(db, SampleRecord(500, 2));   // block 172, length 532
+  const std::uint32_t small = AddObject(db, SampleRecord(100, 1));  // block 40, length 132
+  const std::uint32_t large = AddObject(db, SampleRecord(500, 2));  // block 172, length 532
   ASSERT_EQ(small, 68u);
   ASSERT_EQ(large, 200u);
   ASSERT_EQ(db.FreeBlock(large), 1);
@@ -201,8 +206,10 @@ TEST_F(DatabaseFormat, DamagedFreeListIsAbandonedAndAllocationAppendsFromThenOn)
     std::uint32_t value;
   };
   // Block 40 is the only list member; each case breaks it in one way.
-  const Damage damages[] = {{"self-pointing", 40 + 12, 40}, {"status in use", 40 + 8, gxStatusUsed},
-                            {"broken check word", 40, 0x0000FEFFu}, {"length beyond the heap", 40 + 4, 100000}};
+  const Damage damages[] = {{"self-pointing", 40 + 12, 40},
+                            {"status in use", 40 + 8, gxStatusUsed},
+                            {"broken check word", 40, 0x0000FEFFu},
+                            {"length beyond the heap", 40 + 4, 100000}};
   for (const Damage& damage : damages) {
     SCOPED_TRACE(damage.name);
     const std::string path = PathOf(std::string("abandon-") + std::to_string(damage.offset) + ".qmt");

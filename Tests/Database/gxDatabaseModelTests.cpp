@@ -60,7 +60,9 @@ class HeapModel {
   const std::vector<std::uint32_t>& FreeList() const { return freeList_; }
   const std::vector<std::uint32_t>& LiveObjects() const { return live_; }
 
-  ModelBlock& LiveBlockOf(std::uint32_t objectAddress) { return blocks_.at(objectAddress - blockHeaderSize_); }
+  ModelBlock& LiveBlockOf(std::uint32_t objectAddress) {
+    return blocks_.at(objectAddress - blockHeaderSize_);
+  }
 
   // The object address the engine must return.
   std::uint32_t Allocate(std::uint32_t objectLength, int method) {
@@ -101,8 +103,10 @@ class HeapModel {
     block = ModelBlock();
     block.length = length;
     block.status = removeFlag ? 'R' : 'D';
-    if (abandoned_) block.freedWhileAbandoned = true;
-    else freeList_.insert(freeList_.begin(), objectAddress - blockHeaderSize_);
+    if (abandoned_)
+      block.freedWhileAbandoned = true;
+    else
+      freeList_.insert(freeList_.begin(), objectAddress - blockHeaderSize_);
     live_.erase(std::find(live_.begin(), live_.end(), objectAddress));
   }
 
@@ -147,7 +151,8 @@ std::string CheckFileAgainstModel(const Bytes& file, const HeapModel& model) {
   if (endOfFile != model.EndOfFile())
     return "end_of_file " + std::to_string(endOfFile) + ", model " + std::to_string(model.EndOfFile());
   if (highestBlock != model.HighestBlock())
-    return "highest_block " + std::to_string(highestBlock) + ", model " + std::to_string(model.HighestBlock());
+    return "highest_block " + std::to_string(highestBlock) + ", model " +
+           std::to_string(model.HighestBlock());
 
   // The heap, block by block from heap_start: the blocks must tile it exactly.
   struct RawBlock {
@@ -156,7 +161,8 @@ std::string CheckFileAgainstModel(const Bytes& file, const HeapModel& model) {
   std::map<std::uint32_t, RawBlock> raw;
   std::uint64_t address = heapStart;
   while (address < endOfFile) {
-    if (address + gxBlockHeaderBytes > endOfFile) return "block header at " + std::to_string(address) + " past the end";
+    if (address + gxBlockHeaderBytes > endOfFile)
+      return "block header at " + std::to_string(address) + " past the end";
     const RawBlock block{WordAt(file, address + 4), WordAt(file, address + 8), WordAt(file, address + 12)};
     if (WordAt(file, address) != gxCheckWord) return "check word at " + std::to_string(address);
     if (block.length < model.Overhead() || address + block.length > endOfFile)
@@ -175,15 +181,18 @@ std::string CheckFileAgainstModel(const Bytes& file, const HeapModel& model) {
     if (found == raw.end()) return "no block at " + std::to_string(blockAddress);
     const RawBlock& block = found->second;
     if (block.length != expected.length || block.status != expected.status)
-      return "block at " + std::to_string(blockAddress) + ": length " + std::to_string(block.length) + " status " +
-             Hex(block.status) + ", model " + std::to_string(expected.length) + " " + Hex(expected.status);
+      return "block at " + std::to_string(blockAddress) + ": length " + std::to_string(block.length) +
+             " status " + Hex(block.status) + ", model " + std::to_string(expected.length) + " " +
+             Hex(expected.status);
     if (expected.status != 'N') {
       if (expected.freedWhileAbandoned && block.next != gxAbandonedList)
         return "block freed after the list was abandoned links to " + std::to_string(block.next);
       continue;
     }
-    if (blockAddress > highestBlock) return "live block " + std::to_string(blockAddress) + " above highest_block";
-    if (block.next != 0) return "live block " + std::to_string(blockAddress) + " has next_deleted " + Hex(block.next);
+    if (blockAddress > highestBlock)
+      return "live block " + std::to_string(blockAddress) + " above highest_block";
+    if (block.next != 0)
+      return "live block " + std::to_string(blockAddress) + " has next_deleted " + Hex(block.next);
     if (model.Letter() == 'C') {
       for (std::uint32_t i = 0; i < gxLockHeaderBytes; ++i)
         if (file[blockAddress + gxBlockHeaderBytes + i] != 0)
@@ -196,7 +205,8 @@ std::string CheckFileAgainstModel(const Bytes& file, const HeapModel& model) {
       return "object " + std::to_string(object) + " does not hold the bytes written";
     if (!model.Checksums()) continue;
     const std::uint32_t storedCrc = WordAt(file, object + objectLength);
-    if (expected.crc && storedCrc != *expected.crc) return "CRC word of object " + std::to_string(object) + " changed";
+    if (expected.crc && storedCrc != *expected.crc)
+      return "CRC word of object " + std::to_string(object) + " changed";
     if (expected.crcCurrent && storedCrc != gxCrc32(file.data() + object, objectLength))
       return "CRC of object " + std::to_string(object) + " does not match its bytes";
   }
@@ -207,7 +217,8 @@ std::string CheckFileAgainstModel(const Bytes& file, const HeapModel& model) {
   std::sort(live.begin(), live.end());
   for (std::uint32_t object : live) {
     const std::uint32_t blockAddress = object - model.BlockHeaderSize();
-    if (blockAddress < previousEnd) return "live object " + std::to_string(object) + " overlaps the one before";
+    if (blockAddress < previousEnd)
+      return "live object " + std::to_string(object) + " overlaps the one before";
     previousEnd = static_cast<std::uint64_t>(blockAddress) + raw.at(blockAddress).length;
   }
 
@@ -249,7 +260,8 @@ std::string CheckEngineAgainstModel(gxDatabase& db, const Bytes& file, const Hea
     return "the engine's header differs from the file's";
   std::uint32_t address = db.NextBlock(0);
   for (const auto& [blockAddress, block] : model.Blocks()) {
-    if (address != blockAddress) return "NextBlock gave " + std::to_string(address) + ", expected " + std::to_string(blockAddress);
+    if (address != blockAddress)
+      return "NextBlock gave " + std::to_string(address) + ", expected " + std::to_string(blockAddress);
     address = db.NextBlock(blockAddress + block.length);
   }
   if (address != 0) return "NextBlock found " + std::to_string(address) + " past the last block";
@@ -269,7 +281,8 @@ class ModelRun {
   }
 
   std::string Start() {
-    Log("Create(revision " + Hex(static_cast<unsigned char>(letter_)) + ", static " + std::to_string(staticSize_) + ")");
+    Log("Create(revision " + Hex(static_cast<unsigned char>(letter_)) + ", static " +
+        std::to_string(staticSize_) + ")");
     if (db_.Create(path_.c_str(), staticSize_, letter_ == 0x00 ? ' ' : letter_) != 0) return "Create failed";
     return "";
   }
@@ -370,7 +383,8 @@ class ModelRun {
     const std::uint32_t length = PickLength();
     const int method = random_.Percent(15) ? 0 : 2;
     const std::uint32_t expected = model_.Allocate(length, method);
-    Log("Allocate(" + std::to_string(length) + ", " + std::to_string(method) + ") -> expect " + std::to_string(expected));
+    Log("Allocate(" + std::to_string(length) + ", " + std::to_string(method) + ") -> expect " +
+        std::to_string(expected));
     const std::uint32_t got = db_.Allocate(length, method);
     if (got != expected)
       return "Allocate gave " + std::to_string(got) + " (error " + std::to_string(db_.LastError()) + ")";
@@ -382,7 +396,8 @@ class ModelRun {
     const bool removeFlag = random_.Percent(85);
     Log("FreeBlock(" + std::to_string(object) + (removeFlag ? ", remove)" : ", delete)"));
     model_.Free(object, removeFlag);
-    if (db_.FreeBlock(object, removeFlag) != 1) return "FreeBlock failed, error " + std::to_string(db_.LastError());
+    if (db_.FreeBlock(object, removeFlag) != 1)
+      return "FreeBlock failed, error " + std::to_string(db_.LastError());
     return "";
   }
 
@@ -402,7 +417,8 @@ class ModelRun {
     ModelBlock& block = model_.LiveBlockOf(object);
     const Bytes bytes = Pattern(block.length - model_.Overhead());
     Log("WriteAt(" + std::to_string(object) + ", " + std::to_string(bytes.size()) + ")");
-    if (db_.WriteAt(bytes.data(), static_cast<std::uint32_t>(bytes.size()), object, true, random_.Percent(80)) != 0)
+    if (db_.WriteAt(bytes.data(), static_cast<std::uint32_t>(bytes.size()), object, true,
+                    random_.Percent(80)) != 0)
       return "WriteAt failed, error " + std::to_string(db_.LastError());
     block.content = bytes;
     block.crcCurrent = false;
@@ -461,7 +477,8 @@ class ModelRun {
       if (db_.WriteAt(bytes.data(), writeLength, object, false, false) != 0 ||
           db_.ReadAt(read.data(), readLength, gxCurrentAddress) != 0)
         return "WriteAt/ReadAt failed, error " + std::to_string(db_.LastError());
-      if (!std::equal(read.begin(), read.end(), content.begin() + split)) return "ReadAt after a write read other bytes";
+      if (!std::equal(read.begin(), read.end(), content.begin() + split))
+        return "ReadAt after a write read other bytes";
       std::copy(bytes.begin(), bytes.end(), content.begin());
     } else {
       if (db_.ReadAt(read.data(), readLength, object) != 0 ||
@@ -570,19 +587,23 @@ TEST_P(gxDatabaseModelTest, RandomAllocateWriteChecksumFreeAndReopenMatchTheMode
   ASSERT_EQ(run.Start(), "");
   for (int step = 0; step < kSteps; ++step) {
     const std::string problem = run.Step(step);
-    ASSERT_EQ(problem, "") << "seed " << seed << ", step " << step << "; last operations:\n" << run.RecentOperations();
+    ASSERT_EQ(problem, "") << "seed " << seed << ", step " << step << "; last operations:\n"
+                           << run.RecentOperations();
     if (step % kCheckEvery == kCheckEvery - 1) {
       const std::string found = run.Check();
       ASSERT_EQ(found, "") << "seed " << seed << ", after step " << step << "; last operations:\n"
                            << run.RecentOperations();
     }
   }
-  ASSERT_EQ(run.Finish(), "") << "seed " << seed << " at the end; last operations:\n" << run.RecentOperations();
+  ASSERT_EQ(run.Finish(), "") << "seed " << seed << " at the end; last operations:\n"
+                              << run.RecentOperations();
   // The run must have reached the cases it is for.
-  EXPECT_GT(run.Model().Blocks().size(), run.Model().LiveObjects().size()) << "no free blocks left at the end";
+  EXPECT_GT(run.Model().Blocks().size(), run.Model().LiveObjects().size())
+      << "no free blocks left at the end";
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, gxDatabaseModelTest, ::testing::ValuesIn(SeedSlots(kFixedSeeds)), SeedSlotName);
+INSTANTIATE_TEST_SUITE_P(Seeds, gxDatabaseModelTest, ::testing::ValuesIn(SeedSlots(kFixedSeeds)),
+                         SeedSlotName);
 
 }  // namespace
 }  // namespace qmtest

@@ -76,8 +76,8 @@ TEST_F(ManagersTest, StepAlbumMovesOneRowAndClampsWithoutWrappingAround) {
     int position;
   };
   position = 0;
-  const Step steps[] = {{false, true, 0},  {true, false, 0},  {false, false, 1}, {false, false, 2},
-                        {false, false, 2}, {true, false, 1},  {false, true, 1}};
+  const Step steps[] = {{false, true, 0},  {true, false, 0}, {false, false, 1}, {false, false, 2},
+                        {false, false, 2}, {true, false, 1}, {false, true, 1}};
   for (const Step& step : steps) {
     ASSERT_TRUE(StepAlbum(Main(), values, step.back, position, step.first));
     EXPECT_EQ(position, step.position);
@@ -104,7 +104,8 @@ TEST_F(ManagersTest, SendMailAndBrowseHandTheFocusedAddressToTheShell) {
   EXPECT_FALSE(gShellRequests[0].hasDirectory);
   EXPECT_EQ(gShellRequests[0].showCommand, SW_SHOWNORMAL);
 
-  ASSERT_EQ(InternetResManager::AppendRecord(Main(), InternetValues{"News", "http://news.example/today", 3}), 1);
+  ASSERT_EQ(InternetResManager::AppendRecord(Main(), InternetValues{"News", "http://news.example/today", 3}),
+            1);
   Select({0});
   EXPECT_TRUE(BrowseResource(Main()));
   ASSERT_EQ(gShellRequests.size(), 2u);

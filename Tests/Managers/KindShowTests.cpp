@@ -27,8 +27,7 @@ std::vector<ExpectedKind> ExpectedKinds() {
   return {
       {RecordKind::TextNote,
        {{"Date", 120, 0}, {"Text Note Title", 180, 0}, {"Note Type", 120, 0}},
-       {Plain(6, 202, "Edit"), kSeparator, Plain(8, 204, "Delete"), kSeparator,
-        Plain(13, 205, "Delete All")},
+       {Plain(6, 202, "Edit"), kSeparator, Plain(8, 204, "Delete"), kSeparator, Plain(13, 205, "Delete All")},
        kUsualProgress},
       {RecordKind::AudioNote,
        {{"Date", 120, 0}, {"Audio Note Title", 180, 0}, {"Note Type", 120, 0}},
@@ -42,16 +41,15 @@ std::vector<ExpectedKind> ExpectedKinds() {
        kUsualProgress},
       {RecordKind::PhotoAlbum,
        {{"Date", 120, 0}, {"Photo Title", 180, 0}, {"Photo Comment", 180, 0}},
-       {Plain(6, 232, "Edit"), kSeparator, Plain(8, 234, "Delete"), kSeparator,
-        Plain(13, 235, "Delete All"), kSeparator, Plain(12, 230, "Photo Album")},
+       {Plain(6, 232, "Edit"), kSeparator, Plain(8, 234, "Delete"), kSeparator, Plain(13, 235, "Delete All"),
+        kSeparator, Plain(12, 230, "Photo Album")},
        {10, 20, 30, 40, 50, 80, 100}},
       {RecordKind::TimeNotif,
        {{"Date", 120, 0},
         {"Time Notification Title", 180, 0},
         {"Notification Time", 120, 0},
         {"Type", 120, 0}},
-       {Plain(6, 241, "Edit"), kSeparator, Plain(8, 242, "Delete"), kSeparator,
-        Plain(13, 243, "Delete All")},
+       {Plain(6, 241, "Edit"), kSeparator, Plain(8, 242, "Delete"), kSeparator, Plain(13, 243, "Delete All")},
        kUsualProgress},
       {RecordKind::EmailRes,
        {{"Date", 120, 0}, {"Full Name", 180, 0}, {"Email", 180, 0}, {"Comment", 120, 0}},
@@ -63,13 +61,12 @@ std::vector<ExpectedKind> ExpectedKinds() {
         {"Internet Resource Title", 180, 0},
         {"Internet Address", 180, 0},
         {"Resource Type", 120, 0}},
-       {Plain(6, 261, "Edit"), Plain(9, 266, "Browse"), kSeparator, Plain(8, 263, "Delete"),
-        kSeparator, Plain(13, 264, "Delete All")},
+       {Plain(6, 261, "Edit"), Plain(9, 266, "Browse"), kSeparator, Plain(8, 263, "Delete"), kSeparator,
+        Plain(13, 264, "Delete All")},
        kUsualProgress},
       {RecordKind::FastText,
        {{"Date", 120, 0}, {"Fast Text Title", 180, 0}},
-       {Plain(6, 271, "Edit"), kSeparator, Plain(8, 273, "Delete"), kSeparator,
-        Plain(13, 274, "Delete All")},
+       {Plain(6, 271, "Edit"), kSeparator, Plain(8, 273, "Delete"), kSeparator, Plain(13, 274, "Delete All")},
        {10, 50, 50, 80, 100}},
   };
 }
@@ -132,7 +129,8 @@ TEST_F(ManagersTest, RepeatedShowsKeepTheEditToolbarsStringListBounded) {
   auto describe = [this]() {
     std::vector<std::string> described;
     for (const Button& button : Buttons())
-      described.push_back(std::to_string(button.image) + "/" + std::to_string(button.command) + "/" + button.label);
+      described.push_back(std::to_string(button.image) + "/" + std::to_string(button.command) + "/" +
+                          button.label);
     return described;
   };
   ASSERT_TRUE(ShowRecords(RecordKind::TextNote, Main()));
@@ -168,8 +166,7 @@ TEST_F(ManagersTest, AStoreThatCannotBeOpenedLeavesListAndToolbarAsTheyWere) {
   EXPECT_EQ(Columns()[1].title, "Text Note Title");
   // Adding to it fails and leaves the file alone.
   EXPECT_EQ(AudioNoteManager::AppendRecord(Main(), NoteValues{"x", "y.wav", 0}), 0);
-  EXPECT_EQ(ReadFileText(StoreFilePath(RecordKind::AudioNote)),
-            "not a database at all, just text......");
+  EXPECT_EQ(ReadFileText(StoreFilePath(RecordKind::AudioNote)), "not a database at all, just text......");
 }
 
 TEST_F(ManagersTest, EnsureStoreCreatesEveryMissingStoreOnceAndKeepsExistingOnes) {

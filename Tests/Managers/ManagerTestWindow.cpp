@@ -26,14 +26,13 @@ LRESULT CALLBACK RecordingProgressProc(HWND window, UINT message, WPARAM wParam,
 ManagerTestWindow::ManagerTestWindow()
     : m_host(WS_POPUP | WS_CLIPCHILDREN, RECT{0, 0, 760, 480}, "Managers test", "QmManagerTestWindow"),
       m_editImages(nullptr) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
-                                                        ICC_COOL_CLASSES | ICC_PROGRESS_CLASS};
+  INITCOMMONCONTROLSEX controls = {
+      sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   const HWND window = m_host.Handle();
 
   CListView list;
-  list.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 60,
-              760, 380);
+  list.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 60, 760, 380);
   list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
 
   CStatusbar statusbar;
@@ -44,8 +43,7 @@ ManagerTestWindow::ManagerTestWindow()
   RECT part = {};
   statusbar.GetPartRect(1, &part);
   CProgress progress;
-  progress.Create(statusbar.GetWindow(), ID_PROGRESS_BAR, 0, WS_CHILD | WS_VISIBLE, part.left + 4, 4,
-                  93, 15);
+  progress.Create(statusbar.GetWindow(), ID_PROGRESS_BAR, 0, WS_CHILD | WS_VISIBLE, part.left + 4, 4, 93, 15);
   progress.SetRange(0, 100);
   gProgressProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
       progress.GetWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProgressProc)));
@@ -78,7 +76,9 @@ ManagerTestWindow::~ManagerTestWindow() {
   if (m_editImages != nullptr) ImageList_Destroy(m_editImages);
 }
 
-HWND ManagerTestWindow::RecordList() const { return GetDlgItem(m_host.Handle(), ID_RECORD_LIST); }
+HWND ManagerTestWindow::RecordList() const {
+  return GetDlgItem(m_host.Handle(), ID_RECORD_LIST);
+}
 
 HWND ManagerTestWindow::EditToolbar() const {
   return GetDlgItem(GetDlgItem(m_host.Handle(), ID_REBAR), ID_EDIT_TOOLBAR);

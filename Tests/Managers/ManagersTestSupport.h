@@ -45,10 +45,9 @@ struct ShellRequest {
 inline std::vector<ShellRequest> gShellRequests;
 
 inline HINSTANCE WINAPI RecordShellRequest(HWND window, const char* verb, const char* file,
-                                           const char* parameters, const char* directory,
-                                           int showCommand) {
-  gShellRequests.push_back({window, verb ? verb : "", file ? file : "", parameters != nullptr,
-                            directory != nullptr, showCommand});
+                                           const char* parameters, const char* directory, int showCommand) {
+  gShellRequests.push_back(
+      {window, verb ? verb : "", file ? file : "", parameters != nullptr, directory != nullptr, showCommand});
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
 }
 
@@ -110,9 +109,14 @@ class ManagersTest : public ::testing::Test {
 
   // Sets the test clock (milliseconds keep counting from 0).
   void SetClock(int hour, int minute, int second, int month, int day, int year) {
-    now_ = RecordTime{static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month), 0,
-                      static_cast<std::uint16_t>(day), static_cast<std::uint16_t>(hour),
-                      static_cast<std::uint16_t>(minute), static_cast<std::uint16_t>(second), 0};
+    now_ = RecordTime{static_cast<std::uint16_t>(year),
+                      static_cast<std::uint16_t>(month),
+                      0,
+                      static_cast<std::uint16_t>(day),
+                      static_cast<std::uint16_t>(hour),
+                      static_cast<std::uint16_t>(minute),
+                      static_cast<std::uint16_t>(second),
+                      0};
   }
 
   int RowCount() const { return ListView_GetItemCount(List()); }
@@ -147,8 +151,7 @@ class ManagersTest : public ::testing::Test {
   void Select(const std::vector<int>& rows) const {
     ListView_SetItemState(List(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (int row : rows) {
-      ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED,
-                            LVIS_SELECTED | LVIS_FOCUSED);
+      ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
   }
 

@@ -22,9 +22,8 @@ std::string MakeTextNoteFile(const std::string& name) {
 std::vector<std::string> StoredTextNoteTitles() {
   std::vector<std::string> titles;
   auto store = OpenStore<DatabaseDataTextNote>();
-  store->ForEachRecordOf([&](const DatabaseDataTextNote& note, std::uint32_t) {
-    titles.push_back(RecordTextOf(note.title));
-  });
+  store->ForEachRecordOf(
+      [&](const DatabaseDataTextNote& note, std::uint32_t) { titles.push_back(RecordTextOf(note.title)); });
   CloseStore(store);
   return titles;
 }
@@ -44,11 +43,13 @@ TEST_F(ManagersTest, AddedRecordsAppearAsRowsWithTheirKindsTexts) {
   EXPECT_EQ(Cell(1, 3), "Bussines");
 
   ASSERT_EQ(EmailResManager::AppendRecord(Main(), MakeEmail("Ann Lee", "ann@example.org", "school")), 1);
-  EXPECT_EQ(Row(0), (std::vector<std::string>{"09:05:03 12/02/2003", "Ann Lee", "ann@example.org", "school"}));
+  EXPECT_EQ(Row(0),
+            (std::vector<std::string>{"09:05:03 12/02/2003", "Ann Lee", "ann@example.org", "school"}));
 
   TimeNotifValues reminder{"Call", "Call the plumber", RecordTime{2004, 1, 0, 5, 7, 8, 9, 0}, 1};
   ASSERT_EQ(TimeNotifManager::AppendRecord(Main(), reminder), 1);
-  EXPECT_EQ(Row(0), (std::vector<std::string>{"09:05:03 12/02/2003", "Call", "07:08:09 01/05/2004", "Urgent Note"}));
+  EXPECT_EQ(Row(0),
+            (std::vector<std::string>{"09:05:03 12/02/2003", "Call", "07:08:09 01/05/2004", "Urgent Note"}));
 
   // Values come back as they were given; a 300-character title is cut to 254.
   Select({0});
@@ -57,7 +58,9 @@ TEST_F(ManagersTest, AddedRecordsAppearAsRowsWithTheirKindsTexts) {
   EXPECT_EQ(read.text, "Call the plumber");
   EXPECT_EQ(read.time.hour, 7);
   EXPECT_EQ(read.type, 1);
-  ASSERT_EQ(TimeNotifManager::ChangeFocusedRecord(Main(), TimeNotifValues{std::string(300, 't'), "x", reminder.time, 0}), 1);
+  ASSERT_EQ(TimeNotifManager::ChangeFocusedRecord(
+                Main(), TimeNotifValues{std::string(300, 't'), "x", reminder.time, 0}),
+            1);
   EXPECT_EQ(Cell(0, 1), std::string(254, 't'));
   EXPECT_EQ(Cell(0, 3), "Normal Note");
   EXPECT_TRUE(boxes_.shown.empty());
@@ -245,14 +248,17 @@ TEST_F(ManagersTest, TimeNotificationChangesReachTheObserverWithTheirAddresses) 
   RecordObserver observer;
   observer.onAdded = [&](const void* record) {
     auto& notification = *static_cast<const DatabaseDataTimeNotif*>(record);
-    events.push_back("added " + RecordTextOf(notification.title) + " @" + std::to_string(notification.ownAddress));
+    events.push_back("added " + RecordTextOf(notification.title) + " @" +
+                     std::to_string(notification.ownAddress));
   };
   observer.onChanged = [&](const void* record) {
     auto& notification = *static_cast<const DatabaseDataTimeNotif*>(record);
-    events.push_back("changed " + RecordTextOf(notification.title) + " @" + std::to_string(notification.ownAddress) +
-                     " " + std::to_string(notification.time.hour));
+    events.push_back("changed " + RecordTextOf(notification.title) + " @" +
+                     std::to_string(notification.ownAddress) + " " + std::to_string(notification.time.hour));
   };
-  observer.onRemoved = [&](std::uint32_t address) { events.push_back("removed @" + std::to_string(address)); };
+  observer.onRemoved = [&](std::uint32_t address) {
+    events.push_back("removed @" + std::to_string(address));
+  };
   observer.onRemovedAll = [&]() { events.push_back("removed all"); };
   SetRecordObserver(RecordKind::TimeNotif, observer);
 
@@ -275,9 +281,9 @@ TEST_F(ManagersTest, TimeNotificationChangesReachTheObserverWithTheirAddresses) 
   TimeNotifManager::RemoveRecords(Main(), 1);
   SetRecordObserver(RecordKind::TimeNotif, RecordObserver());
 
-  EXPECT_EQ(events, (std::vector<std::string>{"added a @" + first, "added b @" + second,
-                                              "changed b2 @" + second + " 11", "removed @" + first,
-                                              "removed all"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"added a @" + first, "added b @" + second,
+                                      "changed b2 @" + second + " 11", "removed @" + first, "removed all"}));
 }
 
 }  // namespace

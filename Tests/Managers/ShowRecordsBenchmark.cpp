@@ -60,9 +60,9 @@ int main(int argc, char** argv) {
     QueryPerformanceCounter(&start);
     FillStore(count);
     QueryPerformanceCounter(&end);
-    std::printf("store of %d text notes written in %.3f s (%llu bytes)\n", count,
-                Seconds(start, end),
-                static_cast<unsigned long long>(std::filesystem::file_size(StoreFilePath(RecordKind::TextNote))));
+    std::printf(
+        "store of %d text notes written in %.3f s (%llu bytes)\n", count, Seconds(start, end),
+        static_cast<unsigned long long>(std::filesystem::file_size(StoreFilePath(RecordKind::TextNote))));
 
     // The store walk alone, for telling the list's share from the store's.
     QueryPerformanceCounter(&start);

@@ -31,13 +31,13 @@ int CapacityAfterAppendingTo(int count) {
 
 TEST(TimeNotificationArray, GrowsByFourBelowThirtyTwoByAnEighthAndByAtMost1024From8200) {
   EXPECT_EQ(CapacityAfterAppendingTo(0), 4);
-  EXPECT_EQ(CapacityAfterAppendingTo(16), 20);     // 16 / 8 would be 2
-  EXPECT_EQ(CapacityAfterAppendingTo(31), 35);     // 31 / 8 would be 3
-  EXPECT_EQ(CapacityAfterAppendingTo(32), 36);     // from 32 on: count / 8
+  EXPECT_EQ(CapacityAfterAppendingTo(16), 20);  // 16 / 8 would be 2
+  EXPECT_EQ(CapacityAfterAppendingTo(31), 35);  // 31 / 8 would be 3
+  EXPECT_EQ(CapacityAfterAppendingTo(32), 36);  // from 32 on: count / 8
   EXPECT_EQ(CapacityAfterAppendingTo(40), 45);
   EXPECT_EQ(CapacityAfterAppendingTo(8000), 9000);
-  EXPECT_EQ(CapacityAfterAppendingTo(8199), 9223);  // 8199 / 8 = 1024
-  EXPECT_EQ(CapacityAfterAppendingTo(8200), 9224);  // 8200 / 8 would be 1025
+  EXPECT_EQ(CapacityAfterAppendingTo(8199), 9223);    // 8199 / 8 = 1024
+  EXPECT_EQ(CapacityAfterAppendingTo(8200), 9224);    // 8200 / 8 would be 1025
   EXPECT_EQ(CapacityAfterAppendingTo(16000), 17024);  // 16000 / 8 would be 2000
 
   // Appending one by one from empty: steps of 4 up to 32 elements, then an
@@ -96,8 +96,8 @@ TEST(TimeNotificationArray, RemovalMovesLaterElementsDownAndKeepsTheOthersIntact
   for (int i = 0; i < count; ++i) ASSERT_TRUE(array.Add(Numbered(i)));
   int capacity = array.GetCapacity();
 
-  ASSERT_TRUE(array.RemoveAt(0));             // first
-  ASSERT_TRUE(array.RemoveAt(17));            // middle: element 18
+  ASSERT_TRUE(array.RemoveAt(0));                    // first
+  ASSERT_TRUE(array.RemoveAt(17));                   // middle: element 18
   ASSERT_TRUE(array.RemoveAt(array.GetSize() - 1));  // last: element 39
   EXPECT_FALSE(array.RemoveAt(array.GetSize()));
   EXPECT_FALSE(array.RemoveAt(-1));

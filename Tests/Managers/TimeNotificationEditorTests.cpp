@@ -43,8 +43,8 @@ TEST_F(TimeNotificationTest, ANewNotificationSavedInTheEditorIsStoredListedAndSh
   ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
                           [&](HWND dialog) {
                             shownInPicker = PickerTime(dialog);
-                            typeOnOpen = static_cast<int>(SendDlgItemMessageA(
-                                dialog, IDC_TIME_NOTIFICATION_TYPE, CB_GETCURSEL, 0, 0));
+                            typeOnOpen = static_cast<int>(
+                                SendDlgItemMessageA(dialog, IDC_TIME_NOTIFICATION_TYPE, CB_GETCURSEL, 0, 0));
                             TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Meeting");
                             TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "Room 4\r\nBring the slides");
                             SetPickerTime(dialog, due);
@@ -59,8 +59,8 @@ TEST_F(TimeNotificationTest, ANewNotificationSavedInTheEditorIsStoredListedAndSh
   EXPECT_EQ(CurrentKind(), static_cast<int>(RecordKind::TimeNotif));
   std::vector<Row> rows = m_main->Rows();
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].texts, (std::vector<std::string>{"09:05:03 11/28/2003", "Meeting",
-                                                     "09:06:03 11/28/2003", "Urgent Note"}));
+  EXPECT_EQ(rows[0].texts, (std::vector<std::string>{"09:05:03 11/28/2003", "Meeting", "09:06:03 11/28/2003",
+                                                     "Urgent Note"}));
   std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
   ASSERT_EQ(stored.size(), 1u);
   EXPECT_EQ(RecordTextOf(stored[0].text), "Room 4\r\nBring the slides");
@@ -128,8 +128,8 @@ TEST_F(TimeNotificationTest, EditingShowsTheStoredValuesAndAChangeToALaterTimeFi
                             title = TextOf(dialog, IDC_TIME_NOTIFICATION_TITLE);
                             text = TextOf(dialog, IDC_TIME_NOTIFICATION_TEXT);
                             picker = PickerTime(dialog);
-                            type = static_cast<int>(SendDlgItemMessageA(
-                                dialog, IDC_TIME_NOTIFICATION_TYPE, CB_GETCURSEL, 0, 0));
+                            type = static_cast<int>(
+                                SendDlgItemMessageA(dialog, IDC_TIME_NOTIFICATION_TYPE, CB_GETCURSEL, 0, 0));
                             SetPickerTime(dialog, later);
                             ChooseType(dialog, 1);
                             Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
@@ -142,8 +142,8 @@ TEST_F(TimeNotificationTest, EditingShowsTheStoredValuesAndAChangeToALaterTimeFi
   std::vector<Row> rows = m_main->Rows();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].address, address);  // changed in place
-  EXPECT_EQ(rows[0].texts, (std::vector<std::string>{"09:05:08 11/28/2003", "Call Ann",
-                                                     "09:10:03 11/28/2003", "Urgent Note"}));
+  EXPECT_EQ(rows[0].texts, (std::vector<std::string>{"09:05:08 11/28/2003", "Call Ann", "09:10:03 11/28/2003",
+                                                     "Urgent Note"}));
   ASSERT_EQ(PendingNotifications.GetSize(), 1);
   EXPECT_TRUE(SameSecond(PendingNotifications[0].time, later));
 
@@ -183,24 +183,25 @@ TEST_F(TimeNotificationTest, CancelAfterEditingLeavesRecordRowAndPendingEntryUnc
   // Opened by the edit command and closed by Cancel, then opened by a double
   // click and closed by the close box.
   for (bool closeBox : {false, true}) {
-    ASSERT_TRUE(DriveEditor([this, closeBox] {
-                              if (closeBox) {
-                                m_main->DoubleClickRecordList();
-                              } else {
-                                m_main->Command(IDM_EDIT_TIME_NOTIFICATION);
-                              }
-                            },
-                            [&](HWND dialog) {
-                              TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Changed");
-                              TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "Changed too");
-                              SetPickerTime(dialog, AddSeconds(m_now, 9999));
-                              ChooseType(dialog, 0);
-                              if (closeBox) {
-                                SendMessageA(dialog, WM_CLOSE, 0, 0);
-                              } else {
-                                Press(dialog, IDC_TIME_NOTIFICATION_CANCEL);
-                              }
-                            }));
+    ASSERT_TRUE(DriveEditor(
+        [this, closeBox] {
+          if (closeBox) {
+            m_main->DoubleClickRecordList();
+          } else {
+            m_main->Command(IDM_EDIT_TIME_NOTIFICATION);
+          }
+        },
+        [&](HWND dialog) {
+          TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Changed");
+          TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "Changed too");
+          SetPickerTime(dialog, AddSeconds(m_now, 9999));
+          ChooseType(dialog, 0);
+          if (closeBox) {
+            SendMessageA(dialog, WM_CLOSE, 0, 0);
+          } else {
+            Press(dialog, IDC_TIME_NOTIFICATION_CANCEL);
+          }
+        }));
     std::vector<Row> rowsAfter = m_main->Rows();
     ASSERT_EQ(rowsAfter.size(), rowsBefore.size());
     for (std::size_t i = 0; i < rowsAfter.size(); ++i) {

@@ -34,9 +34,8 @@ TEST(TimeNotificationDueTest, DueOnlyWhenEarlierToTheSecondIgnoringWeekdayAndMil
   EXPECT_FALSE(IsNotificationDue(MakeTime(2003, 11, 28, 10, 0, 0, 999, 6), now));
   EXPECT_FALSE(IsNotificationDue(now, MakeTime(2003, 11, 28, 10, 0, 0, 0, 0)));
   // One unit earlier in any field: due; later: not.
-  const int earlier[][6] = {{2002, 11, 28, 10, 0, 0}, {2003, 10, 28, 10, 0, 0},
-                            {2003, 11, 27, 10, 0, 0}, {2003, 11, 28, 9, 0, 0},
-                            {2003, 11, 28, 9, 59, 59}, {2003, 11, 28, 9, 59, 58}};
+  const int earlier[][6] = {{2002, 11, 28, 10, 0, 0}, {2003, 10, 28, 10, 0, 0},  {2003, 11, 27, 10, 0, 0},
+                            {2003, 11, 28, 9, 0, 0},  {2003, 11, 28, 9, 59, 59}, {2003, 11, 28, 9, 59, 58}};
   for (const auto& t : earlier) {
     EXPECT_TRUE(IsNotificationDue(MakeTime(t[0], t[1], t[2], t[3], t[4], t[5]), now)) << t[0];
     EXPECT_FALSE(IsNotificationDue(now, MakeTime(t[0], t[1], t[2], t[3], t[4], t[5]))) << t[0];

@@ -40,14 +40,16 @@ RecordTime LastYear() {
   return time;
 }
 
-void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD) { ExitProcess(0); }
+void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD) {
+  ExitProcess(0);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const bool editor = argc > 1 && std::strcmp(argv[1], "editor") == 0;
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES |
-                                                        ICC_BAR_CLASSES | ICC_DATE_CLASSES};
+  INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                   ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
   HINSTANCE instance = GetModuleHandleA(nullptr);
   gApp.SetInstance(instance);
@@ -71,14 +73,16 @@ int main(int argc, char** argv) {
   UpdateWindow(window);
   SetTimer(nullptr, 0, 30000, EndShowcase);
 
-  TimeNotifManager::AppendRecord(window, {"Water the plants", "The ferns on the balcony too", InMinutes(45), 0});
-  TimeNotifManager::AppendRecord(window, {"Dentist", "Appointment at 10 o'clock,\r\nbring the insurance card",
-                                          InMinutes(90), 1});
+  TimeNotifManager::AppendRecord(window,
+                                 {"Water the plants", "The ferns on the balcony too", InMinutes(45), 0});
+  TimeNotifManager::AppendRecord(
+      window, {"Dentist", "Appointment at 10 o'clock,\r\nbring the insurance card", InMinutes(90), 1});
   if (editor) {
     RecordListOf(window).SetItemState(1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     OpenTimeNotificationEditor(window, true);
   } else {
-    TimeNotifManager::AppendRecord(window, {"Call Ann", "About the concert on Friday evening", LastYear(), 1});
+    TimeNotifManager::AppendRecord(window,
+                                   {"Call Ann", "About the concert on Friday evening", LastYear(), 1});
   }
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

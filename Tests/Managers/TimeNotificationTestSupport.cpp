@@ -26,8 +26,8 @@ TestMainWindow::TestMainWindow() : m_window(nullptr), m_savedHooks(gMainWindowHo
   static bool registered = false;
   HINSTANCE instance = GetModuleHandleA(nullptr);
   if (!registered) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES |
-                                                          ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+    INITCOMMONCONTROLSEX controls = {
+        sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&controls);
     gApp.SetInstance(instance);
     MainWindowClass(instance).Register();
@@ -47,7 +47,9 @@ TestMainWindow::~TestMainWindow() {
   gMainWindowHooks = m_savedHooks;
 }
 
-void TestMainWindow::Tick() const { SendMessageA(m_window, WM_TIMER, 1, 0); }
+void TestMainWindow::Tick() const {
+  SendMessageA(m_window, WM_TIMER, 1, 0);
+}
 
 std::vector<Row> TestMainWindow::Rows() const {
   CListView list(m_window, ID_RECORD_LIST);
@@ -109,8 +111,7 @@ void TimeNotificationTest::TearDown() {
   m_appData.reset();
 }
 
-std::uint32_t TimeNotificationTest::StoreNotification(const std::string& title,
-                                                      const std::string& text,
+std::uint32_t TimeNotificationTest::StoreNotification(const std::string& title, const std::string& text,
                                                       const RecordTime& time, int type) {
   auto store = OpenStore<DatabaseDataTimeNotif>();
   if (!store) return 0;
@@ -129,9 +130,8 @@ std::vector<DatabaseDataTimeNotif> TimeNotificationTest::StoredNotifications() c
   std::vector<DatabaseDataTimeNotif> records;
   auto store = OpenStore<DatabaseDataTimeNotif>();
   if (!store) return records;
-  store->ForEachRecordOf([&records](const DatabaseDataTimeNotif& record, std::uint32_t) {
-    records.push_back(record);
-  });
+  store->ForEachRecordOf(
+      [&records](const DatabaseDataTimeNotif& record, std::uint32_t) { records.push_back(record); });
   CloseStore(store);
   return records;
 }
@@ -232,6 +232,8 @@ void ChooseType(HWND dialog, int index) {
                reinterpret_cast<LPARAM>(combo));
 }
 
-void Press(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+void Press(HWND dialog, int id) {
+  SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 
 }  // namespace qmtimenotif

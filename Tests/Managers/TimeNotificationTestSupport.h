@@ -68,8 +68,8 @@ class TimeNotificationTest : public ::testing::Test {
 
   // Adds a record to the store directly, as an earlier run of the program
   // left it; returns its address.
-  std::uint32_t StoreNotification(const std::string& title, const std::string& text,
-                                  const RecordTime& time, int type);
+  std::uint32_t StoreNotification(const std::string& title, const std::string& text, const RecordTime& time,
+                                  int type);
   // The stored notifications in file order.
   std::vector<DatabaseDataTimeNotif> StoredNotifications() const;
 

@@ -33,7 +33,9 @@ struct ScriptedClock {
   }
 };
 
-void Touch(const std::string& path) { std::ofstream(path, std::ios::binary) << "x"; }
+void Touch(const std::string& path) {
+  std::ofstream(path, std::ios::binary) << "x";
+}
 
 class DataFolderTest : public RecordsTest {};
 
@@ -116,8 +118,8 @@ TEST_F(DataFolderTest, OnlyBareStoredNamesAreJoinedToTheirFolder) {
   EXPECT_TRUE(AttachmentPath("F" + std::string(1, kPathSeparator), "TextNote1.doc", path));
   EXPECT_EQ(path, "F" + std::string(1, kPathSeparator) + "TextNote1.doc");
   EXPECT_TRUE(AttachmentPath("F/", "..doc", path)) << "dots inside a name are fine";
-  for (const char* bad : {"", ".", "..", "..\\..\\Windows\\win.ini", "sub/file.doc",
-                          "C:evil.doc", "\\\\server\\share\\x", "/etc/passwd"}) {
+  for (const char* bad : {"", ".", "..", "..\\..\\Windows\\win.ini", "sub/file.doc", "C:evil.doc",
+                          "\\\\server\\share\\x", "/etc/passwd"}) {
     EXPECT_FALSE(AttachmentPath("F/", bad, path)) << bad;
     EXPECT_EQ(path, "") << bad;
   }

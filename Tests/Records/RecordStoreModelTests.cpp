@@ -176,7 +176,8 @@ class StoreModelRun {
 
   // Reads a record the way the list does before an edit: whole, CRC right.
   std::string ReadAndCompare(RecordStore& store, const KindModel& model, std::uint32_t address) {
-    if (store.ReadRecord(address) != RecordReadStatus::Ok) return "ReadRecord(" + std::to_string(address) + ") failed";
+    if (store.ReadRecord(address) != RecordReadStatus::Ok)
+      return "ReadRecord(" + std::to_string(address) + ") failed";
     const Bytes expected = WithOwnAddress(model.records.at(address), address);
     if (!std::equal(expected.begin(), expected.end(), store.RecordBytes()))
       return "ReadRecord(" + std::to_string(address) + ") gave other bytes";
@@ -224,7 +225,8 @@ class StoreModelRun {
     const Bytes image = RandomImage(*model.info);
     std::memcpy(store.RecordBytes() + model.info->recordSize - 4, &address, 4);
     if (store.ChangeRecordImage(image.data()) != 0) return "a freed record was changed";
-    if (store.LastError() != gxBadObjectAddress) return "a refused change reports error " + std::to_string(store.LastError());
+    if (store.LastError() != gxBadObjectAddress)
+      return "a refused change reports error " + std::to_string(store.LastError());
     // Refused on purpose: not an error for Close to report (Flush rewrites the same header).
     if (store.Flush() != gxNoError) return "Flush failed";
     if (store.DeleteRecord() != 0) return "a freed record was deleted";
@@ -259,8 +261,8 @@ class StoreModelRun {
 
     const Bytes file = ReadFileBytes(model.path);
     if (file.size() != model.endOfFile || WordAt(file, 4) != model.endOfFile)
-      return "file length " + std::to_string(file.size()) + " / end_of_file " + std::to_string(WordAt(file, 4)) +
-             ", expected " + std::to_string(model.endOfFile);
+      return "file length " + std::to_string(file.size()) + " / end_of_file " +
+             std::to_string(WordAt(file, 4)) + ", expected " + std::to_string(model.endOfFile);
     // On disk each record is the model's bytes exactly, own-address slot 0
     // included, followed by its CRC.
     for (const auto& [address, bytes] : model.records) {
@@ -270,7 +272,8 @@ class StoreModelRun {
         return "the CRC on disk behind " + std::to_string(address) + " is wrong";
     }
     const std::uint32_t head = model.freed.empty() ? 0 : model.freed.front() - kBlockHeader;
-    if (WordAt(file, 0) != head) return "free_space " + std::to_string(WordAt(file, 0)) + ", expected " + std::to_string(head);
+    if (WordAt(file, 0) != head)
+      return "free_space " + std::to_string(WordAt(file, 0)) + ", expected " + std::to_string(head);
     return "";
   }
 
@@ -287,11 +290,13 @@ TEST_P(RecordStoreModelTest, RandomAddChangeDeleteAcrossReopensMatchTheModelInFi
   qmtest::AnnounceSeed(seed);
 
   std::vector<std::string> paths;
-  for (RecordKind kind : kKinds) paths.push_back(PathOf(std::string(RecordKindInfoOf(kind).storeName) + ".qmt"));
+  for (RecordKind kind : kKinds)
+    paths.push_back(PathOf(std::string(RecordKindInfoOf(kind).storeName) + ".qmt"));
   StoreModelRun run(seed, paths);
   for (int step = 0; step < kSteps; ++step) {
     const std::string problem = run.Step();
-    ASSERT_EQ(problem, "") << "seed " << seed << ", step " << step << "; last operations:\n" << run.RecentOperations();
+    ASSERT_EQ(problem, "") << "seed " << seed << ", step " << step << "; last operations:\n"
+                           << run.RecentOperations();
     ASSERT_TRUE(boxes_.shown.empty()) << "seed " << seed << ", step " << step << ": " << boxes_.shown[0].text;
     if (step % kCompareEvery == kCompareEvery - 1 || step == kSteps - 1) {
       const std::string found = run.CompareAll();

@@ -22,146 +22,138 @@ constexpr UINT kTrayIconId = 102;
 constexpr UINT kExitCommand = 290;
 constexpr DWORD kWaitMilliseconds = 30000;
 
-BOOL CALLBACK CollectMainWindows(HWND topLevel, LPARAM parameter)
-{
-    auto* found = reinterpret_cast<std::vector<HWND>*>(parameter);
-    char className[64] = {};
-    GetClassNameA(topLevel, className, sizeof className);
-    if (std::strcmp(className, kMainClass) == 0) found->push_back(topLevel);
-    // A main window hidden in the tray is the child of a holder window.
-    for (HWND child = FindWindowExA(topLevel, nullptr, kMainClass, nullptr); child;
-         child = FindWindowExA(topLevel, child, kMainClass, nullptr))
-        found->push_back(child);
-    return TRUE;
+BOOL CALLBACK CollectMainWindows(HWND topLevel, LPARAM parameter) {
+  auto* found = reinterpret_cast<std::vector<HWND>*>(parameter);
+  char className[64] = {};
+  GetClassNameA(topLevel, className, sizeof className);
+  if (std::strcmp(className, kMainClass) == 0) found->push_back(topLevel);
+  // A main window hidden in the tray is the child of a holder window.
+  for (HWND child = FindWindowExA(topLevel, nullptr, kMainClass, nullptr); child;
+       child = FindWindowExA(topLevel, child, kMainClass, nullptr))
+    found->push_back(child);
+  return TRUE;
 }
 
-std::vector<HWND> MainWindows()
-{
-    std::vector<HWND> found;
-    EnumWindows(CollectMainWindows, reinterpret_cast<LPARAM>(&found));
-    return found;
+std::vector<HWND> MainWindows() {
+  std::vector<HWND> found;
+  EnumWindows(CollectMainWindows, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 // "visible": a shown top-level window; "held": hidden in the tray (the
 // invisible child of a holder window); "invisible": a top-level window not
 // shown (yet); "none".
-std::string MainWindowState()
-{
-    std::vector<HWND> windows = MainWindows();
-    if (windows.empty()) return "none";
-    HWND window = windows.front();
-    bool topLevel = GetAncestor(window, GA_PARENT) == GetDesktopWindow();
-    bool visible = IsWindowVisible(window) != FALSE;
-    if (topLevel) return visible ? "visible" : "invisible";
-    return visible ? "held-but-visible" : "held";
+std::string MainWindowState() {
+  std::vector<HWND> windows = MainWindows();
+  if (windows.empty()) return "none";
+  HWND window = windows.front();
+  bool topLevel = GetAncestor(window, GA_PARENT) == GetDesktopWindow();
+  bool visible = IsWindowVisible(window) != FALSE;
+  if (topLevel) return visible ? "visible" : "invisible";
+  return visible ? "held-but-visible" : "held";
 }
 
-bool TrayIconPresent()
-{
-    HWND trayWindow = FindWindowA("TrayIconClass", nullptr);
-    if (!trayWindow) return false;
-    NOTIFYICONDATAA data;
-    std::memset(&data, 0, sizeof data);
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    data.hWnd = trayWindow;
-    data.uID = kTrayIconId;
-    data.uFlags = NIF_TIP;
-    // The shell modifies only an icon that exists; the tooltip stays the same.
-    std::strcpy(data.szTip, "Quillmate - Right click to begin.");
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+bool TrayIconPresent() {
+  HWND trayWindow = FindWindowA("TrayIconClass", nullptr);
+  if (!trayWindow) return false;
+  NOTIFYICONDATAA data;
+  std::memset(&data, 0, sizeof data);
+  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  data.hWnd = trayWindow;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_TIP;
+  // The shell modifies only an icon that exists; the tooltip stays the same.
+  std::strcpy(data.szTip, "Quillmate - Right click to begin.");
+  return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 template <class Check>
-bool WaitFor(Check check)
-{
-    DWORD start = GetTickCount();
-    while (!check()) {
-        if (GetTickCount() - start > kWaitMilliseconds) return check();
-        Sleep(100); // polling another process: there is nothing to wait on
-    }
-    return true;
+bool WaitFor(Check check) {
+  DWORD start = GetTickCount();
+  while (!check()) {
+    if (GetTickCount() - start > kWaitMilliseconds) return check();
+    Sleep(100);  // polling another process: there is nothing to wait on
+  }
+  return true;
 }
 
 struct QuestionSearch {
-    DWORD processId;
-    HWND box;
+  DWORD processId;
+  HWND box;
 };
 
-BOOL CALLBACK LookForQuestion(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<QuestionSearch*>(parameter);
-    char className[16] = {}, title[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && std::strcmp(className, "#32770") == 0 && std::strcmp(title, "Quillmate") == 0 &&
-        IsWindowVisible(window)) {
-        search->box = window;
-        return FALSE;
-    }
-    return TRUE;
+BOOL CALLBACK LookForQuestion(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<QuestionSearch*>(parameter);
+  char className[16] = {}, title[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  GetWindowTextA(window, title, sizeof title);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && std::strcmp(className, "#32770") == 0 &&
+      std::strcmp(title, "Quillmate") == 0 && IsWindowVisible(window)) {
+    search->box = window;
+    return FALSE;
+  }
+  return TRUE;
 }
 
-HWND FindQuestionBox(DWORD processId)
-{
-    QuestionSearch search = {processId, nullptr};
-    EnumWindows(LookForQuestion, reinterpret_cast<LPARAM>(&search));
-    return search.box;
+HWND FindQuestionBox(DWORD processId) {
+  QuestionSearch search = {processId, nullptr};
+  EnumWindows(LookForQuestion, reinterpret_cast<LPARAM>(&search));
+  return search.box;
 }
 
-int Exit()
-{
-    std::vector<HWND> windows = MainWindows();
-    if (windows.empty()) {
-        std::puts("exit: no main window");
-        return 1;
-    }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(windows.front(), &processId);
-    PostMessageA(windows.front(), WM_COMMAND, kExitCommand, 0);
-    HWND box = nullptr;
-    if (!WaitFor([&] { return (box = FindQuestionBox(processId)) != nullptr; })) {
-        std::puts("exit: no question box");
-        return 1;
-    }
-    // The box's text is its static control (id 0xFFFF).
-    char text[256] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    std::printf("question: %s\n", text);
-    HWND yes = GetDlgItem(box, IDYES);
-    if (!yes) {
-        std::puts("exit: the box has no Yes button");
-        return 1;
-    }
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(yes));
+int Exit() {
+  std::vector<HWND> windows = MainWindows();
+  if (windows.empty()) {
+    std::puts("exit: no main window");
+    return 1;
+  }
+  DWORD processId = 0;
+  GetWindowThreadProcessId(windows.front(), &processId);
+  PostMessageA(windows.front(), WM_COMMAND, kExitCommand, 0);
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = FindQuestionBox(processId)) != nullptr; })) {
+    std::puts("exit: no question box");
+    return 1;
+  }
+  // The box's text is its static control (id 0xFFFF).
+  char text[256] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  std::printf("question: %s\n", text);
+  HWND yes = GetDlgItem(box, IDYES);
+  if (!yes) {
+    std::puts("exit: the box has no Yes button");
+    return 1;
+  }
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(yes));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string command = argc > 1 ? argv[1] : "";
+  std::string wanted = argc > 2 ? argv[2] : "";
+  if (command == "main-window") {
+    if (!wanted.empty()) WaitFor([&] { return MainWindowState() == wanted; });
+    std::string state = MainWindowState();
+    std::printf("%s\n", state.c_str());
+    return wanted.empty() || state == wanted ? 0 : 1;
+  }
+  if (command == "main-window-count") {
+    std::printf("%u\n", static_cast<unsigned>(MainWindows().size()));
     return 0;
-}
-
-} // namespace
-
-int main(int argc, char** argv)
-{
-    std::string command = argc > 1 ? argv[1] : "";
-    std::string wanted = argc > 2 ? argv[2] : "";
-    if (command == "main-window") {
-        if (!wanted.empty()) WaitFor([&] { return MainWindowState() == wanted; });
-        std::string state = MainWindowState();
-        std::printf("%s\n", state.c_str());
-        return wanted.empty() || state == wanted ? 0 : 1;
-    }
-    if (command == "main-window-count") {
-        std::printf("%u\n", static_cast<unsigned>(MainWindows().size()));
-        return 0;
-    }
-    if (command == "tray-icon") {
-        bool want = wanted != "no";
-        WaitFor([&] { return TrayIconPresent() == want; });
-        bool present = TrayIconPresent();
-        std::printf("%s\n", present ? "yes" : "no");
-        return present == want ? 0 : 1;
-    }
-    if (command == "exit") return Exit();
-    std::fprintf(stderr, "usage: EndToEndProbe main-window [state] | main-window-count | tray-icon [yes|no] | exit\n");
-    return 2;
+  }
+  if (command == "tray-icon") {
+    bool want = wanted != "no";
+    WaitFor([&] { return TrayIconPresent() == want; });
+    bool present = TrayIconPresent();
+    std::printf("%s\n", present ? "yes" : "no");
+    return present == want ? 0 : 1;
+  }
+  if (command == "exit") return Exit();
+  std::fprintf(stderr,
+               "usage: EndToEndProbe main-window [state] | main-window-count | tray-icon [yes|no] | exit\n");
+  return 2;
 }

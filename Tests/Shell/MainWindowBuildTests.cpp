@@ -13,286 +13,281 @@ using namespace shelltest;
 
 namespace {
 
-std::string ClassOf(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
 }
 
-std::string LoadText(int id)
-{
-    char text[256] = {};
-    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
-    return text;
+std::string LoadText(int id) {
+  char text[256] = {};
+  LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+  return text;
 }
 
-} // namespace
+}  // namespace
 
-TEST_F(MainWindowTest, ChildWindowsHaveTheirIdsClassesAndStyles)
-{
-    EXPECT_EQ(ClassOf(Main()), "QuillmateClass");
-    char title[32] = {};
-    GetWindowTextA(Main(), title, sizeof title);
-    EXPECT_STREQ(title, "Quillmate");
-    EXPECT_NE(GetMenu(Main()), nullptr); // the class menu 101
+TEST_F(MainWindowTest, ChildWindowsHaveTheirIdsClassesAndStyles) {
+  EXPECT_EQ(ClassOf(Main()), "QuillmateClass");
+  char title[32] = {};
+  GetWindowTextA(Main(), title, sizeof title);
+  EXPECT_STREQ(title, "Quillmate");
+  EXPECT_NE(GetMenu(Main()), nullptr);  // the class menu 101
 
-    EXPECT_EQ(ClassOf(ManagerList()), "SysListView32");
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(ManagerList(), GWL_STYLE)) & (LVS_TYPEMASK | WS_CHILD | WS_VISIBLE),
-              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | LVS_ICON));
-    EXPECT_TRUE(GetWindowLongA(ManagerList(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_EQ(ClassOf(ManagerList()), "SysListView32");
+  EXPECT_EQ(
+      static_cast<DWORD>(GetWindowLongA(ManagerList(), GWL_STYLE)) & (LVS_TYPEMASK | WS_CHILD | WS_VISIBLE),
+      static_cast<DWORD>(WS_CHILD | WS_VISIBLE | LVS_ICON));
+  EXPECT_TRUE(GetWindowLongA(ManagerList(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 
-    EXPECT_EQ(ClassOf(RecordList()), "SysListView32");
-    EXPECT_EQ(GetWindowLongA(RecordList(), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
-    EXPECT_TRUE(GetWindowLongA(RecordList(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    EXPECT_TRUE(ListView_GetExtendedListViewStyle(RecordList()) & LVS_EX_FULLROWSELECT);
+  EXPECT_EQ(ClassOf(RecordList()), "SysListView32");
+  EXPECT_EQ(GetWindowLongA(RecordList(), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_TRUE(GetWindowLongA(RecordList(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_TRUE(ListView_GetExtendedListViewStyle(RecordList()) & LVS_EX_FULLROWSELECT);
 
-    EXPECT_EQ(ClassOf(StatusBar()), "msctls_statusbar32");
-    EXPECT_TRUE(GetWindowLongA(StatusBar(), GWL_STYLE) & SBARS_SIZEGRIP);
-    EXPECT_EQ(ClassOf(ProgressBar()), "msctls_progress32");
+  EXPECT_EQ(ClassOf(StatusBar()), "msctls_statusbar32");
+  EXPECT_TRUE(GetWindowLongA(StatusBar(), GWL_STYLE) & SBARS_SIZEGRIP);
+  EXPECT_EQ(ClassOf(ProgressBar()), "msctls_progress32");
 
-    EXPECT_EQ(ClassOf(Rebar()), "ReBarWindow32");
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(Rebar(), GWL_STYLE)), 0x50800641u);
-    EXPECT_TRUE(GetWindowLongA(Rebar(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-    EXPECT_EQ(ClassOf(MainToolbar()), "ToolbarWindow32");
-    EXPECT_EQ(ClassOf(EditToolbar()), "ToolbarWindow32");
-    EXPECT_TRUE(GetWindowLongA(EditToolbar(), GWL_STYLE) & TBSTYLE_LIST);
-    EXPECT_FALSE(GetWindowLongA(MainToolbar(), GWL_STYLE) & TBSTYLE_LIST);
-    EXPECT_TRUE(GetWindowLongA(MainToolbar(), GWL_STYLE) & TBSTYLE_TOOLTIPS);
+  EXPECT_EQ(ClassOf(Rebar()), "ReBarWindow32");
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(Rebar(), GWL_STYLE)), 0x50800641u);
+  EXPECT_TRUE(GetWindowLongA(Rebar(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_EQ(ClassOf(MainToolbar()), "ToolbarWindow32");
+  EXPECT_EQ(ClassOf(EditToolbar()), "ToolbarWindow32");
+  EXPECT_TRUE(GetWindowLongA(EditToolbar(), GWL_STYLE) & TBSTYLE_LIST);
+  EXPECT_FALSE(GetWindowLongA(MainToolbar(), GWL_STYLE) & TBSTYLE_LIST);
+  EXPECT_TRUE(GetWindowLongA(MainToolbar(), GWL_STYLE) & TBSTYLE_TOOLTIPS);
 
-    HWND bar = Child(ID_SPLITTER_BAR);
-    EXPECT_EQ(ClassOf(bar), CSplitter::kBarClassName);
+  HWND bar = Child(ID_SPLITTER_BAR);
+  EXPECT_EQ(ClassOf(bar), CSplitter::kBarClassName);
 }
 
-TEST_F(MainWindowTest, ManagerListHoldsTheEightManagersWithTheirPictures)
-{
-    const char* names[] = {"Text Note Manager",        "Audio Note Manager",    "Video Note Manager",
-                           "Photo Manager",            "Time Notification Manager", "Email Resource Manager",
-                           "Internet Resource Manager", "Fast Text Manager"};
-    ASSERT_EQ(ListView_GetItemCount(ManagerList()), 8);
-    for (int position = 0; position < 8; ++position) {
-        char text[64] = {};
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-        item.iItem = position;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        ASSERT_TRUE(SendMessageA(ManagerList(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        EXPECT_STREQ(text, names[position]);
-        EXPECT_EQ(item.iImage, position);
-        EXPECT_EQ(item.lParam, 0);
+TEST_F(MainWindowTest, ManagerListHoldsTheEightManagersWithTheirPictures) {
+  const char* names[] = {"Text Note Manager",         "Audio Note Manager",
+                         "Video Note Manager",        "Photo Manager",
+                         "Time Notification Manager", "Email Resource Manager",
+                         "Internet Resource Manager", "Fast Text Manager"};
+  ASSERT_EQ(ListView_GetItemCount(ManagerList()), 8);
+  for (int position = 0; position < 8; ++position) {
+    char text[64] = {};
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = position;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    ASSERT_TRUE(SendMessageA(ManagerList(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_STREQ(text, names[position]);
+    EXPECT_EQ(item.iImage, position);
+    EXPECT_EQ(item.lParam, 0);
+  }
+
+  struct Expected {
+    HIMAGELIST list;
+    int size;
+    int count;
+  };
+  const Expected lists[] = {
+      {ListView_GetImageList(ManagerList(), LVSIL_NORMAL), 42, 8},
+      {ListView_GetImageList(ManagerList(), LVSIL_SMALL), 16, 8},
+      {reinterpret_cast<HIMAGELIST>(SendMessageA(MainToolbar(), TB_GETIMAGELIST, 0, 0)), 32, 9},
+      {reinterpret_cast<HIMAGELIST>(SendMessageA(EditToolbar(), TB_GETIMAGELIST, 0, 0)), 16, 14},
+  };
+  for (const Expected& expected : lists) {
+    ASSERT_NE(expected.list, nullptr);
+    int width = 0, height = 0;
+    ImageList_GetIconSize(expected.list, &width, &height);
+    EXPECT_EQ(width, expected.size);
+    EXPECT_EQ(height, expected.size);
+    EXPECT_EQ(ImageList_GetImageCount(expected.list), expected.count);
+  }
+  EXPECT_EQ(ListView_GetImageList(ManagerList(), LVSIL_NORMAL), gManagerImagesLarge.GetHandle());
+
+  // Magenta is the mask: drawn on green, a corner of the first manager
+  // picture shows the green, its middle does not.
+  HDC screen = GetDC(nullptr);
+  HDC canvas = CreateCompatibleDC(screen);
+  HBITMAP surface = CreateCompatibleBitmap(screen, 42, 42);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(canvas, surface);
+  HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+  RECT all = {0, 0, 42, 42};
+  FillRect(canvas, &all, green);
+  ASSERT_TRUE(ImageList_Draw(gManagerImagesLarge.GetHandle(), 0, canvas, 0, 0, ILD_NORMAL));
+  EXPECT_EQ(GetPixel(canvas, 0, 0), RGB(0, 255, 0));
+  EXPECT_NE(GetPixel(canvas, 21, 30), RGB(0, 255, 0));
+  EXPECT_NE(GetPixel(canvas, 21, 30), RGB(255, 0, 255));
+  SelectObject(canvas, old);
+  DeleteObject(green);
+  DeleteObject(surface);
+  DeleteDC(canvas);
+}
+
+TEST_F(MainWindowTest, StatusBarHasThreePartsReadyAndTheProgressBarInPartOne) {
+  int edges[4] = {};
+  ASSERT_EQ(SendMessageA(StatusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 3);
+  EXPECT_EQ(edges[0], 150);
+  EXPECT_EQ(edges[1], 400);
+  EXPECT_EQ(edges[2], -1);
+  EXPECT_EQ(ReadStatusText(StatusBar(), 0), "Ready");
+
+  RECT part = {};
+  SendMessageA(StatusBar(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
+  const RECT progress = ChildRect(ProgressBar());
+  EXPECT_EQ(progress.left, part.left + 4);
+  EXPECT_EQ(progress.top, 4);
+  EXPECT_EQ(progress.right - progress.left, 93);
+  EXPECT_EQ(progress.bottom - progress.top, 15);
+  PBRANGE range = {};
+  SendMessageA(ProgressBar(), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  EXPECT_EQ(range.iLow, 0);
+  EXPECT_EQ(range.iHigh, 100);
+  // The text notes were shown at creation, which ends at 100.
+  EXPECT_EQ(SendMessageA(ProgressBar(), PBM_GETPOS, 0, 0), 100);
+}
+
+TEST_F(MainWindowTest, MainToolbarHasTheAddButtonsAndHelp) {
+  const std::vector<ToolbarButton> expected = {
+      {0, IDM_ADD_TEXT_NOTE, "Text Note", false, true},
+      {1, IDM_ADD_AUDIO_NOTE, "Audio Note", false, true},
+      {2, IDM_ADD_VIDEO_NOTE, "Video Note", false, true},
+      {3, IDM_ADD_PHOTO, "Photo Album", false, true},
+      {4, IDM_ADD_TIME_NOTIFICATION, "Time Notification", false, true},
+      {5, IDM_ADD_EMAIL_RESOURCE, "Email Resource", false, true},
+      {6, IDM_ADD_INTERNET_RESOURCE, "Internet Resource", false, true},
+      {7, IDM_ADD_FAST_TEXT, "Fast Text", false, true},
+      {-1, 0, "", true, true},
+      {8, IDM_HELP_CONTENTS, "Help", false, true},
+  };
+  const std::vector<ToolbarButton> buttons = ReadToolbar(MainToolbar());
+  ASSERT_EQ(buttons.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(buttons[i].separator, expected[i].separator);
+    EXPECT_EQ(buttons[i].image, expected[i].image);
+    EXPECT_EQ(buttons[i].command, expected[i].command);
+    EXPECT_EQ(buttons[i].label, expected[i].label);
+    if (!expected[i].separator) {
+      EXPECT_TRUE(buttons[i].enabled);
+      RECT rect = {};
+      SendMessageA(MainToolbar(), TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
+      EXPECT_EQ(rect.right - rect.left, 72);
     }
-
-    struct Expected {
-        HIMAGELIST list;
-        int size;
-        int count;
-    };
-    const Expected lists[] = {
-        {ListView_GetImageList(ManagerList(), LVSIL_NORMAL), 42, 8},
-        {ListView_GetImageList(ManagerList(), LVSIL_SMALL), 16, 8},
-        {reinterpret_cast<HIMAGELIST>(SendMessageA(MainToolbar(), TB_GETIMAGELIST, 0, 0)), 32, 9},
-        {reinterpret_cast<HIMAGELIST>(SendMessageA(EditToolbar(), TB_GETIMAGELIST, 0, 0)), 16, 14},
-    };
-    for (const Expected& expected : lists) {
-        ASSERT_NE(expected.list, nullptr);
-        int width = 0, height = 0;
-        ImageList_GetIconSize(expected.list, &width, &height);
-        EXPECT_EQ(width, expected.size);
-        EXPECT_EQ(height, expected.size);
-        EXPECT_EQ(ImageList_GetImageCount(expected.list), expected.count);
-    }
-    EXPECT_EQ(ListView_GetImageList(ManagerList(), LVSIL_NORMAL), gManagerImagesLarge.GetHandle());
-
-    // Magenta is the mask: drawn on green, a corner of the first manager
-    // picture shows the green, its middle does not.
-    HDC screen = GetDC(nullptr);
-    HDC canvas = CreateCompatibleDC(screen);
-    HBITMAP surface = CreateCompatibleBitmap(screen, 42, 42);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(canvas, surface);
-    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
-    RECT all = {0, 0, 42, 42};
-    FillRect(canvas, &all, green);
-    ASSERT_TRUE(ImageList_Draw(gManagerImagesLarge.GetHandle(), 0, canvas, 0, 0, ILD_NORMAL));
-    EXPECT_EQ(GetPixel(canvas, 0, 0), RGB(0, 255, 0));
-    EXPECT_NE(GetPixel(canvas, 21, 30), RGB(0, 255, 0));
-    EXPECT_NE(GetPixel(canvas, 21, 30), RGB(255, 0, 255));
-    SelectObject(canvas, old);
-    DeleteObject(green);
-    DeleteObject(surface);
-    DeleteDC(canvas);
+  }
+  // The edit toolbar carries the text notes' commands from the start.
+  const std::vector<ToolbarButton> edit = ReadToolbar(EditToolbar());
+  ASSERT_EQ(edit.size(), 5u);
+  EXPECT_EQ(edit[0].command, IDM_EDIT_TEXT_NOTE);
+  EXPECT_EQ(edit[0].label, "Edit");
+  EXPECT_EQ(edit[4].command, IDM_DELETE_ALL_TEXT_NOTES);
 }
 
-TEST_F(MainWindowTest, StatusBarHasThreePartsReadyAndTheProgressBarInPartOne)
-{
-    int edges[4] = {};
-    ASSERT_EQ(SendMessageA(StatusBar(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 3);
-    EXPECT_EQ(edges[0], 150);
-    EXPECT_EQ(edges[1], 400);
-    EXPECT_EQ(edges[2], -1);
-    EXPECT_EQ(ReadStatusText(StatusBar(), 0), "Ready");
-
-    RECT part = {};
-    SendMessageA(StatusBar(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
-    const RECT progress = ChildRect(ProgressBar());
-    EXPECT_EQ(progress.left, part.left + 4);
-    EXPECT_EQ(progress.top, 4);
-    EXPECT_EQ(progress.right - progress.left, 93);
-    EXPECT_EQ(progress.bottom - progress.top, 15);
-    PBRANGE range = {};
-    SendMessageA(ProgressBar(), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-    EXPECT_EQ(range.iLow, 0);
-    EXPECT_EQ(range.iHigh, 100);
-    // The text notes were shown at creation, which ends at 100.
-    EXPECT_EQ(SendMessageA(ProgressBar(), PBM_GETPOS, 0, 0), 100);
+TEST_F(MainWindowTest, RebarHoldsBothToolbarsAsBreakingBandsWithGrippers) {
+  ASSERT_EQ(SendMessageA(Rebar(), RB_GETBANDCOUNT, 0, 0), 2);
+  HWND children[] = {MainToolbar(), EditToolbar()};
+  const int heights[] = {55, 28};
+  for (int index = 0; index < 2; ++index) {
+    REBARBANDINFOA band = {};
+    band.cbSize = sizeof(band);
+    band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_COLORS;
+    ASSERT_TRUE(SendMessageA(Rebar(), RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band)));
+    EXPECT_EQ(band.hwndChild, children[index]);
+    EXPECT_EQ(band.fStyle & 0x85u, 0x85u);
+    EXPECT_EQ(band.cyMinChild, static_cast<UINT>(heights[index]));
+    EXPECT_EQ(band.clrFore, static_cast<COLORREF>(0xFFFFDE));
+  }
 }
 
-TEST_F(MainWindowTest, MainToolbarHasTheAddButtonsAndHelp)
-{
-    const std::vector<ToolbarButton> expected = {
-        {0, IDM_ADD_TEXT_NOTE, "Text Note", false, true},
-        {1, IDM_ADD_AUDIO_NOTE, "Audio Note", false, true},
-        {2, IDM_ADD_VIDEO_NOTE, "Video Note", false, true},
-        {3, IDM_ADD_PHOTO, "Photo Album", false, true},
-        {4, IDM_ADD_TIME_NOTIFICATION, "Time Notification", false, true},
-        {5, IDM_ADD_EMAIL_RESOURCE, "Email Resource", false, true},
-        {6, IDM_ADD_INTERNET_RESOURCE, "Internet Resource", false, true},
-        {7, IDM_ADD_FAST_TEXT, "Fast Text", false, true},
-        {-1, 0, "", true, true},
-        {8, IDM_HELP_CONTENTS, "Help", false, true},
-    };
-    const std::vector<ToolbarButton> buttons = ReadToolbar(MainToolbar());
-    ASSERT_EQ(buttons.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(buttons[i].separator, expected[i].separator);
-        EXPECT_EQ(buttons[i].image, expected[i].image);
-        EXPECT_EQ(buttons[i].command, expected[i].command);
-        EXPECT_EQ(buttons[i].label, expected[i].label);
-        if (!expected[i].separator) {
-            EXPECT_TRUE(buttons[i].enabled);
-            RECT rect = {};
-            SendMessageA(MainToolbar(), TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
-            EXPECT_EQ(rect.right - rect.left, 72);
-        }
-    }
-    // The edit toolbar carries the text notes' commands from the start.
-    const std::vector<ToolbarButton> edit = ReadToolbar(EditToolbar());
-    ASSERT_EQ(edit.size(), 5u);
-    EXPECT_EQ(edit[0].command, IDM_EDIT_TEXT_NOTE);
-    EXPECT_EQ(edit[0].label, "Edit");
-    EXPECT_EQ(edit[4].command, IDM_DELETE_ALL_TEXT_NOTES);
+TEST_F(MainWindowTest, TooltipsComeFromTheStringsOfTheCommandIds) {
+  const std::pair<int, const char*> tips[] = {
+      {201, "Add New Text Note."},
+      {212, "Delete Selected Audio Notes."},
+      {230, "Preview Photo Album."},
+      {256, "Write New Mail."},
+      {266, "Browse to the Selected Web Page."},
+      {271, "Edit  Fast Text."},
+      {274, "Delete All  Fast Texts."},
+      {403, "Print Text Note."},
+  };
+  for (const auto& [id, text] : tips) {
+    NMTTDISPINFOA request = {};
+    request.hdr.hwndFrom = MainToolbar();
+    request.hdr.idFrom = id;
+    request.hdr.code = TTN_NEEDTEXTA;
+    SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+    ASSERT_EQ(request.hinst, GetModuleHandleA(nullptr));
+    ASSERT_EQ(reinterpret_cast<UINT_PTR>(request.lpszText), static_cast<UINT_PTR>(id));
+    EXPECT_EQ(LoadText(id), text);
+  }
+  // The wide request gets the same answer at its own field offsets.
+  NMTTDISPINFOW wide = {};
+  wide.hdr.idFrom = 205;
+  wide.hdr.code = TTN_NEEDTEXTW;
+  SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
+  EXPECT_EQ(wide.hinst, GetModuleHandleA(nullptr));
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(wide.lpszText), 205u);
+  // A tool named by a window handle is no command id and gets nothing.
+  NMTTDISPINFOA byWindow = {};
+  byWindow.hdr.idFrom = reinterpret_cast<UINT_PTR>(MainToolbar());
+  byWindow.hdr.code = TTN_NEEDTEXTA;
+  byWindow.uFlags = TTF_IDISHWND;
+  SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&byWindow));
+  EXPECT_EQ(byWindow.lpszText, nullptr);
+  EXPECT_EQ(byWindow.hinst, nullptr);
+  // Commands without a row have no text: Help, the managers, Exit.
+  for (int id : {282, 207, 290, 284}) EXPECT_EQ(LoadText(id), "") << id;
 }
 
-TEST_F(MainWindowTest, RebarHoldsBothToolbarsAsBreakingBandsWithGrippers)
-{
-    ASSERT_EQ(SendMessageA(Rebar(), RB_GETBANDCOUNT, 0, 0), 2);
-    HWND children[] = {MainToolbar(), EditToolbar()};
-    const int heights[] = {55, 28};
-    for (int index = 0; index < 2; ++index) {
-        REBARBANDINFOA band = {};
-        band.cbSize = sizeof(band);
-        band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_COLORS;
-        ASSERT_TRUE(SendMessageA(Rebar(), RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band)));
-        EXPECT_EQ(band.hwndChild, children[index]);
-        EXPECT_EQ(band.fStyle & 0x85u, 0x85u);
-        EXPECT_EQ(band.cyMinChild, static_cast<UINT>(heights[index]));
-        EXPECT_EQ(band.clrFore, static_cast<COLORREF>(0xFFFFDE));
-    }
+TEST_F(MainWindowTest, MenusAndAcceleratorsCarryTheCommands) {
+  HMENU menu = GetMenu(Main());
+  EXPECT_EQ(ReadMenu(menu),
+            (std::vector<std::string>{"> &File", "> &Edit", "> &View", "> &Managers", "> &Help"}));
+  EXPECT_EQ(ReadMenu(GetSubMenu(menu, 0)),
+            (std::vector<std::string>{"> New", "-", "295 Page Setup...   \tCtrl+P", "-", "291 Hide to Tray",
+                                      "-", "290 Exit"}));
+  EXPECT_EQ(
+      ReadMenu(GetSubMenu(GetSubMenu(menu, 0), 0)),
+      (std::vector<std::string>{"201 Text Note...", "210 Audio Note...", "220 Video Note...",
+                                "231 Photo Album...", "240 Time Notification...", "250 Email Resource...",
+                                "260 Internet Resource...", "270 Fast Text..."}));
+  EXPECT_EQ(ReadMenu(GetSubMenu(menu, 1)), (std::vector<std::string>{"284 Edit/Play Selected Item", "-",
+                                                                     "285 Delete", "-", "286 Delete All"}));
+  EXPECT_EQ(ReadMenu(GetSubMenu(menu, 2)),
+            (std::vector<std::string>{"293 Show/hide Main Toolbar", "294 Show/hide Edit Toolbar"}));
+  EXPECT_EQ(ReadMenu(GetSubMenu(menu, 3)),
+            (std::vector<std::string>{"207 Text Note Manager", "214 Audio Note Manager",
+                                      "224 Video Note Manager", "236 Photo Manager",
+                                      "244 Time Notification Manager", "255 Email Resource Manager",
+                                      "265 Internet Resource Manager", "275 Fast Text Manager"}));
+  EXPECT_EQ(ReadMenu(GetSubMenu(menu, 4)),
+            (std::vector<std::string>{"282 Contents \tF1", "-", "280 &About ..."}));
+
+  HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  ASSERT_NE(table, nullptr);
+  ACCEL entries[4] = {};
+  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 2);
+  EXPECT_EQ(entries[0].key, 0x10);
+  EXPECT_EQ(entries[0].cmd, IDM_PAGE_SETUP);
+  EXPECT_FALSE(entries[0].fVirt & FVIRTKEY);
+  EXPECT_EQ(entries[1].key, VK_F1);
+  EXPECT_EQ(entries[1].cmd, IDM_HELP_CONTENTS);
+  EXPECT_TRUE(entries[1].fVirt & FVIRTKEY);
+  DestroyAcceleratorTable(table);
 }
 
-TEST_F(MainWindowTest, TooltipsComeFromTheStringsOfTheCommandIds)
-{
-    const std::pair<int, const char*> tips[] = {
-        {201, "Add New Text Note."},
-        {212, "Delete Selected Audio Notes."},
-        {230, "Preview Photo Album."},
-        {256, "Write New Mail."},
-        {266, "Browse to the Selected Web Page."},
-        {271, "Edit  Fast Text."},
-        {274, "Delete All  Fast Texts."},
-        {403, "Print Text Note."},
-    };
-    for (const auto& [id, text] : tips) {
-        NMTTDISPINFOA request = {};
-        request.hdr.hwndFrom = MainToolbar();
-        request.hdr.idFrom = id;
-        request.hdr.code = TTN_NEEDTEXTA;
-        SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
-        ASSERT_EQ(request.hinst, GetModuleHandleA(nullptr));
-        ASSERT_EQ(reinterpret_cast<UINT_PTR>(request.lpszText), static_cast<UINT_PTR>(id));
-        EXPECT_EQ(LoadText(id), text);
-    }
-    // The wide request gets the same answer at its own field offsets.
-    NMTTDISPINFOW wide = {};
-    wide.hdr.idFrom = 205;
-    wide.hdr.code = TTN_NEEDTEXTW;
-    SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
-    EXPECT_EQ(wide.hinst, GetModuleHandleA(nullptr));
-    EXPECT_EQ(reinterpret_cast<UINT_PTR>(wide.lpszText), 205u);
-    // A tool named by a window handle is no command id and gets nothing.
-    NMTTDISPINFOA byWindow = {};
-    byWindow.hdr.idFrom = reinterpret_cast<UINT_PTR>(MainToolbar());
-    byWindow.hdr.code = TTN_NEEDTEXTA;
-    byWindow.uFlags = TTF_IDISHWND;
-    SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&byWindow));
-    EXPECT_EQ(byWindow.lpszText, nullptr);
-    EXPECT_EQ(byWindow.hinst, nullptr);
-    // Commands without a row have no text: Help, the managers, Exit.
-    for (int id : {282, 207, 290, 284}) EXPECT_EQ(LoadText(id), "") << id;
-}
-
-TEST_F(MainWindowTest, MenusAndAcceleratorsCarryTheCommands)
-{
-    HMENU menu = GetMenu(Main());
-    EXPECT_EQ(ReadMenu(menu), (std::vector<std::string>{"> &File", "> &Edit", "> &View", "> &Managers", "> &Help"}));
-    EXPECT_EQ(ReadMenu(GetSubMenu(menu, 0)),
-              (std::vector<std::string>{"> New", "-", "295 Page Setup...   \tCtrl+P", "-", "291 Hide to Tray", "-",
-                                        "290 Exit"}));
-    EXPECT_EQ(ReadMenu(GetSubMenu(GetSubMenu(menu, 0), 0)),
-              (std::vector<std::string>{"201 Text Note...", "210 Audio Note...", "220 Video Note...",
-                                        "231 Photo Album...", "240 Time Notification...", "250 Email Resource...",
-                                        "260 Internet Resource...", "270 Fast Text..."}));
-    EXPECT_EQ(ReadMenu(GetSubMenu(menu, 1)),
-              (std::vector<std::string>{"284 Edit/Play Selected Item", "-", "285 Delete", "-", "286 Delete All"}));
-    EXPECT_EQ(ReadMenu(GetSubMenu(menu, 2)),
-              (std::vector<std::string>{"293 Show/hide Main Toolbar", "294 Show/hide Edit Toolbar"}));
-    EXPECT_EQ(ReadMenu(GetSubMenu(menu, 3)),
-              (std::vector<std::string>{"207 Text Note Manager", "214 Audio Note Manager", "224 Video Note Manager",
-                                        "236 Photo Manager", "244 Time Notification Manager",
-                                        "255 Email Resource Manager", "265 Internet Resource Manager",
-                                        "275 Fast Text Manager"}));
-    EXPECT_EQ(ReadMenu(GetSubMenu(menu, 4)), (std::vector<std::string>{"282 Contents \tF1", "-", "280 &About ..."}));
-
-    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    ASSERT_NE(table, nullptr);
-    ACCEL entries[4] = {};
-    ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 2);
-    EXPECT_EQ(entries[0].key, 0x10);
-    EXPECT_EQ(entries[0].cmd, IDM_PAGE_SETUP);
-    EXPECT_FALSE(entries[0].fVirt & FVIRTKEY);
-    EXPECT_EQ(entries[1].key, VK_F1);
-    EXPECT_EQ(entries[1].cmd, IDM_HELP_CONTENTS);
-    EXPECT_TRUE(entries[1].fVirt & FVIRTKEY);
-    DestroyAcceleratorTable(table);
-}
-
-TEST_F(MainWindowTest, ManifestGivesTheCurrentCommonControls)
-{
-    // The toolbar's window procedure lies in the side-by-side assembly of
-    // the common controls 6 that the manifest asks for, not in the system's
-    // comctl32 (Wine's copy of version 6 reports 5 from DllGetVersion, so the
-    // module's path is what tells them apart).
-    HMODULE controls = nullptr;
-    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                   reinterpret_cast<const char*>(GetClassLongPtrW(MainToolbar(), GCLP_WNDPROC)),
-                                   &controls));
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(controls, path, sizeof path);
-    std::string lower(path);
-    for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    EXPECT_NE(lower.find("microsoft.windows.common-controls_6595b64144ccf1df_6."), std::string::npos) << path;
+TEST_F(MainWindowTest, ManifestGivesTheCurrentCommonControls) {
+  // The toolbar's window procedure lies in the side-by-side assembly of
+  // the common controls 6 that the manifest asks for, not in the system's
+  // comctl32 (Wine's copy of version 6 reports 5 from DllGetVersion, so the
+  // module's path is what tells them apart).
+  HMODULE controls = nullptr;
+  ASSERT_TRUE(GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<const char*>(GetClassLongPtrW(MainToolbar(), GCLP_WNDPROC)), &controls));
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(controls, path, sizeof path);
+  std::string lower(path);
+  for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  EXPECT_NE(lower.find("microsoft.windows.common-controls_6595b64144ccf1df_6."), std::string::npos) << path;
 }
 
 namespace {
@@ -301,38 +296,36 @@ namespace {
 WNDPROC gManagerListProcedure = nullptr;
 HIMAGELIST gListsAtDestruction[2] = {};
 
-LRESULT CALLBACK WatchManagerListDestruction(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_DESTROY) {
-        gListsAtDestruction[0] = ListView_GetImageList(list, LVSIL_NORMAL);
-        gListsAtDestruction[1] = ListView_GetImageList(list, LVSIL_SMALL);
-    }
-    return CallWindowProcA(gManagerListProcedure, list, message, wParam, lParam);
+LRESULT CALLBACK WatchManagerListDestruction(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    gListsAtDestruction[0] = ListView_GetImageList(list, LVSIL_NORMAL);
+    gListsAtDestruction[1] = ListView_GetImageList(list, LVSIL_SMALL);
+  }
+  return CallWindowProcA(gManagerListProcedure, list, message, wParam, lParam);
 }
 
-} // namespace
+}  // namespace
 
-TEST_F(MainWindowTest, DestroyingTheWindowDestroysEachImageListOnce)
-{
-    // The manager list owns the lists it holds (no LVS_SHAREIMAGELISTS) and
-    // is destroyed after the window's own WM_DESTROY has destroyed them: it
-    // must not be holding them any more by then.
-    ASSERT_NE(ListView_GetImageList(ManagerList(), LVSIL_NORMAL), nullptr);
-    ASSERT_NE(ListView_GetImageList(ManagerList(), LVSIL_SMALL), nullptr);
-    const HIMAGELIST marker = reinterpret_cast<HIMAGELIST>(1);
-    gListsAtDestruction[0] = gListsAtDestruction[1] = marker;
-    gManagerListProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        ManagerList(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchManagerListDestruction)));
+TEST_F(MainWindowTest, DestroyingTheWindowDestroysEachImageListOnce) {
+  // The manager list owns the lists it holds (no LVS_SHAREIMAGELISTS) and
+  // is destroyed after the window's own WM_DESTROY has destroyed them: it
+  // must not be holding them any more by then.
+  ASSERT_NE(ListView_GetImageList(ManagerList(), LVSIL_NORMAL), nullptr);
+  ASSERT_NE(ListView_GetImageList(ManagerList(), LVSIL_SMALL), nullptr);
+  const HIMAGELIST marker = reinterpret_cast<HIMAGELIST>(1);
+  gListsAtDestruction[0] = gListsAtDestruction[1] = marker;
+  gManagerListProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      ManagerList(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchManagerListDestruction)));
 
-    HWND window = Main();
-    DestroyWindow(window);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(gListsAtDestruction[0], nullptr);
-    EXPECT_EQ(gListsAtDestruction[1], nullptr);
-    EXPECT_EQ(gManagerImagesLarge.GetHandle(), nullptr);
-    EXPECT_EQ(gManagerImagesSmall.GetHandle(), nullptr);
-    EXPECT_EQ(gMainToolbarImages.GetHandle(), nullptr);
-    EXPECT_EQ(gEditToolbarImages.GetHandle(), nullptr);
-    MSG message;
-    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  HWND window = Main();
+  DestroyWindow(window);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(gListsAtDestruction[0], nullptr);
+  EXPECT_EQ(gListsAtDestruction[1], nullptr);
+  EXPECT_EQ(gManagerImagesLarge.GetHandle(), nullptr);
+  EXPECT_EQ(gManagerImagesSmall.GetHandle(), nullptr);
+  EXPECT_EQ(gMainToolbarImages.GetHandle(), nullptr);
+  EXPECT_EQ(gEditToolbarImages.GetHandle(), nullptr);
+  MSG message;
+  EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

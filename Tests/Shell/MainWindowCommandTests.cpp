@@ -16,10 +16,10 @@ using namespace shelltest;
 namespace {
 
 struct KindExpectation {
-    int showCommand;
-    std::vector<ListColumn> columns;
-    int firstEditCommand;
-    int contextMenu;
+  int showCommand;
+  std::vector<ListColumn> columns;
+  int firstEditCommand;
+  int contextMenu;
 };
 
 const KindExpectation kKinds[] = {
@@ -31,7 +31,10 @@ const KindExpectation kKinds[] = {
      {{"Date", 120}, {"Time Notification Title", 180}, {"Notification Time", 120}, {"Type", 120}},
      241,
      108},
-    {IDM_SHOW_EMAIL_RESOURCES, {{"Date", 120}, {"Full Name", 180}, {"Email", 180}, {"Comment", 120}}, 251, 109},
+    {IDM_SHOW_EMAIL_RESOURCES,
+     {{"Date", 120}, {"Full Name", 180}, {"Email", 180}, {"Comment", 120}},
+     251,
+     109},
     {IDM_SHOW_INTERNET_RESOURCES,
      {{"Date", 120}, {"Internet Resource Title", 180}, {"Internet Address", 180}, {"Resource Type", 120}},
      261,
@@ -39,362 +42,352 @@ const KindExpectation kKinds[] = {
     {IDM_SHOW_FAST_TEXTS, {{"Date", 120}, {"Fast Text Title", 180}}, 271, 111},
 };
 
-void ExpectColumns(HWND list, const std::vector<ListColumn>& expected)
-{
-    const std::vector<ListColumn> columns = ReadColumns(list);
-    ASSERT_EQ(columns.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(columns[i].title, expected[i].title);
-        EXPECT_EQ(columns[i].width, expected[i].width);
-    }
+void ExpectColumns(HWND list, const std::vector<ListColumn>& expected) {
+  const std::vector<ListColumn> columns = ReadColumns(list);
+  ASSERT_EQ(columns.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(columns[i].title, expected[i].title);
+    EXPECT_EQ(columns[i].width, expected[i].width);
+  }
 }
 
 // The menus handed to TrackPopupMenu, read while they exist.
 std::vector<std::vector<std::string>> gTrackedMenus;
 HWND gTrackedOwner = nullptr;
 
-BOOL WINAPI RecordTrackedMenu(HMENU menu, UINT, int, int, int, HWND owner, const RECT*)
-{
-    gTrackedMenus.push_back(ReadMenu(menu));
-    gTrackedOwner = owner;
-    return TRUE;
+BOOL WINAPI RecordTrackedMenu(HMENU menu, UINT, int, int, int, HWND owner, const RECT*) {
+  gTrackedMenus.push_back(ReadMenu(menu));
+  gTrackedOwner = owner;
+  return TRUE;
 }
 
 class ScopedTracker {
-public:
-    ScopedTracker() : m_previous(gTrackPopupMenu)
-    {
-        gTrackedMenus.clear();
-        gTrackedOwner = nullptr;
-        gTrackPopupMenu = RecordTrackedMenu;
-    }
-    ~ScopedTracker() { gTrackPopupMenu = m_previous; }
+ public:
+  ScopedTracker() : m_previous(gTrackPopupMenu) {
+    gTrackedMenus.clear();
+    gTrackedOwner = nullptr;
+    gTrackPopupMenu = RecordTrackedMenu;
+  }
+  ~ScopedTracker() { gTrackPopupMenu = m_previous; }
 
-private:
-    PopupMenuTracker m_previous;
+ private:
+  PopupMenuTracker m_previous;
 };
 
 std::vector<PAGESETUPDLGA> gPageSetupCalls;
 
-BOOL WINAPI RecordPageSetup(PAGESETUPDLGA* record)
-{
-    gPageSetupCalls.push_back(*record);
-    return TRUE;
+BOOL WINAPI RecordPageSetup(PAGESETUPDLGA* record) {
+  gPageSetupCalls.push_back(*record);
+  return TRUE;
 }
 
 std::vector<std::pair<HWND, int>> gHookCalls;
 
-} // namespace
+}  // namespace
 
-TEST_F(MainWindowTest, EveryKindIsShownByItsCommandAndByTheManagerList)
-{
-    for (int kind = 0; kind < 8; ++kind) {
-        SCOPED_TRACE(kind);
-        Command(kKinds[kind].showCommand);
-        EXPECT_EQ(CurrentKind(), kind);
-        ExpectColumns(RecordList(), kKinds[kind].columns);
-        const std::vector<ToolbarButton> buttons = ReadToolbar(EditToolbar());
-        ASSERT_FALSE(buttons.empty());
-        EXPECT_EQ(buttons[0].command, kKinds[kind].firstEditCommand);
-        EXPECT_EQ(SendMessageA(ProgressBar(), PBM_GETPOS, 0, 0), 100);
-    }
-    // A double click on a manager entry shows its kind; without a focused
-    // entry nothing changes.
-    for (int kind : {3, 0, 6}) {
-        ListView_SetItemState(ManagerList(), kind, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
-        NotifyFrom(ManagerList(), NM_DBLCLK);
-        EXPECT_EQ(CurrentKind(), kind);
-        ExpectColumns(RecordList(), kKinds[kind].columns);
-    }
-    ListView_SetItemState(ManagerList(), -1, 0, LVIS_FOCUSED | LVIS_SELECTED);
+TEST_F(MainWindowTest, EveryKindIsShownByItsCommandAndByTheManagerList) {
+  for (int kind = 0; kind < 8; ++kind) {
+    SCOPED_TRACE(kind);
+    Command(kKinds[kind].showCommand);
+    EXPECT_EQ(CurrentKind(), kind);
+    ExpectColumns(RecordList(), kKinds[kind].columns);
+    const std::vector<ToolbarButton> buttons = ReadToolbar(EditToolbar());
+    ASSERT_FALSE(buttons.empty());
+    EXPECT_EQ(buttons[0].command, kKinds[kind].firstEditCommand);
+    EXPECT_EQ(SendMessageA(ProgressBar(), PBM_GETPOS, 0, 0), 100);
+  }
+  // A double click on a manager entry shows its kind; without a focused
+  // entry nothing changes.
+  for (int kind : {3, 0, 6}) {
+    ListView_SetItemState(ManagerList(), kind, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     NotifyFrom(ManagerList(), NM_DBLCLK);
-    EXPECT_EQ(CurrentKind(), 6);
+    EXPECT_EQ(CurrentKind(), kind);
+    ExpectColumns(RecordList(), kKinds[kind].columns);
+  }
+  ListView_SetItemState(ManagerList(), -1, 0, LVIS_FOCUSED | LVIS_SELECTED);
+  NotifyFrom(ManagerList(), NM_DBLCLK);
+  EXPECT_EQ(CurrentKind(), 6);
 }
 
-TEST_F(MainWindowTest, GenericDeleteCommandsActOnTheCurrentKind)
-{
-    InternetResManager::AppendRecord(Main(), {"News", "http://news.example.org", 3});
-    InternetResManager::AppendRecord(Main(), {"Shop", "http://shop.example.org", 4});
-    InternetResManager::AppendRecord(Main(), {"Fun", "http://fun.example.org", 7});
-    TextNoteManager::AppendRecord(Main(), {"Kept", "TextNote1.doc", 1});
-    Command(IDM_SHOW_INTERNET_RESOURCES);
-    ASSERT_EQ(ListView_GetItemCount(RecordList()), 3);
-    EXPECT_EQ(ReadCell(RecordList(), 2, 3), "Others");
+TEST_F(MainWindowTest, GenericDeleteCommandsActOnTheCurrentKind) {
+  InternetResManager::AppendRecord(Main(), {"News", "http://news.example.org", 3});
+  InternetResManager::AppendRecord(Main(), {"Shop", "http://shop.example.org", 4});
+  InternetResManager::AppendRecord(Main(), {"Fun", "http://fun.example.org", 7});
+  TextNoteManager::AppendRecord(Main(), {"Kept", "TextNote1.doc", 1});
+  Command(IDM_SHOW_INTERNET_RESOURCES);
+  ASSERT_EQ(ListView_GetItemCount(RecordList()), 3);
+  EXPECT_EQ(ReadCell(RecordList(), 2, 3), "Others");
 
-    FocusRow(1);
-    Command(IDM_DELETE_CURRENT);
-    ASSERT_EQ(ListView_GetItemCount(RecordList()), 2);
-    EXPECT_EQ(ReadCell(RecordList(), 0, 1), "News");
-    EXPECT_EQ(ReadCell(RecordList(), 1, 1), "Fun");
-    EXPECT_TRUE(m_boxes.shown.empty());
+  FocusRow(1);
+  Command(IDM_DELETE_CURRENT);
+  ASSERT_EQ(ListView_GetItemCount(RecordList()), 2);
+  EXPECT_EQ(ReadCell(RecordList(), 0, 1), "News");
+  EXPECT_EQ(ReadCell(RecordList(), 1, 1), "Fun");
+  EXPECT_TRUE(m_boxes.shown.empty());
 
-    // Delete all asks the kind's question; No keeps everything.
-    m_boxes.answer = kIdNo;
-    Command(IDM_DELETE_ALL_CURRENT);
-    ASSERT_EQ(m_boxes.shown.size(), 1u);
-    EXPECT_EQ(m_boxes.shown[0].text, "Would you like to delete All Internet Addreses from Your Diary?");
-    EXPECT_EQ(ListView_GetItemCount(RecordList()), 2);
-    m_boxes.answer = kIdYes;
-    Command(IDM_DELETE_ALL_CURRENT);
-    EXPECT_EQ(ListView_GetItemCount(RecordList()), 0);
-    Command(IDM_SHOW_INTERNET_RESOURCES);
-    EXPECT_EQ(ListView_GetItemCount(RecordList()), 0);
+  // Delete all asks the kind's question; No keeps everything.
+  m_boxes.answer = kIdNo;
+  Command(IDM_DELETE_ALL_CURRENT);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Would you like to delete All Internet Addreses from Your Diary?");
+  EXPECT_EQ(ListView_GetItemCount(RecordList()), 2);
+  m_boxes.answer = kIdYes;
+  Command(IDM_DELETE_ALL_CURRENT);
+  EXPECT_EQ(ListView_GetItemCount(RecordList()), 0);
+  Command(IDM_SHOW_INTERNET_RESOURCES);
+  EXPECT_EQ(ListView_GetItemCount(RecordList()), 0);
 
-    // Other kinds are untouched.
-    Command(IDM_SHOW_TEXT_NOTES);
-    ASSERT_EQ(ListView_GetItemCount(RecordList()), 1);
-    EXPECT_EQ(ReadCell(RecordList(), 0, 2), "Urgent Note");
-    // The kind's own delete command works whichever kind is current.
-    FocusRow(0);
-    Command(IDM_SHOW_FAST_TEXTS);
-    Command(IDM_SHOW_TEXT_NOTES);
-    FocusRow(0);
-    Command(IDM_DELETE_TEXT_NOTES);
-    EXPECT_EQ(ListView_GetItemCount(RecordList()), 0);
+  // Other kinds are untouched.
+  Command(IDM_SHOW_TEXT_NOTES);
+  ASSERT_EQ(ListView_GetItemCount(RecordList()), 1);
+  EXPECT_EQ(ReadCell(RecordList(), 0, 2), "Urgent Note");
+  // The kind's own delete command works whichever kind is current.
+  FocusRow(0);
+  Command(IDM_SHOW_FAST_TEXTS);
+  Command(IDM_SHOW_TEXT_NOTES);
+  FocusRow(0);
+  Command(IDM_DELETE_TEXT_NOTES);
+  EXPECT_EQ(ListView_GetItemCount(RecordList()), 0);
 }
 
-TEST_F(MainWindowTest, RightClickOpensTheCurrentKindsMenuOnlyWithAFocusedRow)
-{
-    ScopedTracker tracker;
-    NotifyFrom(RecordList(), NM_RCLICK);
-    EXPECT_TRUE(gTrackedMenus.empty()) << "no row, no menu";
+TEST_F(MainWindowTest, RightClickOpensTheCurrentKindsMenuOnlyWithAFocusedRow) {
+  ScopedTracker tracker;
+  NotifyFrom(RecordList(), NM_RCLICK);
+  EXPECT_TRUE(gTrackedMenus.empty()) << "no row, no menu";
 
-    TextNoteManager::AppendRecord(Main(), {"First", "TextNote1.doc", 0});
-    EmailValues mail;
-    mail.name = "Jane";
-    mail.email = "jane@example.org";
-    EmailResManager::AppendRecord(Main(), mail);
-    Command(IDM_SHOW_TEXT_NOTES);
-    FocusRow(-1);
-    NotifyFrom(RecordList(), NM_RCLICK);
-    EXPECT_TRUE(gTrackedMenus.empty()) << "rows but none focused";
+  TextNoteManager::AppendRecord(Main(), {"First", "TextNote1.doc", 0});
+  EmailValues mail;
+  mail.name = "Jane";
+  mail.email = "jane@example.org";
+  EmailResManager::AppendRecord(Main(), mail);
+  Command(IDM_SHOW_TEXT_NOTES);
+  FocusRow(-1);
+  NotifyFrom(RecordList(), NM_RCLICK);
+  EXPECT_TRUE(gTrackedMenus.empty()) << "rows but none focused";
 
-    FocusRow(0);
-    NotifyFrom(RecordList(), NM_RCLICK);
-    ASSERT_EQ(gTrackedMenus.size(), 1u);
-    EXPECT_EQ(gTrackedOwner, Main());
-    EXPECT_EQ(gTrackedMenus[0], (std::vector<std::string>{"201 Add New Text Note", "202 Edit Properies", "-",
-                                                          "204 Delete", "205 Delete All"}));
+  FocusRow(0);
+  NotifyFrom(RecordList(), NM_RCLICK);
+  ASSERT_EQ(gTrackedMenus.size(), 1u);
+  EXPECT_EQ(gTrackedOwner, Main());
+  EXPECT_EQ(gTrackedMenus[0], (std::vector<std::string>{"201 Add New Text Note", "202 Edit Properies", "-",
+                                                        "204 Delete", "205 Delete All"}));
 
-    Command(IDM_SHOW_EMAIL_RESOURCES);
-    FocusRow(0);
-    NotifyFrom(RecordList(), NM_RCLICK);
-    ASSERT_EQ(gTrackedMenus.size(), 2u);
-    EXPECT_EQ(gTrackedMenus[1], (std::vector<std::string>{"250 Add New Email Resource", "251 Edit Properies", "-",
-                                                          "256 Send Mail", "-", "253 Delete", "254 Delete All"}));
+  Command(IDM_SHOW_EMAIL_RESOURCES);
+  FocusRow(0);
+  NotifyFrom(RecordList(), NM_RCLICK);
+  ASSERT_EQ(gTrackedMenus.size(), 2u);
+  EXPECT_EQ(gTrackedMenus[1],
+            (std::vector<std::string>{"250 Add New Email Resource", "251 Edit Properies", "-",
+                                      "256 Send Mail", "-", "253 Delete", "254 Delete All"}));
 
-    // Every kind's menu resource, item by item.
-    const std::vector<std::string> menus[8] = {
-        {"201 Add New Text Note", "202 Edit Properies", "-", "204 Delete", "205 Delete All"},
-        {"210 Add New Audio Note", "211 Edit Properies", "-", "212 Delete", "213 Delete All"},
-        {"220 Add New Video Note", "221 Edit Properies", "-", "222 Delete", "223 Delete All"},
-        {"231 Add New Photo", "232 Edit Properies", "-", "230 Photo Album", "-", "234 Delete", "235 Delete All"},
-        {"240 Add New Time Notification", "241 Edit Properies", "-", "242 Delete", "243 Delete All"},
-        {"250 Add New Email Resource", "251 Edit Properies", "-", "256 Send Mail", "-", "253 Delete",
-         "254 Delete All"},
-        {"260 Add New Internet Resource", "261 Edit Properies", "-", "266 Browse", "-", "263 Delete",
-         "264 Delete All"},
-        {"270 Add New Fast Text", "271 Edit Properies", "-", "273 Delete", "274 Delete All"},
-    };
-    for (int kind = 0; kind < 8; ++kind) {
-        HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(104 + kind));
-        ASSERT_NE(menu, nullptr) << kind;
-        EXPECT_EQ(ReadMenu(GetSubMenu(menu, 0)), menus[kind]) << kind;
-        EXPECT_EQ(menus[kind][1].substr(0, 3), std::to_string(kKinds[kind].firstEditCommand));
-        DestroyMenu(menu);
-    }
+  // Every kind's menu resource, item by item.
+  const std::vector<std::string> menus[8] = {
+      {"201 Add New Text Note", "202 Edit Properies", "-", "204 Delete", "205 Delete All"},
+      {"210 Add New Audio Note", "211 Edit Properies", "-", "212 Delete", "213 Delete All"},
+      {"220 Add New Video Note", "221 Edit Properies", "-", "222 Delete", "223 Delete All"},
+      {"231 Add New Photo", "232 Edit Properies", "-", "230 Photo Album", "-", "234 Delete",
+       "235 Delete All"},
+      {"240 Add New Time Notification", "241 Edit Properies", "-", "242 Delete", "243 Delete All"},
+      {"250 Add New Email Resource", "251 Edit Properies", "-", "256 Send Mail", "-", "253 Delete",
+       "254 Delete All"},
+      {"260 Add New Internet Resource", "261 Edit Properies", "-", "266 Browse", "-", "263 Delete",
+       "264 Delete All"},
+      {"270 Add New Fast Text", "271 Edit Properies", "-", "273 Delete", "274 Delete All"},
+  };
+  for (int kind = 0; kind < 8; ++kind) {
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(104 + kind));
+    ASSERT_NE(menu, nullptr) << kind;
+    EXPECT_EQ(ReadMenu(GetSubMenu(menu, 0)), menus[kind]) << kind;
+    EXPECT_EQ(menus[kind][1].substr(0, 3), std::to_string(kKinds[kind].firstEditCommand));
+    DestroyMenu(menu);
+  }
 }
 
-TEST_F(MainWindowTest, ExitAsksAndOnlyYesEndsTheWindow)
-{
-    ShowWindow(Main(), SW_SHOWNOACTIVATE);
-    m_boxes.answer = kIdNo;
-    Command(IDM_EXIT);
-    ASSERT_EQ(m_boxes.shown.size(), 1u);
-    EXPECT_EQ(m_boxes.shown[0].text, "Would you like to Exit Quillmate?");
-    EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
-    EXPECT_EQ(m_boxes.shown[0].style, kMbYesNo | kMbIconQuestion);
-    EXPECT_EQ(m_boxes.shown[0].owner, nullptr);
-    EXPECT_TRUE(IsWindow(Main()));
-    EXPECT_TRUE(IsWindowVisible(Main()));
-    EXPECT_EQ(ListView_GetItemCount(ManagerList()), 8);
+TEST_F(MainWindowTest, ExitAsksAndOnlyYesEndsTheWindow) {
+  ShowWindow(Main(), SW_SHOWNOACTIVATE);
+  m_boxes.answer = kIdNo;
+  Command(IDM_EXIT);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Would you like to Exit Quillmate?");
+  EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
+  EXPECT_EQ(m_boxes.shown[0].style, kMbYesNo | kMbIconQuestion);
+  EXPECT_EQ(m_boxes.shown[0].owner, nullptr);
+  EXPECT_TRUE(IsWindow(Main()));
+  EXPECT_TRUE(IsWindowVisible(Main()));
+  EXPECT_EQ(ListView_GetItemCount(ManagerList()), 8);
 
-    // Yes goes to the exit hook when one is installed ...
-    gHookCalls.clear();
-    gMainWindowHooks.exitConfirmed = [](HWND window) { gHookCalls.push_back({window, IDM_EXIT}); };
-    m_boxes.answer = kIdYes;
-    Command(IDM_EXIT);
-    ASSERT_EQ(gHookCalls.size(), 1u);
-    EXPECT_EQ(gHookCalls[0].first, Main());
-    EXPECT_TRUE(IsWindow(Main()));
+  // Yes goes to the exit hook when one is installed ...
+  gHookCalls.clear();
+  gMainWindowHooks.exitConfirmed = [](HWND window) { gHookCalls.push_back({window, IDM_EXIT}); };
+  m_boxes.answer = kIdYes;
+  Command(IDM_EXIT);
+  ASSERT_EQ(gHookCalls.size(), 1u);
+  EXPECT_EQ(gHookCalls[0].first, Main());
+  EXPECT_TRUE(IsWindow(Main()));
 
-    // ... and otherwise destroys the window, which posts the quit message.
-    gMainWindowHooks.exitConfirmed = nullptr;
-    HWND window = Main();
-    Command(IDM_EXIT);
-    EXPECT_FALSE(IsWindow(window));
-    MSG message;
-    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(message.wParam, 0u);
+  // ... and otherwise destroys the window, which posts the quit message.
+  gMainWindowHooks.exitConfirmed = nullptr;
+  HWND window = Main();
+  Command(IDM_EXIT);
+  EXPECT_FALSE(IsWindow(window));
+  MSG message;
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 0u);
 }
 
-TEST_F(MainWindowTest, ClosingHidesTheWindowAndTheTrayCommandsReachTheirHooks)
-{
-    ShowWindow(Main(), SW_SHOW);
-    SendMessageA(Main(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(Main()));
-    EXPECT_FALSE(IsWindowVisible(Main()));
-    Command(IDM_RESTORE_FROM_TRAY);
-    EXPECT_TRUE(IsWindowVisible(Main()));
-    Command(IDM_HIDE_TO_TRAY);
-    EXPECT_FALSE(IsWindowVisible(Main()));
+TEST_F(MainWindowTest, ClosingHidesTheWindowAndTheTrayCommandsReachTheirHooks) {
+  ShowWindow(Main(), SW_SHOW);
+  SendMessageA(Main(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(Main()));
+  EXPECT_FALSE(IsWindowVisible(Main()));
+  Command(IDM_RESTORE_FROM_TRAY);
+  EXPECT_TRUE(IsWindowVisible(Main()));
+  Command(IDM_HIDE_TO_TRAY);
+  EXPECT_FALSE(IsWindowVisible(Main()));
 
-    gHookCalls.clear();
-    gMainWindowHooks.hideToTray = [](HWND window) { gHookCalls.push_back({window, IDM_HIDE_TO_TRAY}); };
-    gMainWindowHooks.restoreFromTray = [](HWND window) { gHookCalls.push_back({window, IDM_RESTORE_FROM_TRAY}); };
-    gMainWindowHooks.openHelp = [](HWND window) { gHookCalls.push_back({window, IDM_HELP_CONTENTS}); };
-    gMainWindowHooks.fastTextCommand = [](HWND window, int id) { gHookCalls.push_back({window, id}); };
-    gMainWindowHooks.trayMessage = [](HWND window, WPARAM icon, LPARAM mouse) -> LRESULT {
-        gHookCalls.push_back({window, static_cast<int>(icon + mouse)});
-        return 1;
-    };
-    SendMessageA(Main(), WM_CLOSE, 0, 0);
-    Command(IDM_RESTORE_FROM_TRAY);
-    Command(IDM_HIDE_TO_TRAY);
-    Command(IDM_HELP_CONTENTS);
-    Command(IDM_FAST_TEXT_FIRST + 40);
-    EXPECT_EQ(SendMessageA(Main(), WM_APP + 10, 102, WM_RBUTTONUP), 1);
-    const std::vector<std::pair<HWND, int>> expected = {{Main(), IDM_HIDE_TO_TRAY},
-                                                        {Main(), IDM_RESTORE_FROM_TRAY},
-                                                        {Main(), IDM_HIDE_TO_TRAY},
-                                                        {Main(), IDM_HELP_CONTENTS},
-                                                        {Main(), IDM_FAST_TEXT_FIRST + 40},
-                                                        {Main(), 102 + WM_RBUTTONUP}};
-    EXPECT_EQ(gHookCalls, expected);
+  gHookCalls.clear();
+  gMainWindowHooks.hideToTray = [](HWND window) { gHookCalls.push_back({window, IDM_HIDE_TO_TRAY}); };
+  gMainWindowHooks.restoreFromTray = [](HWND window) {
+    gHookCalls.push_back({window, IDM_RESTORE_FROM_TRAY});
+  };
+  gMainWindowHooks.openHelp = [](HWND window) { gHookCalls.push_back({window, IDM_HELP_CONTENTS}); };
+  gMainWindowHooks.fastTextCommand = [](HWND window, int id) { gHookCalls.push_back({window, id}); };
+  gMainWindowHooks.trayMessage = [](HWND window, WPARAM icon, LPARAM mouse) -> LRESULT {
+    gHookCalls.push_back({window, static_cast<int>(icon + mouse)});
+    return 1;
+  };
+  SendMessageA(Main(), WM_CLOSE, 0, 0);
+  Command(IDM_RESTORE_FROM_TRAY);
+  Command(IDM_HIDE_TO_TRAY);
+  Command(IDM_HELP_CONTENTS);
+  Command(IDM_FAST_TEXT_FIRST + 40);
+  EXPECT_EQ(SendMessageA(Main(), WM_APP + 10, 102, WM_RBUTTONUP), 1);
+  const std::vector<std::pair<HWND, int>> expected = {
+      {Main(), IDM_HIDE_TO_TRAY},  {Main(), IDM_RESTORE_FROM_TRAY},    {Main(), IDM_HIDE_TO_TRAY},
+      {Main(), IDM_HELP_CONTENTS}, {Main(), IDM_FAST_TEXT_FIRST + 40}, {Main(), 102 + WM_RBUTTONUP}};
+  EXPECT_EQ(gHookCalls, expected);
 }
 
-TEST_F(MainWindowTest, TheTimerTicksTheNotificationHookEveryHalfSecond)
-{
-    static int ticks = 0;
-    static HWND tickedWindow = nullptr;
-    ticks = 0;
-    gMainWindowHooks.timerTick = [](HWND window) {
-        ++ticks;
-        tickedWindow = window;
-    };
-    const DWORD start = GetTickCount();
-    while (ticks < 2 && GetTickCount() - start < 5000) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        PumpMessages();
-    }
-    EXPECT_GE(ticks, 2);
-    EXPECT_EQ(tickedWindow, Main());
-    // Another timer id is not the notification timer.
-    const int before = ticks;
-    SendMessageA(Main(), WM_TIMER, 7, 0);
-    EXPECT_EQ(ticks, before);
+TEST_F(MainWindowTest, TheTimerTicksTheNotificationHookEveryHalfSecond) {
+  static int ticks = 0;
+  static HWND tickedWindow = nullptr;
+  ticks = 0;
+  gMainWindowHooks.timerTick = [](HWND window) {
+    ++ticks;
+    tickedWindow = window;
+  };
+  const DWORD start = GetTickCount();
+  while (ticks < 2 && GetTickCount() - start < 5000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    PumpMessages();
+  }
+  EXPECT_GE(ticks, 2);
+  EXPECT_EQ(tickedWindow, Main());
+  // Another timer id is not the notification timer.
+  const int before = ticks;
+  SendMessageA(Main(), WM_TIMER, 7, 0);
+  EXPECT_EQ(ticks, before);
 }
 
-TEST_F(MainWindowTest, PageSetupResetsMarginsUntilAPrinterIsChosen)
-{
-    const PAGESETUPDLGA saved = gPageSetup;
-    // Before start-up fills the record it already asks for one-inch margins.
-    EXPECT_EQ(gPageSetup.lStructSize, 84u);
-    EXPECT_EQ(gPageSetup.rtMargin.left, 1000);
+TEST_F(MainWindowTest, PageSetupResetsMarginsUntilAPrinterIsChosen) {
+  const PAGESETUPDLGA saved = gPageSetup;
+  // Before start-up fills the record it already asks for one-inch margins.
+  EXPECT_EQ(gPageSetup.lStructSize, 84u);
+  EXPECT_EQ(gPageSetup.rtMargin.left, 1000);
 
-    PageSetupDialogFunction previous = gPageSetupDialog;
-    gPageSetupDialog = RecordPageSetup;
-    gPageSetupCalls.clear();
-    gPageSetup.rtMargin = {10, 20, 30, 40};
-    gPageSetup.lpfnPagePaintHook = reinterpret_cast<LPPAGEPAINTHOOK>(0x1234);
-    SendMessageA(Main(), WM_COMMAND, IDM_PAGE_SETUP, 0);
-    ASSERT_EQ(gPageSetupCalls.size(), 1u);
-    const PAGESETUPDLGA& first = gPageSetupCalls[0];
-    EXPECT_EQ(first.lStructSize, 84u);
-    EXPECT_EQ(first.hwndOwner, Main());
-    EXPECT_EQ(first.Flags, static_cast<DWORD>(PSD_MARGINS | PSD_INTHOUSANDTHSOFINCHES));
-    EXPECT_EQ(first.rtMargin.left, 1000);
-    EXPECT_EQ(first.rtMargin.top, 1000);
-    EXPECT_EQ(first.rtMargin.right, 1000);
-    EXPECT_EQ(first.rtMargin.bottom, 1000);
-    EXPECT_EQ(first.lpfnPagePaintHook, nullptr);
+  PageSetupDialogFunction previous = gPageSetupDialog;
+  gPageSetupDialog = RecordPageSetup;
+  gPageSetupCalls.clear();
+  gPageSetup.rtMargin = {10, 20, 30, 40};
+  gPageSetup.lpfnPagePaintHook = reinterpret_cast<LPPAGEPAINTHOOK>(0x1234);
+  SendMessageA(Main(), WM_COMMAND, IDM_PAGE_SETUP, 0);
+  ASSERT_EQ(gPageSetupCalls.size(), 1u);
+  const PAGESETUPDLGA& first = gPageSetupCalls[0];
+  EXPECT_EQ(first.lStructSize, 84u);
+  EXPECT_EQ(first.hwndOwner, Main());
+  EXPECT_EQ(first.Flags, static_cast<DWORD>(PSD_MARGINS | PSD_INTHOUSANDTHSOFINCHES));
+  EXPECT_EQ(first.rtMargin.left, 1000);
+  EXPECT_EQ(first.rtMargin.top, 1000);
+  EXPECT_EQ(first.rtMargin.right, 1000);
+  EXPECT_EQ(first.rtMargin.bottom, 1000);
+  EXPECT_EQ(first.lpfnPagePaintHook, nullptr);
 
-    // Once a printer was chosen the user's margins stay.
-    gPageSetup.hDevNames = GlobalAlloc(GMEM_MOVEABLE, 64);
-    gPageSetup.rtMargin = {500, 600, 700, 800};
-    gPageSetup.Flags = 0;
-    SendMessageA(Main(), WM_COMMAND, IDM_PAGE_SETUP, 0);
-    ASSERT_EQ(gPageSetupCalls.size(), 2u);
-    EXPECT_EQ(gPageSetupCalls[1].rtMargin.left, 500);
-    EXPECT_EQ(gPageSetupCalls[1].rtMargin.bottom, 800);
-    EXPECT_EQ(gPageSetupCalls[1].Flags, static_cast<DWORD>(PSD_MARGINS | PSD_INTHOUSANDTHSOFINCHES));
-    GlobalFree(gPageSetup.hDevNames);
+  // Once a printer was chosen the user's margins stay.
+  gPageSetup.hDevNames = GlobalAlloc(GMEM_MOVEABLE, 64);
+  gPageSetup.rtMargin = {500, 600, 700, 800};
+  gPageSetup.Flags = 0;
+  SendMessageA(Main(), WM_COMMAND, IDM_PAGE_SETUP, 0);
+  ASSERT_EQ(gPageSetupCalls.size(), 2u);
+  EXPECT_EQ(gPageSetupCalls[1].rtMargin.left, 500);
+  EXPECT_EQ(gPageSetupCalls[1].rtMargin.bottom, 800);
+  EXPECT_EQ(gPageSetupCalls[1].Flags, static_cast<DWORD>(PSD_MARGINS | PSD_INTHOUSANDTHSOFINCHES));
+  GlobalFree(gPageSetup.hDevNames);
 
-    // The accelerator Ctrl+P reaches the same command.
-    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    MSG key = {Main(), WM_CHAR, 0x10, 0, 0, {0, 0}};
-    EXPECT_TRUE(TranslateAcceleratorA(Main(), table, &key));
-    EXPECT_EQ(gPageSetupCalls.size(), 3u);
-    DestroyAcceleratorTable(table);
+  // The accelerator Ctrl+P reaches the same command.
+  HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  MSG key = {Main(), WM_CHAR, 0x10, 0, 0, {0, 0}};
+  EXPECT_TRUE(TranslateAcceleratorA(Main(), table, &key));
+  EXPECT_EQ(gPageSetupCalls.size(), 3u);
+  DestroyAcceleratorTable(table);
 
-    gPageSetupDialog = previous;
-    gPageSetup = saved;
+  gPageSetupDialog = previous;
+  gPageSetup = saved;
 }
 
-TEST_F(MainWindowTest, AboutShowsTheModelessDialogOnWhite)
-{
-    Command(IDM_ABOUT);
-    HWND dialog = FindWindowA("#32770", "About Quillmate");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), Main());
-    char text[64] = {};
-    GetDlgItemTextA(dialog, IDC_ABOUT_NAME, text, sizeof text);
-    EXPECT_STREQ(text, "Quillmate 1.0.1");
-    GetDlgItemTextA(dialog, IDC_ABOUT_VERSION, text, sizeof text);
-    EXPECT_STREQ(text, "Version 1.0.1");
-    EXPECT_NE(SendDlgItemMessageA(dialog, IDC_ABOUT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+TEST_F(MainWindowTest, AboutShowsTheModelessDialogOnWhite) {
+  Command(IDM_ABOUT);
+  HWND dialog = FindWindowA("#32770", "About Quillmate");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), Main());
+  char text[64] = {};
+  GetDlgItemTextA(dialog, IDC_ABOUT_NAME, text, sizeof text);
+  EXPECT_STREQ(text, "Quillmate 1.0.1");
+  GetDlgItemTextA(dialog, IDC_ABOUT_VERSION, text, sizeof text);
+  EXPECT_STREQ(text, "Version 1.0.1");
+  EXPECT_NE(SendDlgItemMessageA(dialog, IDC_ABOUT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
 
-    // The texts are drawn black on the white brush.
-    HDC canvas = GetDC(dialog);
-    SetTextColor(canvas, RGB(1, 2, 3));
-    HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas),
-                                                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_ABOUT_NAME))));
-    LOGBRUSH colour = {};
-    ASSERT_TRUE(GetObjectA(brush, sizeof colour, &colour));
-    EXPECT_EQ(colour.lbColor, RGB(255, 255, 255));
-    EXPECT_EQ(GetTextColor(canvas), RGB(0, 0, 0));
-    EXPECT_EQ(GetBkMode(canvas), TRANSPARENT);
-    HBRUSH background = reinterpret_cast<HBRUSH>(
-        SendMessageA(dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(canvas), reinterpret_cast<LPARAM>(dialog)));
-    ASSERT_TRUE(GetObjectA(background, sizeof colour, &colour));
-    EXPECT_EQ(colour.lbColor, RGB(255, 255, 255));
-    ReleaseDC(dialog, canvas);
-    // What is on screen: the dialog's surface next to its texts is white.
-    UpdateWindow(dialog);
-    HDC screen = GetDC(dialog);
-    EXPECT_EQ(GetPixel(screen, 4, 4), RGB(255, 255, 255));
-    ReleaseDC(dialog, screen);
+  // The texts are drawn black on the white brush.
+  HDC canvas = GetDC(dialog);
+  SetTextColor(canvas, RGB(1, 2, 3));
+  HBRUSH brush =
+      reinterpret_cast<HBRUSH>(SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas),
+                                            reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_ABOUT_NAME))));
+  LOGBRUSH colour = {};
+  ASSERT_TRUE(GetObjectA(brush, sizeof colour, &colour));
+  EXPECT_EQ(colour.lbColor, RGB(255, 255, 255));
+  EXPECT_EQ(GetTextColor(canvas), RGB(0, 0, 0));
+  EXPECT_EQ(GetBkMode(canvas), TRANSPARENT);
+  HBRUSH background = reinterpret_cast<HBRUSH>(SendMessageA(
+      dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(canvas), reinterpret_cast<LPARAM>(dialog)));
+  ASSERT_TRUE(GetObjectA(background, sizeof colour, &colour));
+  EXPECT_EQ(colour.lbColor, RGB(255, 255, 255));
+  ReleaseDC(dialog, canvas);
+  // What is on screen: the dialog's surface next to its texts is white.
+  UpdateWindow(dialog);
+  HDC screen = GetDC(dialog);
+  EXPECT_EQ(GetPixel(screen, 4, 4), RGB(255, 255, 255));
+  ReleaseDC(dialog, screen);
 
-    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_FALSE(IsWindow(dialog));
+  SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_FALSE(IsWindow(dialog));
 }
 
-TEST_F(MainWindowTest, EditCommandsWithoutAnEditorDoNothingButReachTheTable)
-{
-    TextNoteManager::AppendRecord(Main(), {"First", "TextNote1.doc", 0});
-    FocusRow(0);
-    // Not wired yet: no handler, no box, the list stays as it was.
-    for (int id : {202, 211, 221, 232, 251, 261, 271, 284}) {
-        Command(id);
-    }
-    NotifyFrom(RecordList(), NM_DBLCLK);
-    EXPECT_TRUE(m_boxes.shown.empty());
-    EXPECT_EQ(ListView_GetItemCount(RecordList()), 1);
-    EXPECT_EQ(CurrentKind(), 0);
-    // The generic commands and every show, delete and window command are routed.
-    for (int id : {204, 205, 207, 212, 213, 214, 222, 223, 224, 234, 235, 236, 242, 243, 244, 253, 254, 255, 256,
-                   263, 264, 265, 266, 273, 274, 275, 280, 282, 284, 285, 286, 290, 291, 292, 293, 294, 295, 50000}) {
-        EXPECT_TRUE(HasCommandHandler(id)) << id;
-    }
+TEST_F(MainWindowTest, EditCommandsWithoutAnEditorDoNothingButReachTheTable) {
+  TextNoteManager::AppendRecord(Main(), {"First", "TextNote1.doc", 0});
+  FocusRow(0);
+  // Not wired yet: no handler, no box, the list stays as it was.
+  for (int id : {202, 211, 221, 232, 251, 261, 271, 284}) {
+    Command(id);
+  }
+  NotifyFrom(RecordList(), NM_DBLCLK);
+  EXPECT_TRUE(m_boxes.shown.empty());
+  EXPECT_EQ(ListView_GetItemCount(RecordList()), 1);
+  EXPECT_EQ(CurrentKind(), 0);
+  // The generic commands and every show, delete and window command are routed.
+  for (int id :
+       {204, 205, 207, 212, 213, 214, 222, 223, 224, 234, 235, 236, 242, 243, 244, 253, 254, 255, 256,
+        263, 264, 265, 266, 273, 274, 275, 280, 282, 284, 285, 286, 290, 291, 292, 293, 294, 295, 50000}) {
+    EXPECT_TRUE(HasCommandHandler(id)) << id;
+  }
 }

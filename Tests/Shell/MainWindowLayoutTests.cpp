@@ -10,125 +10,117 @@ using namespace shelltest;
 
 namespace {
 
-int Height(const RECT& rect)
-{
-    return rect.bottom - rect.top;
+int Height(const RECT& rect) {
+  return rect.bottom - rect.top;
 }
 
 // The window's own visibility bit (the main window itself is not on screen).
-bool IsShown(HWND window)
-{
-    return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+bool IsShown(HWND window) {
+  return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-int Width(const RECT& rect)
-{
-    return rect.right - rect.left;
+int Width(const RECT& rect) {
+  return rect.right - rect.left;
 }
 
-} // namespace
+}  // namespace
 
 class MainWindowLayoutTest : public MainWindowTest {
-protected:
-    void Resize(int width, int height) const
-    {
-        RECT frame = {0, 0, width, height};
-        AdjustWindowRectEx(&frame, GetWindowLongA(Main(), GWL_STYLE), TRUE, GetWindowLongA(Main(), GWL_EXSTYLE));
-        SetWindowPos(Main(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                     SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
-        PumpMessages();
-    }
+ protected:
+  void Resize(int width, int height) const {
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRectEx(&frame, GetWindowLongA(Main(), GWL_STYLE), TRUE, GetWindowLongA(Main(), GWL_EXSTYLE));
+    SetWindowPos(Main(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    PumpMessages();
+  }
 
-    void ExpectPanesFillTheMiddle() const
-    {
-        RECT client = {};
-        GetClientRect(Main(), &client);
-        RECT rebarClient = {};
-        GetClientRect(Rebar(), &rebarClient);
-        RECT status = {};
-        GetWindowRect(StatusBar(), &status);
-        const RECT managers = ChildRect(ManagerList());
-        const RECT records = ChildRect(RecordList());
-        const RECT bar = ChildRect(Child(ID_SPLITTER_BAR));
-        const int expectedHeight = client.bottom - Height(rebarClient) - Height(status);
-        EXPECT_EQ(Height(managers), expectedHeight);
-        EXPECT_EQ(Height(records), expectedHeight);
-        EXPECT_EQ(Height(bar), expectedHeight);
-        EXPECT_EQ(managers.top, Height(rebarClient));
-        EXPECT_EQ(records.top, Height(rebarClient));
-        // Side by side across the whole width: left pane, 4-pixel bar, right pane.
-        EXPECT_EQ(managers.left, 0);
-        EXPECT_EQ(bar.left, managers.right);
-        EXPECT_EQ(Width(bar), 4);
-        EXPECT_EQ(records.left, bar.right);
-        EXPECT_EQ(records.right, client.right);
-        // The panes end where the status bar begins.
-        EXPECT_EQ(managers.bottom, ChildRect(StatusBar()).top);
-    }
+  void ExpectPanesFillTheMiddle() const {
+    RECT client = {};
+    GetClientRect(Main(), &client);
+    RECT rebarClient = {};
+    GetClientRect(Rebar(), &rebarClient);
+    RECT status = {};
+    GetWindowRect(StatusBar(), &status);
+    const RECT managers = ChildRect(ManagerList());
+    const RECT records = ChildRect(RecordList());
+    const RECT bar = ChildRect(Child(ID_SPLITTER_BAR));
+    const int expectedHeight = client.bottom - Height(rebarClient) - Height(status);
+    EXPECT_EQ(Height(managers), expectedHeight);
+    EXPECT_EQ(Height(records), expectedHeight);
+    EXPECT_EQ(Height(bar), expectedHeight);
+    EXPECT_EQ(managers.top, Height(rebarClient));
+    EXPECT_EQ(records.top, Height(rebarClient));
+    // Side by side across the whole width: left pane, 4-pixel bar, right pane.
+    EXPECT_EQ(managers.left, 0);
+    EXPECT_EQ(bar.left, managers.right);
+    EXPECT_EQ(Width(bar), 4);
+    EXPECT_EQ(records.left, bar.right);
+    EXPECT_EQ(records.right, client.right);
+    // The panes end where the status bar begins.
+    EXPECT_EQ(managers.bottom, ChildRect(StatusBar()).top);
+  }
 };
 
-TEST_F(MainWindowLayoutTest, PanesFillTheHeightBetweenRebarAndStatusBarInEverySize)
-{
-    for (const SIZE size : {SIZE{900, 600}, SIZE{640, 480}, SIZE{1000, 350}, SIZE{420, 700}}) {
-        SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
-        Resize(size.cx, size.cy);
-        ExpectPanesFillTheMiddle();
-        RECT client = {};
-        GetClientRect(Main(), &client);
-        // A fresh window gives the managers a fifth of the width.
-        EXPECT_EQ(Width(ChildRect(ManagerList())), client.right * 20 / 100);
-    }
+TEST_F(MainWindowLayoutTest, PanesFillTheHeightBetweenRebarAndStatusBarInEverySize) {
+  for (const SIZE size : {SIZE{900, 600}, SIZE{640, 480}, SIZE{1000, 350}, SIZE{420, 700}}) {
+    SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
+    Resize(size.cx, size.cy);
+    ExpectPanesFillTheMiddle();
+    RECT client = {};
+    GetClientRect(Main(), &client);
+    // A fresh window gives the managers a fifth of the width.
+    EXPECT_EQ(Width(ChildRect(ManagerList())), client.right * 20 / 100);
+  }
 }
 
-TEST_F(MainWindowLayoutTest, HidingAndShowingTheMainToolbarMovesThePanesByItsBand)
-{
-    Resize(900, 600);
-    const RECT before = ChildRect(RecordList());
-    ASSERT_TRUE(IsShown(MainToolbar()));
-    // The main toolbar's band takes the rows from its top to the edit band's top.
-    RECT mainBand = {}, editBand = {};
-    SendMessageA(Rebar(), RB_GETRECT, 0, reinterpret_cast<LPARAM>(&mainBand));
-    SendMessageA(Rebar(), RB_GETRECT, 1, reinterpret_cast<LPARAM>(&editBand));
-    const int bandHeight = editBand.top - mainBand.top;
-    ASSERT_GE(bandHeight, 55);
+TEST_F(MainWindowLayoutTest, HidingAndShowingTheMainToolbarMovesThePanesByItsBand) {
+  Resize(900, 600);
+  const RECT before = ChildRect(RecordList());
+  ASSERT_TRUE(IsShown(MainToolbar()));
+  // The main toolbar's band takes the rows from its top to the edit band's top.
+  RECT mainBand = {}, editBand = {};
+  SendMessageA(Rebar(), RB_GETRECT, 0, reinterpret_cast<LPARAM>(&mainBand));
+  SendMessageA(Rebar(), RB_GETRECT, 1, reinterpret_cast<LPARAM>(&editBand));
+  const int bandHeight = editBand.top - mainBand.top;
+  ASSERT_GE(bandHeight, 55);
 
-    Command(IDM_TOGGLE_MAIN_TOOLBAR);
-    PumpMessages();
-    const RECT hidden = ChildRect(RecordList());
-    EXPECT_FALSE(IsShown(MainToolbar()));
-    EXPECT_EQ(before.top - hidden.top, bandHeight);
-    EXPECT_EQ(Height(hidden) - Height(before), bandHeight);
-    ExpectPanesFillTheMiddle();
+  Command(IDM_TOGGLE_MAIN_TOOLBAR);
+  PumpMessages();
+  const RECT hidden = ChildRect(RecordList());
+  EXPECT_FALSE(IsShown(MainToolbar()));
+  EXPECT_EQ(before.top - hidden.top, bandHeight);
+  EXPECT_EQ(Height(hidden) - Height(before), bandHeight);
+  ExpectPanesFillTheMiddle();
 
-    Command(IDM_TOGGLE_MAIN_TOOLBAR);
-    PumpMessages();
-    EXPECT_TRUE(IsShown(MainToolbar()));
-    const RECT shown = ChildRect(RecordList());
-    EXPECT_EQ(shown.top, before.top);
-    EXPECT_EQ(Height(shown), Height(before));
+  Command(IDM_TOGGLE_MAIN_TOOLBAR);
+  PumpMessages();
+  EXPECT_TRUE(IsShown(MainToolbar()));
+  const RECT shown = ChildRect(RecordList());
+  EXPECT_EQ(shown.top, before.top);
+  EXPECT_EQ(Height(shown), Height(before));
 
-    // The edit toolbar's band toggles on its own; the main toolbar stays.
-    Command(IDM_TOGGLE_EDIT_TOOLBAR);
-    PumpMessages();
-    EXPECT_FALSE(IsShown(EditToolbar()));
-    EXPECT_TRUE(IsShown(MainToolbar()));
-    EXPECT_LT(ChildRect(RecordList()).top, before.top);
-    ExpectPanesFillTheMiddle();
-    Command(IDM_TOGGLE_EDIT_TOOLBAR);
-    PumpMessages();
-    EXPECT_EQ(ChildRect(RecordList()).top, before.top);
+  // The edit toolbar's band toggles on its own; the main toolbar stays.
+  Command(IDM_TOGGLE_EDIT_TOOLBAR);
+  PumpMessages();
+  EXPECT_FALSE(IsShown(EditToolbar()));
+  EXPECT_TRUE(IsShown(MainToolbar()));
+  EXPECT_LT(ChildRect(RecordList()).top, before.top);
+  ExpectPanesFillTheMiddle();
+  Command(IDM_TOGGLE_EDIT_TOOLBAR);
+  PumpMessages();
+  EXPECT_EQ(ChildRect(RecordList()).top, before.top);
 }
 
-TEST_F(MainWindowLayoutTest, SplitterMovesArePassedOnAndKeptAcrossResizing)
-{
-    Resize(1000, 500);
-    SendMessageA(Main(), CSplitter::kSplitterMovedMessage, 500, 0);
-    EXPECT_EQ(Width(ChildRect(ManagerList())), 500);
-    // The share is kept, not the pixels.
-    Resize(600, 500);
-    EXPECT_EQ(Width(ChildRect(ManagerList())), 300);
-    ExpectPanesFillTheMiddle();
-    // A release at the left edge gives the managers the least share.
-    SendMessageA(Main(), CSplitter::kSplitterMovedMessage, 0, 0);
-    EXPECT_EQ(Width(ChildRect(ManagerList())), 60);
+TEST_F(MainWindowLayoutTest, SplitterMovesArePassedOnAndKeptAcrossResizing) {
+  Resize(1000, 500);
+  SendMessageA(Main(), CSplitter::kSplitterMovedMessage, 500, 0);
+  EXPECT_EQ(Width(ChildRect(ManagerList())), 500);
+  // The share is kept, not the pixels.
+  Resize(600, 500);
+  EXPECT_EQ(Width(ChildRect(ManagerList())), 300);
+  ExpectPanesFillTheMiddle();
+  // A release at the left edge gives the managers the least share.
+  SendMessageA(Main(), CSplitter::kSplitterMovedMessage, 0, 0);
+  EXPECT_EQ(Width(ChildRect(ManagerList())), 60);
 }

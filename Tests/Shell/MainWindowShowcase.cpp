@@ -22,76 +22,74 @@
 
 namespace {
 
-void AddSamples(HWND window, const std::filesystem::path& folder)
-{
-    TextNoteManager::AppendRecord(window, {"Shopping list for the weekend", "TextNote1.doc", 0});
-    TextNoteManager::AppendRecord(window, {"Call the plumber", "TextNote2.doc", 1});
-    TextNoteManager::AppendRecord(window, {"Ideas for the garden", "TextNote3.doc", 0});
-    AudioNoteManager::AppendRecord(window, {"Meeting minutes", "AudioNote1.wav", 0});
-    AudioNoteManager::AppendRecord(window, {"Song idea", "AudioNote2.wav", 1});
-    VideoNoteManager::AppendRecord(window, {"Birthday greeting", "VideoNote1.avi", 1});
-    const std::string picture = (folder / "sunset.jpg").string();
-    std::ofstream(picture, std::ios::binary) << "not really a picture";
-    AddPhoto(window, "Sunset at the lake", "Summer holiday 2003", picture, false);
-    AddPhoto(window, "Grandmother", "Her eightieth birthday", picture, false);
-    TimeNotifValues reminder;
-    reminder.title = "Dentist";
-    reminder.text = "Appointment at 10 o'clock";
-    reminder.time = RecordTime{2030, 3, 0, 14, 9, 30, 0, 0};
-    reminder.type = 1;
-    TimeNotifManager::AppendRecord(window, reminder);
-    EmailValues mail;
-    mail.name = "Jane Doe";
-    mail.email = "jane@example.org";
-    mail.comment = "Book club";
-    EmailResManager::AppendRecord(window, mail);
-    InternetResManager::AppendRecord(window, {"News of the day", "http://news.example.org", 3});
-    InternetResManager::AppendRecord(window, {"Recipes", "http://food.example.org", 9});
-    FastTextManager::AppendRecord(window, {"Postal address", "12 High Street, Springfield"});
-    FastTextManager::AppendRecord(window, {"Signature", "Best regards, Jane"});
+void AddSamples(HWND window, const std::filesystem::path& folder) {
+  TextNoteManager::AppendRecord(window, {"Shopping list for the weekend", "TextNote1.doc", 0});
+  TextNoteManager::AppendRecord(window, {"Call the plumber", "TextNote2.doc", 1});
+  TextNoteManager::AppendRecord(window, {"Ideas for the garden", "TextNote3.doc", 0});
+  AudioNoteManager::AppendRecord(window, {"Meeting minutes", "AudioNote1.wav", 0});
+  AudioNoteManager::AppendRecord(window, {"Song idea", "AudioNote2.wav", 1});
+  VideoNoteManager::AppendRecord(window, {"Birthday greeting", "VideoNote1.avi", 1});
+  const std::string picture = (folder / "sunset.jpg").string();
+  std::ofstream(picture, std::ios::binary) << "not really a picture";
+  AddPhoto(window, "Sunset at the lake", "Summer holiday 2003", picture, false);
+  AddPhoto(window, "Grandmother", "Her eightieth birthday", picture, false);
+  TimeNotifValues reminder;
+  reminder.title = "Dentist";
+  reminder.text = "Appointment at 10 o'clock";
+  reminder.time = RecordTime{2030, 3, 0, 14, 9, 30, 0, 0};
+  reminder.type = 1;
+  TimeNotifManager::AppendRecord(window, reminder);
+  EmailValues mail;
+  mail.name = "Jane Doe";
+  mail.email = "jane@example.org";
+  mail.comment = "Book club";
+  EmailResManager::AppendRecord(window, mail);
+  InternetResManager::AppendRecord(window, {"News of the day", "http://news.example.org", 3});
+  InternetResManager::AppendRecord(window, {"Recipes", "http://food.example.org", 9});
+  FastTextManager::AppendRecord(window, {"Postal address", "12 High Street, Springfield"});
+  FastTextManager::AppendRecord(window, {"Signature", "Best regards, Jane"});
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
-    const int kind = argc > 1 ? std::atoi(argv[1]) : 0;
-    const bool about = argc > 2 && std::strcmp(argv[2], "about") == 0;
+int main(int argc, char** argv) {
+  const int kind = argc > 1 ? std::atoi(argv[1]) : 0;
+  const bool about = argc > 2 && std::strcmp(argv[2], "about") == 0;
 
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    gApp.SetInstance(instance);
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  gApp.SetInstance(instance);
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qm-showcase";
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-    std::filesystem::create_directories(folder);
-    ScopedApplicationDataFolder appData(folder.string());
-    MakeDataFolders();
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qm-showcase";
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::create_directories(folder);
+  ScopedApplicationDataFolder appData(folder.string());
+  MakeDataFolders();
 
-    try {
-        MainWindowClass(instance).Register();
-        CSplitter::RegisterBarClass(instance);
-        HWND window = CreateMainWindow(instance);
-        SetWindowPos(window, nullptr, 40, 30, 900, 560, SWP_NOZORDER);
-        ShowWindow(window, SW_SHOW);
-        UpdateWindow(window);
-        AddSamples(window, folder);
-        ShowRecords(static_cast<RecordKind>(kind), window);
-        if (about) SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
-    } catch (const char* text) {
-        MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONWARNING);
-        return 0;
-    }
-
-    HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
+  try {
+    MainWindowClass(instance).Register();
+    CSplitter::RegisterBarClass(instance);
+    HWND window = CreateMainWindow(instance);
+    SetWindowPos(window, nullptr, 40, 30, 900, 560, SWP_NOZORDER);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    AddSamples(window, folder);
+    ShowRecords(static_cast<RecordKind>(kind), window);
+    if (about) SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
+  } catch (const char* text) {
+    MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONWARNING);
     return 0;
+  }
+
+  HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (!TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  return 0;
 }

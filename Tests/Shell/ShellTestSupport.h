@@ -26,16 +26,16 @@ using qmtest::PumpMessages;
 using qmtest::ShownBox;
 
 struct ToolbarButton {
-    int image;
-    int command;
-    std::string label; // "" for a separator
-    bool separator;
-    bool enabled;
+  int image;
+  int command;
+  std::string label;  // "" for a separator
+  bool separator;
+  bool enabled;
 };
 
 struct ListColumn {
-    std::string title;
-    int width;
+  std::string title;
+  int width;
 };
 
 // Registers "QuillmateClass" and "CSplitterClass" once for the process.
@@ -52,33 +52,33 @@ std::string ReadStatusText(HWND status, int part);
 std::vector<std::string> ReadMenu(HMENU menu);
 
 class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
+ protected:
+  void SetUp() override;
+  void TearDown() override;
 
-    HWND Main() const { return m_window; }
-    HWND Child(int id) const { return GetDlgItem(m_window, id); }
-    HWND RecordList() const;
-    HWND ManagerList() const;
-    HWND Rebar() const;
-    HWND MainToolbar() const;
-    HWND EditToolbar() const;
-    HWND StatusBar() const;
-    HWND ProgressBar() const;
+  HWND Main() const { return m_window; }
+  HWND Child(int id) const { return GetDlgItem(m_window, id); }
+  HWND RecordList() const;
+  HWND ManagerList() const;
+  HWND Rebar() const;
+  HWND MainToolbar() const;
+  HWND EditToolbar() const;
+  HWND StatusBar() const;
+  HWND ProgressBar() const;
 
-    void Command(int id) const;
-    // Sends a list-view notification (NM_RCLICK, NM_DBLCLK, ...) from the list.
-    LRESULT NotifyFrom(HWND control, UINT code) const;
-    void FocusRow(int row) const;
+  void Command(int id) const;
+  // Sends a list-view notification (NM_RCLICK, NM_DBLCLK, ...) from the list.
+  LRESULT NotifyFrom(HWND control, UINT code) const;
+  void FocusRow(int row) const;
 
-    qmtest::ScratchFolder m_folder{"qm-shell"};
-    // Answered No unless a test says otherwise.
-    qmtest::RecordedMessageBoxes m_boxes{kIdNo};
+  qmtest::ScratchFolder m_folder{"qm-shell"};
+  // Answered No unless a test says otherwise.
+  qmtest::RecordedMessageBoxes m_boxes{kIdNo};
 
-private:
-    std::unique_ptr<ScopedApplicationDataFolder> m_appData;
-    MainWindowHooks m_savedHooks;
-    HWND m_window = nullptr;
+ private:
+  std::unique_ptr<ScopedApplicationDataFolder> m_appData;
+  MainWindowHooks m_savedHooks;
+  HWND m_window = nullptr;
 };
 
-} // namespace shelltest
+}  // namespace shelltest

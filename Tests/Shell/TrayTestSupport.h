@@ -13,12 +13,10 @@ namespace traytest {
 // A top-level overlapped window at (100, 100) whose messages a test can
 // watch, visible (and activated) when asked.
 class WatchedWindow : public qmtest::TestHostWindow {
-public:
-    explicit WatchedWindow(bool visible, const char* className = "QuillmateTrayTestWindow")
-        : TestHostWindow(WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), RECT{100, 100, 500, 400}, "Tray test",
-                         className)
-    {
-    }
+ public:
+  explicit WatchedWindow(bool visible, const char* className = "QuillmateTrayTestWindow")
+      : TestHostWindow(WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), RECT{100, 100, 500, 400},
+                       "Tray test", className) {}
 };
 
 // Whether the shell holds an icon of this window and id: a modification of
@@ -28,4 +26,4 @@ bool ShellHasIcon(HWND window, UINT id);
 // Removes the icon behind its owner's back, as a shell restart does.
 void ShellForgetsIcon(HWND window, UINT id);
 
-} // namespace traytest
+}  // namespace traytest

@@ -36,7 +36,8 @@ void WriteFileText(const std::string& path, const std::string& text) {
 }
 
 std::uint32_t WordAt(const Bytes& bytes, std::size_t offset) {
-  return static_cast<std::uint32_t>(bytes.at(offset)) | (static_cast<std::uint32_t>(bytes.at(offset + 1)) << 8) |
+  return static_cast<std::uint32_t>(bytes.at(offset)) |
+         (static_cast<std::uint32_t>(bytes.at(offset + 1)) << 8) |
          (static_cast<std::uint32_t>(bytes.at(offset + 2)) << 16) |
          (static_cast<std::uint32_t>(bytes.at(offset + 3)) << 24);
 }

@@ -40,8 +40,10 @@ inline std::vector<SeedSlot> SeedSlots(const std::vector<std::uint32_t>& fixedSe
 
 // How GoogleTest and CTest name a slot's parameter.
 inline void PrintTo(const SeedSlot& slot, std::ostream* out) {
-  if (slot.chosen) *out << "the seed of " << kRandomSeedVariable;
-  else *out << "fixed seed " << slot.fixed;
+  if (slot.chosen)
+    *out << "the seed of " << kRandomSeedVariable;
+  else
+    *out << "fixed seed " << slot.fixed;
 }
 
 inline std::string SeedSlotName(const ::testing::TestParamInfo<SeedSlot>& info) {
@@ -62,9 +64,9 @@ inline bool SeedOfSlot(const SeedSlot& slot, std::uint32_t& seed) {
       return true;
     }
     // One clock seed per process: every test of the run replays with it.
-    static const std::uint32_t clockSeed = static_cast<std::uint32_t>(
-        std::chrono::system_clock::now().time_since_epoch().count() ^
-        (std::chrono::steady_clock::now().time_since_epoch().count() >> 7));
+    static const std::uint32_t clockSeed =
+        static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count() ^
+                                   (std::chrono::steady_clock::now().time_since_epoch().count() >> 7));
     seed = clockSeed;
     return true;
   }

@@ -5,8 +5,7 @@
 namespace qmtest {
 
 RecordedMessageBoxes::RecordedMessageBoxes(int answer)
-    : answer(answer),
-      m_script([this](void* owner, const char* text, const char* caption, unsigned style) {
+    : answer(answer), m_script([this](void* owner, const char* text, const char* caption, unsigned style) {
         // A copy for whileOpen: a box shown from inside it grows `shown`.
         const ShownBox box{owner, text, caption, style};
         const std::size_t number = shown.size();

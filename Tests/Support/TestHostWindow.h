@@ -12,7 +12,8 @@ namespace qmtest {
 class TestHostWindow {
  public:
   // Returns true when it handled the message (result in *result).
-  using Handler = std::function<bool(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)>;
+  using Handler =
+      std::function<bool(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)>;
 
   // A pop-up whose client area is width x height at (0, 0), shown without
   // activation.

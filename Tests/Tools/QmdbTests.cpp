@@ -26,17 +26,18 @@ namespace qmrecords {
 namespace {
 
 // The path of the qmdb binary as this process can start it.
-std::string QmdbBinary() { return qmtest::ReachablePath(QMDB_BINARY); }
+std::string QmdbBinary() {
+  return qmtest::ReachablePath(QMDB_BINARY);
+}
 
 class QmdbTest : public RecordsTest {
  protected:
   // Runs the real qmdb with stdin from a file; returns its exit status.
-  int RunBinary(const std::string& arguments, const std::string& input, std::string& out,
-                std::string& err) {
+  int RunBinary(const std::string& arguments, const std::string& input, std::string& out, std::string& err) {
     const std::string in = PathOf("stdin.txt"), o = PathOf("stdout.txt"), e = PathOf("stderr.txt");
     std::ofstream(in, std::ios::binary) << input;
-    std::string command = "\"" + QmdbBinary() + "\" " + arguments + " < \"" + in + "\" > \"" + o +
-                          "\" 2> \"" + e + "\"";
+    std::string command =
+        "\"" + QmdbBinary() + "\" " + arguments + " < \"" + in + "\" > \"" + o + "\" 2> \"" + e + "\"";
 #ifdef _WIN32
     command = "\"" + command + "\"";  // cmd /c strips one outer pair of quotes
 #endif
@@ -60,7 +61,9 @@ class QmdbTest : public RecordsTest {
     return result;
   }
 
-  static std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+  static std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+  }
 
   static std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -132,8 +135,7 @@ TEST_F(QmdbTest, TheBinaryAddsAndDumpsTheSameFieldsForEveryKind) {
     std::string out, err;
     // The kind comes from the file name for even kinds, from --kind otherwise.
     const std::string kindOption = index % 2 ? std::string("--kind ") + kind.toolName + " " : "";
-    ASSERT_EQ(RunBinary("add " + kindOption + Quoted(file), line + "\n" + line + "\n", out, err), 0)
-        << err;
+    ASSERT_EQ(RunBinary("add " + kindOption + Quoted(file), line + "\n" + line + "\n", out, err), 0) << err;
     const std::uint32_t second = 68 + kind.recordSize + 32;
     EXPECT_EQ(Lines(out), (std::vector<std::string>{"68", std::to_string(second)}));
 
@@ -238,16 +240,16 @@ TEST_F(QmdbTest, CheckReportsDamagedHeadersAndBrokenFreeLists) {
 TEST_F(QmdbTest, MalformedLinesAreReportedWithTheirNumberAndAddNothing) {
   const std::string file = PathOf("InternetRes.qmt");
   const std::string input =
-      "{\"title\": \"first\", \"resource_type\": 3}\n"   // 1
-      "{\"title\": \"x\", \"colour\": \"red\"}\n"        // 2 unknown field
-      "\n"                                               // 3 blank: skipped
-      "{\"title\": \"\xE2\x98\x83\"}\n"                  // 4 snowman: not in 1252
-      "{\"title\": \"\xC3\x28\"}\n"                      // 5 invalid UTF-8
-      "{\"title\": \"a\"} trailing\n"                    // 6
-      "{\"title\": [1]}\n"                               // 7 nested
-      "{\"resource_type\": 4294967296}\n"                // 8 out of range
-      "{\"title\": \"a\", \"title\": \"b\"}\n"           // 9 duplicate
-      "{\"title\": \"nul\\u0000\"}\n"                    // 10
+      "{\"title\": \"first\", \"resource_type\": 3}\n"  // 1
+      "{\"title\": \"x\", \"colour\": \"red\"}\n"       // 2 unknown field
+      "\n"                                              // 3 blank: skipped
+      "{\"title\": \"\xE2\x98\x83\"}\n"                 // 4 snowman: not in 1252
+      "{\"title\": \"\xC3\x28\"}\n"                     // 5 invalid UTF-8
+      "{\"title\": \"a\"} trailing\n"                   // 6
+      "{\"title\": [1]}\n"                              // 7 nested
+      "{\"resource_type\": 4294967296}\n"               // 8 out of range
+      "{\"title\": \"a\", \"title\": \"b\"}\n"          // 9 duplicate
+      "{\"title\": \"nul\\u0000\"}\n"                   // 10
       "{\"title\": \"last\", \"date\": \"d\", \"object_address\": 5, \"crc_ok\": true}\n";  // 11
   std::string out, err;
   EXPECT_EQ(Run({"add", file}, input, out, err), 1);

@@ -39,11 +39,25 @@ bool DecodeUtf8(const std::string& text, std::size_t& pos, std::uint32_t& code) 
   unsigned char lead = static_cast<unsigned char>(text[pos]);
   int extra;
   std::uint32_t minimum;
-  if (lead < 0x80) { code = lead; ++pos; return true; }
-  if (lead >= 0xC2 && lead <= 0xDF) { extra = 1; code = lead & 0x1F; minimum = 0x80; }
-  else if (lead >= 0xE0 && lead <= 0xEF) { extra = 2; code = lead & 0x0F; minimum = 0x800; }
-  else if (lead >= 0xF0 && lead <= 0xF4) { extra = 3; code = lead & 0x07; minimum = 0x10000; }
-  else return false;
+  if (lead < 0x80) {
+    code = lead;
+    ++pos;
+    return true;
+  }
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    extra = 1;
+    code = lead & 0x1F;
+    minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    extra = 2;
+    code = lead & 0x0F;
+    minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    extra = 3;
+    code = lead & 0x07;
+    minimum = 0x10000;
+  } else
+    return false;
   if (text.size() - pos <= static_cast<std::size_t>(extra)) return false;
   for (int i = 1; i <= extra; ++i) {
     unsigned char next = static_cast<unsigned char>(text[pos + i]);
@@ -88,8 +102,7 @@ bool Utf8ToCp1252(const std::string& utf8, std::string& bytes, std::string& erro
     }
     if (byte < 0) {
       char reason[64];
-      std::snprintf(reason, sizeof reason, "U+%04X is not in code page 1252",
-                    static_cast<unsigned>(code));
+      std::snprintf(reason, sizeof reason, "U+%04X is not in code page 1252", static_cast<unsigned>(code));
       error = reason;
       return false;
     }

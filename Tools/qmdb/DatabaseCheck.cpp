@@ -83,14 +83,13 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out) {
       ++live;
       std::uint32_t stored = 0, computed = 0;
       if (db.HasChecksums() && !db.VerifyChecksum(objectAddress, &stored, &computed)) {
-        problem("checksum mismatch at object " + std::to_string(objectAddress) + " (stored " +
-                Hex(stored) + ", computed " + Hex(computed) + ")");
+        problem("checksum mismatch at object " + std::to_string(objectAddress) + " (stored " + Hex(stored) +
+                ", computed " + Hex(computed) + ")");
       }
     } else if (status == gxStatusDeleted || status == gxStatusRemoved) {
       freeBlocks.insert(address);
     } else {
-      problem("unknown block status " + Hex(header.block_status) + " at " +
-              std::to_string(address));
+      problem("unknown block status " + Hex(header.block_status) + " at " + std::to_string(address));
     }
     address += header.block_length;
   }
@@ -124,7 +123,7 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out) {
       }
     }
   }
-  out << path << ": " << live << " live records, " << freeBlocks.size() << " free blocks, "
-      << problems << " problems\n";
+  out << path << ": " << live << " live records, " << freeBlocks.size() << " free blocks, " << problems
+      << " problems\n";
   return problems == 0 ? kCheckClean : kCheckDamaged;
 }

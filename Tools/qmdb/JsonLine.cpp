@@ -46,8 +46,8 @@ class Parser {
   }
 
   void SkipSpace() {
-    while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' ||
-                                     m_text[m_pos] == '\r' || m_text[m_pos] == '\n'))
+    while (m_pos < m_text.size() &&
+           (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\r' || m_text[m_pos] == '\n'))
       ++m_pos;
   }
 
@@ -103,8 +103,7 @@ class Parser {
     std::size_t digits = m_pos - start;
     if (digits == 0) return Fail(error, "invalid number");
     if (digits > 1 && m_text[start] == '0') return Fail(error, "leading zero in number");
-    if (m_pos < m_text.size() &&
-        (m_text[m_pos] == '.' || m_text[m_pos] == 'e' || m_text[m_pos] == 'E'))
+    if (m_pos < m_text.size() && (m_text[m_pos] == '.' || m_text[m_pos] == 'e' || m_text[m_pos] == 'E'))
       return Fail(error, "only integers are supported");
     if (negative) value = -value;
     return true;
@@ -134,10 +133,14 @@ class Parser {
     for (int i = 0; i < 4; ++i) {
       char c = m_text[m_pos++];
       code <<= 4;
-      if (c >= '0' && c <= '9') code |= static_cast<std::uint32_t>(c - '0');
-      else if (c >= 'a' && c <= 'f') code |= static_cast<std::uint32_t>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') code |= static_cast<std::uint32_t>(c - 'A' + 10);
-      else return Fail(error, "bad \\u escape");
+      if (c >= '0' && c <= '9')
+        code |= static_cast<std::uint32_t>(c - '0');
+      else if (c >= 'a' && c <= 'f')
+        code |= static_cast<std::uint32_t>(c - 'a' + 10);
+      else if (c >= 'A' && c <= 'F')
+        code |= static_cast<std::uint32_t>(c - 'A' + 10);
+      else
+        return Fail(error, "bad \\u escape");
     }
     return true;
   }
@@ -157,14 +160,30 @@ class Parser {
       if (m_pos >= m_text.size()) return Fail(error, "unterminated escape");
       char e = m_text[m_pos++];
       switch (e) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
+        case '"':
+          out += '"';
+          break;
+        case '\\':
+          out += '\\';
+          break;
+        case '/':
+          out += '/';
+          break;
+        case 'b':
+          out += '\b';
+          break;
+        case 'f':
+          out += '\f';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
         case 'u': {
           std::uint32_t code = 0;
           if (!ParseHex4(code, error)) return false;
@@ -178,7 +197,8 @@ class Parser {
           AppendUtf8(out, code);
           break;
         }
-        default: return Fail(error, "bad escape");
+        default:
+          return Fail(error, "bad escape");
       }
     }
   }
@@ -200,11 +220,21 @@ std::string JsonQuote(const std::string& utf8) {
   for (char ch : utf8) {
     unsigned char c = static_cast<unsigned char>(ch);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char escape[8];

@@ -51,8 +51,7 @@ const RecordKindInfo* KindFor(const Options& options, const std::string& file, s
     return kind;
   }
   const RecordKindInfo* kind = FindRecordKindByFileName(file);
-  if (kind == nullptr)
-    err << "qmdb: cannot tell the kind of " << file << " from its name; use --kind\n";
+  if (kind == nullptr) err << "qmdb: cannot tell the kind of " << file << " from its name; use --kind\n";
   return kind;
 }
 
@@ -122,8 +121,8 @@ int Add(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     }
     std::uint32_t address = store->AddRecord();
     if (address == 0) {
-      err << "qmdb: line " << lineNumber << ": not added: "
-          << gxDatabase::ErrorText(store->LastError()) << "\n";
+      err << "qmdb: line " << lineNumber << ": not added: " << gxDatabase::ErrorText(store->LastError())
+          << "\n";
       store->Close();
       return kExitFailure;
     }
@@ -139,53 +138,51 @@ int Add(const Options& options, std::istream& in, std::ostream& out, std::ostrea
 }  // namespace
 
 const char* QmdbHelpText() {
-  return
-      "qmdb - inspect and fill Quillmate database files (.qmt)\n"
-      "\n"
-      "Usage:\n"
-      "  qmdb check FILE...            verify block headers, record checksums and the\n"
-      "                                free-space list; never changes the file\n"
-      "  qmdb dump [--kind KIND] FILE  print every live record as one JSON object per\n"
-      "                                line, in file order\n"
-      "  qmdb add [--kind KIND] FILE   add one record per JSON line read from standard\n"
-      "                                input; prints each new object address; creates\n"
-      "                                FILE as an empty database when it does not exist\n"
-      "  qmdb --help                   this text\n"
-      "\n"
-      "KIND is textnote, audionote, videonote, photo, timenotif, email, internet or\n"
-      "fasttext. Without --kind it comes from the file name: TextNotes.qmt, AudioNotes.qmt,\n"
-      "VideoNotes.qmt, PhotoAlbum.qmt, TimeNotif.qmt, EmailRes.qmt, InternetRes.qmt,\n"
-      "FastText.qmt (letter case ignored).\n"
-      "\n"
-      "Fields per kind (dump puts \"object_address\", the record's handle in the file,\n"
-      "and \"crc_ok\" in front; the handle is not called \"address\" because e-mail\n"
-      "and internet records have an address field):\n"
-      "  textnote, audionote, videonote: date, title, note_type, file_name\n"
-      "  photo:     date, title, comment, file_name\n"
-      "  timenotif: date, title, text, type, time\n"
-      "  email:     date, name, company, address, city, zip, state, phone, nick,\n"
-      "             comment, email\n"
-      "  internet:  date, title, address, resource_type\n"
-      "  fasttext:  date, title, file_name\n"
-      "Texts are JSON strings (UTF-8; stored in code page 1252) and are cut to their\n"
-      "first 254 characters, as the program cuts them. note_type, type and\n"
-      "resource_type are integers. time is \"YYYY-MM-DD HH:MM:SS.mmm\".\n"
-      "\n"
-      "add: a missing \"date\" gets the current time stamp (hh:mm:ss MM/DD/YYYY); missing\n"
-      "fields are empty or 0; \"object_address\" and \"crc_ok\" are ignored, so dump\n"
-      "output can be fed back. A malformed line (bad JSON, an unknown field, a value of\n"
-      "the wrong type, invalid UTF-8, or a character that code page 1252 cannot\n"
-      "represent) is reported on standard error with its line number and adds nothing;\n"
-      "the other lines are added. Blank lines are skipped.\n"
-      "\n"
-      "Exit status: 0 success; 1 check found damage or add met a malformed line;\n"
-      "2 usage error, a file that is not a usable database, or a failed write.\n";
+  return "qmdb - inspect and fill Quillmate database files (.qmt)\n"
+         "\n"
+         "Usage:\n"
+         "  qmdb check FILE...            verify block headers, record checksums and the\n"
+         "                                free-space list; never changes the file\n"
+         "  qmdb dump [--kind KIND] FILE  print every live record as one JSON object per\n"
+         "                                line, in file order\n"
+         "  qmdb add [--kind KIND] FILE   add one record per JSON line read from standard\n"
+         "                                input; prints each new object address; creates\n"
+         "                                FILE as an empty database when it does not exist\n"
+         "  qmdb --help                   this text\n"
+         "\n"
+         "KIND is textnote, audionote, videonote, photo, timenotif, email, internet or\n"
+         "fasttext. Without --kind it comes from the file name: TextNotes.qmt, AudioNotes.qmt,\n"
+         "VideoNotes.qmt, PhotoAlbum.qmt, TimeNotif.qmt, EmailRes.qmt, InternetRes.qmt,\n"
+         "FastText.qmt (letter case ignored).\n"
+         "\n"
+         "Fields per kind (dump puts \"object_address\", the record's handle in the file,\n"
+         "and \"crc_ok\" in front; the handle is not called \"address\" because e-mail\n"
+         "and internet records have an address field):\n"
+         "  textnote, audionote, videonote: date, title, note_type, file_name\n"
+         "  photo:     date, title, comment, file_name\n"
+         "  timenotif: date, title, text, type, time\n"
+         "  email:     date, name, company, address, city, zip, state, phone, nick,\n"
+         "             comment, email\n"
+         "  internet:  date, title, address, resource_type\n"
+         "  fasttext:  date, title, file_name\n"
+         "Texts are JSON strings (UTF-8; stored in code page 1252) and are cut to their\n"
+         "first 254 characters, as the program cuts them. note_type, type and\n"
+         "resource_type are integers. time is \"YYYY-MM-DD HH:MM:SS.mmm\".\n"
+         "\n"
+         "add: a missing \"date\" gets the current time stamp (hh:mm:ss MM/DD/YYYY); missing\n"
+         "fields are empty or 0; \"object_address\" and \"crc_ok\" are ignored, so dump\n"
+         "output can be fed back. A malformed line (bad JSON, an unknown field, a value of\n"
+         "the wrong type, invalid UTF-8, or a character that code page 1252 cannot\n"
+         "represent) is reported on standard error with its line number and adds nothing;\n"
+         "the other lines are added. Blank lines are skipped.\n"
+         "\n"
+         "Exit status: 0 success; 1 check found damage or add met a malformed line;\n"
+         "2 usage error, a file that is not a usable database, or a failed write.\n";
 }
 
 int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
             std::ostream& err) {
-  if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h" ||
-                             arguments[0] == "help")) {
+  if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help")) {
     out << QmdbHelpText();
     return kExitOk;
   }

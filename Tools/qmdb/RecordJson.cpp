@@ -12,7 +12,9 @@
 
 namespace {
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
   static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -40,24 +42,23 @@ bool ReadDigits(const std::string& text, std::size_t pos, std::size_t count, int
 
 std::string FormatRecordTime(const RecordTime& time) {
   char text[64];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", time.year, time.month,
-                time.day, time.hour, time.minute, time.second, time.milliseconds);
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", time.year, time.month, time.day,
+                time.hour, time.minute, time.second, time.milliseconds);
   return text;
 }
 
 bool ParseRecordTime(const std::string& text, RecordTime& time) {
   // YYYY-MM-DD HH:MM:SS.mmm
-  if (text.size() != 23 || text[4] != '-' || text[7] != '-' || text[10] != ' ' ||
-      text[13] != ':' || text[16] != ':' || text[19] != '.')
+  if (text.size() != 23 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' ||
+      text[16] != ':' || text[19] != '.')
     return false;
   int year, month, day, hour, minute, second, ms;
-  if (!ReadDigits(text, 0, 4, year) || !ReadDigits(text, 5, 2, month) ||
-      !ReadDigits(text, 8, 2, day) || !ReadDigits(text, 11, 2, hour) ||
-      !ReadDigits(text, 14, 2, minute) || !ReadDigits(text, 17, 2, second) ||
-      !ReadDigits(text, 20, 3, ms))
+  if (!ReadDigits(text, 0, 4, year) || !ReadDigits(text, 5, 2, month) || !ReadDigits(text, 8, 2, day) ||
+      !ReadDigits(text, 11, 2, hour) || !ReadDigits(text, 14, 2, minute) ||
+      !ReadDigits(text, 17, 2, second) || !ReadDigits(text, 20, 3, ms))
     return false;
-  if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) ||
-      hour > 23 || minute > 59 || second > 59)
+  if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23 ||
+      minute > 59 || second > 59)
     return false;
   time.year = static_cast<std::uint16_t>(year);
   time.month = static_cast<std::uint16_t>(month);
@@ -70,8 +71,8 @@ bool ParseRecordTime(const std::string& text, RecordTime& time) {
   return true;
 }
 
-std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record,
-                         std::uint32_t address, bool crcOk) {
+std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record, std::uint32_t address,
+                         bool crcOk) {
   JsonObjectWriter writer;
   writer.AddInteger(kObjectAddressName, address);
   writer.AddBoolean(kCrcOkName, crcOk);

@@ -17,8 +17,8 @@ constexpr const char* kObjectAddressName = "object_address";
 constexpr const char* kCrcOkName = "crc_ok";
 
 // "object_address", "crc_ok", then every field of the kind in table order.
-std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record,
-                         std::uint32_t address, bool crcOk);
+std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record, std::uint32_t address,
+                         bool crcOk);
 
 // Fills a zeroed record from one line. Unknown names and values of the wrong
 // type are errors; "object_address" and "crc_ok" (as dump writes them) are
