@@ -27,6 +27,23 @@ std::string PathOrThrow(const char* storedName) {
   return path;
 }
 
+// Runs a file action; a failure shows its text (fileErrorText when given,
+// else the platform's) and gives false.
+template <class Action>
+bool ReportingFailures(const char* fileErrorText, Action&& action) {
+  try {
+    action();
+    return true;
+  } catch (const CFileException& error) {
+    ShowError(fileErrorText ? fileErrorText : error.GetErrorText().GetString());
+  } catch (const std::bad_alloc&) {
+    ShowError("Out of memory");
+  } catch (const CMemoryException&) {
+    ShowError("Out of memory");
+  }
+  return false;
+}
+
 void WriteWhole(CFile& file, const std::string& text) {
   unsigned long written = file.Write(text.data(), static_cast<unsigned long>(text.size()));
   if (written != text.size()) throw CFileException(ERROR_WRITE_FAULT);
@@ -36,62 +53,39 @@ void WriteWhole(CFile& file, const std::string& text) {
 
 bool ReadFastTextAttachment(const char* storedName, std::string& text) {
   text.clear();
-  try {
+  const bool read = ReportingFailures(nullptr, [&] {
     CFile file;
     file.Open(PathOrThrow(storedName).c_str(), CFile::kRead | CFile::kShareRead);
     unsigned long high = 0;
     unsigned long length = file.GetLength(&high);
     if (high != 0 || length == 0xFFFFFFFFul) throw std::bad_alloc();
     std::unique_ptr<char[]> buffer(new char[length + 1]());
-    unsigned long read = file.Read(buffer.get(), length);
-    text.assign(buffer.get(), read);
+    unsigned long count = file.Read(buffer.get(), length);
+    text.assign(buffer.get(), count);
     file.Close();
-    return true;
-  } catch (const CFileException& error) {
-    ShowError(error.GetErrorText());
-  } catch (const std::bad_alloc&) {
-    ShowError("Out of memory");
-  } catch (const CMemoryException&) {
-    ShowError("Out of memory");
-  }
-  text.clear();
-  return false;
+  });
+  if (!read) text.clear();
+  return read;
 }
 
 bool RewriteFastTextAttachment(const char* storedName, const std::string& text) {
-  try {
+  return ReportingFailures(nullptr, [&] {
     CFile file;
     file.Open(PathOrThrow(storedName).c_str(), CFile::kWrite);
     WriteWhole(file, text);
     // Cut what is left of a longer old text.
     if (!SetEndOfFile(file.GetHandle())) throw CFileException(GetLastError());
     file.Close();
-    return true;
-  } catch (const CFileException& error) {
-    ShowError(error.GetErrorText());
-  } catch (const std::bad_alloc&) {
-    ShowError("Out of memory");
-  } catch (const CMemoryException&) {
-    ShowError("Out of memory");
-  }
-  return false;
+  });
 }
 
 bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text, bool& created) {
   created = false;
-  try {
+  return ReportingFailures("File IO error", [&] {
     CFile file;
     file.Open(fullPath.c_str(), CFile::kCreateNew | CFile::kWrite);
     created = true;
     WriteWhole(file, text);
     file.Close();
-    return true;
-  } catch (const CFileException&) {
-    ShowError("File IO error");
-  } catch (const std::bad_alloc&) {
-    ShowError("Out of memory");
-  } catch (const CMemoryException&) {
-    ShowError("Out of memory");
-  }
-  return false;
+  });
 }
