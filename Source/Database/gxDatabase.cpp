@@ -512,16 +512,27 @@ int gxDatabase::FreeBlock(std::uint32_t objectAddress, bool removeFlag) {
     return 0;
   }
   if ((header.block_status & 0xFFu) != 'N') return 0;
+  const gxBlockHeader live = header;
   header.block_status = removeFlag ? gxStatusRemoved : ((header.block_status & ~0xFFu) | gxStatusDeleted);
   if (!m_readWrite) {
     SetError(gxNotWritable);
     return 0;
   }
-  header.next_deleted = m_header.free_space;
-  if (WriteBlockHeader(blockAddress, header) != gxNoError) return 0;
-  if (m_header.free_space != gxAbandonedList) {
+  const std::uint32_t oldHead = m_header.free_space;
+  header.next_deleted = oldHead;
+  int code = WriteBlockHeader(blockAddress, header);
+  if (code == gxNoError && oldHead != gxAbandonedList) {
     m_header.free_space = blockAddress;
-    if (WriteFileHeader() != gxNoError) return 0;
+    code = WriteFileHeader();
+  }
+  if (code != gxNoError) {
+    // A failed write, flush or check may still have landed: put the block
+    // back in use so that a reported failure leaves the record live (unless
+    // the file cannot be written at all any more), then report the first error.
+    m_header.free_space = oldHead;
+    WriteBlockHeader(blockAddress, live);
+    SetError(code);
+    return 0;
   }
   return 1;
 }

@@ -168,7 +168,9 @@ class gxDatabase {
   // Returns the object address of a new block for length bytes, 0 on failure.
   // method 2 reuses free blocks first fit; 0 (and 1) always append.
   virtual std::uint32_t Allocate(std::uint32_t length, int method = 2);
-  // Returns 1 when freed, 0 when not (already free, damaged, read-only).
+  // Returns 1 when freed, 0 when not (already free, damaged, read-only, or a
+  // write failed). After a failed write the block is marked in use again; only
+  // when that write fails too (the file takes no more writes) may it stay freed.
   int FreeBlock(std::uint32_t objectAddress, bool removeFlag = true);
 
   int ReadAt(void* buffer, std::uint32_t length, std::uint32_t address = gxCurrentAddress);

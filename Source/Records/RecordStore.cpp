@@ -71,7 +71,15 @@ std::uint32_t RecordStore::AddRecord() {
   }
   if (!written) {
     int error = LastError();
-    FreeBlock(address, true);
+    if (FreeBlock(address, true) == 0) {
+      // FreeBlock reads the header first and fails with the read: mark the
+      // block removed without reading (unlinked, so it is merely lost space).
+      const std::uint32_t blockLength = size + BlockHeaderSize() + (HasChecksums() ? 4u : 0u);
+      const gxBlockHeader removed{gxCheckWord, blockLength, gxStatusRemoved, 0};
+      unsigned char bytes[gxBlockHeaderBytes];
+      gxEncodeBlockHeader(removed, bytes);
+      WriteAt(bytes, gxBlockHeaderBytes, address - BlockHeaderSize(), true, false);
+    }
     SetError(error);  // the write's failure is what ReportError must tell
     return 0;
   }

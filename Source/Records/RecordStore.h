@@ -39,7 +39,8 @@ class RecordStore : public gxDatabase {
   // Adds the buffer as a new record: its text fields are normalised (254
   // characters, zero-filled) and the disk copy's own-address slot is 0.
   // Returns the object address, 0 on failure; a block taken for a write that
-  // failed is given back.
+  // failed is given back. Only when the file takes no more writes at all may
+  // that block stay in use, read then with the CRC warning.
   std::uint32_t AddRecord();
 
   // Reads the record at objectAddress into the buffer and sets its own
@@ -53,7 +54,9 @@ class RecordStore : public gxDatabase {
 
   // Rewrites the record at RecordAddress with newRecord (recordSize bytes) in
   // place and copies its fields into the buffer. Returns the address, 0 when
-  // the buffer has no address or the write failed.
+  // the buffer has no address or the write failed. The rewrite is in place:
+  // after a failed write the record may hold the old image, the new one, or a
+  // mix that is read with the CRC warning.
   std::uint32_t ChangeRecordImage(const void* newRecord);
 
   // Frees the block of the record at RecordAddress. Returns the address, 0
