@@ -275,15 +275,9 @@ int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, 
   MakeTimeStamp(date);
   CopyRecordText(reinterpret_cast<char*>(next.data()), date.c_str());
   if (!fill(next.data())) return 0;
-  if (store->ChangeRecordImage(next.data()) == 0) {
-    // A failed write may have left part of the new record on disk: put the
-    // record that was read back, so the store keeps what the row shows.
-    // The failed change is reported first, before the repair resets it.
-    store->ReportError();
-    std::vector<unsigned char> old(store->RecordBytes(), store->RecordBytes() + size);
-    store->ChangeRecordImage(old.data());
-    return 0;
-  }
+  // A failed change puts the record that was read back (the store does
+  // that), so the store keeps what the row shows.
+  if (store->ChangeRecordImage(next.data()) == 0) return 0;
   // Only now is the new record stored: its row, when the list shows one, may
   // show it.
   if (CurrentKind() == static_cast<int>(kind)) {

@@ -84,6 +84,7 @@ std::uint32_t RecordStore::AddRecord() {
     return 0;
   }
   SetOwnAddress(m_buffer, address);
+  m_bufferIsWholeRecord = true;
   return address;
 }
 
@@ -93,11 +94,25 @@ RecordReadStatus RecordStore::ReadRecord(std::uint32_t objectAddress) {
   bool readWhole = ReadAt(m_buffer, size, objectAddress) == gxNoError;
   // A short read fills part of the buffer; none of it belongs to a record.
   if (!readWhole) std::memset(m_buffer, 0, size);
+  m_bufferIsWholeRecord = readWhole;
   SetOwnAddress(m_buffer, objectAddress);
   bool crcOk = readWhole && VerifyChecksum(objectAddress);
   if (crcOk) return RecordReadStatus::Ok;
   WarnCrcError();
   return readWhole ? RecordReadStatus::CrcMismatch : RecordReadStatus::ReadFailed;
+}
+
+// A failed rewrite may have left part of the new image on disk: the record
+// as it was read (still in the buffer) is written back with its checksum, so
+// one failed edit does not cost the stored record. The failure's own error
+// code stays the pending one.
+void RecordStore::RestoreAfterFailedChange(std::uint32_t address) {
+  if (!m_bufferIsWholeRecord) return;
+  const int error = LastError();
+  std::vector<unsigned char> old(m_buffer, m_buffer + m_info.recordSize);
+  SetOwnAddress(old.data(), 0);
+  if (WriteAt(old.data(), m_info.recordSize, address, true, true) == gxNoError) StoreChecksum(address);
+  SetError(error);
 }
 
 std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
@@ -118,14 +133,17 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
                                    static_cast<const unsigned char*>(newRecord) + size);
   NormaliseTexts(image.data());
   SetOwnAddress(image.data(), 0);
-  if (WriteAt(image.data(), size, address, true, true) != gxNoError) return 0;
-  SetError(gxNoError);
-  if (StoreChecksum(address) == 0 && LastError() != gxNoError) return 0;
+  if (WriteAt(image.data(), size, address, true, true) != gxNoError ||
+      (SetError(gxNoError), StoreChecksum(address) == 0 && LastError() != gxNoError)) {
+    RestoreAfterFailedChange(address);
+    return 0;
+  }
   for (std::size_t i = 0; i < m_info.fieldCount; ++i) {
     const RecordField& field = m_info.fields[i];
     std::memcpy(m_buffer + field.offset, image.data() + field.offset, RecordFieldSize(field.type));
   }
   SetOwnAddress(m_buffer, address);
+  m_bufferIsWholeRecord = true;
   return address;
 }
 

@@ -55,8 +55,9 @@ class RecordStore : public gxDatabase {
   // Rewrites the record at RecordAddress with newRecord (recordSize bytes) in
   // place and copies its fields into the buffer. Returns the address, 0 when
   // the buffer has no address or the write failed. The rewrite is in place:
-  // after a failed write the record may hold the old image, the new one, or a
-  // mix that is read with the CRC warning.
+  // after a failed write the record as last read whole is written back; only
+  // when that write fails too (the file takes no writes at all) may the record
+  // hold the new image or a mix that is read with the CRC warning.
   std::uint32_t ChangeRecordImage(const void* newRecord);
 
   // Frees the block of the record at RecordAddress. Returns the address, 0
@@ -77,10 +78,14 @@ class RecordStore : public gxDatabase {
 
  private:
   void NormaliseTexts(unsigned char* record) const;
+  void RestoreAfterFailedChange(std::uint32_t address);
   void SetOwnAddress(unsigned char* record, std::uint32_t address) const;
 
   const RecordKindInfo& m_info;
   unsigned char* m_buffer;
+  // The buffer holds a whole record image of its address (read whole, added
+  // or changed), so it may be written back after a failed change.
+  bool m_bufferIsWholeRecord = false;
 };
 
 #endif  // QUILLMATE_RECORDS_RECORDSTORE_H

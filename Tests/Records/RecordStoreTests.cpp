@@ -256,6 +256,41 @@ TEST_F(RecordStoreTest, AFailedChangeReportsZeroAndKeepsTheBuffer) {
   CloseStore(store);
 }
 
+TEST_F(RecordStoreTest, AFailedChangeWritesTheRecordAsReadBack) {
+  AddNotes({"old", "other"});
+  auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
+  ASSERT_TRUE(store);
+  ASSERT_EQ(store->ReadRecord(68), RecordReadStatus::Ok);
+  DatabaseDataTextNote changed{};
+  CopyRecordText(changed.title, "a much longer new title");
+  changed.noteType = 0;  // the notes were added urgent
+  // One failing write leaves half of the new image on disk.
+  gxInjectFault(gxFaultOp::Write, 1, false);
+  EXPECT_EQ(store->ChangeRecord(changed), 0u);
+  EXPECT_NE(store->LastError(), gxNoError);  // the failure stays the pending error
+  gxClearFaults();
+  store->ReportError();
+  CloseStore(store);
+
+  store = OpenStore<DatabaseDataTextNote>(NotesPath());
+  ASSERT_TRUE(store);
+  EXPECT_EQ(store->ReadRecord(68), RecordReadStatus::Ok);
+  EXPECT_EQ(RecordTextOf(store->Data().title), "old");
+  EXPECT_EQ(+store->Data().noteType, 1);
+  // A buffer that a failed read left zeroed is never written back.
+  gxInjectFault(gxFaultOp::Read, 1, false);
+  EXPECT_EQ(store->ReadRecord(873), RecordReadStatus::ReadFailed);
+  gxInjectFault(gxFaultOp::Write, 1, false);
+  store->ChangeRecord(changed);
+  gxClearFaults();
+  CloseStore(store);
+  store = OpenStore<DatabaseDataTextNote>(NotesPath());
+  ASSERT_TRUE(store);
+  store->ReadRecord(873);
+  EXPECT_NE(RecordTextOf(store->Data().title), "");
+  CloseStore(store);
+}
+
 TEST_F(RecordStoreTest, AFailedReadLeavesNoBytesOfTheRecordReadBefore) {
   AddNotes({"A", "B"});
   auto store = OpenStore<DatabaseDataTextNote>(NotesPath());
