@@ -3,6 +3,8 @@
 #  - a 32-bit prefix private to the build tree, with Wine's own fonts copied in
 #    and the Gecko/Mono prompts suppressed;
 #  - an X display: the caller's, or an Xvfb of the build tree when none is set;
+#  - one Wine virtual desktop for every program of the prefix (and a desktop
+#    "Quillmate" with a taskbar, for screenshots);
 #  - a persistent wineserver, so that test executables start quickly;
 #  - sound devices without a sound card (ALSA's null plugin), for this run only.
 # Concurrent callers (parallel CTest) serialise on a lock in the build tree.
@@ -33,6 +35,12 @@ qm_start_xvfb() {
   export DISPLAY=":$number"
 }
 
+if [ -z "${DISPLAY:-}" ]; then
+  exec 9>"$qm_build/.xvfb.lock"; flock 9
+  qm_start_xvfb
+  flock -u 9; exec 9>&-
+fi
+
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.quillmate-ready-3" ]; then
@@ -50,12 +58,6 @@ qm_start_xvfb() {
     touch "$WINEPREFIX/.quillmate-ready-3"
   fi
 ) 9>"$qm_build/.wine-setup.lock"
-
-if [ -z "${DISPLAY:-}" ]; then
-  exec 9>"$qm_build/.xvfb.lock"; flock 9
-  qm_start_xvfb
-  flock -u 9; exec 9>&-
-fi
 
 # Keep one wineserver alive for the prefix; it ends by itself when unused.
 wineserver -p30 >/dev/null 2>&1 || true
