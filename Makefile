@@ -1,17 +1,21 @@
 # The two commands a newcomer needs: `make run` and `make test`.
-.PHONY: run test fuzz bench screenshot setup clean
+.PHONY: run test fuzz bench screenshot setup build-host build-windows clean
 run:
 	scripts/run.sh
 test:
 	scripts/test.sh
-fuzz:
-	scripts/fuzz.sh $(FUZZ_SECONDS)
-bench:
-	scripts/bench.sh
-	scripts/bench-wine.sh
-screenshot:
-	scripts/screenshot.sh build/windows/screenshots/quillmate.png build/windows/Source/Shell/quillmate.exe
 setup:
 	scripts/setup.sh
+build-host: setup
+	cmake --preset host >/dev/null && cmake --build --preset host
+build-windows: setup
+	cmake --preset windows >/dev/null && cmake --build --preset windows
+fuzz: build-host
+	scripts/fuzz.sh $(FUZZ_SECONDS)
+bench: setup
+	scripts/bench.sh
+	scripts/bench-wine.sh
+screenshot: build-windows
+	scripts/screenshot.sh build/windows/screenshots/quillmate.png build/windows/Source/Shell/quillmate.exe
 clean:
 	rm -rf build
