@@ -133,8 +133,13 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
                                    static_cast<const unsigned char*>(newRecord) + size);
   NormaliseTexts(image.data());
   SetOwnAddress(image.data(), 0);
-  if (WriteAt(image.data(), size, address, true, true) != gxNoError ||
-      (SetError(gxNoError), StoreChecksum(address) == 0 && LastError() != gxNoError)) {
+  bool written = WriteAt(image.data(), size, address, true, true) == gxNoError;
+  if (written) {
+    // A CRC can be 0 by chance: failure shows in the error code, not the value.
+    SetError(gxNoError);
+    written = StoreChecksum(address) != 0 || LastError() == gxNoError;
+  }
+  if (!written) {
     RestoreAfterFailedChange(address);
     return 0;
   }
