@@ -25,3 +25,33 @@ function(qm_add_test name)
     gtest_discover_tests(${name} WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# qm_add_fuzzer(Name SOURCES a.cpp ... LAYERS Database Records ... SMOKE_SECONDS n MAX_LEN n)
+# A libFuzzer executable (host build with clang only) and a short CTest run of
+# it over the folder's FuzzCorpus. The layers' sources are compiled again into
+# the fuzzer so that libFuzzer sees their coverage; new inputs go to a corpus
+# folder in the build tree, the seeds are only read.
+function(qm_add_fuzzer name)
+  if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "SMOKE_SECONDS;MAX_LEN" "SOURCES;LAYERS" ${ARGN})
+  set(layerSources)
+  foreach(layer IN LISTS ARG_LAYERS)
+    get_target_property(sources Quillmate${layer} SOURCES)
+    list(TRANSFORM sources PREPEND ${CMAKE_SOURCE_DIR}/Source/${layer}/)
+    list(APPEND layerSources ${sources})
+  endforeach()
+  add_executable(${name} ${ARG_SOURCES} ${layerSources})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/Source ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE _FILE_OFFSET_BITS=64)
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}-smoke-corpus)
+  file(MAKE_DIRECTORY ${corpus})
+  string(REGEX REPLACE "^Fuzz" "" subject ${name})
+  add_test(NAME ${subject}FuzzSmoke
+    COMMAND ${name} -max_total_time=${ARG_SMOKE_SECONDS} -max_len=${ARG_MAX_LEN} -timeout=10
+            ${corpus} ${CMAKE_CURRENT_SOURCE_DIR}/FuzzCorpus)
+  set_tests_properties(${subject}FuzzSmoke PROPERTIES TIMEOUT 120)
+endfunction()

@@ -25,12 +25,14 @@
 #include "Records/RecordKind.h"
 #include "RecordsTestSupport.h"
 #include "Support/RandomSeeds.h"
+#include "Support/StoredImage.h"
 
 namespace qmrecords {
 namespace {
 
 using qmtest::RandomSource;
 using qmtest::SeedSlot;
+using qmtest::StoredImage;
 
 // Fixed seeds: the CI run. Add a seed that once found a fault here.
 const std::vector<std::uint32_t> kFixedSeeds = {1, 2, 3, 77};
@@ -51,20 +53,6 @@ struct StoreModel {
   std::string path;
   std::map<std::uint32_t, Entry> records;  // object address -> what it may hold
 };
-
-// The record as the store writes it: texts cut and zero-filled, own address 0.
-Bytes OnDisk(const RecordKindInfo& info, Bytes image) {
-  for (std::size_t i = 0; i < info.fieldCount; ++i) {
-    const RecordField& field = info.fields[i];
-    if (field.type != RecordFieldType::Text) continue;
-    unsigned char* text = image.data() + field.offset;
-    std::size_t length = 0;
-    while (length < 254 && text[length] != 0) ++length;
-    std::fill(text + length, text + 255, 0);
-  }
-  std::fill(image.end() - 4, image.end(), 0);
-  return image;
-}
 
 bool SameAsRead(const Bytes& onDisk, const unsigned char* buffer, std::uint32_t address) {
   const std::size_t body = onDisk.size() - 4;
@@ -198,7 +186,7 @@ class FaultModelRun {
       return "";
     }
     if (model.records.count(address) != 0) return "AddRecord gave the address of a live record";
-    model.records[address] = Entry{{OnDisk(*model.info, image)}, false, false};
+    model.records[address] = Entry{{StoredImage(*model.info, image)}, false, false};
     return "";
   }
 
@@ -221,7 +209,7 @@ class FaultModelRun {
     std::string problem;
     if (!ReadFirst(store, model, address, problem)) return problem;
     const Bytes image = RandomImage(*model.info);
-    const Bytes onDisk = OnDisk(*model.info, image);
+    const Bytes onDisk = StoredImage(*model.info, image);
     if (store.ChangeRecordImage(image.data()) == address) {
       model.records[address] = Entry{{onDisk}, false, false};
       return "";

@@ -18,12 +18,14 @@
 #include "Records/RecordKind.h"
 #include "RecordsTestSupport.h"
 #include "Support/RandomSeeds.h"
+#include "Support/StoredImage.h"
 
 namespace qmrecords {
 namespace {
 
 using qmtest::RandomSource;
 using qmtest::SeedSlot;
+using qmtest::StoredImage;
 
 // Fixed seeds: the CI run. Add a seed that once found a fault here.
 const std::vector<std::uint32_t> kFixedSeeds = {1, 2, 3, 20250101};
@@ -63,21 +65,6 @@ struct KindModel {
     freed.push_front(address);
   }
 };
-
-// The record as the store must write it: each text cut to 254 characters
-// and zero-filled behind them, the own-address slot 0, all else unchanged.
-Bytes OnDisk(const RecordKindInfo& info, Bytes image) {
-  for (std::size_t i = 0; i < info.fieldCount; ++i) {
-    const RecordField& field = info.fields[i];
-    if (field.type != RecordFieldType::Text) continue;
-    unsigned char* text = image.data() + field.offset;
-    std::size_t length = 0;
-    while (length < 254 && text[length] != 0) ++length;
-    std::fill(text + length, text + 255, 0);
-  }
-  std::fill(image.end() - 4, image.end(), 0);
-  return image;
-}
 
 Bytes WithOwnAddress(Bytes record, std::uint32_t address) {
   for (int i = 0; i < 4; ++i) record[record.size() - 4 + i] = static_cast<unsigned char>(address >> (8 * i));
@@ -166,7 +153,7 @@ class StoreModelRun {
   std::string Add(RecordStore& store, KindModel& model) {
     const Bytes image = RandomImage(*model.info);
     std::memcpy(store.RecordBytes(), image.data(), image.size());
-    const std::uint32_t expected = model.Add(OnDisk(*model.info, image));
+    const std::uint32_t expected = model.Add(StoredImage(*model.info, image));
     Log(model, "AddRecord -> expect " + std::to_string(expected));
     const std::uint32_t address = store.AddRecord();
     if (address != expected) return "AddRecord gave " + std::to_string(address);
@@ -190,7 +177,7 @@ class StoreModelRun {
     std::string problem = ReadAndCompare(store, model, address);
     if (!problem.empty()) return problem;
     const Bytes image = RandomImage(*model.info);
-    const Bytes onDisk = OnDisk(*model.info, image);
+    const Bytes onDisk = StoredImage(*model.info, image);
     if (store.ChangeRecordImage(image.data()) != address) return "ChangeRecordImage failed";
     model.records[address] = onDisk;
     // The buffer takes the new fields and keeps the record's address.
