@@ -87,4 +87,16 @@ void TestMainWindow::DoubleClickRecordList() const {
   SendMessageA(m_window, WM_NOTIFY, ID_RECORD_LIST, reinterpret_cast<LPARAM>(&header));
 }
 
+void MainWindowTest::SetUp() {
+  m_appData = std::make_unique<ScopedApplicationDataFolder>(m_folder.Path().string());
+  MakeDataFolders();
+  m_main = std::make_unique<TestMainWindow>();
+  ASSERT_NE(m_main->Handle(), nullptr);
+}
+
+void MainWindowTest::TearDown() {
+  m_main.reset();
+  m_appData.reset();
+}
+
 }  // namespace qmtest

@@ -6,11 +6,19 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "Records/DataFolders.h"
+#include "Records/DatabaseObject.h"
 #include "Shell/MainWindowHooks.h"
+#include "Support/RecordedMessageBoxes.h"
+#include "Support/ScratchFolder.h"
 
 namespace qmtest {
 
@@ -42,6 +50,33 @@ class TestMainWindow {
   HWND m_window;
   MainWindowHooks m_savedHooks;
 };
+
+// A fixture with a scratch data folder (its attachment folders made), every
+// message box recorded and answered with its default button, and the main
+// window.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  ScratchFolder m_folder{"qm-mw"};
+  RecordedMessageBoxes m_boxes{RecordedMessageBoxes::kDefaultButton};
+  std::unique_ptr<ScopedApplicationDataFolder> m_appData;
+  std::unique_ptr<TestMainWindow> m_main;
+};
+
+// The records of a kind's store in file order, with their addresses.
+template <class Record>
+std::vector<std::pair<std::uint32_t, Record>> StoredRecords() {
+  std::vector<std::pair<std::uint32_t, Record>> records;
+  auto store = OpenStore<Record>();
+  if (!store) return records;
+  store->ForEachRecordOf([&records](const Record& record, std::uint32_t address) {
+    records.emplace_back(address, record);
+  });
+  CloseStore(store);
+  return records;
+}
 
 }  // namespace qmtest
 
