@@ -14,7 +14,8 @@
 ;
 ; makensis -DQM_VERSION=1.0.1 -DQM_VERSION_MAJOR=1 -DQM_VERSION_MINOR=0
 ;          -DQM_STAGE=<folder with quillmate.exe and quillmate.chm>
-;          -DQM_ICON=<Quillmate.ico> -DQM_OUTFILE=<setup.exe> Quillmate.nsi
+;          -DQM_ICON=<Quillmate.ico> -DQM_WIZARD=<164 x 314 page picture .bmp>
+;          -DQM_OUTFILE=<setup.exe> Quillmate.nsi
 
 Unicode true
 
@@ -33,6 +34,7 @@ Unicode true
 !insertmacro QM_REQUIRE QM_VERSION_MINOR
 !insertmacro QM_REQUIRE QM_STAGE
 !insertmacro QM_REQUIRE QM_ICON
+!insertmacro QM_REQUIRE QM_WIZARD
 !insertmacro QM_REQUIRE QM_OUTFILE
 
 !define PUBLISHER "Ferrowind"
@@ -76,6 +78,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ICON "${QM_ICON}"
 !define MUI_UNICON "${QM_ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${QM_WIZARD}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${QM_WIZARD}"
 !define MUI_ABORTWARNING
 
 ; --- installer pages ----------------------------------------------------------
