@@ -9,7 +9,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "Cp1252.h"
+#include "CodePage.h"
 #include "JsonLine.h"
 #include "QmdbCommands.h"
 #include "RecordJson.h"
