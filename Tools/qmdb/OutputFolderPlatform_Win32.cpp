@@ -2,6 +2,7 @@
 // name is UTF-8; both become UTF-16 for _wfopen.
 #include <windows.h>
 
+#include <cstring>
 #include <cwchar>
 
 #include "OutputFolderPlatform.h"
