@@ -134,6 +134,8 @@ TEXT_NOTES = [
     {"title": "plan: a/b?", "note_type": 0, "file_name": "TextNote2.doc"},
     {"title": "CON", "note_type": 0, "file_name": "TextNote3.doc"},
     {"title": "Lost", "note_type": 0, "file_name": "TextNote4.doc"},  # its attachment is missing
+    {"title": "Été: 5 €", "note_type": 0, "file_name": "TextNote5.doc"},
+    {"title": "été: 5 €", "note_type": 0, "file_name": "TextNote6.doc"},
 ]
 FAST_TEXTS = [{"title": "Sign-off", "file_name": "FastText1.fst"}]
 PHOTOS = [{"title": "Beach", "comment": "2003", "file_name": "Photo1.jpg"}]
@@ -146,7 +148,7 @@ def make_data_folder(folder):
     write_store(folder, "TextNotes", TEXT_NOTES)
     write_store(folder, "FastText", FAST_TEXTS)
     write_store(folder, "PhotoAlbum", PHOTOS)
-    for i in range(1, 4):
+    for i in [1, 2, 3, 5, 6]:
         write_file(os.path.join(folder, "TextNotes", "TextNote%d.doc" % i), b"{\\rtf1\\ansi\\ansicpg1252 note %d}" % i)
     write_file(os.path.join(folder, "FastText", "FastText1.fst"), "Grüße\r\n\u2013 Jörg".encode("cp1252"))
     write_file(os.path.join(folder, "PhotoAlbum", "Photo1.jpg"), b"\xff\xd8\xff\xe0 not really a jpeg")
@@ -263,8 +265,9 @@ def check_export(data, out):
           "bookmarks by category folder")
 
     notes = os.path.join(out, "TextNotes")
-    check(sorted(os.listdir(notes)) == ["CON_.rtf", "Plan_ A_B_.rtf", "plan_ a_b_ (2).rtf"], "note file names: %r" % os.listdir(notes))
+    check(sorted(os.listdir(notes)) == ["CON_.rtf", "Plan_ A_B_.rtf", "plan_ a_b_ (2).rtf", "Été_ 5 €.rtf", "été_ 5 € (2).rtf"], "note file names: %r" % os.listdir(notes))
     check(read(os.path.join(notes, "plan_ a_b_ (2).rtf")) == b"{\\rtf1\\ansi\\ansicpg1252 note 2}", "RTF copied as stored")
+    check(read(os.path.join(notes, "été_ 5 € (2).rtf")) == b"{\\rtf1\\ansi\\ansicpg1252 note 6}", "names keep every character")
     check(read(os.path.join(out, "FastText", "Sign-off.txt")).decode("utf-8") == "Grüße\r\n\u2013 Jörg", "fast text in UTF-8")
     check(read(os.path.join(out, "PhotoAlbum", "Beach.jpg")) == b"\xff\xd8\xff\xe0 not really a jpeg", "photo copied")
 

@@ -1,7 +1,9 @@
 // qmdb import of files that other programs write: what each vCard property
 // and bookmark folder becomes, a warning for everything that does not fit,
 // duplicates not added twice, and inputs that do not parse (or a store that
-// fails half-way) leaving the store byte-identical.
+// fails half-way) leaving the store byte-identical. What export writes is
+// judged by independent parsers in qmdb_export_parsers.py; here only what
+// export does with damage and with a folder in the way.
 #include <string>
 #include <vector>
 
@@ -199,6 +201,48 @@ TEST_F(QmdbImportTest, ContentLinesFoldWithoutSplittingCharactersAndFileNamesAre
   EXPECT_EQ(folder.ClaimName("\xC3\xA9T\xC3\x89", "RTF"), "\xC3\xA9T\xC3\x89 (2).RTF");
   EXPECT_EQ(folder.ClaimName("\xC3\xA9t\xC3\xA9", "rtf"), "\xC3\xA9t\xC3\xA9 (3).rtf");
   EXPECT_EQ(folder.ClaimName("x", ""), "x");
+}
+
+TEST_F(QmdbImportTest, ExportGivesOutDamagedRecordsAsReadAndNeverWritesIntoAFullFolder) {
+  const std::string notes = MakeNotes();  // A, B, C, D naming attachments that do not exist
+  Bytes bytes = ReadFileBytes(notes);
+  bytes[845 + 28 + 255 + 1] = 'X';  // B's title becomes "BX"
+  WriteFileBytes(notes, bytes);
+  {
+    auto store = OpenStore<DatabaseDataInternetRes>(PathOf("InternetRes.qmt"));
+    ASSERT_TRUE(store);
+    CopyRecordText(store->Data().title, "Site");
+    CopyRecordText(store->Data().address, "http://site.example/");
+    store->AddRecord();
+    ASSERT_TRUE(CloseStore(store));
+  }
+  const std::string out = PathOf("export");
+  std::string report, err;
+  EXPECT_EQ(Run({"export", folder_.Path().string(), out}, "", report, err), kExitDamaged);
+  EXPECT_NE(err.find("textnote \"BX\" (object 873): checksum mismatch; exported as read"), std::string::npos) << err;
+  EXPECT_NE(report.find("textnote: 0 of 4 records exported to TextNotes/"), std::string::npos) << report;
+  EXPECT_NE(report.find("internet: 1 of 1 records exported to InternetRes.html"), std::string::npos) << report;
+  std::vector<std::string> index = Lines(ReadFileText(out + "/index.jsonl"));
+  ASSERT_EQ(index.size(), 5u);
+  EXPECT_EQ(index[1].find("{\"kind\": \"textnote\", \"file\": null, \"object_address\": 873, \"crc_ok\": false"), 0u)
+      << index[1];
+  EXPECT_EQ(ReadFileBytes(notes), bytes) << "export only reads";
+
+  // A second export into the same folder would mix two exports: refused.
+  const std::string index1 = ReadFileText(out + "/index.jsonl");
+  EXPECT_EQ(Run({"export", folder_.Path().string(), out}, "", report, err), kExitFailure);
+  EXPECT_NE(err.find("is not empty"), std::string::npos) << err;
+  EXPECT_EQ(ReadFileText(out + "/index.jsonl"), index1);
+  EXPECT_EQ(Run({"export", PathOf("nowhere"), PathOf("out2")}, "", report, err), kExitFailure);
+  EXPECT_NE(err.find("holds no Quillmate data files"), std::string::npos) << err;
+  EXPECT_EQ(Run({"export", "--codepage", "932", folder_.Path().string(), PathOf("out3")}, "", report, err),
+            kExitFailure)
+      << "a double-byte code page is refused";
+
+  EXPECT_EQ(Run({"--help"}, "", report, err), kExitOk);
+  for (const char* text : {"qmdb export", "qmdb import", "qmdb salvage", "--keep-damaged", "--codepage",
+                           "\"Bussines\"", "index.jsonl", "PRIORITY 1"})
+    EXPECT_NE(report.find(text), std::string::npos) << text;
 }
 
 }  // namespace
