@@ -54,13 +54,10 @@ std::string DecodeEntities(const std::string& text) {
     if (name.size() > 1 && name[0] == '#') {
       const bool hex = name[1] == 'x' || name[1] == 'X';
       const std::string digits = name.substr(hex ? 2 : 1);
-      bool valid = !digits.empty();
-      for (char d : digits) {
-        valid = valid && (hex ? std::isxdigit(static_cast<unsigned char>(d)) : std::isdigit(static_cast<unsigned char>(d)));
-        if (valid) code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(std::isdigit(static_cast<unsigned char>(d)) ? d - '0' : (std::tolower(static_cast<unsigned char>(d)) - 'a' + 10));
-        if (code > 0x10FFFF) valid = false;
-      }
-      if (!valid || code == 0 || (code >= 0xD800 && code <= 0xDFFF)) code = 0;
+      const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
+      if (!digits.empty() && digits.size() <= 7 && digits.find_first_not_of(allowed) == std::string::npos)
+        code = static_cast<std::uint32_t>(std::stoul(digits, nullptr, hex ? 16 : 10));
+      if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0;
     } else {
       for (const auto& entity : kNamed) {
         if (name == entity.name) code = entity.code;
