@@ -4,9 +4,7 @@
 
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 #include "BookmarkFile.h"
@@ -21,6 +19,7 @@
 #include "Records/FileSystemPlatform.h"
 #include "StoredRecords.h"
 #include "VCard.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -60,15 +59,6 @@ std::string UtcStamp() {
   char text[32] = "19700101T000000Z";
   if (utc != nullptr) std::strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", utc);
   return text;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream content;
-  content << in.rdbuf();
-  bytes = content.str();
-  return !in.bad();
 }
 
 // The export of one kind: its records go into one collected file or into

@@ -5,10 +5,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <memory>
-#include <sstream>
 
 #include "BookmarkFile.h"
 #include "ImportedRecord.h"
@@ -19,6 +17,7 @@
 #include "Records/TimeStamp.h"
 #include "StoredRecords.h"
 #include "VCard.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -59,22 +58,6 @@ const ImportForm* FormOfInput(const std::string& path) {
     }
   }
   return nullptr;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream content;
-  content << in.rdbuf();
-  bytes = content.str();
-  return !in.bad();
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
 }
 
 // Every field but the date: what makes two records the same entry.

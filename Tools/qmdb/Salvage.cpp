@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "RecordJson.h"
 #include "Records/DatabaseObject.h"
 #include "Records/FileSystemPlatform.h"
+#include "WholeFile.h"
 
 namespace {
 
@@ -227,10 +227,7 @@ int SalvageDatabase(const SalvageRequest& request, std::ostream& out, std::ostre
     return 2;
   }
   if (damaged > 0) {
-    std::ofstream sideFile(sidePath, std::ios::binary);
-    sideFile << side;
-    sideFile.close();
-    if (!sideFile) {
+    if (!WriteWholeFile(sidePath, side)) {
       err << "qmdb: cannot write " << sidePath << "\n";
       return 2;
     }
