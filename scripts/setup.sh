@@ -13,6 +13,7 @@ packages=(
   fp-utils
   libasound2-plugins:i386 alsa-utils
   nsis
+  python3 python3-vobject python3-icalendar
 )
 
 missing=()
