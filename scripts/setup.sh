@@ -12,6 +12,8 @@ packages=(
   imagemagick librsvg2-bin xdotool
   fp-utils
   libasound2-plugins:i386 alsa-utils
+  nsis
+  python3 python3-vobject python3-icalendar
 )
 
 missing=()
@@ -29,5 +31,5 @@ if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -q
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+$SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"

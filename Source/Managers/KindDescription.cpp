@@ -6,6 +6,7 @@
 
 #include "Records/DatabaseData.h"
 #include "Records/RecordText.h"
+#include "Records/ResourceType.h"
 
 namespace {
 
@@ -134,6 +135,5 @@ const char* UrgencyText(int type) {
 }
 
 const char* ResourceTypeText(int type) {
-  static const char* const kWords[] = {"Personal", "Bussines", "Funny", "News", "Shopping"};
-  return type >= 0 && type < 5 ? kWords[type] : "Others";
+  return ResourceTypeName(type);
 }

@@ -9,10 +9,14 @@ bool ConfirmExit(HWND window) {
   if (ShowMessageBox(nullptr, "Would you like to Exit Quillmate?", "Quillmate", kMbYesNo | kMbIconQuestion) !=
       kIdYes)
     return false;
+  EndQuillmate(window);
+  return true;
+}
+
+void EndQuillmate(HWND window) {
   if (gMainWindowHooks.exitConfirmed) {
     gMainWindowHooks.exitConfirmed(window);
   } else {
     DestroyWindow(window);
   }
-  return true;
 }

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
-// Asks "Would you like to Exit Quillmate?"; on Yes runs the exit hook, or
-// destroys the main window when none is installed. Returns whether the user
-// chose to exit.
+// Asks "Would you like to Exit Quillmate?"; on Yes ends the program as
+// EndQuillmate does. Returns whether the user chose to exit.
 bool ConfirmExit(HWND window);
+
+// The end of the program once the user (or the exit request) has decided:
+// runs the exit hook, or destroys the main window when none is installed.
+void EndQuillmate(HWND window);

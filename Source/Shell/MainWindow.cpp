@@ -7,6 +7,7 @@
 #include "Library/WindowProcGuard.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/CommandRouter.h"
+#include "Shell/ExitRequest.h"
 #include "Shell/MainWindowBuild.h"
 #include "Shell/MainWindowHooks.h"
 #include "Shell/MainWindowLayout.h"
@@ -72,6 +73,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kTrayCallbackMessage:
       return RunGuarded(window, kGuardCaption, [&] { return OnTrayMessage(window, wParam, lParam); });
     default:
+      // A registered message has no fixed number to switch on.
+      if (message == ExitRequestMessage()) return AnswerExitRequest(window);
       return DefWindowProcA(window, message, wParam, lParam);
   }
 }

@@ -7,6 +7,8 @@
 //   main-window-count                  how many main windows exist (top-level or held in the tray)
 //   tray-icon [yes|no]                 whether Quillmate's icon is in the notification area
 //   exit                               sends Exit (290) to the main window and answers Yes
+//   exit-question                      sends Exit and leaves its question open
+//   answer yes|no                      answers the open question
 #include <windows.h>
 #include <shellapi.h>
 
@@ -103,7 +105,8 @@ HWND FindQuestionBox(DWORD processId) {
   return search.box;
 }
 
-int Exit() {
+// Sends Exit (290) to the main window and waits for its question; prints it.
+int AskExit(HWND* box) {
   std::vector<HWND> windows = MainWindows();
   if (windows.empty()) {
     std::puts("exit: no main window");
@@ -112,22 +115,34 @@ int Exit() {
   DWORD processId = 0;
   GetWindowThreadProcessId(windows.front(), &processId);
   PostMessageA(windows.front(), WM_COMMAND, kExitCommand, 0);
-  HWND box = nullptr;
-  if (!WaitFor([&] { return (box = FindQuestionBox(processId)) != nullptr; })) {
+  if (!WaitFor([&] { return (*box = FindQuestionBox(processId)) != nullptr; })) {
     std::puts("exit: no question box");
     return 1;
   }
   // The box's text is its static control (id 0xFFFF).
   char text[256] = {};
-  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  GetDlgItemTextA(*box, 0xFFFF, text, sizeof text);
   std::printf("question: %s\n", text);
-  HWND yes = GetDlgItem(box, IDYES);
-  if (!yes) {
-    std::puts("exit: the box has no Yes button");
+  return 0;
+}
+
+// Answers the open question box of the main window's process with Yes or No.
+int AnswerQuestion(HWND box, int button) {
+  HWND control = GetDlgItem(box, button);
+  if (!control) {
+    std::puts("exit: the box has no such button");
     return 1;
   }
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), reinterpret_cast<LPARAM>(yes));
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
   return 0;
+}
+
+HWND OpenQuestionBox() {
+  std::vector<HWND> windows = MainWindows();
+  if (windows.empty()) return nullptr;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(windows.front(), &processId);
+  return FindQuestionBox(processId);
 }
 
 }  // namespace
@@ -152,8 +167,21 @@ int main(int argc, char** argv) {
     std::printf("%s\n", present ? "yes" : "no");
     return present == want ? 0 : 1;
   }
-  if (command == "exit") return Exit();
+  if (command == "exit" || command == "exit-question") {
+    HWND box = nullptr;
+    if (AskExit(&box) != 0) return 1;
+    return command == "exit" ? AnswerQuestion(box, IDYES) : 0;
+  }
+  if (command == "answer") {
+    HWND box = OpenQuestionBox();
+    if (!box) {
+      std::puts("answer: no question box");
+      return 1;
+    }
+    return AnswerQuestion(box, wanted == "yes" ? IDYES : IDNO);
+  }
   std::fprintf(stderr,
-               "usage: EndToEndProbe main-window [state] | main-window-count | tray-icon [yes|no] | exit\n");
+               "usage: EndToEndProbe main-window [state] | main-window-count | tray-icon [yes|no] | exit |\n"
+               "       exit-question | answer yes|no\n");
   return 2;
 }

@@ -7,59 +7,7 @@
 # straight to the tray, and a first start again once "FirstTime" is deleted.
 set -uo pipefail
 exe="$(realpath "$1")"
-probe="$(realpath "$2")"
-work="$(realpath -m "$3")"
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-
-# Never the caller's prefix, display or wineserver.
-rm -rf "$work"
-mkdir -p "$work"
-unset DISPLAY WINEPREFIX WINESERVER
-source "$root/scripts/wine-env.sh" "$work"
-
-failures=0
-check() { # check DESCRIPTION COMMAND...
-  local description="$1"; shift
-  if "$@"; then
-    echo "ok: $description"
-  else
-    echo "FAILED: $description"
-    failures=$((failures + 1))
-  fi
-}
-
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  if [ -f "$work/xvfb.pid" ]; then kill "$(cat "$work/xvfb.pid")" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
-
-probe() { wine "$probe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-
-reg_value() { # reg_value KEY NAME: the data of a REG_SZ value, or nothing
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_SZ *//p"
-}
-
-# Waits (bounded) for a background process to end; its exit code lands in
-# $code ("still-running" when it did not end). Not in a subshell: only this
-# shell can wait for its children.
-wait_exit() {
-  timeout 60 tail --pid="$1" -f /dev/null
-  if kill -0 "$1" 2>/dev/null; then code=still-running; return; fi
-  wait "$1"
-  code=$?
-}
-
-# Waits (bounded) until a REG_SZ value reads as expected and prints what it
-# read last: the program writes its values a moment after its window shows.
-wait_reg() { # wait_reg KEY NAME EXPECTED
-  local value tries=0
-  while value="$(reg_value "$1" "$2")"; [ "$value" != "$3" ] && [ $tries -lt 60 ]; do
-    tries=$((tries + 1))
-    timeout 0.25 tail -f /dev/null
-  done
-  echo "$value"
-}
+source "$(dirname "$0")/../Support/WineScenario.sh" "$3" "$2"
 
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 marker_key='HKCU\Software\Ferrowind'
@@ -124,5 +72,4 @@ check "and Exit ends it" test "$(probe exit)" = "question: Would you like to Exi
 wait_exit "$again"
 check "with code 0 ($code)" test "$code" = 0
 
-echo "$failures failure(s)"
-[ "$failures" -eq 0 ]
+finish

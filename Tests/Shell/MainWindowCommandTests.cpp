@@ -1,15 +1,18 @@
 // The main window driven by its commands and notifications: the managers
 // shown by command and by the manager list, the generic commands of the
-// current kind, the context menus, Exit, closing, Page Setup, About and the
-// hooks of the timer, the tray and the fast texts.
+// current kind, the context menus, Exit and the exit request, closing, Page
+// Setup, About and the hooks of the timer, the tray and the fast texts.
 #include "ShellTestSupport.h"
 
+#include "Library/CSystemTray.h"
 #include "Managers/KindManager.h"
 #include "Managers/RecordManager.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/CommandRouter.h"
 #include "Shell/PageSetup.h"
 #include "Shell/RecordContextMenu.h"
+
+#include <cstring>
 
 using namespace shelltest;
 
@@ -233,6 +236,80 @@ TEST_F(MainWindowTest, ExitAsksAndOnlyYesEndsTheWindow) {
   MSG message;
   ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(message.wParam, 0u);
+}
+
+// The request arrives through whatever message loop runs: here the one of a
+// real message box, which a thread timer interrupts to send it.
+struct RequestDuringBox {
+  HWND mainWindow;
+  UINT message;
+  LRESULT answer;
+  bool sent;
+};
+RequestDuringBox gRequestDuringBox;
+
+BOOL CALLBACK FindVisibleBox(HWND window, LPARAM parameter) {
+  char className[8] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (!IsWindowVisible(window) || std::strcmp(className, "#32770") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(parameter) = window;
+  return FALSE;
+}
+
+// Ticks until the box is on the screen, then sends the request once and
+// closes the box.
+void CALLBACK SendRequestFromTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindVisibleBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  KillTimer(nullptr, timer);
+  gRequestDuringBox.answer = SendMessageA(gRequestDuringBox.mainWindow, gRequestDuringBox.message, 0, 0);
+  gRequestDuringBox.sent = true;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+LRESULT RequestExitWhileABoxIsOpen(HWND mainWindow, UINT message, HWND boxOwner) {
+  gRequestDuringBox = {mainWindow, message, -1, false};
+  SetTimer(nullptr, 0, 50, SendRequestFromTimer);
+  MessageBoxA(boxOwner, "A question the user has not answered yet", "Quillmate", MB_OK);
+  EXPECT_TRUE(gRequestDuringBox.sent);
+  return gRequestDuringBox.answer;
+}
+
+TEST_F(MainWindowTest, ExitRequestEndsLikeExitAnsweredYesButNotWhileADialogIsOpen) {
+  // The number other processes get for the same name.
+  const UINT request = RegisterWindowMessageA("QuillmateExitRequest");
+  ASSERT_NE(request, 0u);
+  ShowWindow(Main(), SW_SHOWNOACTIVATE);
+
+  // A box without owner, a box owned by the main window, and one owned by
+  // it while it is hidden in the tray: the request is refused each time.
+  EXPECT_EQ(RequestExitWhileABoxIsOpen(Main(), request, nullptr), 0);
+  EXPECT_EQ(RequestExitWhileABoxIsOpen(Main(), request, Main()), 0);
+  CSystemTray::HideToTray(Main());
+  EXPECT_EQ(RequestExitWhileABoxIsOpen(Main(), request, Main()), 0);
+  EXPECT_TRUE(IsWindow(Main()));
+  CSystemTray::RestoreFromTray(Main());
+
+  // At rest it ends without a question: through the exit hook when one is
+  // installed ...
+  gHookCalls.clear();
+  gMainWindowHooks.exitConfirmed = [](HWND window) { gHookCalls.push_back({window, IDM_EXIT}); };
+  EXPECT_EQ(SendMessageA(Main(), request, 0, 0), 1);
+  ASSERT_EQ(gHookCalls.size(), 1u);
+  EXPECT_EQ(gHookCalls[0].first, Main());
+
+  // ... and otherwise by destroying the window, which posts the quit
+  // message, also while it is hidden in the tray.
+  gMainWindowHooks.exitConfirmed = nullptr;
+  CSystemTray::HideToTray(Main());
+  HWND window = Main();
+  EXPECT_EQ(SendMessageA(window, request, 0, 0), 1);
+  EXPECT_FALSE(IsWindow(window));
+  MSG message;
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 0u);
+  EXPECT_TRUE(m_boxes.shown.empty());
 }
 
 TEST_F(MainWindowTest, ClosingHidesTheWindowAndTheTrayCommandsReachTheirHooks) {

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <set>
 
 #include "Database/gxDatabase.h"
+#include "HeapWalk.h"
 
 namespace {
 
@@ -17,17 +17,6 @@ std::string Hex(std::uint32_t value) {
   return text;
 }
 
-bool ReadRawHeader(const std::string& path, gxFileHeader& header, std::uint64_t& fileLength) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  unsigned char bytes[gxFileHeaderBytes];
-  if (!in.read(reinterpret_cast<char*>(bytes), sizeof bytes)) return false;
-  gxDecodeFileHeader(bytes, header);
-  in.seekg(0, std::ios::end);
-  fileLength = static_cast<std::uint64_t>(in.tellg());
-  return true;
-}
-
 }  // namespace
 
 int CheckDatabaseFile(const std::string& path, std::ostream& out) {
@@ -35,14 +24,13 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out) {
   int error = db.Open(path.c_str(), 0);
   gxFileHeader raw{};
   std::uint64_t fileLength = 0;
-  if (error != gxNoError || !db.IsReady() || !ReadRawHeader(path, raw, fileLength)) {
+  if (error != gxNoError || !db.IsReady() || !ReadRawFileHeader(path, raw, fileLength)) {
     out << path << ": not a usable database ("
         << gxDatabase::ErrorText(error != gxNoError ? error : db.LastError()) << ")\n";
     return kCheckUnusable;
   }
   const std::uint32_t headerSize = db.FileHeaderSize();
   const std::uint32_t blockHeaderSize = db.BlockHeaderSize();
-  const std::uint32_t shortestBlock = blockHeaderSize + (db.HasChecksums() ? 4u : 0u);
   int problems = 0;
   auto problem = [&](const std::string& text) {
     out << path << ": " << text << "\n";
@@ -64,21 +52,13 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out) {
   // The heap walk: every block, live or free, and every damaged header.
   int live = 0;
   std::set<std::uint32_t> freeBlocks;
-  std::uint32_t address = raw.heap_start;
-  while (address < end) {
-    gxBlockHeader header{};
-    bool readable = end - address >= gxBlockHeaderBytes && db.ReadBlockHeader(address, header);
-    if (!readable || header.check_word != gxCheckWord || header.block_length < shortestBlock ||
-        header.block_length > end - address) {
-      problem("damaged block header at " + std::to_string(address));
-      std::uint32_t next = address + 1 < end ? db.NextBlock(address + 1) : 0;
-      // Only blocks that begin inside the walked range count.
-      if (next == 0 || next <= address || next >= end) break;
-      address = next;
-      continue;
+  WalkHeap(db, raw.heap_start, static_cast<std::uint32_t>(end), [&](const HeapStep& step) {
+    if (step.damaged) {
+      problem("damaged block header at " + std::to_string(step.address));
+      return;
     }
-    const std::uint32_t status = header.block_status & 0xFFu;
-    const std::uint32_t objectAddress = address + blockHeaderSize;
+    const std::uint32_t status = step.header.block_status & 0xFFu;
+    const std::uint32_t objectAddress = step.address + blockHeaderSize;
     if (status == gxStatusUsed) {
       ++live;
       std::uint32_t stored = 0, computed = 0;
@@ -87,12 +67,11 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out) {
                 ", computed " + Hex(computed) + ")");
       }
     } else if (status == gxStatusDeleted || status == gxStatusRemoved) {
-      freeBlocks.insert(address);
+      freeBlocks.insert(step.address);
     } else {
-      problem("unknown block status " + Hex(header.block_status) + " at " + std::to_string(address));
+      problem("unknown block status " + Hex(step.header.block_status) + " at " + std::to_string(step.address));
     }
-    address += header.block_length;
-  }
+  });
 
   // The free-space list: every member a free block met by the walk, no
   // member twice, and every free block linked.

@@ -267,3 +267,8 @@ void JsonObjectWriter::AddBoolean(const std::string& name, bool value) {
   AddName(name);
   m_text += value ? "true" : "false";
 }
+
+void JsonObjectWriter::AddNull(const std::string& name) {
+  AddName(name);
+  m_text += "null";
+}

@@ -30,6 +30,7 @@ class JsonObjectWriter {
   void AddString(const std::string& name, const std::string& utf8);
   void AddInteger(const std::string& name, std::int64_t value);
   void AddBoolean(const std::string& name, bool value);
+  void AddNull(const std::string& name);
   std::string Finish() const { return m_text + "}"; }
 
  private:

@@ -5,8 +5,11 @@
 #include <cstring>
 #include <memory>
 
+#include "DataExport.h"
+#include "DataImport.h"
 #include "DatabaseCheck.h"
 #include "RecordJson.h"
+#include "Salvage.h"
 #include "Records/DatabaseObject.h"
 #include "Records/MessageBoxSeam.h"
 
@@ -15,8 +18,29 @@ namespace {
 struct Options {
   std::string command;
   std::string kindName;
+  const CodePage* codePage = &CodePage::Windows1252();
+  bool keepDamaged = false;
   std::vector<std::string> files;
 };
+
+// "--name value" or "--name=value"; advances i past the value.
+bool TakeValue(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
+               std::string& value, bool& matched, std::string& error) {
+  const std::string& argument = arguments[i];
+  matched = false;
+  if (argument == name) {
+    matched = true;
+    if (i + 1 >= arguments.size()) {
+      error = name + " needs a value";
+      return false;
+    }
+    value = arguments[++i];
+  } else if (argument.compare(0, name.size() + 1, name + "=") == 0) {
+    matched = true;
+    value = argument.substr(name.size() + 1);
+  }
+  return true;
+}
 
 bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error) {
   if (arguments.empty()) {
@@ -26,14 +50,22 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
   options.command = arguments[0];
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (argument == "--kind") {
-      if (i + 1 >= arguments.size()) {
-        error = "--kind needs a value";
+    bool matched = false;
+    std::string value;
+    if (!TakeValue(arguments, i, "--kind", options.kindName, matched, error)) return false;
+    if (matched) continue;
+    if (!TakeValue(arguments, i, "--codepage", value, matched, error)) return false;
+    if (matched) {
+      const bool digits = !value.empty() && value.size() <= 5 && value.find_first_not_of("0123456789") == std::string::npos;
+      options.codePage = digits ? CodePage::Find(std::stoi(value)) : nullptr;
+      if (options.codePage == nullptr) {
+        error = "--codepage " + value + " is not a single-byte Windows code page (874, 1250 to 1258)";
         return false;
       }
-      options.kindName = arguments[++i];
-    } else if (argument.compare(0, 7, "--kind=") == 0) {
-      options.kindName = argument.substr(7);
+      continue;
+    }
+    if (argument == "--keep-damaged") {
+      options.keepDamaged = true;
     } else if (argument.size() > 1 && argument[0] == '-') {
       error = "unknown option " + argument;
       return false;
@@ -55,6 +87,14 @@ const RecordKindInfo* KindFor(const Options& options, const std::string& file, s
   return kind;
 }
 
+// "X.qmt" -> "X-repaired.qmt" beside it.
+std::string RepairedPathFor(const std::string& file) {
+  std::string stem = file;
+  if (stem.size() > 4 && (stem.compare(stem.size() - 4, 4, ".qmt") == 0 || stem.compare(stem.size() - 4, 4, ".QMT") == 0))
+    stem.resize(stem.size() - 4);
+  return stem + "-repaired.qmt";
+}
+
 int Check(const Options& options, std::ostream& out, std::ostream& err) {
   if (options.files.empty()) {
     err << "qmdb: check needs at least one FILE\n";
@@ -63,6 +103,10 @@ int Check(const Options& options, std::ostream& out, std::ostream& err) {
   int result = kCheckClean;
   for (const std::string& file : options.files) {
     int fileResult = CheckDatabaseFile(file, out);
+    if (fileResult == kCheckDamaged) {
+      err << "qmdb: " << file << " is damaged; copy what is intact into a new file with\n"
+          << "  qmdb salvage \"" << file << "\" \"" << RepairedPathFor(file) << "\"\n";
+    }
     if (fileResult > result) result = fileResult;
   }
   return result;
@@ -86,7 +130,7 @@ int Dump(const Options& options, std::ostream& out, std::ostream& err) {
   ScopedMessageBoxScript quiet([](void*, const char*, const char*, unsigned) { return kIdOk; });
   store->ForEachRecord([&](std::uint32_t address) {
     bool crcOk = store->VerifyChecksum(address);
-    out << RecordToJson(*kind, store->RecordBytes(), address, crcOk) << "\n";
+    out << RecordToJson(*kind, store->RecordBytes(), address, crcOk, *options.codePage) << "\n";
   });
   store->Close();
   return kExitOk;
@@ -114,7 +158,7 @@ int Add(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     unsigned char* record = store->RecordBytes();
     std::memset(record, 0, kind->recordSize);
     std::string reason;
-    if (!RecordFromJson(*kind, line, record, reason)) {
+    if (!RecordFromJson(*kind, line, record, reason, *options.codePage)) {
       err << "qmdb: line " << lineNumber << ": malformed: " << reason << "\n";
       result = kExitDamaged;
       continue;
@@ -135,25 +179,94 @@ int Add(const Options& options, std::istream& in, std::ostream& out, std::ostrea
   return result;
 }
 
+int Export(const Options& options, std::ostream& out, std::ostream& err) {
+  if (options.files.size() != 2) {
+    err << "qmdb: export needs a DATAFOLDER and an OUTFOLDER\n";
+    return kExitFailure;
+  }
+  ExportRequest request;
+  request.dataFolder = options.files[0];
+  request.outFolder = options.files[1];
+  request.codePage = options.codePage;
+  if (!options.kindName.empty()) {
+    request.kind = FindRecordKindByToolName(options.kindName);
+    if (request.kind == nullptr) {
+      err << "qmdb: unknown kind \"" << options.kindName << "\"\n";
+      return kExitFailure;
+    }
+  }
+  return ExportDataFolder(request, out, err);
+}
+
+int Import(const Options& options, std::ostream& out, std::ostream& err) {
+  if (options.files.size() < 2) {
+    err << "qmdb: import needs at least one FILE and a TARGET (a .qmt file or a data folder)\n";
+    return kExitFailure;
+  }
+  ImportRequest request;
+  request.inputs.assign(options.files.begin(), options.files.end() - 1);
+  request.target = options.files.back();
+  request.codePage = options.codePage;
+  if (!options.kindName.empty()) {
+    request.kind = FindRecordKindByToolName(options.kindName);
+    if (request.kind == nullptr) {
+      err << "qmdb: unknown kind \"" << options.kindName << "\"\n";
+      return kExitFailure;
+    }
+  }
+  return ImportFiles(request, out, err);
+}
+
+int Salvage(const Options& options, std::ostream& out, std::ostream& err) {
+  if (options.files.size() != 2) {
+    err << "qmdb: salvage needs DAMAGED.qmt and REPAIRED.qmt\n";
+    return kExitFailure;
+  }
+  SalvageRequest request;
+  request.damagedPath = options.files[0];
+  request.repairedPath = options.files[1];
+  request.kind = KindFor(options, request.damagedPath, err);
+  if (request.kind == nullptr) return kExitFailure;
+  request.keepDamaged = options.keepDamaged;
+  request.codePage = options.codePage;
+  return SalvageDatabase(request, out, err);
+}
+
 }  // namespace
 
 const char* QmdbHelpText() {
-  return "qmdb - inspect and fill Quillmate database files (.qmt)\n"
+  return "qmdb - inspect, fill, export, import and salvage Quillmate data files\n"
          "\n"
          "Usage:\n"
          "  qmdb check FILE...            verify block headers, record checksums and the\n"
-         "                                free-space list; never changes the file\n"
+         "                                free-space list; never changes the file; names\n"
+         "                                the salvage command when a file is damaged\n"
          "  qmdb dump [--kind KIND] FILE  print every live record as one JSON object per\n"
          "                                line, in file order\n"
          "  qmdb add [--kind KIND] FILE   add one record per JSON line read from standard\n"
          "                                input; prints each new object address; creates\n"
          "                                FILE as an empty database when it does not exist\n"
+         "  qmdb export [--kind KIND] DATAFOLDER OUTFOLDER\n"
+         "                                write every record (of one kind with --kind) in\n"
+         "                                the standard format of its kind, see below\n"
+         "  qmdb import [--kind email|internet] FILE... TARGET\n"
+         "                                add the contacts of vCard files (.vcf) as e-mail\n"
+         "                                resources, or the bookmarks of an HTML bookmarks\n"
+         "                                file (.html) as internet resources; TARGET is a\n"
+         "                                .qmt file or a data folder\n"
+         "  qmdb salvage [--kind KIND] [--keep-damaged] DAMAGED.qmt REPAIRED.qmt\n"
+         "                                copy every record that passes its check into a\n"
+         "                                new file; never writes DAMAGED.qmt\n"
          "  qmdb --help                   this text\n"
          "\n"
          "KIND is textnote, audionote, videonote, photo, timenotif, email, internet or\n"
          "fasttext. Without --kind it comes from the file name: TextNotes.qmt, AudioNotes.qmt,\n"
          "VideoNotes.qmt, PhotoAlbum.qmt, TimeNotif.qmt, EmailRes.qmt, InternetRes.qmt,\n"
          "FastText.qmt (letter case ignored).\n"
+         "\n"
+         "--codepage N (every command): the Windows code page the records' texts are in:\n"
+         "874 or 1250 to 1258; 1252 when not given. Records hold the ANSI code page of the\n"
+         "machine that wrote them; qmdb reads and writes UTF-8.\n"
          "\n"
          "Fields per kind (dump puts \"object_address\", the record's handle in the file,\n"
          "and \"crc_ok\" in front; the handle is not called \"address\" because e-mail\n"
@@ -165,19 +278,52 @@ const char* QmdbHelpText() {
          "             comment, email\n"
          "  internet:  date, title, address, resource_type\n"
          "  fasttext:  date, title, file_name\n"
-         "Texts are JSON strings (UTF-8; stored in code page 1252) and are cut to their\n"
+         "Texts are JSON strings (UTF-8; stored in the code page) and are cut to their\n"
          "first 254 characters, as the program cuts them. note_type, type and\n"
          "resource_type are integers. time is \"YYYY-MM-DD HH:MM:SS.mmm\".\n"
          "\n"
          "add: a missing \"date\" gets the current time stamp (hh:mm:ss MM/DD/YYYY); missing\n"
          "fields are empty or 0; \"object_address\" and \"crc_ok\" are ignored, so dump\n"
          "output can be fed back. A malformed line (bad JSON, an unknown field, a value of\n"
-         "the wrong type, invalid UTF-8, or a character that code page 1252 cannot\n"
+         "the wrong type, invalid UTF-8, or a character that the code page cannot\n"
          "represent) is reported on standard error with its line number and adds nothing;\n"
          "the other lines are added. Blank lines are skipped.\n"
          "\n"
-         "Exit status: 0 success; 1 check found damage or add met a malformed line;\n"
-         "2 usage error, a file that is not a usable database, or a failed write.\n";
+         "export: OUTFOLDER is created when missing and must be empty. It receives\n"
+         "  EmailRes.vcf       vCard 4.0: FN, ORG, ADR (street, city, region, postal\n"
+         "                     code), TEL, NICKNAME, NOTE, EMAIL\n"
+         "  InternetRes.html   browser bookmarks, one folder per category: \"Personal\",\n"
+         "                     \"Bussines\", \"Funny\", \"News\", \"Shopping\", \"Others\"\n"
+         "  TimeNotif.ics      iCalendar: a VEVENT at the notification's local time with\n"
+         "                     a display VALARM; urgent ones have PRIORITY 1\n"
+         "  TextNotes/, AudioNotes/, VideoNotes/, PhotoAlbum/\n"
+         "                     the attachments (.rtf, .wav, .avi, the photo's extension)\n"
+         "  FastText/          the fast texts as UTF-8 text files (.txt)\n"
+         "  index.jsonl        one line per record: \"kind\", \"file\" (null when nothing\n"
+         "                     was written for it) and the record as dump writes it\n"
+         "Attachment files are named after the record titles, with characters that file\n"
+         "names cannot hold replaced by '_' and \" (2)\", \" (3)\"... on a collision. Missing\n"
+         "attachments, damaged records (exported as read) and notification times that are\n"
+         "no date are reported on standard error; the rest is exported.\n"
+         "\n"
+         "import: every input is read before the store is touched; an input that does not\n"
+         "parse imports nothing and leaves the store as it was. Texts longer than their\n"
+         "field are cut to 254 characters, characters the code page lacks become '?',\n"
+         "and vCard properties without a place in the record are named, one warning each.\n"
+         "A record equal to a stored one in every field but the date is reported as a\n"
+         "duplicate and not added twice. Bookmark folders named as the categories above\n"
+         "(letter case ignored) give that category; every other folder gives \"Others\".\n"
+         "\n"
+         "salvage: REPAIRED.qmt must not exist. Intact records are copied in file order;\n"
+         "a record whose checksum fails goes to REPAIRED.damaged.jsonl (as dump writes\n"
+         "it, so add can take it back) and, with --keep-damaged, into REPAIRED.qmt too.\n"
+         "A record whose block header alone is damaged but whose checksum is right is\n"
+         "saved. The report names every record or stretch of bytes that was not saved.\n"
+         "\n"
+         "Exit status: 0 success; 1 check found damage, add met a malformed line, export\n"
+         "skipped something, import met an input that does not parse, or salvage could\n"
+         "not save everything; 2 usage error, a file that is not a usable database, or a\n"
+         "failed write.\n";
 }
 
 int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
@@ -199,8 +345,15 @@ int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::os
     }
     return Check(options, out, err);
   }
+  if (options.keepDamaged && options.command != "salvage") {
+    err << "qmdb: --keep-damaged belongs to salvage\n";
+    return kExitFailure;
+  }
   if (options.command == "dump") return Dump(options, out, err);
   if (options.command == "add") return Add(options, in, out, err);
+  if (options.command == "export") return Export(options, out, err);
+  if (options.command == "import") return Import(options, out, err);
+  if (options.command == "salvage") return Salvage(options, out, err);
   err << "qmdb: unknown command \"" << options.command << "\"\n" << QmdbHelpText();
   return kExitFailure;
 }

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Cp1252.h"
-#include "JsonLine.h"
 #include "Records/RecordText.h"
 #include "Records/TimeStamp.h"
 
@@ -47,6 +45,12 @@ std::string FormatRecordTime(const RecordTime& time) {
   return text;
 }
 
+bool IsValidRecordTime(const RecordTime& time) {
+  return time.year >= 1 && time.month >= 1 && time.month <= 12 && time.day >= 1 &&
+         time.day <= DaysInMonth(time.year, time.month) && time.hour <= 23 && time.minute <= 59 &&
+         time.second <= 59 && time.milliseconds <= 999;
+}
+
 bool ParseRecordTime(const std::string& text, RecordTime& time) {
   // YYYY-MM-DD HH:MM:SS.mmm
   if (text.size() != 23 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' ||
@@ -72,8 +76,14 @@ bool ParseRecordTime(const std::string& text, RecordTime& time) {
 }
 
 std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record, std::uint32_t address,
-                         bool crcOk) {
+                         bool crcOk, const CodePage& codePage) {
   JsonObjectWriter writer;
+  AddRecordToJson(writer, kind, record, address, crcOk, codePage);
+  return writer.Finish();
+}
+
+void AddRecordToJson(JsonObjectWriter& writer, const RecordKindInfo& kind, const unsigned char* record,
+                     std::uint32_t address, bool crcOk, const CodePage& codePage) {
   writer.AddInteger(kObjectAddressName, address);
   writer.AddBoolean(kCrcOkName, crcOk);
   for (std::size_t i = 0; i < kind.fieldCount; ++i) {
@@ -81,7 +91,7 @@ std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record
     const unsigned char* at = record + field.offset;
     switch (field.type) {
       case RecordFieldType::Text:
-        writer.AddString(field.name, Cp1252ToUtf8(RecordTextOf(reinterpret_cast<const char*>(at))));
+        writer.AddString(field.name, codePage.ToUtf8(RecordTextOf(reinterpret_cast<const char*>(at))));
         break;
       case RecordFieldType::Int32: {
         std::int32_t value;
@@ -97,11 +107,10 @@ std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record
       }
     }
   }
-  return writer.Finish();
 }
 
 bool RecordFromJson(const RecordKindInfo& kind, const std::string& line, unsigned char* record,
-                    std::string& error) {
+                    std::string& error, const CodePage& codePage) {
   JsonMembers members;
   if (!ParseJsonObject(line, members, error)) return false;
   bool hasDate = false;
@@ -122,7 +131,7 @@ bool RecordFromJson(const RecordKindInfo& kind, const std::string& line, unsigne
           return false;
         }
         std::string bytes;
-        if (!Utf8ToCp1252(value.text, bytes, error)) {
+        if (!codePage.FromUtf8(value.text, bytes, error)) {
           error = "field \"" + name + "\": " + error;
           return false;
         }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "CodePage.h"
+#include "JsonLine.h"
 #include "Records/RecordKind.h"
 #include "Records/RecordTime.h"
 
@@ -16,9 +18,13 @@
 constexpr const char* kObjectAddressName = "object_address";
 constexpr const char* kCrcOkName = "crc_ok";
 
-// "object_address", "crc_ok", then every field of the kind in table order.
+// "object_address", "crc_ok", then every field of the kind in table order;
+// texts converted from the code page to UTF-8.
 std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record, std::uint32_t address,
-                         bool crcOk);
+                         bool crcOk, const CodePage& codePage = CodePage::Windows1252());
+// The same members added to an object under construction.
+void AddRecordToJson(JsonObjectWriter& writer, const RecordKindInfo& kind, const unsigned char* record,
+                     std::uint32_t address, bool crcOk, const CodePage& codePage);
 
 // Fills a zeroed record from one line. Unknown names and values of the wrong
 // type are errors; "object_address" and "crc_ok" (as dump writes them) are
@@ -26,9 +32,11 @@ std::string RecordToJson(const RecordKindInfo& kind, const unsigned char* record
 // missing fields stay empty or 0, except a missing "date", which gets the
 // current time stamp. Texts longer than 254 characters are cut.
 bool RecordFromJson(const RecordKindInfo& kind, const std::string& line, unsigned char* record,
-                    std::string& error);
+                    std::string& error, const CodePage& codePage = CodePage::Windows1252());
 
 std::string FormatRecordTime(const RecordTime& time);
+// A real calendar date (year 1 or later) and time of day.
+bool IsValidRecordTime(const RecordTime& time);
 // Strict: the exact shape and a real calendar date and time of day; the day
 // of week is computed.
 bool ParseRecordTime(const std::string& text, RecordTime& time);

@@ -1,0 +1,249 @@
+// qmdb import of files that other programs write: what each vCard property
+// and bookmark folder becomes, a warning for everything that does not fit,
+// duplicates not added twice, and inputs that do not parse (or a store that
+// fails half-way) leaving the store byte-identical. What export writes is
+// judged by independent parsers in qmdb_export_parsers.py; here only what
+// export does with damage and with a folder in the way.
+#include <string>
+#include <vector>
+
+#include "ContentLine.h"
+#include "OutputFolder.h"
+#include "QmdbTestSupport.h"
+#include "Records/FileSystemPlatform.h"
+
+namespace qmrecords {
+namespace {
+
+class QmdbImportTest : public QmdbTest {
+ protected:
+  template <class Record>
+  std::vector<Record> Stored(const std::string& path) {
+    std::vector<Record> records;
+    auto store = OpenStore<Record>(path);
+    EXPECT_TRUE(store);
+    if (!store) return records;
+    store->ForEachRecordOf([&](const Record& record, std::uint32_t) { records.push_back(record); });
+    CloseStore(store);
+    return records;
+  }
+
+  std::string Input(const std::string& name, const std::string& text) {
+    const std::string path = PathOf(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+};
+
+TEST_F(QmdbImportTest, ForeignVCardsFillTheRecordAndNameWhatItCannotHold) {
+  const std::string vcf = Input(
+      "contacts.vcf",
+      "BEGIN:VCARD\r\n"
+      "VERSION:3.0\r\n"
+      "N:M\xC3\xBCller;J\xC3\xB6rg;;Dr.;\r\n"  // no FN: the name comes from N
+      "ORG:ACME;Research\r\n"
+      "item1.EMAIL;TYPE=INTERNET:first@example.com\r\n"
+      "EMAIL:second@example.com\r\n"
+      "TEL;TYPE=WORK:+49 1\r\n"
+      "TEL;VALUE=uri:tel:+49-2\r\n"
+      "ADR;TYPE=HOME:PO 7;Floor 2;Hauptstr. 1;K\xC3\xB6ln;NRW;50667;Germany\r\n"
+      "ADR:;;Second;;;;\r\n"
+      "NOTE:line one\\nline two\\, with \\\\ and \\; es\r\n"
+      " caped\r\n"
+      "NICKNAME:Jo,J\xC3\xB6rgi\r\n"
+      "PHOTO;ENCODING=b;TYPE=JPEG:AAAA\r\n"
+      "BDAY:1970-01-01\r\n"
+      "END:VCARD\r\n"
+      "BEGIN:VCARD\nVERSION:4.0\nFN:Snow \xE2\x98\x83 Man\nORG:" +
+          std::string(300, 'o') + "\nEMAIL:snow@example.com\nEND:VCARD\n");
+  const std::string store = PathOf("EmailRes.qmt");
+  std::string out, err;
+  ASSERT_EQ(RunBinary("import " + Quoted(vcf) + " " + Quoted(store), "", out, err), 0) << err;
+  EXPECT_NE(out.find("imported 2 email records"), std::string::npos) << out;
+
+  std::vector<DatabaseDataEmailRes> records = Stored<DatabaseDataEmailRes>(store);
+  ASSERT_EQ(records.size(), 2u);
+  const DatabaseDataEmailRes& first = records[0];
+  EXPECT_EQ(RecordTextOf(first.name), "Dr. J\xF6rg M\xFCller");  // code page 1252 in the record
+  EXPECT_EQ(RecordTextOf(first.company), "ACME, Research");
+  EXPECT_EQ(RecordTextOf(first.email), "first@example.com");
+  EXPECT_EQ(RecordTextOf(first.phone), "+49 1, +49-2");
+  EXPECT_EQ(RecordTextOf(first.address), "PO 7, Floor 2, Hauptstr. 1");
+  EXPECT_EQ(RecordTextOf(first.city), "K\xF6ln");
+  EXPECT_EQ(RecordTextOf(first.state), "NRW");
+  EXPECT_EQ(RecordTextOf(first.zip), "50667");
+  EXPECT_EQ(RecordTextOf(first.comment), "line one\r\nline two, with \\ and ; escaped");
+  EXPECT_EQ(RecordTextOf(first.nick), "Jo, J\xF6rgi");
+  EXPECT_EQ(RecordTextOf(first.date).size(), 19u);
+  for (const char* warning : {"further EMAIL \"second@example.com\" not stored", "country \"Germany\" not stored",
+                              "further ADR", "not stored: PHOTO, BDAY"})
+    EXPECT_NE(err.find(warning), std::string::npos) << warning << "\n" << err;
+
+  const DatabaseDataEmailRes& second = records[1];
+  EXPECT_EQ(RecordTextOf(second.name), "Snow ? Man");
+  EXPECT_EQ(RecordTextOf(second.company), std::string(254, 'o'));
+  EXPECT_NE(err.find(":17 \"Snow \xE2\x98\x83 Man\": name 1 character not in code page 1252 stored as '?'"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("company cut to 254 characters (300 given)"), std::string::npos) << err;
+
+  // Once more: both are reported as duplicates, the file stays as it is.
+  const Bytes before = ReadFileBytes(store);
+  ASSERT_EQ(Run({"import", vcf, vcf, store}, "", out, err), 0) << err;
+  EXPECT_NE(out.find("imported 0 email records into " + store + ", 4 duplicates not added"), std::string::npos)
+      << out;
+  EXPECT_NE(err.find("already stored (object 68); not added twice"), std::string::npos) << err;
+  EXPECT_EQ(ReadFileBytes(store), before);
+}
+
+TEST_F(QmdbImportTest, BookmarkFoldersGiveTheCategoryAndEverythingElseIsOthers) {
+  const std::string html = Input(
+      "bookmarks.html",
+      "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<!-- a <DL> in a comment -->\n"
+      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n<TITLE>Bookmarks</TITLE>\n"
+      "<H1>Bookmarks Menu</H1>\n<DL><p>\n"
+      "  <DT><A HREF=\"http://top.example/\" ADD_DATE=\"1\">Top   level</A>\n"
+      "  <DT><H3 ADD_DATE=\"2\">Bookmarks Toolbar</H3>\n  <DL><p>\n"
+      "    <DT><H3>Personal</H3>\n    <DL><p>\n"
+      "      <DT><A HREF='http://a.example/?x=1&amp;y=2' TAGS=\"home\">Caf&eacute; &amp; <b>Bar</b> &#233;&#x20AC;</A>\n"
+      "      <DD>my favourite\n"
+      "    </DL><p>\n"
+      "    <DT><H3>SHOPPING</H3>\n    <DL><p>\n"
+      "      <DT><H3>Deep</H3>\n      <DL><p>\n        <DT><A HREF=\"http://deep.example/\">Deep</A>\n      </DL><p>\n"
+      "      <DT><A HREF=\"http://shop.example/\">Shop</A>\n"
+      "    </DL><p>\n"
+      "    <DT><H3>Bussines</H3>\n    <DL><p>\n      <DT><A HREF=\"http://b.example/\">B</A>\n    </DL><p>\n"
+      "  </DL><p>\n</DL><p>\n");
+  std::string out, err;
+  ASSERT_EQ(Run({"import", html, folder_.Path().string()}, "", out, err), 0) << err;
+  std::vector<DatabaseDataInternetRes> records = Stored<DatabaseDataInternetRes>(PathOf("InternetRes.qmt"));
+  ASSERT_EQ(records.size(), 5u);
+  const std::vector<std::pair<std::string, std::int32_t>> expected = {
+      {"Top level", 5}, {"Caf&eacute; & Bar \xE9\x80", 0}, {"Deep", 5}, {"Shop", 4}, {"B", 1}};
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(RecordTextOf(records[i].title), expected[i].first) << i;
+    EXPECT_EQ(records[i].resourceType, expected[i].second) << i;
+  }
+  EXPECT_EQ(RecordTextOf(records[1].address), "http://a.example/?x=1&y=2");
+  EXPECT_NE(err.find("TAGS \"home\" not stored"), std::string::npos) << err;
+  EXPECT_NE(err.find("description \"my favourite\" not stored"), std::string::npos) << err;
+}
+
+TEST_F(QmdbImportTest, AnInputThatDoesNotParseOrAFailedWriteLeavesTheStoreAsItWas) {
+  const std::string store = PathOf("EmailRes.qmt");
+  std::string out, err;
+  ASSERT_EQ(Run({"import", Input("one.vcf", "BEGIN:VCARD\nFN:One\nEND:VCARD\n"), store}, "", out, err), 0);
+  const Bytes before = ReadFileBytes(store);
+  const std::string good = "BEGIN:VCARD\nFN:Two\nEND:VCARD\n";
+  const std::vector<std::string> badCards = {
+      good + "BEGIN:VCARD\nFN:Three\n",                          // no END
+      good + "BEGIN:VCARD\nFN Three\nEND:VCARD\n",               // no colon
+      good + "FN:Outside\n",                                     // outside a card
+      good + "BEGIN:VCARD\nBEGIN:VCARD\nEND:VCARD\n",            // nested
+      "BEGIN:VCARD\nFN;ENCODING=QUOTED-PRINTABLE:J=C3=B6rg\nEND:VCARD\n",
+      "BEGIN:VCARD\nFN:J\xF6rg\nEND:VCARD\n",                    // not UTF-8
+      "",                                                        // no card at all
+  };
+  for (const std::string& text : badCards) {
+    // The good file comes first: nothing of it may be written either.
+    EXPECT_EQ(Run({"import", Input("good.vcf", good), Input("bad.vcf", text), store}, "", out, err), 1) << text;
+    EXPECT_NE(err.find("nothing imported"), std::string::npos) << err;
+    EXPECT_EQ(ReadFileBytes(store), before) << text;
+  }
+  const std::string head = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n";
+  for (const std::string& text : {std::string("<html><DL><p></DL>"), head + "<DT><A>no href</A>\n</DL>",
+                                  head + "<DT><A HREF=\"x\">open\n</DL>", head + "</DL></DL>", head,
+                                  head + "<!-- open comment", head + "<DT><A HREF=\"x>\n"}) {
+    EXPECT_EQ(Run({"import", Input("bad.html", text), folder_.Path().string()}, "", out, err), 1) << text;
+    EXPECT_TRUE(PlatformPathIsAbsent(PathOf("InternetRes.qmt"))) << "no store is created for a bad input";
+  }
+
+  // The store fails half-way through the import: its bytes are put back.
+  const std::string two = Input("two.vcf", good + "BEGIN:VCARD\nFN:Three\nEND:VCARD\n");
+  gxInjectFault(gxFaultOp::Write, 12, true);
+  EXPECT_EQ(Run({"import", two, store}, "", out, err), 2);
+  gxClearFaults();
+  EXPECT_NE(err.find("nothing imported (the file is as it was)"), std::string::npos) << err;
+  EXPECT_EQ(ReadFileBytes(store), before);
+  EXPECT_EQ(Run({"import", two, store}, "", out, err), 0) << err;
+  EXPECT_EQ(Stored<DatabaseDataEmailRes>(store).size(), 3u);
+}
+
+TEST_F(QmdbImportTest, ContentLinesFoldWithoutSplittingCharactersAndFileNamesAreSafe) {
+  std::string out;
+  const std::string text = std::string(68, 'a') + "\xE2\x82\xAC\xE2\x82\xAC;,\\\r\n" + std::string(200, 'b');
+  AppendContentLine(out, "NOTE", EscapeContentText(text));
+  std::vector<ContentLine> lines;
+  std::string error;
+  ASSERT_TRUE(ParseContentLines(out, lines, error)) << error;
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(UnescapeContentText(lines[0].value), text);
+  EXPECT_EQ(out.substr(0, 75), "NOTE:" + std::string(68, 'a') + "\r\n") << "the euro sign does not fit: folded before it";
+  for (std::size_t start = 0; start < out.size();) {
+    const std::size_t end = out.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_LE(end - start, 75u);
+    if (start > 0) {
+      EXPECT_EQ(out[start], ' ');
+      EXPECT_NE(static_cast<unsigned char>(out[start + 1]) & 0xC0, 0x80) << "a fold inside a character";
+    }
+    start = end + 2;
+  }
+
+  EXPECT_EQ(SafeFileStem("a<b>c:d\"e/f\\g|h?i*j\tk"), "a_b_c_d_e_f_g_h_i_j_k");
+  EXPECT_EQ(SafeFileStem("  Notes...  "), "Notes");
+  EXPECT_EQ(SafeFileStem(" . "), "Untitled");
+  EXPECT_EQ(SafeFileStem("lpt1"), "lpt1_");
+  EXPECT_EQ(SafeFileStem("nul.txt"), "nul.txt_");
+  EXPECT_EQ(SafeFileStem(std::string(99, 'x') + "\xC3\xA9z"), std::string(99, 'x'));
+  OutputFolder folder(PathOf("out"));
+  EXPECT_EQ(folder.ClaimName("\xC3\x89t\xC3\xA9", "rtf"), "\xC3\x89t\xC3\xA9.rtf");
+  EXPECT_EQ(folder.ClaimName("\xC3\xA9T\xC3\x89", "RTF"), "\xC3\xA9T\xC3\x89 (2).RTF");
+  EXPECT_EQ(folder.ClaimName("\xC3\xA9t\xC3\xA9", "rtf"), "\xC3\xA9t\xC3\xA9 (3).rtf");
+  EXPECT_EQ(folder.ClaimName("x", ""), "x");
+}
+
+TEST_F(QmdbImportTest, ExportGivesOutDamagedRecordsAsReadAndNeverWritesIntoAFullFolder) {
+  const std::string notes = MakeNotes();  // A, B, C, D naming attachments that do not exist
+  Bytes bytes = ReadFileBytes(notes);
+  bytes[845 + 28 + 255 + 1] = 'X';  // B's title becomes "BX"
+  WriteFileBytes(notes, bytes);
+  {
+    auto store = OpenStore<DatabaseDataInternetRes>(PathOf("InternetRes.qmt"));
+    ASSERT_TRUE(store);
+    CopyRecordText(store->Data().title, "Site");
+    CopyRecordText(store->Data().address, "http://site.example/");
+    store->AddRecord();
+    ASSERT_TRUE(CloseStore(store));
+  }
+  const std::string out = PathOf("export");
+  std::string report, err;
+  EXPECT_EQ(Run({"export", folder_.Path().string(), out}, "", report, err), kExitDamaged);
+  EXPECT_NE(err.find("textnote \"BX\" (object 873): checksum mismatch; exported as read"), std::string::npos) << err;
+  EXPECT_NE(report.find("textnote: 0 of 4 records exported to TextNotes/"), std::string::npos) << report;
+  EXPECT_NE(report.find("internet: 1 of 1 records exported to InternetRes.html"), std::string::npos) << report;
+  std::vector<std::string> index = Lines(ReadFileText(out + "/index.jsonl"));
+  ASSERT_EQ(index.size(), 5u);
+  EXPECT_EQ(index[1].find("{\"kind\": \"textnote\", \"file\": null, \"object_address\": 873, \"crc_ok\": false"), 0u)
+      << index[1];
+  EXPECT_EQ(ReadFileBytes(notes), bytes) << "export only reads";
+
+  // A second export into the same folder would mix two exports: refused.
+  const std::string index1 = ReadFileText(out + "/index.jsonl");
+  EXPECT_EQ(Run({"export", folder_.Path().string(), out}, "", report, err), kExitFailure);
+  EXPECT_NE(err.find("is not empty"), std::string::npos) << err;
+  EXPECT_EQ(ReadFileText(out + "/index.jsonl"), index1);
+  EXPECT_EQ(Run({"export", PathOf("nowhere"), PathOf("out2")}, "", report, err), kExitFailure);
+  EXPECT_NE(err.find("holds no Quillmate data files"), std::string::npos) << err;
+  EXPECT_EQ(Run({"export", "--codepage", "932", folder_.Path().string(), PathOf("out3")}, "", report, err),
+            kExitFailure)
+      << "a double-byte code page is refused";
+
+  EXPECT_EQ(Run({"--help"}, "", report, err), kExitOk);
+  for (const char* text : {"qmdb export", "qmdb import", "qmdb salvage", "--keep-damaged", "--codepage",
+                           "\"Bussines\"", "index.jsonl", "PRIORITY 1"})
+    EXPECT_NE(report.find(text), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace qmrecords

@@ -1,0 +1,32 @@
+// The walk over a database file's heap that check and salvage share: every
+// block header in file order, and every stretch of bytes where no valid
+// header could be found. The engine is used read-only; the walk trusts no
+// length read from the file.
+#ifndef QUILLMATE_TOOLS_QMDB_HEAPWALK_H
+#define QUILLMATE_TOOLS_QMDB_HEAPWALK_H
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "Database/gxDatabase.h"
+
+// The file header as it lies on disk (opening adjusts end_of_file in memory)
+// and the file's real length; false when the file cannot be read.
+bool ReadRawFileHeader(const std::string& path, gxFileHeader& header, std::uint64_t& fileLength);
+
+struct HeapStep {
+  // A valid block header at address: its length fits between address and the end.
+  bool damaged = false;
+  std::uint32_t address = 0;
+  gxBlockHeader header{};
+  // damaged: the bytes [address, resume) hold no valid block; the walk goes
+  // on at resume (the end when nothing valid follows).
+  std::uint32_t resume = 0;
+};
+
+// Walks [heapStart, end) of an open database, calling visit for each step.
+void WalkHeap(gxDatabase& db, std::uint32_t heapStart, std::uint32_t end,
+              const std::function<void(const HeapStep&)>& visit);
+
+#endif  // QUILLMATE_TOOLS_QMDB_HEAPWALK_H

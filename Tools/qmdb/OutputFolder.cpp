@@ -1,0 +1,142 @@
+// Letter case is folded for ASCII, Latin-1, Latin Extended-A, Greek and
+// Cyrillic, the letters the supported code pages can hold, so two titles
+// that differ only in case never land on one file on Windows.
+#include "OutputFolder.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "CodePage.h"
+#include "OutputFolderPlatform.h"
+#include "Records/FileSystemPlatform.h"
+
+namespace {
+
+constexpr std::size_t kMaxStemBytes = 100;
+
+std::uint32_t FoldCase(std::uint32_t code) {
+  if (code >= 'a' && code <= 'z') return code - 0x20;
+  if (code >= 0xE0 && code <= 0xFE && code != 0xF7) return code - 0x20;
+  if (code == 0xFF) return 0x178;
+  if (code >= 0x100 && code <= 0x17E && code != 0x130 && code != 0x131 && code != 0x138 && code != 0x149) {
+    // Pairs: even upper, odd lower, except in 0x139-0x148 and 0x179-0x17E, where it is the other way.
+    const bool shifted = (code >= 0x139 && code <= 0x148) || (code >= 0x179 && code <= 0x17E);
+    const bool lower = shifted ? code % 2 == 0 : code % 2 == 1;
+    return lower ? code - 1 : code;
+  }
+  if (code >= 0x3B1 && code <= 0x3C9 && code != 0x3C2) return code - 0x20;
+  if (code >= 0x430 && code <= 0x44F) return code - 0x20;
+  if (code >= 0x450 && code <= 0x45F) return code - 0x50;
+  return code;
+}
+
+std::string FoldName(const std::string& utf8) {
+  std::string folded;
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    std::uint32_t code;
+    if (!DecodeUtf8(utf8, pos, code)) {
+      folded += utf8[pos++];
+      continue;
+    }
+    AppendUtf8(folded, FoldCase(code));
+  }
+  return folded;
+}
+
+bool IsDeviceName(const std::string& stem) {
+  std::string base = stem.substr(0, stem.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+    if (base == device) return true;
+  }
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+void TrimEnd(std::string& text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '.')) text.pop_back();
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+std::string SafeFileStem(const std::string& utf8Title) {
+  std::string stem;
+  for (char c : utf8Title) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    stem += byte < 0x20 || byte == 0x7F || std::strchr("<>:\"/\\|?*", c) != nullptr ? '_' : c;
+  }
+  std::size_t first = stem.find_first_not_of(' ');
+  stem = first == std::string::npos ? std::string() : stem.substr(first);
+  if (stem.size() > kMaxStemBytes) {
+    std::size_t cut = kMaxStemBytes;
+    while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+    stem.resize(cut);
+  }
+  TrimEnd(stem);
+  if (stem.empty()) return "Untitled";
+  if (IsDeviceName(stem)) stem += '_';
+  return stem;
+}
+
+OutputFolder::OutputFolder(const std::string& path) : m_path(path) {
+  if (!m_path.empty() && m_path.back() != '/' && m_path.back() != kPathSeparator) m_path += kPathSeparator;
+}
+
+std::string OutputFolder::ClaimName(const std::string& stem, const std::string& extension) {
+  const std::string dotted = extension.empty() ? std::string() : "." + extension;
+  std::string name = stem + dotted;
+  for (int number = 2; m_taken.count(FoldName(name)) != 0; ++number)
+    name = stem + " (" + std::to_string(number) + ")" + dotted;
+  m_taken.insert(FoldName(name));
+  return name;
+}
+
+bool OutputFolder::WriteFile(const std::string& utf8Name, const std::string& bytes, std::string& error) {
+  FilePointer file(PlatformOpenOutputFile(m_path, utf8Name));
+  if (!file) {
+    error = "cannot create " + m_path + utf8Name;
+    return false;
+  }
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  written = std::fclose(file.release()) == 0 && written;
+  if (!written) error = "cannot write " + m_path + utf8Name;
+  return written;
+}
+
+bool OutputFolder::CopyFile(const std::string& sourcePath, const std::string& utf8Name, std::string& error) {
+  FilePointer source(std::fopen(sourcePath.c_str(), "rb"));
+  if (!source) {
+    error = "cannot read " + sourcePath;
+    return false;
+  }
+  FilePointer target(PlatformOpenOutputFile(m_path, utf8Name));
+  if (!target) {
+    error = "cannot create " + m_path + utf8Name;
+    return false;
+  }
+  char buffer[64 * 1024];
+  std::size_t count;
+  while ((count = std::fread(buffer, 1, sizeof buffer, source.get())) > 0) {
+    if (std::fwrite(buffer, 1, count, target.get()) != count) {
+      error = "cannot write " + m_path + utf8Name;
+      return false;
+    }
+  }
+  if (std::ferror(source.get())) {
+    error = "cannot read " + sourcePath;
+    return false;
+  }
+  if (std::fclose(target.release()) != 0) {
+    error = "cannot write " + m_path + utf8Name;
+    return false;
+  }
+  return true;
+}
