@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build make git
   g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-utils
+  wine wine32:i386 fonts-wine xvfb xauth x11-utils
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   imagemagick librsvg2-bin xdotool
@@ -29,5 +29,5 @@ if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -q
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+$SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"

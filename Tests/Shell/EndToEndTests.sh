@@ -15,7 +15,7 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 rm -rf "$work"
 mkdir -p "$work"
 unset DISPLAY WINEPREFIX WINESERVER
-source "$root/scripts/wine-env.sh" "$work"
+source "$root/scripts/wine-env.sh" "$work" || exit 1
 
 failures=0
 check() { # check DESCRIPTION COMMAND...
