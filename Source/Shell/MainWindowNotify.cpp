@@ -35,6 +35,12 @@ void OnManagerSelected(HWND window, const NMLISTVIEW& change) {
   if ((change.uNewState & LVIS_SELECTED) == 0 || (change.uOldState & LVIS_SELECTED) != 0) return;
   if (change.iItem == CurrentKind()) return;
   if (const KindCommands* kind = KindCommandsAt(change.iItem)) RouteCommand(window, kind->showCommand);
+  // Not shown (a store is held open by an action waiting in a box): the
+  // highlight goes back to the kind on display.
+  if (change.iItem != CurrentKind()) {
+    ListView_SetItemState(change.hdr.hwndFrom, CurrentKind(), LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+  }
 }
 
 // The Delete key deletes the selected records, after a question whose

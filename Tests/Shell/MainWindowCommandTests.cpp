@@ -216,9 +216,12 @@ TEST_F(MainWindowTest, ExitAsksAndOnlyYesEndsTheWindow) {
   EXPECT_TRUE(IsWindow(Main()));
   EXPECT_TRUE(IsWindowVisible(Main()));
   EXPECT_EQ(ListView_GetItemCount(ManagerList()), 8);
-  // Asked from the tray while the window is hidden: no owner to be modal to.
+  // Asked from the tray while the window is hidden: no owner to be modal to,
+  // and the tray's Exit while the question is up asks nothing more.
   ShowWindow(Main(), SW_HIDE);
+  m_boxes.whileOpen = [this](std::size_t, const ShownBox&) { Command(IDM_EXIT); };
   Command(IDM_EXIT);
+  m_boxes.whileOpen = nullptr;
   ASSERT_EQ(m_boxes.shown.size(), 2u);
   EXPECT_EQ(m_boxes.shown[1].owner, nullptr);
   ShowWindow(Main(), SW_SHOWNOACTIVATE);

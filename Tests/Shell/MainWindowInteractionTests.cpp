@@ -48,11 +48,14 @@ TEST_F(MainWindowTest, BoxesAreModalToTheMainWindowAndNoCommandTouchesAStoreWhil
     Command(IDM_DELETE_ALL_TEXT_NOTES);
     Command(IDM_DELETE_ALL_CURRENT);
     Command(IDM_EXIT);
+    // A click on another manager shows nothing, and its highlight goes back.
+    ListView_SetItemState(ManagerList(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   };
   Command(IDM_DELETE_ALL_CURRENT);
   ASSERT_EQ(m_boxes.shown.size(), 1u) << "a second box was stacked";
   EXPECT_EQ(m_boxes.shown[0].owner, Main());
   EXPECT_EQ(CurrentKind(), static_cast<int>(RecordKind::InternetRes));
+  EXPECT_EQ(SelectedManager(ManagerList()), CurrentKind());
   EXPECT_EQ(ListView_GetItemCount(RecordList()), 0);
   EXPECT_TRUE(IsWindow(Main()));
 
