@@ -151,11 +151,11 @@ TEST_F(TimeNotificationTest, TicksDispatchedWhileABoxIsOpenNeverShowTheSameNotif
   EXPECT_TRUE(StoredNotifications().empty());
   EXPECT_TRUE(m_main->Rows().empty());
 
-  // Hundreds due at once: each shown once, never one box inside another.
-  for (int i = 0; i < 200; ++i) StoreNotification("Many", std::to_string(i).c_str(), AddSeconds(m_now, -60), 0);
+  // A hundred due at once: each shown once, never one box inside another.
+  for (int i = 0; i < 100; ++i) StoreNotification("Many", std::to_string(i).c_str(), AddSeconds(m_now, -60), 0);
   LoadPendingNotifications();
   for (int tick = 0; tick < 400 && PendingNotifications.GetSize() > 0; ++tick) m_main->Tick();
-  EXPECT_EQ(m_boxes.shown.size(), 3u + 200u);
+  EXPECT_EQ(m_boxes.shown.size(), 3u + 100u);
   EXPECT_EQ(deepest, 1);
   std::vector<std::string> texts;
   for (std::size_t i = 3; i < m_boxes.shown.size(); ++i) texts.push_back(m_boxes.shown[i].text);
