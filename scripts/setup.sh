@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build make git
   g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
-  wine wine32:i386 xvfb xauth x11-utils
+  wine wine32:i386 fonts-wine xvfb xauth x11-utils
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   imagemagick librsvg2-bin xdotool

@@ -12,6 +12,15 @@
 # Concurrent callers (parallel CTest) serialise on a lock in the build tree.
 
 qm_build="$(cd "$1" && pwd)"
+# Without Wine's own fonts every window draws with stand-ins: caption buttons
+# become the letters "0 1 r" and labels are cut. They come with the Debian
+# package fonts-wine (scripts/setup.sh); refuse to go on without them.
+qm_fonts="${QM_WINE_FONTS:-/usr/share/wine/fonts}"
+if [ ! -f "$qm_fonts/tahoma.ttf" ] || [ ! -f "$qm_fonts/marlett.ttf" ]; then
+  echo "wine-env: Wine's fonts (tahoma.ttf, marlett.ttf) are missing from $qm_fonts;" \
+       "install the package fonts-wine (scripts/setup.sh does)" >&2
+  return 1 2>/dev/null || exit 1
+fi
 qm_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 export WINEPREFIX="$qm_build/wineprefix"
@@ -55,11 +64,18 @@ fi
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null 2>&1 || true
     timeout 60 wineserver -w || true
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     touch "$WINEPREFIX/.quillmate-ready-3"
   fi
+  # Also a prefix made before the fonts were installed gets them.
+  if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -n "$qm_fonts"/*.ttf "$qm_fonts"/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
 ) 9>"$qm_build/.wine-setup.lock"
+if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/tahoma.ttf" ]; then
+  echo "wine-env: copying Wine's fonts into $WINEPREFIX failed" >&2
+  return 1 2>/dev/null || exit 1
+fi
 
 # Keep one wineserver alive for the prefix; it ends by itself when unused.
 wineserver -p30 >/dev/null 2>&1 || true

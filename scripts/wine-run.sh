@@ -4,7 +4,7 @@
 exe="$1"; shift
 build="$(cd "$(dirname "$exe")" && pwd)"
 while [ ! -f "$build/CMakeCache.txt" ] && [ "$build" != / ]; do build="$(dirname "$build")"; done
-source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" "$build"
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh" "$build" || exit 1
 
 # The program's output goes through files, not straight to our caller: Wine
 # daemons that the program happens to start (services, the desktop) inherit

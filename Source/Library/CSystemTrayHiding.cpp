@@ -31,7 +31,8 @@ bool WindowAnimationOn() {
 }  // namespace
 
 void CSystemTray::HideToTray(HWND window) {
-  if (WindowAnimationOn()) {
+  // A window that was never shown has nothing to zoom from.
+  if (IsWindowVisible(window) && WindowAnimationOn()) {
     RECT from;
     GetWindowRect(window, &from);
     RECT to = NotificationAreaRect();

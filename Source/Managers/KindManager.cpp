@@ -20,6 +20,9 @@ namespace {
 
 int gCurrentKind = 0;
 
+// Far more than the labels of every kind's edit toolbar together.
+constexpr int kMaximumToolbarLabels = 1024;
+
 void SetProgress(const CProgress& progress, int position) {
   if (position != 0) progress.SetPos(position);
 }
@@ -27,8 +30,11 @@ void SetProgress(const CProgress& progress, int position) {
 // The index of label in the toolbar's string list, added only when the list
 // does not hold it yet: a string list never shrinks, so adding the labels on
 // every show would make it grow without bound.
+// Without a toolbar every request answers 0, never the -1 that ends the
+// search: the search is bounded by the number of labels a toolbar can have.
 int LabelIndex(const CToolbar& toolbar, const char* label) {
-  for (int index = 0;; ++index) {
+  if (!toolbar.HasWindow()) return -1;
+  for (int index = 0; index < kMaximumToolbarLabels; ++index) {
     char text[64] = {};
     const LRESULT length =
         toolbar.Send(TB_GETSTRINGA, MAKEWPARAM(sizeof text, index), reinterpret_cast<LPARAM>(text));
@@ -57,6 +63,18 @@ void FillEditToolbar(const CToolbar& toolbar, const KindDescription& kind) {
   }
 }
 
+// The manager list's highlight follows the kind on display, however it was
+// chosen (the list, a menu, the toolbar, a notification, an editor's add).
+void HighlightManager(HWND mainWindow, RecordKind kind) {
+  CListView managers = ManagerListOf(mainWindow);
+  if (!managers.HasWindow()) return;
+  const int entry = static_cast<int>(kind);
+  if ((managers.GetItemState(entry, LVIS_SELECTED) & LVIS_SELECTED) != 0) return;
+  managers.SetItemState(-1, 0, LVIS_SELECTED);
+  managers.SetItemState(entry, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  managers.EnsureVisible(entry, false);
+}
+
 void ResetColumns(const CListView& list, const KindDescription& kind, const CProgress& progress) {
   list.DeleteAllItems();
   SetProgress(progress, kind.progress.afterItemsCleared);
@@ -68,13 +86,16 @@ void ResetColumns(const CListView& list, const KindDescription& kind, const CPro
   }
 }
 
-// Deletes the record the store's buffer was read into, then its attachment:
-// the file goes only when the record is gone, so no record is left naming a
-// deleted file. False when the record could not be deleted.
-bool DeleteReadRecord(RecordStore& store) {
+// Reads and deletes the record at address, then its attachment: the file
+// goes only when the record is gone, so no record is left naming a deleted
+// file, and only when the record passed its check: the file name of a
+// damaged record may name another record's file. False when the record
+// could not be deleted.
+bool DeleteRecordAt(RecordStore& store, std::uint32_t address) {
+  const RecordReadStatus read = store.ReadRecord(address);
   if (store.DeleteRecord() == 0) return false;
   std::string path;
-  if (RecordAttachmentPath(store.Kind(), store.RecordBytes(), path)) {
+  if (read == RecordReadStatus::Ok && RecordAttachmentPath(store.Kind(), store.RecordBytes(), path)) {
     DeleteFileA(path.c_str());  // a missing file does not matter
   }
   return true;
@@ -86,13 +107,10 @@ void RemoveSelected(RecordStore& store, const CListView& list) {
   for (int item = list.GetNextSelected(after); item != -1; item = list.GetNextSelected(after)) {
     std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(item));
     bool removed = false;
-    if (address != 0) {
-      store.ReadRecord(address);
-      if (DeleteReadRecord(store)) {
-        list.DeleteItem(item);
-        removed = true;
-        if (observer.onRemoved) observer.onRemoved(address);
-      }
+    if (address != 0 && DeleteRecordAt(store, address)) {
+      list.DeleteItem(item);
+      removed = true;
+      if (observer.onRemoved) observer.onRemoved(address);
     }
     // The item that moved up into this position must be examined too.
     after = removed ? item - 1 : item;
@@ -109,8 +127,7 @@ void RemoveAll(RecordStore& store, const CListView& list) {
   for (int item = 0; item < count; ++item) {
     std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(item));
     if (address == 0) continue;
-    store.ReadRecord(address);
-    if (DeleteReadRecord(store)) {
+    if (DeleteRecordAt(store, address)) {
       deleted.push_back(address);
     } else {
       kept.push_back(item);
@@ -193,6 +210,7 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
   progress.SetPos(10);
   FillEditToolbar(EditToolbarOf(mainWindow), description);
   gCurrentKind = static_cast<int>(kind);
+  HighlightManager(mainWindow, kind);
   CListView list = RecordListOf(mainWindow);
   ResetColumns(list, description, progress);
   progress.SetPos(description.progress.beforeFill);

@@ -10,6 +10,10 @@ CListView RecordListOf(HWND mainWindow) {
   return CListView(mainWindow, ID_RECORD_LIST);
 }
 
+CListView ManagerListOf(HWND mainWindow) {
+  return CListView(mainWindow, ID_MANAGER_LIST);
+}
+
 CToolbar EditToolbarOf(HWND mainWindow) {
   CRebar rebar(mainWindow, ID_REBAR);
   return CToolbar(rebar.GetWindow(), ID_EDIT_TOOLBAR);

@@ -11,6 +11,7 @@
 #include "Library/CToolbar.h"
 
 CListView RecordListOf(HWND mainWindow);
+CListView ManagerListOf(HWND mainWindow);
 CToolbar EditToolbarOf(HWND mainWindow);
 CProgress ProgressBarOf(HWND mainWindow);
 

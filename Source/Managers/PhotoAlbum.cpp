@@ -2,13 +2,48 @@
 // viewer's stepping through the list.
 #include "Managers/PhotoAlbum.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "Managers/ManagerCore.h"
 #include "Managers/ManagerWindows.h"
 #include "Managers/RecordAccessors.h"
 #include "Records/AttachmentName.h"
 #include "Records/DataFolders.h"
+#include "Records/FileSystemPlatform.h"
 #include "Records/MessageBoxSeam.h"
 #include "Records/RecordText.h"
+
+namespace {
+
+// A name that is taken but cannot be opened for reading (another program
+// holds it, or it may not be read) looks free to MakeAttachmentName; the copy
+// never replaces a file, and such a name is refused and the next one taken.
+// False when no copy could be made.
+// A new name needs the clock to move on; both bounds are far beyond what a
+// working machine needs.
+constexpr std::size_t kMaximumRefusedNames = 64;
+constexpr int kMaximumAttempts = 100000;
+
+bool CopyToFreeName(const std::string& sourcePath, const std::string& extension, std::string& copyPath) {
+  std::vector<std::string> refused;
+  for (int attempt = 0; attempt < kMaximumAttempts && refused.size() < kMaximumRefusedNames; ++attempt) {
+    MakeAttachmentName(gPhotoFolder, "Photo", extension.c_str(), copyPath);
+    if (std::find(refused.begin(), refused.end(), copyPath) != refused.end()) continue;
+    if (CopyFileA(sourcePath.c_str(), copyPath.c_str(), TRUE)) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_SHARING_VIOLATION &&
+        error != ERROR_ACCESS_DENIED)
+      return false;
+    // Access denied also comes from a missing or unreadable source: only a
+    // name that exists is worth another try.
+    if (PlatformPathIsAbsent(copyPath)) return false;
+    refused.push_back(copyPath);
+  }
+  return false;
+}
+
+}  // namespace
 
 bool AddPhoto(HWND mainWindow, const std::string& title, const std::string& comment,
               const std::string& sourcePath, bool showFirst) {
@@ -16,9 +51,7 @@ bool AddPhoto(HWND mainWindow, const std::string& title, const std::string& comm
   bool copied = false;
   std::uint32_t address =
       AppendKindRecord(RecordKind::PhotoAlbum, mainWindow, showFirst, [&](unsigned char* bytes) {
-        std::string extension = AttachmentExtensionOf(sourcePath);
-        MakeAttachmentName(gPhotoFolder, "Photo", extension.c_str(), copyPath);
-        if (!CopyFileA(sourcePath.c_str(), copyPath.c_str(), FALSE)) {
+        if (!CopyToFreeName(sourcePath, AttachmentExtensionOf(sourcePath), copyPath)) {
           ShowMessageBox(nullptr, "File IO error - Copying to Application Data Dir.", "Quillmate",
                          kMbOk | kMbIconError);
           return false;

@@ -9,6 +9,7 @@
 #include "Library/CEdit.h"
 #include "Managers/CEditorDialog.h"
 #include "Managers/RecordManager.h"
+#include "Managers/TimeNotificationScheduler.h"
 #include "Managers/UrgencyList.h"
 #include "Records/LocalClock.h"
 #include "Records/MessageBoxSeam.h"
@@ -27,6 +28,9 @@ RecordTime ToRecordTime(const SYSTEMTIME& time) {
   std::memcpy(&result, &time, sizeof result);
   return result;
 }
+
+constexpr const char* kPastTimeQuestion =
+    "The time of this notification has passed, so it will show at once. Save it anyway?";
 
 const int kTextFields[] = {IDC_TIME_NOTIFICATION_TITLE, IDC_TIME_NOTIFICATION_TEXT};
 
@@ -68,6 +72,12 @@ class CTimeNotificationEditor : public CEditorDialog {
     if (CEdit(Dialog(), IDC_TIME_NOTIFICATION_TEXT).GetTextLength() == 0 ||
         CEdit(Dialog(), IDC_TIME_NOTIFICATION_TITLE).GetTextLength() == 0) {
       ShowBox("Please Fill in All fields.", "Quillmate", kMbOk | kMbIconInformation);
+      return;
+    }
+    // A time not later than now fires at the next tick and is gone: most
+    // likely the picker was left at its starting time. Ask before that.
+    if (!IsNotificationDue(LocalNow(), time) &&
+        ShowBox(kPastTimeQuestion, "Quillmate", kMbYesNo | kMbIconQuestion) != kIdYes) {
       return;
     }
     TimeNotifValues values;

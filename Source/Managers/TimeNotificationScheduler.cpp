@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "Managers/CEditorDialog.h"
 #include "Managers/KindManager.h"
 #include "Managers/PendingNotifications.h"
 #include "Managers/RecordObserver.h"
@@ -67,7 +68,32 @@ bool RemoveNotificationRecord(std::uint32_t address) {
   return deleted;
 }
 
+namespace {
+
+// True while a notification's box is open. The box dispatches timer ticks; a
+// tick then shows nothing, and the check that opened the box shows the next
+// due notification after it. Boxes come one after another from one level, so
+// hundreds due at once cannot nest hundreds of message loops.
+bool gShowingNotification = false;
+
+struct ShowingNotification {
+  ShowingNotification() { gShowingNotification = true; }
+  ~ShowingNotification() { gShowingNotification = false; }
+};
+
+// While an editor is open the box is its: the main window stays disabled
+// behind the editor, and the editor is the active window again afterwards.
+void ShowNotificationBox(HWND mainWindow, const std::string& title, const std::string& text, int type) {
+  HWND editor = CEditorDialog::OpenEditorWindow();
+  ShowMessageBox(editor != nullptr ? editor : mainWindow, text.c_str(), title.c_str(),
+                 kMbOk | (type == 1 ? kMbIconWarning : kMbIconInformation));
+  if (editor != nullptr && IsWindow(editor)) SetActiveWindow(editor);
+}
+
+}  // namespace
+
 void CheckNotifications(HWND mainWindow) {
+  if (gShowingNotification) return;
   // A tick dispatched by a box that an open store is showing (its CRC warning)
   // waits: removing a record now would be undone when the interrupted action
   // writes back its older copy of the file header. The next tick checks again.
@@ -79,14 +105,13 @@ void CheckNotifications(HWND mainWindow) {
     const std::string title = RecordTextOf(element.title);
     const std::string text = RecordTextOf(element.text);
     const int type = element.type;
-    // Out of the list before anything that can show a box: a box (the CRC
-    // warning of the removal, the notification's own) dispatches timer ticks,
-    // and a nested check must not find this element again.
+    // Out of the list before anything that can show a box, so that it is
+    // shown once.
     DisarmNotification(element.ownAddress);
+    ShowingNotification showing;
     RemoveNotificationRecord(element.ownAddress);
     ShowRecords(RecordKind::TimeNotif, mainWindow);
-    ShowMessageBox(mainWindow, text.c_str(), title.c_str(),
-                   kMbOk | (type == 1 ? kMbIconWarning : kMbIconInformation));
+    ShowNotificationBox(mainWindow, title, text, type);
     // The element now at i is examined at the next tick.
   }
 }

@@ -45,10 +45,34 @@ std::string AttachmentExtensionOf(const std::string& sourcePath) {
   return extension;
 }
 
+namespace {
+
+// Windows opens a device, not a file, for these names, whatever extension
+// follows and whatever blanks end the name before it.
+bool IsDeviceName(const char* name) {
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  std::string stem(name, std::strcspn(name, "."));
+  while (!stem.empty() && (stem.back() == ' ' || stem.back() == '\t')) stem.pop_back();
+  for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (const char* device : kDevices) {
+    if (stem == device) return true;
+  }
+  // COM0 to COM9 and LPT0 to LPT9.
+  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+         std::isdigit(static_cast<unsigned char>(stem[3]));
+}
+
+// Only dots and blanks: the platform trims them to nothing or to the folder.
+bool IsOnlyDotsAndBlanks(const char* name) {
+  return name[std::strspn(name, ". ")] == '\0';
+}
+
+}  // namespace
+
 bool AttachmentPath(const std::string& folder, const char* storedName, std::string& fullPath) {
   fullPath.clear();
   if (storedName == nullptr || storedName[0] == '\0') return false;
-  if (std::strcmp(storedName, ".") == 0 || std::strcmp(storedName, "..") == 0) return false;
+  if (IsOnlyDotsAndBlanks(storedName) || IsDeviceName(storedName)) return false;
   if (std::strpbrk(storedName, "\\/:") != nullptr) return false;
   fullPath = folder + storedName;
   return true;

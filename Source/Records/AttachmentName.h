@@ -29,9 +29,11 @@ std::string AttachmentExtensionOf(const std::string& sourcePath);
 std::string BareFileName(const std::string& path);
 
 // Joins the kind's folder and a stored attachment name. A stored name that is
-// not a bare file name (empty, ".", "..", or holding '\\', '/' or ':') is
-// never joined: the result is false and the attachment counts as missing, so
-// a damaged or crafted record cannot point outside its folder.
+// not a bare file name (empty, made only of dots and blanks, a device name
+// such as CON, NUL, COM1 or LPT1 with or without an extension, or holding
+// '\\', '/' or ':') is never joined: the result is false and the attachment
+// counts as missing, so a damaged or crafted record cannot point outside its
+// folder or at a device.
 bool AttachmentPath(const std::string& folder, const char* storedName, std::string& fullPath);
 
 #endif  // QUILLMATE_RECORDS_ATTACHMENTNAME_H

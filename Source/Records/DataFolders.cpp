@@ -32,9 +32,10 @@ std::string ApplicationDataFolder() {
   return PlatformApplicationDataFolder();
 }
 
-void MakeDataFolders() {
+bool MakeDataFolders() {
   std::string base = ApplicationDataFolder();
-  if (!base.empty() && base.back() != kPathSeparator) base += kPathSeparator;
+  if (base.empty()) return false;
+  if (base.back() != kPathSeparator) base += kPathSeparator;
   gDataFolder = base + "Quillmate" + kPathSeparator;
   PlatformCreateFolder(gDataFolder);
   // Attachment folders in kind order, which is the order of the table.
@@ -44,6 +45,7 @@ void MakeDataFolders() {
     *info.attachmentFolder = gDataFolder + info.attachmentFolderName + kPathSeparator;
     PlatformCreateFolder(*info.attachmentFolder);
   }
+  return true;
 }
 
 std::string StoreFilePath(RecordKind kind) {

@@ -17,9 +17,11 @@ extern std::string gPhotoFolder;
 extern std::string gFastTextFolder;
 
 // Computes the six path strings and creates the folders, data folder first.
-// Failures are not reported: a missing folder shows up later as failing file
-// operations.
-void MakeDataFolders();
+// False, with nothing computed or created, when the platform cannot tell
+// where application data lives: the folders would otherwise land relative
+// to the working directory. A folder that cannot be created is not reported
+// here: it shows up later as failing file operations.
+bool MakeDataFolders();
 
 // gDataFolder + the kind's store name + ".qmt".
 std::string StoreFilePath(RecordKind kind);

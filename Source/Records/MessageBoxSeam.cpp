@@ -10,9 +10,16 @@ MessageBoxScript& InstalledScript() {
   return script;
 }
 
+MessageBoxOwnerFinder gOwnerFinder = nullptr;
+
 }  // namespace
 
+void SetMessageBoxOwnerFinder(MessageBoxOwnerFinder finder) {
+  gOwnerFinder = finder;
+}
+
 int ShowMessageBox(void* ownerWindow, const char* text, const char* caption, unsigned style) {
+  if (ownerWindow == nullptr && gOwnerFinder != nullptr) ownerWindow = gOwnerFinder();
   const char* safeText = text != nullptr ? text : "";
   const char* safeCaption = caption != nullptr ? caption : "";
   if (InstalledScript()) return InstalledScript()(ownerWindow, safeText, safeCaption, style);

@@ -40,10 +40,18 @@ constexpr int kIdIgnore = 5;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 
-// Shows a box with the given owner window (an HWND, or null for none), text,
-// caption and style and returns the button the user chose (kIdOk, kIdYes,
-// ...). Never throws.
+// Shows a box with the given owner window (an HWND), text, caption and style
+// and returns the button the user chose (kIdOk, kIdYes, ...). A null owner
+// means the window the user is working in, as the installed owner finder
+// tells (none installed: no owner). Never throws.
 int ShowMessageBox(void* ownerWindow, const char* text, const char* caption, unsigned style);
+
+// Where a box without a named owner belongs: the window the user is working
+// in (the shell installs one that answers the open dialog, else the main
+// window). An owned box is modal to its owner, so a second click cannot
+// start a second action behind it. Null: boxes without owner stay unowned.
+using MessageBoxOwnerFinder = void* (*)();
+void SetMessageBoxOwnerFinder(MessageBoxOwnerFinder finder);
 
 // The answer a box of this style gives when the user just presses Enter: its
 // default button.

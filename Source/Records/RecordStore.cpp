@@ -173,8 +173,11 @@ void RecordStore::ForEachRecord(const std::function<void(std::uint32_t)>& visito
       address = NextBlock(address + 1);
       continue;
     }
-    if ((header.block_status & 0xFFu) == gxStatusUsed) {
-      ReadRecord(address + headerSize);
+    // A record that could not be read is warned about and skipped: its
+    // zeros are no record, and a caller must not show, arm or delete
+    // anything on their strength. A CRC mismatch is still handed out.
+    if ((header.block_status & 0xFFu) == gxStatusUsed &&
+        ReadRecord(address + headerSize) != RecordReadStatus::ReadFailed) {
       visitor(address + headerSize);
     }
     address += header.block_length;

@@ -68,7 +68,9 @@ class RecordStore : public gxDatabase {
   // Calls visitor(objectAddress) for every live record in file order, with
   // the record read into the buffer. Damaged block headers are stepped over:
   // a wrong check word, a length shorter than a block header or one that runs
-  // past the end of the heap resynchronise at the next valid header.
+  // past the end of the heap resynchronise at the next valid header. A record
+  // that cannot be read is warned about and skipped; one whose checksum does
+  // not match is handed out after the warning.
   void ForEachRecord(const std::function<void(std::uint32_t objectAddress)>& visitor);
 
   // The buffer's bytes, for code that handles every kind through the kind

@@ -1,6 +1,6 @@
 // AboutDialog: the dialog and its texts are painted on white. The brush is
 // made once and kept for the life of the process, as the dialog may be
-// opened any number of times.
+// opened any number of times, one at a time.
 #include "Shell/AboutDialog.h"
 
 #include "Library/CWinApp.h"
@@ -11,6 +11,10 @@
 
 namespace {
 
+// The open About dialog: a second About command brings it forward instead
+// of stacking another copy.
+HWND gOpenAbout = nullptr;
+
 HBRUSH WhiteBrush() {
   static HBRUSH brush = CreateSolidBrush(RGB(0xFF, 0xFF, 0xFF));
   return brush;
@@ -20,6 +24,9 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_INITDIALOG:
       return TRUE;
+    case WM_DESTROY:
+      if (gOpenAbout == dialog) gOpenAbout = nullptr;
+      return FALSE;
     case WM_CTLCOLORDLG:
       return reinterpret_cast<INT_PTR>(WhiteBrush());
     case WM_CTLCOLORSTATIC: {
@@ -49,6 +56,11 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 HWND ShowAboutDialog(HWND owner) {
+  if (gOpenAbout != nullptr && IsWindow(gOpenAbout)) {
+    ShowWindow(gOpenAbout, SW_SHOW);
+    SetForegroundWindow(gOpenAbout);
+    return gOpenAbout;
+  }
   WhiteBrush();
   HWND dialog =
       CreateDialogParamA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
@@ -59,6 +71,7 @@ HWND ShowAboutDialog(HWND owner) {
     ShowMessageBox(owner, text, "CreateDialog", kMbOk | kMbIconWarning);
     return nullptr;
   }
+  gOpenAbout = dialog;
   ShowWindow(dialog, SW_SHOW);
   return dialog;
 }

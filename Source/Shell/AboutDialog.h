@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// Creates and shows the dialog with the main window as owner. When it cannot
+// Creates and shows the dialog with the main window as owner; while one is
+// open, that one is brought forward and returned instead. When it cannot
 // be created, "Error x%x" with the last error code is shown. Returns the
 // dialog, or null.
 HWND ShowAboutDialog(HWND owner);

@@ -12,6 +12,7 @@
 #include "Managers/KindManager.h"
 #include "Managers/ShellRequests.h"
 #include "Managers/TimeNotificationEditor.h"
+#include "Records/RecordStore.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/AboutDialog.h"
 #include "Shell/BandToggles.h"
@@ -29,6 +30,12 @@ struct CommandRoute {
   int commandId;
   CommandHandler handler;
   int argument;
+  // Whether the command may open a store (or end the program). Such a
+  // command is not carried out while another action holds a store open and
+  // waits in a box (a question, the CRC warning): the tray menu still reaches
+  // the main window then, and a second action on the same file would have its
+  // header changes overwritten when the first one closes it.
+  bool needsStores = true;
 };
 
 RecordKind KindNumber(int number) {
@@ -169,17 +176,17 @@ const CommandRoute kRoutes[] = {
     {IDM_DELETE_ALL_FAST_TEXTS, DeleteAll, 7},
     {IDM_SHOW_FAST_TEXTS, ShowKind, 7},
 
-    {IDM_ABOUT, About, 0},
-    {IDM_HELP_CONTENTS, OpenHelp, 0},
+    {IDM_ABOUT, About, 0, false},
+    {IDM_HELP_CONTENTS, OpenHelp, 0, false},
     {IDM_EDIT_CURRENT, EditOfCurrentKind, 0},
     {IDM_DELETE_CURRENT, DeleteOfCurrentKind, 0},
     {IDM_DELETE_ALL_CURRENT, DeleteOfCurrentKind, 1},
     {IDM_EXIT, Exit, 0},
-    {IDM_HIDE_TO_TRAY, HideWindow, 0},
-    {IDM_RESTORE_FROM_TRAY, RestoreWindow, 0},
-    {IDM_TOGGLE_MAIN_TOOLBAR, ToggleBand, 0},
-    {IDM_TOGGLE_EDIT_TOOLBAR, ToggleBand, 1},
-    {IDM_PAGE_SETUP, PageSetup, 0},
+    {IDM_HIDE_TO_TRAY, HideWindow, 0, false},
+    {IDM_RESTORE_FROM_TRAY, RestoreWindow, 0, false},
+    {IDM_TOGGLE_MAIN_TOOLBAR, ToggleBand, 0, false},
+    {IDM_TOGGLE_EDIT_TOOLBAR, ToggleBand, 1, false},
+    {IDM_PAGE_SETUP, PageSetup, 0, false},
 };
 
 const CommandRoute* FindRoute(int commandId) {
@@ -193,10 +200,15 @@ bool IsFastTextCommand(int commandId) {
   return commandId >= IDM_FAST_TEXT_FIRST && commandId <= IDM_FAST_TEXT_LAST;
 }
 
+bool StoreIsHeldOpen() {
+  return RecordStore::LiveCount() > 0;
+}
+
 }  // namespace
 
 void RouteCommand(HWND window, int commandId) {
   if (IsFastTextCommand(commandId)) {
+    if (StoreIsHeldOpen()) return;
     if (gMainWindowHooks.fastTextCommand) {
       gMainWindowHooks.fastTextCommand(window, commandId);
     } else {
@@ -204,7 +216,10 @@ void RouteCommand(HWND window, int commandId) {
     }
     return;
   }
-  if (const CommandRoute* route = FindRoute(commandId)) route->handler(window, route->argument);
+  const CommandRoute* route = FindRoute(commandId);
+  if (route == nullptr) return;
+  if (route->needsStores && StoreIsHeldOpen()) return;
+  route->handler(window, route->argument);
 }
 
 bool HasCommandHandler(int commandId) {

@@ -5,16 +5,19 @@
 #include "Shell/HelpFile.h"
 #include "Shell/RegistryStrings.h"
 
-bool GreetOrHide(HWND mainWindow, CSystemTray& tray) {
+bool IsFirstStart() {
   char marker[kRegistryStringSize];
-  if (ReadRegistryString(kFirstStartKey, kFirstStartValue, marker)) {
+  return !ReadRegistryString(kFirstStartKey, kFirstStartValue, marker);
+}
+
+void GreetOrHide(bool firstStart, HWND mainWindow, CSystemTray& tray) {
+  if (!firstStart) {
     CSystemTray::HideToTray(mainWindow);
-    return false;
+    return;
   }
   WriteRegistryString(kFirstStartKey, kFirstStartValue, "Done");
   tray.ShowBalloonTip(kWelcomeText, kWelcomeTitle, CSystemTray::kBalloonInfo, 10);
   std::string executable = ExecutablePath();
   WriteRegistryString(kRunKey, kRunValue, executable.c_str());
   OpenHelpFile(executable.c_str());
-  return true;
 }

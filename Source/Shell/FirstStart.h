@@ -17,8 +17,12 @@ constexpr const char* kWelcomeText =
     "time notifications, e-mail and Internet resources.";
 constexpr const char* kWelcomeTitle = "Welcome to Quillmate";
 
-// Marker present: hides the main window to the tray. Missing (or unreadable):
-// writes the marker, shows the welcome balloon, writes the Run value with the
-// executable's path and opens the help file; the main window stays visible.
-// Failing registry writes are ignored. Returns whether this was a first start.
-bool GreetOrHide(HWND mainWindow, CSystemTray& tray);
+// Whether this is the first start: the marker is missing (or unreadable).
+// Asked before the main window is made, which a later start creates hidden.
+bool IsFirstStart();
+
+// First start: writes the marker, shows the welcome balloon, writes the Run
+// value with the executable's path and opens the help file; the main window
+// stays visible. Later starts: hides the main window to the tray. Failing
+// registry writes are ignored.
+void GreetOrHide(bool firstStart, HWND mainWindow, CSystemTray& tray);

@@ -37,6 +37,7 @@ LRESULT OnTrayMessage(HWND window, WPARAM wParam, LPARAM lParam) {
 
 void OnSplitterMoved(HWND window, WPARAM lineX) {
   if (CSplitter* splitter = SplitterOf(window)) splitter->MoveSplit(static_cast<int>(lineX));
+  RepaintWithChildren(window);
 }
 
 }  // namespace
@@ -83,7 +84,8 @@ WindowClassDef MainWindowClass(HINSTANCE instance) {
   return WindowClassDef(MainWindowProc, kMainWindowClassName, instance, IDI_QUILLMATE, IDR_MAIN_MENU);
 }
 
-HWND CreateMainWindow(HINSTANCE instance) {
+HWND CreateMainWindow(HINSTANCE instance, bool visible) {
   WindowCreateDef create = WindowCreateDef::TopLevel(kMainWindowTitle, kMainWindowClassName, instance);
+  if (!visible) create.style &= ~WS_VISIBLE;
   return create.Create();
 }

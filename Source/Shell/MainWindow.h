@@ -24,7 +24,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // running instance with it before registering it.
 WindowClassDef MainWindowClass(HINSTANCE instance);
 
-// Creates the main window (visible, default position and size). The window
-// class and the splitter bar's class must be registered. Throws the toolkit's
-// creation text when the window cannot be made.
-HWND CreateMainWindow(HINSTANCE instance);
+// Creates the main window (default position and size), visible unless asked
+// otherwise: a start that goes straight to the tray creates it hidden, so it
+// never flashes on screen. The window class and the splitter bar's class must
+// be registered. Throws the toolkit's creation text when the window cannot be
+// made.
+HWND CreateMainWindow(HINSTANCE instance, bool visible = true);

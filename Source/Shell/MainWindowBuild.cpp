@@ -11,6 +11,7 @@
 #include "Shell/MainImageLists.h"
 #include "Shell/MainWindow.h"
 #include "Shell/MainWindowControls.h"
+#include "Shell/MessageBoxOwner.h"
 
 #include <commctrl.h>
 
@@ -26,6 +27,7 @@ void StartNotificationTimer(HWND window) {
 }  // namespace
 
 bool BuildMainWindow(HWND window) {
+  InstallMessageBoxOwner(window);
   StartNotificationTimer(window);
 
   CSplitter* splitter = new CSplitter(window);
@@ -45,6 +47,7 @@ bool BuildMainWindow(HWND window) {
 }
 
 void TearDownMainWindow(HWND window) {
+  RemoveMessageBoxOwner(window);
   CSplitter* splitter = SplitterOf(window);
   SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   delete splitter;

@@ -23,11 +23,20 @@ void LayOutMainWindow(HWND window, int clientWidth, int clientHeight) {
     splitter->SetTop(top);
     splitter->Resize(clientWidth, clientHeight - top - bottomStrip);
   }
+  RepaintWithChildren(window);
+}
+
+void RepaintWithChildren(HWND window) {
+  // The main window does not clip its children: its background, erased over
+  // the whole client area after a resize, covers the lists, the header and
+  // the status bar, which were moved but not invalidated (a strip keeps an
+  // old scroll bar, a row its blank). Every child, frame included, paints
+  // again after the parent's erase.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void RelayOutMainWindow(HWND window) {
   RECT client = {};
   GetClientRect(window, &client);
   LayOutMainWindow(window, client.right, client.bottom);
-  InvalidateRect(window, nullptr, TRUE);
 }

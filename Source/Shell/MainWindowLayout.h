@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
-// WM_SIZE with the new client size.
+// WM_SIZE with the new client size; every child paints again afterwards.
 void LayOutMainWindow(HWND window, int clientWidth, int clientHeight);
+
+// Invalidates the main window with all its children, frames included, so
+// that each child paints over the parent's freshly erased background.
+void RepaintWithChildren(HWND window);
 // After a band was dragged, shown or hidden: lays out with the current client
 // size and repaints the whole client area.
 void RelayOutMainWindow(HWND window);

@@ -3,6 +3,7 @@
 
 #include "Library/CListView.h"
 #include "Managers/KindManager.h"
+#include "Records/MessageBoxSeam.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/CommandRouter.h"
 #include "Shell/KindCommands.h"
@@ -14,6 +15,8 @@
 
 namespace {
 
+constexpr const char* kDeleteSelectedQuestion = "Delete the selected records and their files?";
+
 void OnRecordListDoubleClick(HWND window) {
   if (RecordListOfWindow(window).GetFocusedItem() < 0) return;
   if (const KindCommands* kind = KindCommandsAt(CurrentKind())) RouteCommand(window, kind->editCommand);
@@ -22,6 +25,44 @@ void OnRecordListDoubleClick(HWND window) {
 void OnManagerListDoubleClick(HWND window) {
   const int entry = CListView(window, ID_MANAGER_LIST).GetFocusedItem();
   if (const KindCommands* kind = KindCommandsAt(entry)) RouteCommand(window, kind->showCommand);
+}
+
+// A click or an arrow key that selects a manager shows its kind. Showing a
+// kind selects its entry too (the managers do that), which arrives here for
+// the kind already current and does nothing.
+void OnManagerSelected(HWND window, const NMLISTVIEW& change) {
+  if ((change.uChanged & LVIF_STATE) == 0) return;
+  if ((change.uNewState & LVIS_SELECTED) == 0 || (change.uOldState & LVIS_SELECTED) != 0) return;
+  if (change.iItem == CurrentKind()) return;
+  if (const KindCommands* kind = KindCommandsAt(change.iItem)) RouteCommand(window, kind->showCommand);
+  // Not shown (a store is held open by an action waiting in a box): the
+  // highlight goes back to the kind on display.
+  if (change.iItem != CurrentKind()) {
+    ListView_SetItemState(change.hdr.hwndFrom, CurrentKind(), LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+  }
+}
+
+// The Delete key deletes the selected records, after a question whose
+// default is No: one stray key must not destroy data.
+void OnRecordListDeleteKey(HWND window) {
+  if (RecordListOfWindow(window).GetSelectedCount() == 0) return;
+  const KindCommands* kind = KindCommandsAt(CurrentKind());
+  if (kind == nullptr) return;
+  if (ShowMessageBox(nullptr, kDeleteSelectedQuestion, "Quillmate",
+                     kMbYesNo | kMbIconQuestion | kMbDefaultButton2) != kIdYes)
+    return;
+  RouteCommand(window, kind->deleteCommand);
+}
+
+void OnListKey(HWND window, const NMLVKEYDOWN& key) {
+  if (key.hdr.idFrom == ID_RECORD_LIST && key.wVKey == VK_DELETE) OnRecordListDeleteKey(window);
+}
+
+// Enter does what a double click does, in either list.
+void OnListReturn(HWND window, UINT_PTR listId) {
+  if (listId == ID_RECORD_LIST) OnRecordListDoubleClick(window);
+  if (listId == ID_MANAGER_LIST) OnManagerListDoubleClick(window);
 }
 
 }  // namespace
@@ -38,6 +79,15 @@ LRESULT OnMainWindowNotify(HWND window, NMHDR* header) {
       return 0;
     case NM_RCLICK:
       if (header->idFrom == ID_RECORD_LIST) ShowRecordContextMenu(window);
+      return 0;
+    case LVN_ITEMCHANGED:
+      if (header->idFrom == ID_MANAGER_LIST) OnManagerSelected(window, *reinterpret_cast<NMLISTVIEW*>(header));
+      return 0;
+    case LVN_KEYDOWN:
+      OnListKey(window, *reinterpret_cast<NMLVKEYDOWN*>(header));
+      return 0;
+    case NM_RETURN:
+      OnListReturn(window, header->idFrom);
       return 0;
     case NM_DBLCLK:
       if (header->idFrom == ID_RECORD_LIST) OnRecordListDoubleClick(window);

@@ -13,7 +13,9 @@ HWND CreateManagerList(HWND window) {
   if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0,
                        0))
     return nullptr;
-  SetWindowLongA(managers.GetWindow(), GWL_STYLE, WS_CHILD | WS_VISIBLE);
+  // One manager at a time, and its highlight stays when the focus moves to
+  // the record list: it names the kind on display.
+  SetWindowLongA(managers.GetWindow(), GWL_STYLE, WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
   managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
   managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
   for (int position = 0; position < kRecordKindCount; ++position) {

@@ -2,6 +2,9 @@
 #include "Shell/MessageLoop.h"
 
 #include <cstring>
+#include <initializer_list>
+
+#include "Resources/MainWindowIds.h"
 
 namespace {
 
@@ -16,15 +19,48 @@ bool IsModelessDialogMessage(MSG* message) {
   return IsDialogMessageA(active, message) != FALSE;
 }
 
+bool IsOfMainWindow(HWND mainWindow, HWND window) {
+  return mainWindow != nullptr && window != nullptr && (window == mainWindow || IsChild(mainWindow, window));
+}
+
+// The list a window belongs to (the list itself or its header), or null.
+HWND ListOf(HWND mainWindow, HWND window) {
+  for (int id : {ID_MANAGER_LIST, ID_RECORD_LIST}) {
+    HWND list = GetDlgItem(mainWindow, id);
+    if (list != nullptr && (window == list || IsChild(list, window))) return list;
+  }
+  return nullptr;
+}
+
+bool MoveFocusBetweenLists(HWND mainWindow, const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+  HWND from = ListOf(mainWindow, message.hwnd);
+  if (from == nullptr) return false;
+  // Two stops only, so Tab and Shift+Tab both go to the other list.
+  const int otherId = GetDlgCtrlID(from) == ID_MANAGER_LIST ? ID_RECORD_LIST : ID_MANAGER_LIST;
+  if (HWND to = GetDlgItem(mainWindow, otherId)) SetFocus(to);
+  return true;
+}
+
 }  // namespace
 
-int RunMessageLoop(HACCEL accelerators) {
+bool TranslateMainWindowKeys(HWND mainWindow, HACCEL accelerators, MSG* message) {
+  if (!IsOfMainWindow(mainWindow, message->hwnd)) return false;
+  if (accelerators && TranslateAcceleratorA(mainWindow, accelerators, message)) return true;
+  return MoveFocusBetweenLists(mainWindow, *message);
+}
+
+int RunMessageLoop(HACCEL accelerators, HWND mainWindow) {
   MSG message;
   for (;;) {
     BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == -1) return -1;
     if (!got) return static_cast<int>(message.wParam);
-    if (accelerators && message.hwnd && TranslateAcceleratorA(message.hwnd, accelerators, &message)) continue;
+    if (IsOfMainWindow(mainWindow, message.hwnd)) {
+      if (TranslateMainWindowKeys(mainWindow, accelerators, &message)) continue;
+    } else if (accelerators && message.hwnd && TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
+      continue;
+    }
     if (IsModelessDialogMessage(&message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);

@@ -4,6 +4,14 @@
 #include <windows.h>
 
 // Runs until the quit message and returns its code; -1 when retrieving a
-// message fails. Accelerators are translated against the window that each
-// message is addressed to.
-int RunMessageLoop(HACCEL accelerators);
+// message fails. Keys for the main window or any of its children (mostly one
+// of the two lists, which hold the focus) go through MainWindowKeys; other
+// messages have their accelerators translated against the addressed window.
+int RunMessageLoop(HACCEL accelerators, HWND mainWindow = nullptr);
+
+// The main window's keys, before the message is dispatched: accelerators are
+// translated for the main window whatever child has the focus (translated
+// against the list, F1 and Ctrl+P would reach the list and do nothing), and
+// Tab or Shift+Tab moves the focus between the manager list and the record
+// list. True when the message was used up.
+bool TranslateMainWindowKeys(HWND mainWindow, HACCEL accelerators, MSG* message);

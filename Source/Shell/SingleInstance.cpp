@@ -5,6 +5,13 @@
 
 namespace {
 
+// The winner of two close starts may still be making its stores; its main
+// window comes after that.
+constexpr DWORD kWaitForRunningWindowMs = 10000;
+constexpr DWORD kWaitStepMs = 50;
+
+HANDLE gInstanceMutex = nullptr;
+
 struct HeldSearch {
   const char* className;
   HWND found;
@@ -38,4 +45,29 @@ void ActivateRunningInstance(HWND mainWindow, bool heldInTray) {
   HWND front = (popup && IsWindow(popup)) ? popup : mainWindow;
   SetForegroundWindow(front);
   if (IsIconic(front)) ShowWindow(front, SW_RESTORE);
+}
+
+bool ClaimSingleInstance() {
+  if (gInstanceMutex != nullptr) return true;
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, kSingleInstanceMutexName);
+  const DWORD error = GetLastError();
+  if (mutex == nullptr) return true;  // without a mutex, the window search still guards
+  if (error == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return false;
+  }
+  gInstanceMutex = mutex;
+  return true;
+}
+
+bool BringRunningInstanceForward(const char* className) {
+  for (DWORD waited = 0;; waited += kWaitStepMs) {
+    bool heldInTray = false;
+    if (HWND running = FindRunningMainWindow(className, &heldInTray)) {
+      ActivateRunningInstance(running, heldInTray);
+      return true;
+    }
+    if (waited >= kWaitForRunningWindowMs) return false;
+    Sleep(kWaitStepMs);
+  }
 }

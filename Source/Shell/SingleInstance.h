@@ -15,3 +15,17 @@ HWND FindRunningMainWindow(const char* className, bool* heldInTray);
 // minimised; a window held in the tray is asked to restore itself with the
 // tray menu's command.
 void ActivateRunningInstance(HWND mainWindow, bool heldInTray);
+
+// The name of the mutex that the first start takes before anything else.
+constexpr const char* kSingleInstanceMutexName = "Ferrowind.Quillmate.SingleInstance";
+
+// Takes the named mutex, first thing at start-up, so that of two starts close
+// together only one goes on to create the stores and the main window. True
+// when this process holds it (also when it took it before); false when
+// another process does. The mutex is kept until the process ends.
+bool ClaimSingleInstance();
+
+// For a start that lost the mutex: waits, bounded, for the running
+// instance's main window (the winner may still be starting) and brings it
+// forward. False when none appeared in time.
+bool BringRunningInstanceForward(const char* className);

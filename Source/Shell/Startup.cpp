@@ -88,7 +88,7 @@ bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
   // Kept loaded for the life of the process: the text note editor's
   // rich edit controls need it.
   gRichEditLibrary = LoadLibraryA("RICHED20.DLL");
-  MakeDataFolders();
+  if (!MakeDataFolders()) throw kNoDataFolderText;
   OpenEveryStore();
   LoadPendingNotifications();
 
@@ -102,24 +102,35 @@ bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
   CSplitter::RegisterBarClass(instance);
 
   InstallMainWindowHooks(tray);
-  HWND mainWindow = CreateMainWindow(instance);
-  ShowWindow(mainWindow, showCommand);
-  UpdateWindow(mainWindow);
+  // Decided before the window exists: a start that goes to the tray creates
+  // it hidden, so no log-on flashes the window.
+  const bool firstStart = IsFirstStart();
+  HWND mainWindow = CreateMainWindow(instance, firstStart);
+  if (firstStart) {
+    ShowWindow(mainWindow, showCommand);
+    UpdateWindow(mainWindow);
+  }
   gMainWindow = mainWindow;
 
   tray.Create(instance, nullptr, kTrayCallbackMessage, kTrayTooltip, TrayIcon(instance), IDR_TRAY_MENU, false,
               nullptr, nullptr, CSystemTray::kBalloonNone, 10);
   tray.SetNotifyWindow(mainWindow);
   SetPageSetupDefaults(mainWindow);
-  GreetOrHide(mainWindow, tray);
+  GreetOrHide(firstStart, mainWindow, tray);
   return true;
 }
 
 int RunQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
   gApp.SetInstance(instance);
+  // Before anything touches the stores: a second start only brings the
+  // first one forward.
+  if (!ClaimSingleInstance()) {
+    BringRunningInstanceForward(kMainWindowClassName);
+    return kExitNormal;
+  }
   bool started = false;
   if (!RunStartupGuarded([&] { started = StartQuillmate(instance, showCommand, tray); })) return kExitNormal;
   if (!started) return kExitNormal;
   HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  return RunMessageLoop(accelerators);
+  return RunMessageLoop(accelerators, gMainWindow);
 }

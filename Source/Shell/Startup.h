@@ -15,6 +15,12 @@ extern HMODULE gRichEditLibrary;
 
 constexpr const char* kTrayTooltip = "Quillmate - Right click to begin.";
 constexpr int kExitNormal = 0;
+// Shown (caption "Error") when the shell cannot say where application data
+// lives: the records would otherwise be scattered relative to the working
+// directory. The program ends.
+constexpr const char* kNoDataFolderText =
+    "Quillmate cannot find the folder for application data, so it has nowhere to keep your records. "
+    "Quillmate will end.";
 constexpr int kExitMessageLoopFailed = -1;
 
 // The whole life of the program, with tray as its one tray object. Returns

@@ -11,7 +11,7 @@ setup="$(realpath "$1")"
 earlier="$(realpath "$2")"
 stage="$(realpath "$3")"
 qmdb="$(realpath "$5")"
-source "$(dirname "$0")/../Support/WineScenario.sh" "$6" "$4"
+source "$(dirname "$0")/../Support/WineScenario.sh" "$6" "$4" || exit 1
 
 version="$(basename "$setup" .exe)"; version="${version#QuillmateSetup-}"
 earlier_version="$(basename "$earlier" .exe)"; earlier_version="${earlier_version#QuillmateSetup-}"

@@ -376,3 +376,30 @@ TEST(DrawingScopeTest, ModeSetterRestoresTheMixModeAndAppFallsBackToTheModule) {
 }
 
 }  // namespace
+
+namespace {
+
+int CALLBACK NoteFontFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FontFamilyInstalled(const char* family) {
+  HDC screen = GetDC(nullptr);
+  LOGFONTA wanted = {};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(wanted.lfFaceName, family, LF_FACESIZE);
+  bool found = false;
+  EnumFontFamiliesExA(screen, &wanted, NoteFontFamily, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+}  // namespace
+
+// Without them Wine draws caption buttons as the letters "0 1 r" and cuts
+// labels, and every screenshot lies.
+TEST(WineFonts, TahomaAndMarlettAreThere) {
+  EXPECT_TRUE(FontFamilyInstalled("Tahoma"));
+  EXPECT_TRUE(FontFamilyInstalled("Marlett"));
+}

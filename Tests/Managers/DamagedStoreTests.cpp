@@ -8,6 +8,8 @@
 #include "Managers/RecordManager.h"
 #include "Records/DatabaseObject.h"
 #include "Records/RecordText.h"
+#include "Resources/MainWindowIds.h"
+#include "Support/TestHostWindow.h"
 
 namespace qmmanagers {
 namespace {
@@ -147,6 +149,53 @@ TEST_F(ManagersTest, AttachmentNamesThatAreNotBareFileNamesAreNeverDeletedOrOpen
   ASSERT_TRUE(StepAlbum(Main(), photo, false, position, true));
   EXPECT_EQ(photo.title, "photo");
   EXPECT_EQ(photo.picturePath, "");
+}
+
+TEST_F(ManagersTest, ARecordThatFailedItsCheckIsDeletedButKeepsTheFileItsNameMayWronglyName) {
+  // Two notes; the first one's damaged name could point at anyone's file.
+  WriteFileText(gTextNoteFolder + "first.doc", "first");
+  WriteFileText(gTextNoteFolder + "second.doc", "second");
+  WriteFileText(gTextNoteFolder + "third.doc", "third");
+  ASSERT_EQ(TextNoteManager::AppendRecord(Main(), NoteValues{"first", "first.doc", 0}), 1);
+  ASSERT_EQ(TextNoteManager::AppendRecord(Main(), NoteValues{"second", "second.doc", 0}), 1);
+  ASSERT_EQ(TextNoteManager::AppendRecord(Main(), NoteValues{"third", "third.doc", 0}), 1);
+  FlipByte(StoreFilePath(RecordKind::TextNote), RowAddress(0) + 255);  // the title
+  ASSERT_TRUE(ShowRecords(RecordKind::TextNote, Main()));
+  boxes_.shown.clear();
+
+  // Delete the damaged one: the record goes after the warning, its file stays.
+  Select({0});
+  TextNoteManager::RemoveRecords(Main(), 0);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].text, "Database Object CRC Error");
+  ASSERT_EQ(RowCount(), 2);
+  EXPECT_EQ(ReadFileText(gTextNoteFolder + "first.doc"), "first");
+  // A sound record takes its file with it.
+  Select({0});
+  TextNoteManager::RemoveRecords(Main(), 0);
+  EXPECT_FALSE(FileExists(gTextNoteFolder + "second.doc"));
+
+  // Delete All takes the same road.
+  FlipByte(StoreFilePath(RecordKind::TextNote), RowAddress(0) + 255);
+  boxes_.answer = kIdYes;
+  TextNoteManager::RemoveRecords(Main(), 1);
+  EXPECT_EQ(RowCount(), 0);
+  EXPECT_EQ(ReadFileText(gTextNoteFolder + "third.doc"), "third");
+  ASSERT_TRUE(ShowRecords(RecordKind::TextNote, Main()));
+  EXPECT_EQ(RowCount(), 0);
+}
+
+TEST_F(ManagersTest, ShowingAKindInAWindowWithoutEditToolbarEnds) {
+  // A window with only a record list: every toolbar request answers 0, and
+  // the label search must end all the same.
+  qmtest::TestHostWindow bare(WS_OVERLAPPEDWINDOW, RECT{0, 0, 400, 300}, "Bare", "QuillmateBareManagerWindow");
+  HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, bare.Handle(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_RECORD_LIST)), nullptr, nullptr);
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(InternetResManager::AppendRecord(Main(), InternetValues{"A", "http://a", 0}), 1);
+  ASSERT_TRUE(ShowRecords(RecordKind::InternetRes, bare.Handle()));
+  EXPECT_EQ(ListView_GetItemCount(list), 1);
+  EXPECT_EQ(CurrentKind(), static_cast<int>(RecordKind::InternetRes));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // browse requests, and the fast texts' attachments.
 #include "ManagersTestSupport.h"
 
+#include <algorithm>
+
 #include "Managers/KindManager.h"
 #include "Managers/PhotoAlbum.h"
 #include "Managers/RecordManager.h"
@@ -162,6 +164,33 @@ TEST_F(ManagersTest, AFastTextTheStoreRefusesLeavesNoAttachmentBehind) {
   gxClearFaults();
   EXPECT_EQ(RowCount(), 0);
   EXPECT_TRUE(std::filesystem::is_empty(gFastTextFolder));
+}
+
+TEST_F(ManagersTest, AddPhotoNeverOverwritesAFileThatExistsButCannotBeRead) {
+  const std::string source = PathOf("cat.png");
+  WriteFileText(source, "the new picture");
+  // Files under the next names the clock will give, held open by another
+  // program that lets nobody read them: they look free to the name maker.
+  std::vector<HANDLE> held;
+  std::vector<std::string> names;
+  RecordTime time = now_;
+  for (int ms = 0; ms < 40; ++ms) {
+    time.milliseconds = static_cast<std::uint16_t>((now_.milliseconds + ms) % 1000);
+    names.push_back(FormatAttachmentName(gPhotoFolder, "Photo", "png", time));
+    WriteFileText(names.back(), "someone else's picture");
+    held.push_back(CreateFileA(names.back().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(held.back(), INVALID_HANDLE_VALUE);
+  }
+  ASSERT_TRUE(AddPhoto(Main(), "Cat", "", source, true));
+  for (HANDLE handle : held) CloseHandle(handle);
+
+  for (const std::string& name : names) EXPECT_EQ(ReadFileText(name), "someone else's picture") << name;
+  Select({0});
+  PhotoValues values;
+  ASSERT_EQ(PhotoAlbumManager::GetFocusedRecord(Main(), values), 1);
+  EXPECT_EQ(std::find(names.begin(), names.end(), values.picturePath), names.end());
+  EXPECT_EQ(ReadFileText(values.picturePath), "the new picture");
+  EXPECT_TRUE(boxes_.shown.empty());
 }
 
 }  // namespace

@@ -32,6 +32,26 @@ const DatabaseDataTimeNotif* PendingAt(std::uint32_t address) {
   return nullptr;
 }
 
+// A real box, closed with OK by a thread timer once it is up; what the
+// screen looked like while it was open is kept.
+struct RealBoxSeen {
+  HWND box = nullptr;
+  BOOL mainEnabled = TRUE;
+};
+RealBoxSeen gRealBox;
+HWND gRealBoxMain = nullptr;
+
+void CALLBACK CloseRealBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = GetActiveWindow();
+  char className[16] = {};
+  GetClassNameA(box, className, sizeof className);
+  if (std::strcmp(className, "#32770") != 0 || GetDlgItem(box, IDOK) == nullptr) return;
+  KillTimer(nullptr, timer);
+  gRealBox.box = box;
+  gRealBox.mainEnabled = IsWindowEnabled(gRealBoxMain);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
 }  // namespace
 
 TEST_F(TimeNotificationTest, ANewNotificationSavedInTheEditorIsStoredListedAndShownOnceWhenDue) {
@@ -226,6 +246,7 @@ TEST_F(TimeNotificationTest, CancelAfterEditingLeavesRecordRowAndPendingEntryUnc
                             EXPECT_EQ(TextOf(dialog, IDC_TIME_NOTIFICATION_TITLE), "");
                             TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, std::string(300, 'N'));
                             TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "new");
+                            SetPickerTime(dialog, AddSeconds(m_now, 3600));
                             Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
                           }));
   // A 300-character title is stored cut to 254 characters.
@@ -335,4 +356,84 @@ TEST_F(TimeNotificationTest, AnEditorWhoseOwnNotificationFiresWhileItIsOpenSaves
   EXPECT_TRUE(SameSecond(savedRecord->time, newTime));
   EXPECT_NE(PendingAt(savedRecord->ownAddress), nullptr);
   EXPECT_EQ(m_main->Rows().size(), 2u);
+}
+
+TEST_F(TimeNotificationTest, SavingATimeThatIsNotLaterThanNowAsksFirstAndNoKeepsEverythingAsTyped) {
+  LoadPendingNotifications();
+  const char* question = "The time of this notification has passed, so it will show at once. Save it anyway?";
+  RecordTime pickerAfterNo{};
+  std::string titleAfterNo;
+  std::string textAfterNo;
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
+                          [&](HWND dialog) {
+                            // The picker is left at the current time, as it opened.
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Call back");
+                            TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "about the offer");
+                            m_boxes.answer = kIdNo;
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                            titleAfterNo = TextOf(dialog, IDC_TIME_NOTIFICATION_TITLE);
+                            textAfterNo = TextOf(dialog, IDC_TIME_NOTIFICATION_TEXT);
+                            pickerAfterNo = PickerTime(dialog);
+                            // A time already past asks too; Yes saves it.
+                            SetPickerTime(dialog, AddSeconds(m_now, -600));
+                            m_boxes.answer = kIdYes;
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                          }));
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  for (const ShownBox& box : m_boxes.shown) {
+    EXPECT_EQ(box.text, question);
+    EXPECT_EQ(box.caption, "Quillmate");
+    EXPECT_EQ(box.style, kMbYesNo | kMbIconQuestion);
+  }
+  EXPECT_EQ(titleAfterNo, "Call back");
+  EXPECT_EQ(textAfterNo, "about the offer");
+  EXPECT_TRUE(SameSecond(pickerAfterNo, m_now));
+  std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(RecordTextOf(stored[0].title), "Call back");
+  EXPECT_TRUE(SameSecond(stored[0].time, AddSeconds(m_now, -600)));
+
+  // A later time saves without a question, new or edited.
+  m_boxes.shown.clear();
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  m_main->FocusRow(0);
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_EDIT_TIME_NOTIFICATION); },
+                          [&](HWND dialog) {
+                            SetPickerTime(dialog, AddSeconds(m_now, 1));
+                            Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
+                          }));
+  EXPECT_TRUE(m_boxes.shown.empty());
+  EXPECT_TRUE(SameSecond(StoredNotifications().at(0).time, AddSeconds(m_now, 1)));
+}
+
+TEST_F(TimeNotificationTest, ANotificationFiringOverAnOpenEditorIsItsBoxAndTheEditorStaysActive) {
+  StoreNotification("Tea", "The tea is ready", AddSeconds(m_now, 30), 0);
+  LoadPendingNotifications();
+  // The notification's box is a real one, closed by a timer once it is up.
+  gRealBox = RealBoxSeen();
+  gRealBoxMain = m_main->Handle();
+  void* owner = nullptr;
+  ScopedMessageBoxScript realBoxes([&](void* boxOwner, const char* text, const char* caption, unsigned style) {
+    owner = boxOwner;
+    SetTimer(nullptr, 0, 20, CloseRealBox);
+    return PlatformShowMessageBox(boxOwner, text, caption, style);
+  });
+  HWND editor = nullptr;
+  HWND activeAfter = nullptr;
+  BOOL mainEnabledAfter = TRUE;
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
+                          [&](HWND dialog) {
+                            editor = dialog;
+                            m_now = AddSeconds(m_now, 31);
+                            m_main->Tick();
+                            activeAfter = GetActiveWindow();
+                            mainEnabledAfter = IsWindowEnabled(m_main->Handle());
+                            Press(dialog, IDC_TIME_NOTIFICATION_CANCEL);
+                          }));
+  ASSERT_NE(gRealBox.box, nullptr) << "the notification's box never came up";
+  EXPECT_EQ(owner, editor);
+  EXPECT_FALSE(gRealBox.mainEnabled) << "the main window took clicks while the box was up";
+  EXPECT_EQ(activeAfter, editor);
+  EXPECT_FALSE(mainEnabledAfter) << "a second editor could be opened over the first";
+  EXPECT_TRUE(StoredNotifications().empty());
 }

@@ -1,6 +1,9 @@
 // The scheduler over the real store, record list and boxes: what is shown,
 // when, how often, and what is left afterwards.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "Managers/KindManager.h"
@@ -120,16 +123,25 @@ TEST_F(TimeNotificationTest, TicksDispatchedWhileABoxIsOpenNeverShowTheSameNotif
   StoreNotification("Third", "three", AddSeconds(m_now, 30), 0);
   LoadPendingNotifications();
   // Each box's own loop would dispatch the 500 ms timer: two ticks per box.
-  m_boxes.whileOpen = [this](std::size_t, const ShownBox&) {
+  // They show nothing: the boxes come one after another from one level, so
+  // many due at once cannot nest message loops without bound.
+  int depth = 0;
+  int deepest = 0;
+  m_boxes.whileOpen = [&](std::size_t, const ShownBox&) {
+    deepest = std::max(deepest, ++depth);
     m_main->Tick();
     m_main->Tick();
+    --depth;
   };
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
   EXPECT_EQ(m_boxes.shown[0].caption, "First");
-  EXPECT_EQ(m_boxes.shown[1].caption, "Second");  // opened from the first box's loop
+  m_main->Tick();
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].caption, "Second");
   m_main->Tick();
   EXPECT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(deepest, 1);
 
   // The clock moves on while the third one's box is open: still one box.
   m_now = AddSeconds(m_now, 31);
@@ -138,6 +150,17 @@ TEST_F(TimeNotificationTest, TicksDispatchedWhileABoxIsOpenNeverShowTheSameNotif
   EXPECT_EQ(m_boxes.shown[2].caption, "Third");
   EXPECT_TRUE(StoredNotifications().empty());
   EXPECT_TRUE(m_main->Rows().empty());
+
+  // A hundred due at once: each shown once, never one box inside another.
+  for (int i = 0; i < 100; ++i) StoreNotification("Many", std::to_string(i).c_str(), AddSeconds(m_now, -60), 0);
+  LoadPendingNotifications();
+  for (int tick = 0; tick < 400 && PendingNotifications.GetSize() > 0; ++tick) m_main->Tick();
+  EXPECT_EQ(m_boxes.shown.size(), 3u + 100u);
+  EXPECT_EQ(deepest, 1);
+  std::vector<std::string> texts;
+  for (std::size_t i = 3; i < m_boxes.shown.size(); ++i) texts.push_back(m_boxes.shown[i].text);
+  std::sort(texts.begin(), texts.end());
+  EXPECT_EQ(std::unique(texts.begin(), texts.end()), texts.end()) << "a notification shown twice";
 }
 
 TEST_F(TimeNotificationTest, DeletingBeforeTheTimeOrDeletingAllMeansNeverShown) {
@@ -222,4 +245,28 @@ TEST_F(TimeNotificationTest, ATickDuringAnotherActionsWarningWaitsSoTheFreedBloc
   file.read(reinterpret_cast<char*>(head), 4);
   const std::uint32_t freeSpace = head[0] | (head[1] << 8) | (head[2] << 16) | (std::uint32_t(head[3]) << 24);
   EXPECT_EQ(freeSpace, due - 28u);
+}
+
+TEST_F(TimeNotificationTest, ARecordThatCannotBeReadIsNeitherArmedNorShownNorDeleted) {
+  const std::uint32_t good = StoreNotification("Good", "read whole", AddSeconds(m_now, -5), 0);
+  const std::uint32_t cut = StoreNotification("Cut", "half gone", AddSeconds(m_now, -5), 0);
+  ASSERT_NE(good, 0u);
+  ASSERT_NE(cut, 0u);
+  // The file ends inside the second record; its header still counts it.
+  std::filesystem::resize_file(StoreFilePath(RecordKind::TimeNotif), cut + 20);
+  LoadPendingNotifications();
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Database Object CRC Error");
+  EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{good}));
+  m_main->Tick();
+  m_main->Tick();
+  // Good's box once; the damaged record gives warnings only (again when the
+  // list is shown), never a box of zeros.
+  int goodBoxes = 0;
+  for (const ShownBox& box : m_boxes.shown) {
+    if (box.caption == "Good") ++goodBoxes;
+    EXPECT_TRUE(box.caption == "Good" || box.caption == "Database Handling") << box.caption;
+  }
+  EXPECT_EQ(goodBoxes, 1);
+  EXPECT_EQ(PendingNotifications.GetSize(), 0);
 }

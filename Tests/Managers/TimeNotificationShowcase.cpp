@@ -1,8 +1,10 @@
 // Not a test: the real main window with a few time notifications, for looking
 // at the editor and a shown notification on screen
-// (scripts/screenshot.sh out.png TimeNotificationShowcase.exe editor|notification).
+// (scripts/screenshot.sh out.png TimeNotificationShowcase.exe editor|notification|over-editor).
 // "editor" opens the editor on a stored notification; "notification" lets the
-// timer show a due urgent one. The program ends by itself after 30 seconds.
+// timer show a due urgent one; "over-editor" opens a new editor and lets a
+// notification fall due two seconds later, over it. The program ends by
+// itself after 30 seconds.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -34,6 +36,12 @@ RecordTime InMinutes(int minutes) {
   return time;
 }
 
+RecordTime InTwoSeconds() {
+  RecordTime time = LocalNow();
+  if (time.second < 58) time.second = static_cast<std::uint16_t>(time.second + 2);
+  return time;
+}
+
 RecordTime LastYear() {
   RecordTime time = LocalNow();
   --time.year;
@@ -48,6 +56,7 @@ void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD) {
 
 int main(int argc, char** argv) {
   const bool editor = argc > 1 && std::strcmp(argv[1], "editor") == 0;
+  const bool overEditor = argc > 1 && std::strcmp(argv[1], "over-editor") == 0;
   INITCOMMONCONTROLSEX controls = {sizeof controls,
                                    ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
@@ -77,7 +86,10 @@ int main(int argc, char** argv) {
                                  {"Water the plants", "The ferns on the balcony too", InMinutes(45), 0});
   TimeNotifManager::AppendRecord(
       window, {"Dentist", "Appointment at 10 o'clock,\r\nbring the insurance card", InMinutes(90), 1});
-  if (editor) {
+  if (overEditor) {
+    TimeNotifManager::AppendRecord(window, {"Tea", "The tea is ready.", InTwoSeconds(), 0});
+    OpenTimeNotificationEditor(window, false);
+  } else if (editor) {
     RecordListOf(window).SetItemState(1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     OpenTimeNotificationEditor(window, true);
   } else {

@@ -3,7 +3,9 @@
 // message-box seam.
 #include <deque>
 #include <fstream>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "Records/AttachmentName.h"
 #include "Records/DataFolders.h"
@@ -124,6 +126,45 @@ TEST_F(DataFolderTest, OnlyBareStoredNamesAreJoinedToTheirFolder) {
     EXPECT_EQ(path, "") << bad;
   }
   EXPECT_FALSE(AttachmentPath("F/", nullptr, path));
+  // Device names, with or without an extension or trailing blanks, and names
+  // made only of dots and blanks are no file names either.
+  for (const char* device : {"CON", "con", "NUL", "nul.txt", "PRN.doc", "AUX", "COM1", "com9.wav", "LPT1",
+                             "Lpt3.fst", "CON .doc", "CONIN$", "...", " ", ". .", "  ..  "}) {
+    EXPECT_FALSE(AttachmentPath("F/", device, path)) << device;
+    EXPECT_EQ(path, "") << device;
+  }
+  for (const char* fine : {"CONSOLE.doc", "COM10.wav", "Nullify.fst", "LPT.doc", "Photo2003.", ".hidden"}) {
+    EXPECT_TRUE(AttachmentPath("F/", fine, path)) << fine;
+  }
+}
+
+TEST_F(DataFolderTest, WithoutAnApplicationDataFolderNothingIsMadeRelativeToTheWorkingDirectory) {
+  const std::string before = gDataFolder;
+  ScopedApplicationDataFolder unknown("");
+  std::filesystem::path work = folder_.Path() / "work";
+  std::filesystem::create_directories(work);
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(work);
+  EXPECT_FALSE(MakeDataFolders());
+  std::filesystem::current_path(previous);
+  EXPECT_TRUE(std::filesystem::is_empty(work));
+  EXPECT_EQ(gDataFolder, before);
+}
+
+TEST_F(DataFolderTest, ABoxWithoutNamedOwnerBelongsToTheWindowTheFinderNames) {
+  int namedOwner = 0;
+  std::vector<void*> owners;
+  ScopedMessageBoxScript script([&](void* owner, const char*, const char*, unsigned) {
+    owners.push_back(owner);
+    return kIdOk;
+  });
+  ShowMessageBox(nullptr, "unowned", "", kMbOk);
+  SetMessageBoxOwnerFinder([]() -> void* { return reinterpret_cast<void*>(0x1234); });
+  ShowMessageBox(nullptr, "working window", "", kMbOk);
+  ShowMessageBox(&namedOwner, "named", "", kMbOk);
+  SetMessageBoxOwnerFinder(nullptr);
+  ShowMessageBox(nullptr, "unowned again", "", kMbOk);
+  EXPECT_EQ(owners, (std::vector<void*>{nullptr, reinterpret_cast<void*>(0x1234), &namedOwner, nullptr}));
 }
 
 TEST_F(DataFolderTest, MessageBoxScriptsNestAndUnansweredBoxesTakeTheirDefaultButton) {

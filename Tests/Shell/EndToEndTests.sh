@@ -7,7 +7,7 @@
 # straight to the tray, and a first start again once "FirstTime" is deleted.
 set -uo pipefail
 exe="$(realpath "$1")"
-source "$(dirname "$0")/../Support/WineScenario.sh" "$3" "$2"
+source "$(dirname "$0")/../Support/WineScenario.sh" "$3" "$2" || exit 1
 
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 marker_key='HKCU\Software\Ferrowind'

@@ -214,10 +214,20 @@ TEST_F(MainWindowTest, ExitAsksAndOnlyYesEndsTheWindow) {
   EXPECT_EQ(m_boxes.shown[0].text, "Would you like to Exit Quillmate?");
   EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
   EXPECT_EQ(m_boxes.shown[0].style, kMbYesNo | kMbIconQuestion);
-  EXPECT_EQ(m_boxes.shown[0].owner, nullptr);
+  // Owned by the main window on screen, so that it is modal to it.
+  EXPECT_EQ(m_boxes.shown[0].owner, Main());
   EXPECT_TRUE(IsWindow(Main()));
   EXPECT_TRUE(IsWindowVisible(Main()));
   EXPECT_EQ(ListView_GetItemCount(ManagerList()), 8);
+  // Asked from the tray while the window is hidden: no owner to be modal to,
+  // and the tray's Exit while the question is up asks nothing more.
+  ShowWindow(Main(), SW_HIDE);
+  m_boxes.whileOpen = [this](std::size_t, const ShownBox&) { Command(IDM_EXIT); };
+  Command(IDM_EXIT);
+  m_boxes.whileOpen = nullptr;
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].owner, nullptr);
+  ShowWindow(Main(), SW_SHOWNOACTIVATE);
 
   // Yes goes to the exit hook when one is installed ...
   gHookCalls.clear();

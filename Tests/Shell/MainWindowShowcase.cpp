@@ -1,7 +1,8 @@
 // Not a test: the real main window with a few records of every kind, for
 // looking at it on screen (scripts/screenshot.sh out.png MainWindowShowcase.exe
-// KIND [about]). KIND 0..7 chooses the manager shown; "about" also opens the
-// About dialog. The records live in a scratch data folder made afresh.
+// KIND [about|maximize]). KIND 0..7 chooses the manager shown; "about" also
+// opens the About dialog; "maximize" maximizes the window a second after it
+// was painted and then drags the splitter bar to the right. The records live in a scratch data folder made afresh.
 #include "Library/CSplitter.h"
 #include "Library/CWinApp.h"
 #include "Managers/KindManager.h"
@@ -21,6 +22,16 @@
 #include <string>
 
 namespace {
+
+void CALLBACK MaximizeThenDrag(HWND window, UINT, UINT_PTR step, DWORD) {
+  KillTimer(window, step);
+  if (step == 1) {
+    ShowWindow(window, SW_MAXIMIZE);
+    SetTimer(window, 2, 800, MaximizeThenDrag);
+  } else {
+    SendMessageA(window, CSplitter::kSplitterMovedMessage, 330, 0);
+  }
+}
 
 void AddSamples(HWND window, const std::filesystem::path& folder) {
   TextNoteManager::AppendRecord(window, {"Shopping list for the weekend", "TextNote1.doc", 0});
@@ -55,6 +66,7 @@ void AddSamples(HWND window, const std::filesystem::path& folder) {
 int main(int argc, char** argv) {
   const int kind = argc > 1 ? std::atoi(argv[1]) : 0;
   const bool about = argc > 2 && std::strcmp(argv[2], "about") == 0;
+  const bool maximize = argc > 2 && std::strcmp(argv[2], "maximize") == 0;
 
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
@@ -78,6 +90,7 @@ int main(int argc, char** argv) {
     AddSamples(window, folder);
     ShowRecords(static_cast<RecordKind>(kind), window);
     if (about) SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
+    if (maximize) SetTimer(window, 1, 1000, MaximizeThenDrag);
   } catch (const char* text) {
     MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONWARNING);
     return 0;

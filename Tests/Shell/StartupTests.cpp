@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstring>
 #include <filesystem>
@@ -13,6 +14,12 @@
 #include <vector>
 
 #include "Library/CSystemTray.h"
+#include "Shell/CQuillmateTray.h"
+#include "Shell/FirstStart.h"
+#include "Shell/MainWindow.h"
+#include "Shell/MainWindowHooks.h"
+#include "Support/RecordedMessageBoxes.h"
+#include "Support/ScratchFolder.h"
 #include "Library/ToolkitErrors.h"
 #include "Records/DataFolders.h"
 #include "Records/MessageBoxSeam.h"
@@ -211,6 +218,146 @@ TEST(StoreFiles, EveryKindsStoreIsCreatedEmptyAndKeptWhenItExists) {
     EXPECT_EQ(40u, std::filesystem::file_size(folder / "Quillmate" / "FastText.qmt"));
   }
   std::filesystem::remove_all(folder);
+}
+
+TEST(MessageLoop, TheMainWindowsAcceleratorsWorkWhicheverListHasTheFocusAndTabMovesBetweenThem) {
+  HACCEL accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  ASSERT_NE(nullptr, accelerators);
+  WatchedWindow main(true, "QuillmateKeysTestWindow");
+  HWND lists[2] = {};
+  const int ids[2] = {ID_MANAGER_LIST, ID_RECORD_LIST};
+  for (int i = 0; i < 2; ++i) {
+    lists[i] = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, i * 150, 0, 140, 100,
+                               main.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids[i])), nullptr,
+                               nullptr);
+    ASSERT_NE(nullptr, lists[i]);
+  }
+  std::vector<UINT> commands;
+  main.SetHandler([&](HWND self, UINT message, WPARAM wParam, LPARAM, LRESULT*) {
+    if (message == WM_COMMAND) {
+      commands.push_back(LOWORD(wParam));
+      if (commands.size() == 2) PostQuitMessage(0);
+      return true;
+    }
+    if (message == WM_TIMER) {
+      KillTimer(self, 1);
+      PostQuitMessage(99);  // the accelerators never reached the main window
+      return true;
+    }
+    return false;
+  });
+  SetActiveWindow(main.Handle());
+  SetFocus(lists[1]);
+  SetTimer(main.Handle(), 1, 5000, nullptr);
+  // F1 while the record list has the focus, Ctrl+P in the manager list, Tab.
+  PostMessageA(lists[1], WM_KEYDOWN, VK_F1, 0x003B0001);
+  PostMessageA(lists[0], WM_CHAR, 0x10, 0x00190001);
+  PostMessageA(lists[1], WM_KEYDOWN, VK_TAB, 0x000F0001);
+  EXPECT_EQ(0, RunMessageLoop(accelerators, main.Handle()));
+  EXPECT_EQ((std::vector<UINT>{IDM_HELP_CONTENTS, IDM_PAGE_SETUP}), commands);
+  EXPECT_EQ(lists[0], GetFocus()) << "Tab from the record list goes to the manager list";
+
+  // And back, with Shift+Tab as with Tab: there are two stops.
+  MSG tab = {lists[0], WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {0, 0}};
+  EXPECT_TRUE(TranslateMainWindowKeys(main.Handle(), accelerators, &tab));
+  EXPECT_EQ(lists[1], GetFocus());
+  // Keys of windows that are not the main window's are left alone.
+  WatchedWindow other(true, "QuillmateKeysOtherWindow");
+  MSG f1 = {other.Handle(), WM_KEYDOWN, VK_F1, 0x003B0001, 0, {0, 0}};
+  EXPECT_FALSE(TranslateMainWindowKeys(main.Handle(), accelerators, &f1));
+}
+
+TEST(SingleInstance, ASecondStartThatFindsTheMutexTakenTouchesNoStoreAndBringsTheFirstForward) {
+  qmtest::ScratchFolder folder("qm-mutex");
+  ScopedApplicationDataFolder appData(folder.Path().string());
+  // The first start holds the mutex and its main window is up (minimised).
+  HANDLE first = CreateMutexA(nullptr, FALSE, kSingleInstanceMutexName);
+  ASSERT_NE(nullptr, first);
+  {
+    WatchedWindow running(true, kMainWindowClassName);
+    ShowWindow(running.Handle(), SW_MINIMIZE);
+    CQuillmateTray tray;
+    EXPECT_EQ(kExitNormal, RunQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray));
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Quillmate")) << "the second start made the stores";
+    PumpMessages();
+    EXPECT_FALSE(IsIconic(running.Handle()));
+  }
+  CloseHandle(first);
+  // The class name is the real main window's, which a later test registers.
+  UnregisterClassA(kMainWindowClassName, GetModuleHandleA(nullptr));
+}
+
+TEST(Startup, WithoutAnApplicationDataFolderItSaysSoAndEnds) {
+  qmtest::ScratchFolder folder("qm-nodata");
+  std::vector<Box> boxes;
+  ScopedMessageBoxScript script([&](void* owner, const char* text, const char* caption, unsigned style) {
+    boxes.push_back({owner, text, caption, style});
+    return kIdOk;
+  });
+  ScopedApplicationDataFolder unknown("");
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder.Path());
+  CQuillmateTray tray;
+  EXPECT_FALSE(RunStartupGuarded([&] { StartQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray); }));
+  std::filesystem::current_path(previous);
+  ASSERT_EQ(1u, boxes.size());
+  EXPECT_EQ(kNoDataFolderText, boxes[0].text);
+  EXPECT_EQ("Error", boxes[0].caption);
+  EXPECT_EQ(kMbOk | kMbIconWarning, boxes[0].style);
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path())) << "records scattered in the working directory";
+}
+
+// Every WM_SHOWWINDOW that would put a main window on screen.
+int gMainWindowShows = 0;
+
+LRESULT CALLBACK WatchShows(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam) {
+    char className[32] = {};
+    GetClassNameA(call->hwnd, className, sizeof className);
+    if (std::strcmp(className, kMainWindowClassName) == 0) ++gMainWindowShows;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(Startup, ALaterStartCreatesTheMainWindowHiddenInTheTrayWithoutShowingIt) {
+  qmtest::ScratchFolder folder("qm-later");
+  ScopedApplicationDataFolder appData(folder.Path().string());
+  qmtest::RecordedMessageBoxes boxes;
+  // The marker of an earlier start, put back as it was afterwards.
+  char saved[kRegistryStringSize] = {};
+  const bool hadMarker = ReadRegistryString(kFirstStartKey, kFirstStartValue, saved);
+  ASSERT_TRUE(WriteRegistryString(kFirstStartKey, kFirstStartValue, "Done"));
+  const MainWindowHooks savedHooks = gMainWindowHooks;
+
+  gMainWindowShows = 0;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchShows, nullptr, GetCurrentThreadId());
+  ASSERT_NE(nullptr, hook);
+  {
+    CQuillmateTray tray;
+    ASSERT_TRUE(StartQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray));
+    PumpMessages();
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(0, gMainWindowShows) << "the window flashed on screen";
+    ASSERT_NE(nullptr, gMainWindow);
+    EXPECT_FALSE(IsWindowVisible(gMainWindow));
+    bool heldInTray = false;
+    EXPECT_EQ(gMainWindow, FindRunningMainWindow(kMainWindowClassName, &heldInTray));
+    EXPECT_TRUE(heldInTray);
+    DestroyWindow(gMainWindow);
+    gMainWindow = nullptr;
+    PumpMessages();
+  }
+  gMainWindowHooks = savedHooks;
+  if (hadMarker) {
+    WriteRegistryString(kFirstStartKey, kFirstStartValue, saved);
+  } else {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kFirstStartKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueA(key, kFirstStartValue);
+      RegCloseKey(key);
+    }
+  }
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ qm_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 rm -rf "$qm_work"
 mkdir -p "$qm_work"
 unset DISPLAY WINEPREFIX WINESERVER
-source "$qm_root/scripts/wine-env.sh" "$qm_work"
+source "$qm_root/scripts/wine-env.sh" "$qm_work" || return 1
 
 failures=0
 check() { # check DESCRIPTION COMMAND...
