@@ -55,7 +55,14 @@ bool LoadRichText(const CRichEdit& body, const std::string& path) {
   }
   StreamContext context = {&file, 0};
   EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&context), 0, ReadFromFile};
+  // Without this the control redraws and notifies while a long body comes
+  // in, which makes it take several times as long.
+  const DWORD events = body.SetEventMask(0);
+  body.Send(WM_SETREDRAW, FALSE);
   body.StreamIn(SF_RTF, &stream);
+  body.Send(WM_SETREDRAW, TRUE);
+  body.SetEventMask(events);
+  if (body.HasWindow()) InvalidateRect(body.GetWindow(), nullptr, TRUE);
   return true;
 }
 
