@@ -7,8 +7,13 @@
 // the whole text (a selection of "abc" from 1 to 2 made bold gives "\b abc"
 // in the RTF), so character formats are tested on the whole body, and mixed
 // character formats only as loaded from RTF, which Wine reads correctly.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "Editors/TextNoteEditor.h"
 #include "Library/CListView.h"
@@ -329,4 +334,95 @@ TEST_F(TextNoteTest, AMissingBodyOpensEmptyAndIsWrittenOnSaveAndABodyThatCannotB
   EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconError);
   EXPECT_EQ(StoredNotes().size(), 1u);
   EXPECT_EQ(m_main->Rows().size(), 1u);
+}
+
+TEST_F(TextNoteTest, TheEditorOpensWithItsTenButtonsPicturesTooltipsFontListsAndTheFocusInTheBody) {
+  struct Seen {
+    int image, command, style, width;
+  };
+  std::vector<Seen> buttons;
+  int images = 0;
+  std::vector<std::string> tooltips;
+  std::vector<std::pair<std::string, LRESULT>> sizes;
+  int faces = 0;
+  bool facesSorted = true;
+  std::vector<std::string> types;
+  bool focusInBody = false;
+  std::string faceShown, sizeShown;
+  ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TEXT_NOTE); },
+                          [&](HWND dialog) {
+                            focusInBody = GetFocus() == BodyOf(dialog);
+                            HWND toolbar = ToolbarOf(dialog);
+                            const int count = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
+                            for (int i = 0; i < count; ++i) {
+                              TBBUTTON button = {};
+                              SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+                              RECT place = {};
+                              SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&place));
+                              buttons.push_back({button.fsStyle & TBSTYLE_SEP ? -1 : button.iBitmap,
+                                                 button.idCommand, button.fsStyle, place.right - place.left});
+                              // The tooltip asked of the dialog as the toolbar's tooltips ask it.
+                              NMTTDISPINFOA request = {};
+                              request.hdr.hwndFrom = toolbar;
+                              request.hdr.idFrom = static_cast<UINT_PTR>(button.idCommand);
+                              request.hdr.code = TTN_NEEDTEXTA;
+                              SendMessageA(GetParent(toolbar), WM_NOTIFY, request.hdr.idFrom,
+                                           reinterpret_cast<LPARAM>(&request));
+                              tooltips.emplace_back(request.lpszText ? request.lpszText : "");
+                            }
+                            images = ImageList_GetImageCount(
+                                reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0)));
+                            HWND size = GetDlgItem(toolbar, IDC_TEXT_NOTE_SIZE);
+                            for (int i = 0; i < SendMessageA(size, CB_GETCOUNT, 0, 0); ++i) {
+                              char text[16] = {};
+                              SendMessageA(size, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+                              sizes.emplace_back(text, SendMessageA(size, CB_GETITEMDATA, i, 0));
+                            }
+                            HWND face = GetDlgItem(toolbar, IDC_TEXT_NOTE_FACE);
+                            faces = static_cast<int>(SendMessageA(face, CB_GETCOUNT, 0, 0));
+                            std::string previous;
+                            for (int i = 0; i < faces; ++i) {
+                              char text[LF_FACESIZE + 1] = {};
+                              SendMessageA(face, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+                              if (lstrcmpiA(previous.c_str(), text) > 0) facesSorted = false;
+                              previous = text;
+                            }
+                            faceShown = TextOf(toolbar, IDC_TEXT_NOTE_FACE);
+                            sizeShown = TextOf(toolbar, IDC_TEXT_NOTE_SIZE);
+                            for (int i = 0; i < 2; ++i) {
+                              char text[16] = {};
+                              SendDlgItemMessageA(dialog, IDC_TEXT_NOTE_TYPE, CB_GETLBTEXT, i,
+                                                  reinterpret_cast<LPARAM>(text));
+                              types.emplace_back(text);
+                            }
+                            // Esc ends the dialog as Cancel does.
+                            SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                          }));
+  EXPECT_TRUE(focusInBody);
+  ASSERT_EQ(buttons.size(), 10u);
+  const int expected[10][3] = {{17, IDM_TEXT_BOLD, TBSTYLE_CHECK},     {18, IDM_TEXT_ITALIC, TBSTYLE_CHECK},
+                               {19, IDM_TEXT_UNDERLINE, TBSTYLE_CHECK}, {20, IDM_TEXT_COLOR, TBSTYLE_BUTTON},
+                               {21, IDM_TEXT_LEFT, TBSTYLE_BUTTON},     {22, IDM_TEXT_CENTER, TBSTYLE_BUTTON},
+                               {23, IDM_TEXT_RIGHT, TBSTYLE_BUTTON},    {24, IDM_TEXT_BULLET, TBSTYLE_BUTTON},
+                               {-1, 0, TBSTYLE_SEP},                    {3, IDM_TEXT_PRINT, TBSTYLE_BUTTON}};
+  for (int i = 0; i < 10; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(buttons[i].image, expected[i][0]);
+    EXPECT_EQ(buttons[i].command, expected[i][1]);
+    EXPECT_EQ(buttons[i].style, expected[i][2]);
+    if (expected[i][0] >= 0) EXPECT_EQ(buttons[i].width, 28);
+  }
+  EXPECT_EQ(tooltips, (std::vector<std::string>{"Bold.", "Italic.", "Underline.", "Color.", "Left Align.",
+                                                "Center Align.", "Right Align.", "Bullet.", "", "Print Note."}));
+  EXPECT_EQ(images, 25);
+  const std::vector<std::pair<std::string, LRESULT>> expectedSizes = {
+      {"10", 0},  {"11", 1},  {"12", 2},  {"14", 4},  {"16", 6},  {"18", 8},  {"20", 10},
+      {"22", 12}, {"24", 14}, {"26", 16}, {"28", 18}, {"36", 26}, {"48", 38}, {"72", 62}};
+  EXPECT_EQ(sizes, expectedSizes);
+  EXPECT_GT(faces, 0);
+  EXPECT_TRUE(facesSorted);
+  EXPECT_EQ(faceShown, "Arial");
+  EXPECT_EQ(sizeShown, "10");
+  EXPECT_EQ(types, (std::vector<std::string>{"Normal", "Urgent"}));
+  EXPECT_TRUE(StoredNotes().empty());
 }
