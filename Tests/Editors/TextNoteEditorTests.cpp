@@ -103,7 +103,7 @@ TEST_F(TextNoteTest, AFormattedNewNoteSavesRtfThatAFreshControlReadsBackWithTheS
 
   const std::string rtf = qmtest::ReadFileText(NotePath(name));
   ASSERT_EQ(rtf.rfind("{\\rtf", 0), 0u) << rtf;
-  FreshRichEdit fresh(NotePath(name));
+  LooseRichEdit fresh(qmtest::ReadFileText(NotePath(name)));
   EXPECT_EQ(BodyText(fresh.Handle()), "Seeds and beans\rCompost");
   const std::vector<CharFormatAt> formats = FormatsOf(fresh.Handle());
   ASSERT_GE(formats.size(), 23u);
@@ -177,7 +177,7 @@ TEST_F(TextNoteTest, EditingOpensTheStoredNoteTheToolbarFollowsTheCaretAndSaving
   ASSERT_GE(row, 0);
   EXPECT_EQ(m_main->Rows()[static_cast<std::size_t>(row)].texts[1], "Mixed, changed");
   EXPECT_EQ(m_main->Rows()[static_cast<std::size_t>(row)].texts[2], "Normal Note");
-  FreshRichEdit fresh(NotePath("TextNote2.doc"));
+  LooseRichEdit fresh(qmtest::ReadFileText(NotePath("TextNote2.doc")));
   const std::string saved = BodyText(fresh.Handle());
   EXPECT_EQ(saved.find("plain bold plain\rcentre\rright"), 0u) << saved;
   EXPECT_NE(saved.find("added"), std::string::npos) << saved;
@@ -272,7 +272,7 @@ TEST_F(TextNoteTest, AMissingBodyOpensEmptyAndIsWrittenOnSaveAndABodyThatCannotB
                           }));
   EXPECT_EQ(bodyOnOpen, "");
   {
-    FreshRichEdit fresh(NotePath("TextNote7.doc"));
+    LooseRichEdit fresh(qmtest::ReadFileText(NotePath("TextNote7.doc")));
     EXPECT_EQ(BodyText(fresh.Handle()).find("Found again"), 0u);
   }
   const std::string goodBody = qmtest::ReadFileText(NotePath("TextNote7.doc"));

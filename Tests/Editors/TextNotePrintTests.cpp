@@ -29,23 +29,6 @@ bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// A rich edit control of a hidden window of its own.
-class LooseRichEdit {
- public:
-  explicit LooseRichEdit(const std::string& text) {
-    m_parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-    m_edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | ES_MULTILINE, 0, 0, 400, 300, m_parent, nullptr,
-                             nullptr, nullptr);
-    SendMessageA(m_edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-  }
-  ~LooseRichEdit() { DestroyWindow(m_parent); }
-  HWND Handle() const { return m_edit; }
-
- private:
-  HWND m_parent;
-  HWND m_edit;
-};
-
 // An enhanced metafile recording what is drawn; its records counted at the end.
 class Metafile {
  public:
@@ -86,7 +69,7 @@ BOOL WINAPI AnswerPrintDialog(PRINTDLGA* request) {
 
 }  // namespace
 
-TEST_F(TextNoteTest, ABodyOfThreePagesPrintsThreePagesInsideTheExactMarginsAndAShortOneOnePage) {
+TEST_F(TextNoteTest, ABodyOfThreePagesPrintsThreePagesInsideTheExactMarginsAShortOneOnePageAndNoProgressEnds) {
   // 8.5 x 11 inches at 600 dots per inch; margins 0.75, 1, 1.5 and 1 inch.
   const PrinterPage letter = {5100, 6600, 600, 600};
   const RECT margins = {750, 1000, 1500, 1000};
@@ -102,9 +85,7 @@ TEST_F(TextNoteTest, ABodyOfThreePagesPrintsThreePagesInsideTheExactMarginsAndAS
   PageLayoutStandIn layout(body.Handle(), kLineTwips);
   RecordedPrintJob job;
   Metafile printer;
-  const CRichEdit control(GetParent(body.Handle()), GetDlgCtrlID(body.Handle()));
-  ASSERT_EQ(control.GetWindow(), body.Handle());
-  EXPECT_EQ(PrintRichText(printer.Dc(), control, letter, margins), 3);
+  EXPECT_EQ(PrintRichText(printer.Dc(), body.Control(), letter, margins), 3);
   EXPECT_EQ(job.documents, std::vector<std::string>{"QuillmateNote"});
   EXPECT_EQ(job.pagesStarted, 3);
   EXPECT_EQ(job.pagesEnded, 3);
@@ -133,22 +114,17 @@ TEST_F(TextNoteTest, ABodyOfThreePagesPrintsThreePagesInsideTheExactMarginsAndAS
   LooseRichEdit shortBody(Paragraphs(3));
   PageLayoutStandIn shortLayout(shortBody.Handle(), kLineTwips);
   Metafile shortPrinter;
-  EXPECT_EQ(PrintRichText(shortPrinter.Dc(), CRichEdit(GetParent(shortBody.Handle()), GetDlgCtrlID(shortBody.Handle())),
-                          letter, margins),
-            1);
+  EXPECT_EQ(PrintRichText(shortPrinter.Dc(), shortBody.Control(), letter, margins), 1);
   EXPECT_EQ(job.pagesEnded, 4);
-}
 
-TEST_F(TextNoteTest, PrintingEndsWhenTheControlLaysOutNothing) {
-  LooseRichEdit body(Paragraphs(40));
-  PageLayoutStandIn layout(body.Handle(), 0);  // as Wine's own EM_FORMATRANGE
-  RecordedPrintJob job;
-  Metafile printer;
-  const CRichEdit control(GetParent(body.Handle()), GetDlgCtrlID(body.Handle()));
-  EXPECT_EQ(PrintRichText(printer.Dc(), control, {5100, 6600, 600, 600}, {1000, 1000, 1000, 1000}), 1);
-  EXPECT_EQ(job.pagesEnded, 1);
-  EXPECT_EQ(job.documentsEnded, 1);
-  EXPECT_LE(layout.calls.size(), 3u);
+  // A control that lays out nothing (Wine's own) ends the job after a page.
+  LooseRichEdit stuck(Paragraphs(40));
+  PageLayoutStandIn nothing(stuck.Handle(), 0);
+  Metafile stuckPrinter;
+  EXPECT_EQ(PrintRichText(stuckPrinter.Dc(), stuck.Control(), letter, margins), 1);
+  EXPECT_EQ(job.pagesEnded, 5);
+  EXPECT_EQ(job.documentsEnded, 3);
+  EXPECT_LE(nothing.calls.size(), 3u);
 }
 
 TEST_F(TextNoteTest, PrintNoteAsksThePrintDialogWithThePageSetupsPrinterAndPrintsWithItsMargins) {

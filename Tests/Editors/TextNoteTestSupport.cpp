@@ -21,7 +21,9 @@ namespace {
 
 TextNoteTest* gTest = nullptr;
 RecordedPrintJob* gJob = nullptr;
-PageLayoutStandIn* gLayout = nullptr;
+// Each stand-in is found through a property of the window it replaces the
+// layout of, so several may be installed at once.
+constexpr const char* kLayoutProperty = "QuillmateLayoutStandIn";
 
 BOOL WINAPI AnswerColour(CHOOSECOLORA* request) {
   ++gTest->m_colourRequests;
@@ -168,7 +170,7 @@ std::vector<CharFormatAt> FormatsOf(HWND richEdit) {
     char text[4] = {};
     SendMessageA(richEdit, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text));
     formats.push_back({text[0], character.dwEffects, character.crTextColor, character.yHeight, character.szFaceName,
-                       paragraph.wNumbering, paragraph.wAlignment, paragraph.dxStartIndent, paragraph.dxOffset});
+                       paragraph.wNumbering, paragraph.wAlignment});
   }
   return formats;
 }
@@ -181,32 +183,31 @@ PARAFORMAT2 ParagraphFormatAt(HWND richEdit, int position) {
   return paragraph;
 }
 
-FreshRichEdit::FreshRichEdit(const std::string& rtfPath) {
+LooseRichEdit::LooseRichEdit(const std::string& text) {
   m_parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-  m_edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | ES_MULTILINE, 0, 0, 400, 300, m_parent, nullptr,
-                           nullptr, nullptr);
-  // A text that starts with {\rtf is read as RTF by the control.
-  const std::string rtf = qmtest::ReadFileText(rtfPath);
-  SendMessageA(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rtf.c_str()));
+  m_edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | ES_MULTILINE, 0, 0, 400, 300, m_parent,
+                           reinterpret_cast<HMENU>(1), nullptr, nullptr);
+  SendMessageA(m_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-FreshRichEdit::~FreshRichEdit() {
+LooseRichEdit::~LooseRichEdit() {
   DestroyWindow(m_parent);
 }
 
 PageLayoutStandIn::PageLayoutStandIn(HWND richEdit, LONG lineTwips) : m_edit(richEdit), m_lineTwips(lineTwips) {
-  gLayout = this;
+  SetPropA(richEdit, kLayoutProperty, this);
   m_previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(richEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PageLayoutStandIn::Proc)));
 }
 
 PageLayoutStandIn::~PageLayoutStandIn() {
-  if (IsWindow(m_edit)) SetWindowLongPtrA(m_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previous));
-  gLayout = nullptr;
+  if (!IsWindow(m_edit)) return;
+  SetWindowLongPtrA(m_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previous));
+  RemovePropA(m_edit, kLayoutProperty);
 }
 
 LRESULT CALLBACK PageLayoutStandIn::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  PageLayoutStandIn* layout = gLayout;
+  auto* layout = static_cast<PageLayoutStandIn*>(GetPropA(window, kLayoutProperty));
   if (message == EM_FORMATRANGE) return layout->Layout(wParam != 0, reinterpret_cast<const FORMATRANGE*>(lParam));
   if (message == EM_DISPLAYBAND) {
     ++layout->bands;

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "Library/CRichEdit.h"
 #include "Records/DataFolders.h"
 #include "Records/DatabaseData.h"
 #include "Support/DialogDriver.h"
@@ -86,21 +87,21 @@ struct CharFormatAt {
   std::string face;
   WORD numbering;
   WORD alignment;
-  LONG startIndent;
-  LONG offset;
 };
 std::vector<CharFormatAt> FormatsOf(HWND richEdit);
 PARAFORMAT2 ParagraphFormatAt(HWND richEdit, int position);
 
-// A fresh rich edit control (of a hidden window of its own) holding the
-// file's RTF as read by the control itself, not by the editor's code.
-class FreshRichEdit {
+// A fresh rich edit control of a hidden window of its own, holding text; a
+// text that starts with {\rtf is read as RTF by the control itself, not by
+// the editor's code.
+class LooseRichEdit {
  public:
-  explicit FreshRichEdit(const std::string& rtfPath);
-  ~FreshRichEdit();
-  FreshRichEdit(const FreshRichEdit&) = delete;
-  FreshRichEdit& operator=(const FreshRichEdit&) = delete;
+  explicit LooseRichEdit(const std::string& text);
+  ~LooseRichEdit();
+  LooseRichEdit(const LooseRichEdit&) = delete;
+  LooseRichEdit& operator=(const LooseRichEdit&) = delete;
   HWND Handle() const { return m_edit; }
+  CRichEdit Control() const { return CRichEdit(m_parent, 1); }
 
  private:
   HWND m_parent;
