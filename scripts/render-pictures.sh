@@ -37,11 +37,17 @@ masked() {
     -background '#FF00FF' -alpha remove -alpha off -type TrueColor "BMP3:$2"
 }
 
-# strip OUTPUT SIZE PICTURE...: pictures side by side; PICTURE is NAME or NAME+OVERLAY.
+# strip OUTPUT SIZE PICTURE...: pictures side by side; PICTURE is NAME or
+# NAME+OVERLAY, or - for an unused place (transparent).
 strip() {
   local output="$1" size="$2"; shift 2
   local pngs=()
   for picture in "$@"; do
+    if [ "$picture" = - ]; then
+      convert -size "${size}x${size}" xc:none "PNG32:$work/unused-$size.png"
+      pngs+=("$work/unused-$size.png")
+      continue
+    fi
     pngs+=("$(glyph "${picture%%+*}" "$size" "$( [[ $picture == *+* ]] && echo "${picture#*+}" )")")
   done
   convert "${pngs[@]}" -background none +append "$work/strip.png"
@@ -60,6 +66,13 @@ strip "$out/EditToolbar.bmp" 16 \
 # Bitmap 12: the eight managers.
 strip "$out/Managers.bmp" 42 \
   note microphone camera photo clock envelope globe lightning
+
+# Bitmap 13: the text note editor's toolbar, 25 places of which the buttons
+# use 3 (print) and 17 to 24 (bold, italic, underline, colour, left, centre,
+# right, bullets).
+strip "$out/TextNoteToolbar.bmp" 16 \
+  - - - printer - - - - - - - - - - - - - \
+  bold italic underline text-colour align-left align-centre align-right bullets
 
 # Bitmap 15: the About picture, on the dialog's white.
 rsvg-convert -w 96 -h 96 -b white "$src/quillmate.svg" -o "$work/about.png"

@@ -9,6 +9,22 @@ BOOL CRebar::AppendBand(const REBARBANDINFOA* band) const {
   return static_cast<BOOL>(Send(RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(band)));
 }
 
+BOOL CRebar::AppendToolbarBand(HWND child, int width) const {
+  RECT client = {};
+  GetClientRect(child, &client);
+  REBARBANDINFOA band = {};
+  band.cbSize = sizeof(band);
+  band.fMask = RBBIM_STYLE | RBBIM_COLORS | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
+  band.fStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
+  band.clrFore = 0xFFFFDE;
+  band.clrBack = GetSysColor(COLOR_BTNFACE);
+  band.hwndChild = child;
+  band.cxMinChild = 0;
+  band.cyMinChild = client.bottom - client.top;
+  band.cx = width;
+  return AppendBand(&band);
+}
+
 BOOL CRebar::ShowBand(int index, bool show) const {
   return static_cast<BOOL>(Send(RB_SHOWBAND, index, show));
 }

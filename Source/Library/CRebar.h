@@ -15,6 +15,10 @@ class CRebar : public CBaseControl {
 
   // Appends the band; the caller fills cbSize and the mask.
   BOOL AppendBand(const REBARBANDINFOA* band) const;
+  // Appends a band on a line of its own holding child (a toolbar): gripper
+  // always shown, child edge, light text colour on the button face, width
+  // width, at least as high as the child's client area.
+  BOOL AppendToolbarBand(HWND child, int width) const;
   BOOL ShowBand(int index, bool show) const;
   int GetBandCount() const;
   int GetBarHeight() const;

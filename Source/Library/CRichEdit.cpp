@@ -60,3 +60,24 @@ LRESULT CRichEdit::StreamIn(UINT format, EDITSTREAM* stream) const {
 LRESULT CRichEdit::StreamOut(UINT format, EDITSTREAM* stream) const {
   return Send(EM_STREAMOUT, format, reinterpret_cast<LPARAM>(stream));
 }
+
+BOOL CRichEdit::SetParaFormat(const PARAFORMAT2* format) const {
+  return static_cast<BOOL>(Send(EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(format)));
+}
+
+DWORD CRichEdit::GetParaFormat(PARAFORMAT2* format) const {
+  return static_cast<DWORD>(Send(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(format)));
+}
+
+int CRichEdit::GetTextLengthChars() const {
+  GETTEXTLENGTHEX request = {GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+  return static_cast<int>(Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request)));
+}
+
+LRESULT CRichEdit::FormatRange(bool render, FORMATRANGE* range) const {
+  return Send(EM_FORMATRANGE, render, reinterpret_cast<LPARAM>(range));
+}
+
+BOOL CRichEdit::DisplayBand(RECT* rectangle) const {
+  return static_cast<BOOL>(Send(EM_DISPLAYBAND, 0, reinterpret_cast<LPARAM>(rectangle)));
+}

@@ -27,6 +27,16 @@ class CRichEdit : public CBaseControl {
   DWORD SetEventMask(DWORD mask) const;
   BOOL SetCharFormat(UINT scope, const CHARFORMAT2A* format) const;
   DWORD GetCharFormat(UINT scope, CHARFORMAT2A* format) const;
+  // Paragraph formats act on the paragraphs of the selection.
+  BOOL SetParaFormat(const PARAFORMAT2* format) const;
+  DWORD GetParaFormat(PARAFORMAT2* format) const;
+  // Characters of the text, a paragraph break counting one (as character
+  // positions do).
+  int GetTextLengthChars() const;
+  // EM_FORMATRANGE: returns the index after the last character that fit;
+  // a null range releases the control's cached format data.
+  LRESULT FormatRange(bool render, FORMATRANGE* range) const;
+  BOOL DisplayBand(RECT* rectangle) const;
   COLORREF SetBackgroundColor(COLORREF color) const;
   // format SF_RTF or SF_TEXT; returns the number of characters streamed.
   LRESULT StreamIn(UINT format, EDITSTREAM* stream) const;

@@ -1,13 +1,14 @@
 // CommandRouter: the command table. Each row names a handler and the one
 // argument it takes (a kind number, or a flag such as edit or delete-all).
 // To wire an editor, add its add and edit rows, e.g.
-//   {IDM_ADD_TEXT_NOTE, OpenTextNoteEditor, 0}, {IDM_EDIT_TEXT_NOTE, OpenTextNoteEditor, 1},
+//   {IDM_ADD_TEXT_NOTE, TextNoteEditor, 0}, {IDM_EDIT_TEXT_NOTE, TextNoteEditor, 1},
 #include "Shell/CommandRouter.h"
 
 #include "Editors/AudioNoteEditor.h"
 #include "Editors/AudioNoteProperties.h"
 #include "Editors/EmailResourceEditor.h"
 #include "Editors/InternetResourceEditor.h"
+#include "Editors/TextNoteEditor.h"
 #include "Managers/FastTextEditor.h"
 #include "Managers/KindManager.h"
 #include "Managers/ShellRequests.h"
@@ -60,6 +61,10 @@ void DeleteOfCurrentKind(HWND window, int all) {
 
 void EditOfCurrentKind(HWND window, int) {
   if (const KindCommands* kind = KindCommandsAt(CurrentKind())) RouteCommand(window, kind->editCommand);
+}
+
+void TextNoteEditor(HWND window, int edit) {
+  OpenTextNoteEditor(window, edit != 0, gPageSetup);
 }
 
 void TimeNotificationEditor(HWND window, int edit) {
@@ -132,6 +137,8 @@ void PageSetup(HWND window, int) {
 }
 
 const CommandRoute kRoutes[] = {
+    {IDM_ADD_TEXT_NOTE, TextNoteEditor, 0},
+    {IDM_EDIT_TEXT_NOTE, TextNoteEditor, 1},
     {IDM_DELETE_TEXT_NOTES, DeleteSelected, 0},
     {IDM_DELETE_ALL_TEXT_NOTES, DeleteAll, 0},
     {IDM_SHOW_TEXT_NOTES, ShowKind, 0},

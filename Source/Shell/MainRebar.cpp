@@ -22,9 +22,6 @@ constexpr int kEditToolbarHeight = 28;
 constexpr int kMainButtonWidth = 72;
 constexpr int kEditButtonMinWidth = 32;
 constexpr int kEditButtonMaxWidth = 132;
-constexpr UINT kBandMask = RBBIM_STYLE | RBBIM_COLORS | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
-constexpr UINT kBandStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
-constexpr COLORREF kBandTextColour = 0xFFFFDE;
 
 struct MainButton {
   int image;  // -1: a separator
@@ -63,19 +60,7 @@ void InsertMainButtons(const CToolbar& toolbar) {
 }
 
 bool AppendToolbarBand(const CRebar& rebar, const CToolbar& toolbar) {
-  RECT client = {};
-  GetClientRect(toolbar.GetWindow(), &client);
-  REBARBANDINFOA band = {};
-  band.cbSize = sizeof(band);
-  band.fMask = kBandMask;
-  band.fStyle = kBandStyle;
-  band.clrFore = kBandTextColour;
-  band.clrBack = GetSysColor(COLOR_BTNFACE);
-  band.hwndChild = toolbar.GetWindow();
-  band.cxMinChild = 0;
-  band.cyMinChild = client.bottom - client.top;
-  band.cx = kToolbarWidth;
-  return rebar.AppendBand(&band) != FALSE;
+  return rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth) != FALSE;
 }
 
 }  // namespace
