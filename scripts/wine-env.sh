@@ -6,7 +6,9 @@
 #  - one Wine virtual desktop for every program of the prefix (and a desktop
 #    "Quillmate" with a taskbar, for screenshots);
 #  - a persistent wineserver, so that test executables start quickly;
-#  - sound devices without a sound card (ALSA's null plugin), for this run only.
+#  - sound devices without a sound card (ALSA's null plugin), for this run only;
+#    a test names another of the project's ALSA configurations in
+#    QM_ALSA_CONFIG (the recorder's tests capture a known signal).
 # Concurrent callers (parallel CTest) serialise on a lock in the build tree.
 
 qm_build="$(cd "$1" && pwd)"
@@ -16,7 +18,7 @@ export WINEPREFIX="$qm_build/wineprefix"
 export WINEARCH=win32
 export WINEDEBUG="${QM_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
-export ALSA_CONFIG_PATH="$qm_root/scripts/alsa-null.conf"
+export ALSA_CONFIG_PATH="${QM_ALSA_CONFIG:-$qm_root/scripts/alsa-null.conf}"
 export QM_SOURCE_DIR="$qm_root"
 
 qm_start_xvfb() {

@@ -1,0 +1,35 @@
+// The known signal that the test sound device captures: frame i holds the
+// 32-bit value i, so every frame is unique and tells where in the signal it
+// came from. The raw file is written before the program first touches the
+// wave devices (ALSA opens it when the device is opened).
+#ifndef QUILLMATE_TESTS_MEDIA_CAPTURESIGNAL_H
+#define QUILLMATE_TESTS_MEDIA_CAPTURESIGNAL_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qmtest {
+
+// Writes the signal of `frames` frames to the file named by the environment
+// variable QM_ALSA_CAPTURE_FILE (a Unix path); false when it is not set.
+bool WriteCaptureSignal(std::uint32_t frames);
+
+// What a recorded WAV file holds, checked against the signal.
+struct RecordedWave {
+  std::vector<unsigned char> header;  // the first 46 bytes
+  std::uint64_t fileBytes = 0;
+  std::vector<std::uint32_t> frames;  // the data chunk, one value per frame
+};
+RecordedWave ReadRecordedWave(const std::string& path);
+
+// The 46 header bytes that a file with `dataBytes` of sound must start with.
+std::vector<unsigned char> ExpectedWaveHeader(std::uint32_t dataBytes);
+
+// Empty when every frame is a frame of the signal (below `signalFrames`),
+// each after the one before it (so none repeated); else what is wrong.
+std::string CheckFramesOfSignal(const std::vector<std::uint32_t>& frames, std::uint32_t signalFrames);
+
+}  // namespace qmtest
+
+#endif  // QUILLMATE_TESTS_MEDIA_CAPTURESIGNAL_H
