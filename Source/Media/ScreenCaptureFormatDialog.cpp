@@ -1,0 +1,67 @@
+// The picture sizes offered for a screen capture, and the dialog that
+// chooses one.
+#include "Media/ScreenCaptureFormatDialog.h"
+
+#include <cstdio>
+#include <iterator>
+
+#include "Resources/VideoNoteIds.h"
+
+namespace {
+
+const SIZE kSizes[] = {{160, 120}, {320, 240}, {640, 480}, {800, 600}, {1024, 768}};
+
+SIZE SizeAt(int index) {
+  if (index >= 0 && index < static_cast<int>(std::size(kSizes))) return kSizes[index];
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void Fill(HWND dialog, const SIZE& current) {
+  HWND list = GetDlgItem(dialog, IDC_SCREEN_CAPTURE_SIZES);
+  const int count = static_cast<int>(std::size(kSizes)) + 1;
+  for (int i = 0; i < count; ++i) {
+    const SIZE size = SizeAt(i);
+    char text[64];
+    std::snprintf(text, sizeof text, i + 1 < count ? "%ld x %ld" : "Full screen (%ld x %ld)", size.cx, size.cy);
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    if (size.cx == current.cx && size.cy == current.cy) SendMessageA(list, LB_SETCURSEL, i, 0);
+  }
+}
+
+INT_PTR CALLBACK FormatDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* size = reinterpret_cast<SIZE*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      Fill(dialog, *reinterpret_cast<SIZE*>(lParam));
+      return TRUE;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const bool chosen = id == IDOK || (id == IDC_SCREEN_CAPTURE_SIZES && HIWORD(wParam) == LBN_DBLCLK);
+      if (chosen) {
+        const int index = static_cast<int>(SendDlgItemMessageA(dialog, IDC_SCREEN_CAPTURE_SIZES, LB_GETCURSEL, 0, 0));
+        if (index >= 0) *size = SizeAt(index);
+        EndDialog(dialog, index >= 0 ? IDOK : IDCANCEL);
+        return TRUE;
+      }
+      if (id == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+bool RunScreenCaptureFormatDialog(HWND owner, SIZE& size) {
+  SIZE chosen = size;
+  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SCREEN_CAPTURE_FORMAT),
+                                         owner, FormatDialogProc, reinterpret_cast<LPARAM>(&chosen));
+  if (result != IDOK) return false;
+  size = chosen;
+  return true;
+}
