@@ -1,10 +1,13 @@
 #!/bin/bash
 # Benchmarks of the Windows build under Wine (figures only, no assertions):
 # ShowRecords filling the record list from 10,000 text notes, with the
-# process's peak memory. Extra arguments: record count and number of runs.
+# process's peak memory (extra arguments: record count and number of runs);
+# a 20-minute recording from the null sound device, with the recording
+# thread's processor time and the memory while it runs.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build/windows"
 cmake --preset windows -S "$root" >/dev/null
-cmake --build "$build" -j2 --target ShowRecordsBenchmark
+cmake --build "$build" -j2 --target ShowRecordsBenchmark WaveRecorderBenchmark
 "$root/scripts/wine-run.sh" "$build/Tests/Managers/ShowRecordsBenchmark.exe" "$@"
+"$root/scripts/wine-run.sh" "$build/Tests/Media/WaveRecorderBenchmark.exe" 20

@@ -1,6 +1,7 @@
 // The capture signal and the checks of a recording against it.
 #include "CaptureSignal.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstring>
@@ -9,6 +10,8 @@
 #include "Support/FileBytes.h"
 
 namespace qmtest {
+
+namespace {
 
 bool WriteCaptureSignal(std::uint32_t frames) {
   char unixPath[MAX_PATH] = {};
@@ -24,6 +27,18 @@ bool WriteCaptureSignal(std::uint32_t frames) {
   file.write(reinterpret_cast<const char*>(values.data()), static_cast<std::streamsize>(frames) * 4);
   return static_cast<bool>(file);
 }
+
+// Before any test: the platform lists its wave devices once, on first use,
+// and ALSA opens the file already then.
+class CaptureSignalEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_TRUE(WriteCaptureSignal(kSignalFrames)) << "QM_ALSA_CAPTURE_FILE is not set"; }
+};
+
+const ::testing::Environment* const gCaptureSignal =
+    ::testing::AddGlobalTestEnvironment(new CaptureSignalEnvironment);
+
+}  // namespace
 
 RecordedWave ReadRecordedWave(const std::string& path) {
   Bytes bytes = ReadFileBytes(path);

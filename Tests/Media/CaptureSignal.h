@@ -11,9 +11,10 @@
 
 namespace qmtest {
 
-// Writes the signal of `frames` frames to the file named by the environment
-// variable QM_ALSA_CAPTURE_FILE (a Unix path); false when it is not set.
-bool WriteCaptureSignal(std::uint32_t frames);
+// Two minutes of signal: far more than any take of the tests reads. It is
+// written, to the file named by the environment variable
+// QM_ALSA_CAPTURE_FILE (a Unix path), before the first test runs.
+constexpr std::uint32_t kSignalFrames = 44100 * 120;
 
 // What a recorded WAV file holds, checked against the signal.
 struct RecordedWave {

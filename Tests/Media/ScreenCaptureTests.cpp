@@ -24,7 +24,6 @@ using namespace qmtest;
 
 namespace {
 
-constexpr std::uint32_t kSignalFrames = 44100 * 120;
 constexpr DWORD kCaptureWaitMs = 30000;
 constexpr COLORREF kRegionColour = RGB(0x30, 0xA0, 0x50);
 
@@ -118,7 +117,6 @@ std::vector<std::uint32_t> SoundFrames(const AviStream& sound) {
 
 class ScreenCaptureTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(WriteCaptureSignal(kSignalFrames)); }
   void SetUp() override {
     gStatusTexts.clear();
     gErrorTexts.clear();

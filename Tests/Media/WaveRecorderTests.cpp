@@ -18,8 +18,6 @@ using namespace qmtest;
 
 namespace {
 
-// Two minutes of signal: far more than any take here reads.
-constexpr std::uint32_t kSignalFrames = 44100 * 120;
 constexpr DWORD kRecordingWaitMs = 30000;
 
 // What the test device may report and still record: it has no mixer.
@@ -47,8 +45,6 @@ DWORD HandleCount() {
 
 class WaveRecorderTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(WriteCaptureSignal(kSignalFrames)); }
-
   // Records until at least `bytes` of sound are in the file.
   void RecordAtLeast(CWaveRecorder& recorder, int position, const std::string& path, std::uint32_t bytes) {
     ASSERT_EQ(recorder.Open(nullptr, position), 1);
