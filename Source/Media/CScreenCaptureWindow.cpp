@@ -168,9 +168,9 @@ LRESULT StartCapture(CaptureState& state) {
   job.yield = state.yield;
   job.window = state.window;
   job.endedMessage = kCaptureEnded;
-  ReportStatus(state, IDS_CAP_BEGIN, "Capture Start");
   if (!state.capture.Start(job)) return FALSE;
   state.capturing = true;
+  ReportStatus(state, IDS_CAP_BEGIN, "Capture Start");
   SetTimer(state.window, kProgressTimer, kProgressMilliseconds, nullptr);
   if (state.parameters.fYield) return TRUE;
   // Without yield the sequence returns when the capture has ended, as the

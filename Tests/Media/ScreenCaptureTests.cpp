@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "AviFileReader.h"
+#include "Support/AviFileReader.h"
 #include "CaptureSignal.h"
 #include "Media/CAviCaptureFile.h"
 #include "Media/CCaptureWindow.h"

@@ -1,5 +1,5 @@
 // The RIFF walk of AviFileReader.h.
-#include "AviFileReader.h"
+#include "Support/AviFileReader.h"
 
 #include <cstring>
 
