@@ -5,11 +5,11 @@
 #include <cstring>
 #include <iterator>
 
-#include "Library/CComboBox.h"
 #include "Library/CDateTime.h"
 #include "Library/CEdit.h"
 #include "Managers/CEditorDialog.h"
 #include "Managers/RecordManager.h"
+#include "Managers/UrgencyList.h"
 #include "Records/LocalClock.h"
 #include "Records/MessageBoxSeam.h"
 #include "Resources/TimeNotificationEditorIds.h"
@@ -41,10 +41,7 @@ class CTimeNotificationEditor : public CEditorDialog {
   void OnInit() override {
     CDateTime picker(Dialog(), IDC_TIME_NOTIFICATION_TIME);
     picker.SetFormat(kNotificationTimeFormat);
-    CComboBox type(Dialog(), IDC_TIME_NOTIFICATION_TYPE);
-    type.AddString("Normal");
-    type.AddString("Urgent");
-    type.SetCurSel(0);
+    FillUrgencyList(Dialog(), IDC_TIME_NOTIFICATION_TYPE, 0);
 
     TimeNotifValues values;
     if (!IsEdit() || !TimeNotifManager::GetRecordAt(RecordAddress(), values)) {
@@ -55,7 +52,7 @@ class CTimeNotificationEditor : public CEditorDialog {
     SetText(IDC_TIME_NOTIFICATION_TITLE, values.title);
     SetText(IDC_TIME_NOTIFICATION_TEXT, values.text);
     // The list knows two types; anything but 1 is shown, and saved, as normal.
-    type.SetCurSel(values.type == 1 ? 1 : 0);
+    FillUrgencyList(Dialog(), IDC_TIME_NOTIFICATION_TYPE, values.type);
     SYSTEMTIME time = ToSystemTime(values.time);
     picker.SetTime(&time);
   }
@@ -68,7 +65,6 @@ class CTimeNotificationEditor : public CEditorDialog {
     if (CDateTime(Dialog(), IDC_TIME_NOTIFICATION_TIME).GetTime(&picked) == GDT_VALID) {
       time = ToRecordTime(picked);
     }
-    int type = CComboBox(Dialog(), IDC_TIME_NOTIFICATION_TYPE).GetCurSel();
     if (CEdit(Dialog(), IDC_TIME_NOTIFICATION_TEXT).GetTextLength() == 0 ||
         CEdit(Dialog(), IDC_TIME_NOTIFICATION_TITLE).GetTextLength() == 0) {
       ShowBox("Please Fill in All fields.", "Quillmate", kMbOk | kMbIconInformation);
@@ -78,7 +74,7 @@ class CTimeNotificationEditor : public CEditorDialog {
     values.title = Text(IDC_TIME_NOTIFICATION_TITLE);
     values.text = Text(IDC_TIME_NOTIFICATION_TEXT);
     values.time = time;
-    values.type = type == 1 ? 1 : 0;
+    values.type = SelectedUrgency(Dialog(), IDC_TIME_NOTIFICATION_TYPE);
     // A failure was reported; the dialog stays open with what was typed.
     const int stored = ChangesOpenedRecord()
                            ? TimeNotifManager::ChangeRecordAt(MainWindow(), RecordAddress(), values)

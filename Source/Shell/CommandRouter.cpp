@@ -4,6 +4,8 @@
 //   {IDM_ADD_TEXT_NOTE, OpenTextNoteEditor, 0}, {IDM_EDIT_TEXT_NOTE, OpenTextNoteEditor, 1},
 #include "Shell/CommandRouter.h"
 
+#include "Editors/AudioNoteEditor.h"
+#include "Editors/AudioNoteProperties.h"
 #include "Editors/EmailResourceEditor.h"
 #include "Editors/InternetResourceEditor.h"
 #include "Editors/VideoCaptureDialog.h"
@@ -56,6 +58,14 @@ void EditOfCurrentKind(HWND window, int) {
 
 void TimeNotificationEditor(HWND window, int edit) {
   OpenTimeNotificationEditor(window, edit != 0);
+}
+
+void AudioNoteEditor(HWND window, int edit) {
+  if (edit) {
+    OpenAudioNoteProperties(window);
+  } else {
+    OpenAudioNoteEditor(window);
+  }
 }
 
 void EmailResourceEditor(HWND window, int edit) {
@@ -124,6 +134,8 @@ const CommandRoute kRoutes[] = {
     {IDM_DELETE_ALL_TEXT_NOTES, DeleteAll, 0},
     {IDM_SHOW_TEXT_NOTES, ShowKind, 0},
 
+    {IDM_ADD_AUDIO_NOTE, AudioNoteEditor, 0},
+    {IDM_EDIT_AUDIO_NOTE, AudioNoteEditor, 1},
     {IDM_DELETE_AUDIO_NOTES, DeleteSelected, 1},
     {IDM_DELETE_ALL_AUDIO_NOTES, DeleteAll, 1},
     {IDM_SHOW_AUDIO_NOTES, ShowKind, 1},

@@ -5,10 +5,8 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "Media/CMediaPlayer.h"
-#include "Media/CWaveFile.h"
+#include "Support/CaptureSignal.h"
 #include "Support/MessagePump.h"
 #include "Support/ScratchFolder.h"
 #include "Support/TestHostWindow.h"
@@ -19,24 +17,12 @@ namespace {
 
 constexpr DWORD kPlaybackWaitMs = 20000;
 
-// A WAV of `seconds` of a quiet tone, written the way the recorder writes.
-void WriteSound(const std::string& path, int seconds) {
-  CWaveFile file;
-  ASSERT_TRUE(file.Create(path));
-  std::vector<short> samples(2 * 44100);
-  for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<short>((i / 2 % 100) * 10);
-  for (int s = 0; s < seconds; ++s) {
-    ASSERT_EQ(file.Append(samples.data(), samples.size() * 2), samples.size() * 2);
-  }
-  ASSERT_TRUE(file.Complete());
-}
-
 }  // namespace
 
 TEST(CMediaPlayerTest, PlaysToTheEndRewindsSeeksPausesAndClosesItsWindow) {
   ScratchFolder folder("player");
   const std::string path = folder.PathOf("note.wav");
-  WriteSound(path, 2);
+  WriteToneWave(path, 2);
   TestHostWindow host(200, 100);
 
   CMediaPlayer player;

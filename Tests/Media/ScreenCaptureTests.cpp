@@ -7,15 +7,17 @@
 #include <windows.h>
 #include <vfw.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "Support/AviFileReader.h"
-#include "CaptureSignal.h"
 #include "Media/CAviCaptureFile.h"
 #include "Media/CCaptureWindow.h"
 #include "Media/CScreenCaptureWindow.h"
+#include "Support/AviFileReader.h"
+#include "Support/CaptureSignal.h"
 #include "Support/MessagePump.h"
 #include "Support/RecordedMessageBoxes.h"
 #include "Support/ScratchFolder.h"

@@ -7,7 +7,7 @@
 
 #include <set>
 
-#include "CaptureSignal.h"
+#include "Support/CaptureSignal.h"
 #include "Media/CWaveRecorder.h"
 #include "Support/FileBytes.h"
 #include "Support/MessagePump.h"
@@ -55,12 +55,8 @@ class WaveRecorderTest : public ::testing::Test {
 
   // The file is a complete WAV of frames of the signal; returns its frames.
   std::vector<std::uint32_t> CheckRecording(const std::string& path, std::uint32_t dataBytes) {
-    RecordedWave wave = ReadRecordedWave(path);
-    EXPECT_EQ(wave.fileBytes, 46u + dataBytes);
-    EXPECT_EQ(dataBytes % 4, 0u);
-    EXPECT_EQ(wave.header, ExpectedWaveHeader(dataBytes));
-    EXPECT_EQ(CheckFramesOfSignal(wave.frames, kSignalFrames), "");
-    return wave.frames;
+    EXPECT_EQ(CheckWaveOfSignal(path, dataBytes), "");
+    return ReadRecordedWave(path).frames;
   }
 
   void ExpectOnlyMixerWarnings() {

@@ -16,6 +16,7 @@ struct Driver {
   HWND dialog = nullptr;
   bool acted = false;
   int ticksAfterAct = 0;
+  int tickBound = 200;
   bool timedOut = false;
 };
 Driver* gDriver = nullptr;
@@ -53,9 +54,9 @@ void CALLBACK DriverTick(HWND, UINT, UINT_PTR timer, DWORD) {
     (*driver->act)(dialog);
     return;
   }
-  // act should have ended the dialog; a dialog still up after two seconds is
+  // act should have ended the dialog; a dialog still up after the bound is
   // closed so that the test fails instead of hanging.
-  if (IsWindow(driver->dialog) && ++driver->ticksAfterAct > 200) {
+  if (IsWindow(driver->dialog) && ++driver->ticksAfterAct > driver->tickBound) {
     driver->timedOut = true;
     PostMessageA(driver->dialog, WM_CLOSE, 0, 0);
   }
@@ -69,9 +70,11 @@ HWND FindDialog(const char* caption) {
   return search.found;
 }
 
-bool DriveDialog(const char* caption, const std::function<void()>& open, const std::function<void(HWND)>& act) {
+bool DriveDialog(const char* caption, const std::function<void()>& open, const std::function<void(HWND)>& act,
+                 DWORD boundMs) {
   Driver driver;
   driver.caption = caption;
+  driver.tickBound = static_cast<int>(boundMs / 10);
   driver.act = &act;
   Driver* previous = gDriver;
   gDriver = &driver;

@@ -13,10 +13,11 @@ namespace qmtest {
 
 // open() starts the dialog (e.g. a command to the main window); act(dialog)
 // runs once a visible dialog with this caption is up and must end it. False
-// when no such dialog appeared, or act did not end it within two seconds
-// (it is then closed, as the close box would).
+// when no such dialog appeared, or act did not end it within boundMs (it is
+// then closed, as the close box would). An act that waits for something
+// while pumping messages (a recording, a playback) passes a longer bound.
 bool DriveDialog(const char* caption, const std::function<void()>& open,
-                 const std::function<void(HWND dialog)>& act);
+                 const std::function<void(HWND dialog)>& act, DWORD boundMs = 2000);
 
 // The visible dialog of this thread with this caption, or null.
 HWND FindDialog(const char* caption);

@@ -1,5 +1,5 @@
 // The capture signal and the checks of a recording against it.
-#include "CaptureSignal.h"
+#include "Support/CaptureSignal.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -83,6 +83,30 @@ std::string CheckFramesOfSignal(const std::vector<std::uint32_t>& frames, std::u
     }
   }
   return {};
+}
+
+std::string CheckWaveOfSignal(const std::string& path, std::uint32_t dataBytes) {
+  RecordedWave wave = ReadRecordedWave(path);
+  if (wave.fileBytes != 46u + dataBytes) {
+    return path + " has " + std::to_string(wave.fileBytes) + " bytes, not 46 + " + std::to_string(dataBytes);
+  }
+  if (dataBytes % 4 != 0) return "the data length " + std::to_string(dataBytes) + " is not whole frames";
+  if (wave.header != ExpectedWaveHeader(dataBytes)) return "the header differs";
+  return CheckFramesOfSignal(wave.frames, kSignalFrames);
+}
+
+void WriteToneWave(const std::string& path, int seconds) {
+  const std::uint32_t dataBytes = static_cast<std::uint32_t>(seconds) * 176400;
+  Bytes bytes = ExpectedWaveHeader(dataBytes);
+  bytes.reserve(bytes.size() + dataBytes);
+  for (std::uint32_t frame = 0; frame < dataBytes / 4; ++frame) {
+    const auto sample = static_cast<std::uint16_t>((frame % 100) * 20);
+    for (int channel = 0; channel < 2; ++channel) {
+      bytes.push_back(static_cast<unsigned char>(sample));
+      bytes.push_back(static_cast<unsigned char>(sample >> 8));
+    }
+  }
+  WriteFileBytes(path, bytes);
 }
 
 }  // namespace qmtest

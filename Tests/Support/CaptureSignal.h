@@ -1,9 +1,12 @@
 // The known signal that the test sound device captures: frame i holds the
 // 32-bit value i, so every frame is unique and tells where in the signal it
 // came from. The raw file is written before the program first touches the
-// wave devices (ALSA opens it when the device is opened).
-#ifndef QUILLMATE_TESTS_MEDIA_CAPTURESIGNAL_H
-#define QUILLMATE_TESTS_MEDIA_CAPTURESIGNAL_H
+// wave devices (ALSA opens it when the device is opened). Not in the support
+// library: a test executable lists CaptureSignal.cpp among its sources, so
+// that the signal's test environment is linked in, and is run with
+// scripts/alsa-capture.conf (qm_capture_signal in Tests/Support).
+#ifndef QUILLMATE_TESTS_SUPPORT_CAPTURESIGNAL_H
+#define QUILLMATE_TESTS_SUPPORT_CAPTURESIGNAL_H
 
 #include <cstdint>
 #include <string>
@@ -31,6 +34,15 @@ std::vector<unsigned char> ExpectedWaveHeader(std::uint32_t dataBytes);
 // each after the one before it (so none repeated); else what is wrong.
 std::string CheckFramesOfSignal(const std::vector<std::uint32_t>& frames, std::uint32_t signalFrames);
 
+// Empty when the file at path is a complete WAV holding `dataBytes` of
+// frames of the signal, with the header of ExpectedWaveHeader; else what is
+// wrong with it.
+std::string CheckWaveOfSignal(const std::string& path, std::uint32_t dataBytes);
+
+// A WAV of `seconds` of a quiet saw tone in the recording format, written
+// byte by byte (not by the program's writer), for playback.
+void WriteToneWave(const std::string& path, int seconds);
+
 }  // namespace qmtest
 
-#endif  // QUILLMATE_TESTS_MEDIA_CAPTURESIGNAL_H
+#endif  // QUILLMATE_TESTS_SUPPORT_CAPTURESIGNAL_H
