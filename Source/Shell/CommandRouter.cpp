@@ -9,6 +9,7 @@
 #include "Editors/EmailResourceEditor.h"
 #include "Editors/InternetResourceEditor.h"
 #include "Editors/VideoCaptureDialog.h"
+#include "Editors/VideoNoteProperties.h"
 #include "Managers/FastTextEditor.h"
 #include "Managers/KindManager.h"
 #include "Managers/ShellRequests.h"
@@ -76,8 +77,12 @@ void InternetResourceEditor(HWND window, int edit) {
   OpenInternetResourceEditor(window, edit != 0);
 }
 
-void VideoCapture(HWND window, int) {
-  OpenVideoCaptureDialog(window);
+void VideoNote(HWND window, int edit) {
+  if (edit) {
+    OpenVideoNoteProperties(window);
+  } else {
+    OpenVideoCaptureDialog(window);
+  }
 }
 
 void FastTextEditor(HWND window, int edit) {
@@ -140,7 +145,8 @@ const CommandRoute kRoutes[] = {
     {IDM_DELETE_ALL_AUDIO_NOTES, DeleteAll, 1},
     {IDM_SHOW_AUDIO_NOTES, ShowKind, 1},
 
-    {IDM_ADD_VIDEO_NOTE, VideoCapture, 0},
+    {IDM_ADD_VIDEO_NOTE, VideoNote, 0},
+    {IDM_EDIT_VIDEO_NOTE, VideoNote, 1},
     {IDM_DELETE_VIDEO_NOTES, DeleteSelected, 2},
     {IDM_DELETE_ALL_VIDEO_NOTES, DeleteAll, 2},
     {IDM_SHOW_VIDEO_NOTES, ShowKind, 2},

@@ -1,8 +1,9 @@
-// The video note capture dialog (4000) driven through its controls and menu
-// inside its own modal loop, opened by the main window's command 220, with
-// the screen capture as its driver (Wine lists no platform driver): the
-// driver menu, preview, the frame's layout, record/stop, the Save checks,
-// Save and Close.
+// The video note dialogs driven through their controls inside their own
+// modal loops, opened by the main window's commands: the capture dialog
+// (4000, command 220) with the screen capture as its driver (Wine lists no
+// platform driver): the driver menu, preview, the frame's layout,
+// record/stop, the Save checks, Save and Close; and the properties dialog
+// (11000, command 221) playing a captured note.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "Editors/VideoCaptureDialog.h"
+#include "Media/CMediaPlayer.h"
 #include "Managers/KindManager.h"
 #include "Records/DataFolders.h"
 #include "Records/DatabaseObject.h"
@@ -33,6 +35,7 @@ using namespace qmtest;
 namespace {
 
 constexpr DWORD kCaptureWaitMs = 1500;
+constexpr DWORD kPlayWaitMs = 10000;
 
 HWND FrameOf(HWND dialog) {
   return FindWindowExA(dialog, nullptr, "vidframeClass", nullptr);
@@ -268,4 +271,72 @@ TEST_F(VideoCaptureDialogTest, CloseAfterACaptureLeavesNoAviAndNoNote) {
   EXPECT_TRUE(AviFilesIn(gVideoNoteFolder).empty());
   EXPECT_TRUE(StoredNotes().empty());
   EXPECT_TRUE(m_boxes.shown.empty());
+}
+
+TEST_F(VideoCaptureDialogTest, ThePropertiesPlayACapturedNoteInTheDialogAndSaveChangesOnlyTitleAndType) {
+  ASSERT_TRUE(Drive([&](HWND dialog) {
+    Press(dialog, IDC_VIDEO_RECORD);
+    ASSERT_TRUE(PumpUntil([&] { return StatusOf(dialog).dwCurrentVideoFrame >= 12; }, kPlayWaitMs));
+    Press(dialog, IDC_VIDEO_STOP);
+    TypeText(dialog, IDC_VIDEO_TITLE, "Whiteboard");
+    Press(dialog, IDC_VIDEO_SAVE);
+  }));
+  const std::string fileName = RecordTextOf(StoredNotes().at(0).fileName);
+
+  m_main->FocusRow(0);
+  CMediaPlayer& player = VideoNotePlayer();
+  auto slider = [](HWND dialog, UINT message) {
+    return static_cast<int>(SendDlgItemMessageA(dialog, IDC_VIDEO_POSITION, message, 0, 0));
+  };
+  ASSERT_TRUE(DriveDialog(
+      "Video Note Properties", [this] { m_main->Command(IDM_EDIT_VIDEO_NOTE); },
+      [&](HWND dialog) {
+        EXPECT_EQ(TextOf(dialog, IDC_VIDEO_NOTE_TITLE), "Whiteboard");
+        EXPECT_EQ(TextOf(dialog, IDC_VIDEO_NOTE_TYPE), "Normal");
+        // The picture plays in the dialog, 367 x 235 at (10, 10).
+        ASSERT_TRUE(IsWindow(player.Window()));
+        EXPECT_EQ(GetParent(player.Window()), dialog);
+        EXPECT_EQ(player.FileName(), gVideoNoteFolder + fileName);
+        RECT place;
+        GetWindowRect(player.Window(), &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_EQ(place.left, 10);
+        EXPECT_EQ(place.top, 10);
+        EXPECT_EQ(place.right - place.left, 367);
+        EXPECT_EQ(place.bottom - place.top, 235);
+        EXPECT_TRUE(player.IsPlaying());
+        ASSERT_GT(player.Length(), 0);
+
+        // The range is the length; the thumb moves and returns to 0 at the end.
+        ASSERT_TRUE(PumpUntil([&] { return slider(dialog, TBM_GETRANGEMAX) == player.Length(); }, kPlayWaitMs));
+        ASSERT_TRUE(PumpUntil([&] { return slider(dialog, TBM_GETPOS) > 0; }, kPlayWaitMs));
+        ASSERT_TRUE(PumpUntil([&] { return !player.IsPlaying(); }, kPlayWaitMs));
+        EXPECT_EQ(slider(dialog, TBM_GETPOS), 0);
+
+        // Play again, then Stop rewinds.
+        Press(dialog, IDC_VIDEO_PLAY_PAUSE);
+        EXPECT_TRUE(player.IsPlaying());
+        Press(dialog, IDC_VIDEO_PLAY_STOP);
+        EXPECT_FALSE(player.IsPlaying());
+        EXPECT_EQ(player.Position(), 0);
+
+        TypeText(dialog, IDC_VIDEO_NOTE_TITLE, "");
+        Press(dialog, IDC_VIDEO_NOTE_SAVE);
+        ASSERT_EQ(m_boxes.shown.size(), 1u);
+        EXPECT_EQ(m_boxes.shown[0].text, "Please Fill in All Fields.");
+        EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
+        EXPECT_EQ(m_boxes.shown[0].style, kMbOk | kMbIconInformation);
+        TypeText(dialog, IDC_VIDEO_NOTE_TITLE, "Whiteboard, Monday");
+        ChooseListItem(dialog, IDC_VIDEO_NOTE_TYPE, 1);
+        Press(dialog, IDC_VIDEO_NOTE_SAVE);
+      },
+      kPlayWaitMs * 3));
+  EXPECT_EQ(player.Window(), nullptr);
+  const std::vector<DatabaseDataVideoNote> notes = StoredNotes();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(RecordTextOf(notes[0].title), "Whiteboard, Monday");
+  EXPECT_EQ(notes[0].noteType, 1);
+  EXPECT_EQ(RecordTextOf(notes[0].fileName), fileName);
+  EXPECT_EQ(AviFilesIn(gVideoNoteFolder), std::vector<std::string>{fileName});
+  EXPECT_EQ(m_main->Rows().at(0).texts[1], "Whiteboard, Monday");
 }
