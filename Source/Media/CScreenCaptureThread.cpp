@@ -82,20 +82,13 @@ class CaptureSoundInput {
   int m_next = 0;
 };
 
-// The picture of the region, grabbed from the screen into a bottom-up
-// 24-bit DIB, the layout of an uncompressed AVI frame.
+// The picture of the region, grabbed from the screen into a DIB of the
+// capture's frame format.
 class RegionGrabber {
  public:
   explicit RegionGrabber(const RECT& region)
       : m_region(region), m_screen(GetDC(nullptr)), m_memory(CreateCompatibleDC(m_screen)), m_bits(nullptr) {
-    m_header = BITMAPINFOHEADER();
-    m_header.biSize = sizeof m_header;
-    m_header.biWidth = region.right - region.left;
-    m_header.biHeight = region.bottom - region.top;
-    m_header.biPlanes = 1;
-    m_header.biBitCount = 24;
-    m_header.biCompression = BI_RGB;
-    m_header.biSizeImage = ((m_header.biWidth * 3 + 3) & ~3) * m_header.biHeight;
+    m_header = ScreenCaptureFrameFormat(region.right - region.left, region.bottom - region.top);
     BITMAPINFO info = {};
     info.bmiHeader = m_header;
     m_bitmap = CreateDIBSection(m_screen, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
@@ -140,6 +133,18 @@ class TimerResolution {
 };
 
 }  // namespace
+
+BITMAPINFOHEADER ScreenCaptureFrameFormat(LONG width, LONG height) {
+  BITMAPINFOHEADER header = {};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = kScreenCaptureBits;
+  header.biCompression = BI_RGB;
+  header.biSizeImage = ((width * kScreenCaptureBits / 8 + 3) & ~3) * height;
+  return header;
+}
 
 CScreenCaptureThread::CScreenCaptureThread()
     : m_thread(nullptr),

@@ -20,6 +20,13 @@
 #include <string>
 #include <vector>
 
+// The frame format of a capture of width x height pixels: an uncompressed
+// bottom-up DIB of kScreenCaptureBits bits per pixel, rows padded to 4 bytes.
+// 32 bits, not 24: Wine's MCI window draws 24-bit AVI frames garbled (the
+// picture repeated in strips) and 32-bit ones right.
+constexpr WORD kScreenCaptureBits = 32;
+BITMAPINFOHEADER ScreenCaptureFrameFormat(LONG width, LONG height);
+
 // What one capture records, copied when it starts.
 struct ScreenCaptureJob {
   std::string path;

@@ -81,15 +81,7 @@ CAPTUREPARMS DefaultParameters() {
 }
 
 BITMAPINFOHEADER FrameFormat(const CaptureState& state) {
-  BITMAPINFOHEADER header = {};
-  header.biSize = sizeof header;
-  header.biWidth = state.size.cx;
-  header.biHeight = state.size.cy;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  header.biSizeImage = ((state.size.cx * 3 + 3) & ~3) * state.size.cy;
-  return header;
+  return ScreenCaptureFrameFormat(state.size.cx, state.size.cy);
 }
 
 SIZE ScreenSize() {
@@ -232,7 +224,7 @@ LRESULT SetVideoFormat(CaptureState& state, WPARAM size, LPARAM source) {
   if (!state.connected || state.capturing || !source || size < sizeof(BITMAPINFOHEADER)) return FALSE;
   const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(source);
   const SIZE screen = ScreenSize();
-  if (header->biCompression != BI_RGB || header->biBitCount != 24 || header->biWidth <= 0 ||
+  if (header->biCompression != BI_RGB || header->biBitCount != kScreenCaptureBits || header->biWidth <= 0 ||
       header->biHeight <= 0 || header->biWidth > screen.cx || header->biHeight > screen.cy) {
     return FALSE;
   }

@@ -259,7 +259,7 @@ TEST_F(VideoCaptureDialogTest, SaveChecksTitleAndCaptureThenAddsTheNoteWithTheBa
   ASSERT_EQ(m_main->Rows().size(), 1u);
 }
 
-TEST_F(VideoCaptureDialogTest, CloseAfterACaptureLeavesNoAviAndNoNote) {
+TEST_F(VideoCaptureDialogTest, CloseAfterTwoTakesAndEscDuringATakeLeaveNoAviAndNoNote) {
   ASSERT_TRUE(Drive([&](HWND dialog) {
     RecordAFewFrames(dialog);
     EXPECT_FALSE(AviFilesIn(gVideoNoteFolder).empty());
@@ -267,6 +267,13 @@ TEST_F(VideoCaptureDialogTest, CloseAfterACaptureLeavesNoAviAndNoNote) {
     RecordAFewFrames(dialog);
     EXPECT_EQ(AviFilesIn(gVideoNoteFolder).size(), 1u);
     Press(dialog, IDC_VIDEO_CLOSE);
+  }));
+  EXPECT_TRUE(AviFilesIn(gVideoNoteFolder).empty());
+  // Esc during a capture ends it and leaves nothing either.
+  ASSERT_TRUE(Drive([&](HWND dialog) {
+    Press(dialog, IDC_VIDEO_RECORD);
+    ASSERT_TRUE(PumpUntil([&] { return StatusOf(dialog).dwCurrentVideoFrame >= 2; }, kCaptureWaitMs));
+    SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   }));
   EXPECT_TRUE(AviFilesIn(gVideoNoteFolder).empty());
   EXPECT_TRUE(StoredNotes().empty());

@@ -87,15 +87,16 @@ CAPSTATUS Status(CCaptureWindow& capture) {
   return status;
 }
 
-// Every pixel of every frame is the region's colour (24-bit, BGR).
+// Every pixel of every frame is the region's colour (32-bit, BGR and a
+// fourth byte).
 std::string CheckFramesColour(const AviStream& video, int width, int height) {
-  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
+  const std::size_t stride = static_cast<std::size_t>(width) * 4;
   for (std::size_t n = 0; n < video.chunks.size(); ++n) {
     const auto& frame = video.chunks[n];
     if (frame.size() != stride * height) return "frame " + std::to_string(n) + " has the wrong size";
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
-        const unsigned char* pixel = &frame[y * stride + x * 3];
+        const unsigned char* pixel = &frame[y * stride + x * 4];
         if (pixel[0] != GetBValue(kRegionColour) || pixel[1] != GetGValue(kRegionColour) ||
             pixel[2] != GetRValue(kRegionColour)) {
           return "frame " + std::to_string(n) + " pixel " + std::to_string(x) + "," + std::to_string(y);
@@ -190,7 +191,7 @@ TEST_F(ScreenCaptureTest, ATwoSecondCaptureHoldsTheRegionsColourAtTheAskedRateAn
   const auto* frame = reinterpret_cast<const BITMAPINFOHEADER*>(video.format.data());
   EXPECT_EQ(frame->biWidth, 640);
   EXPECT_EQ(frame->biHeight, 480);
-  EXPECT_EQ(frame->biBitCount, 24);
+  EXPECT_EQ(frame->biBitCount, 32);
   // 15 frames a second, and as many frames as the capture lasted.
   ASSERT_GT(video.scale, 0u);
   EXPECT_NEAR(static_cast<double>(video.rate) / video.scale, 15.0, 0.01);
@@ -226,7 +227,7 @@ TEST_F(ScreenCaptureTest, ACaptureThatCannotBeWrittenStopsReportsAndLeavesAValid
   format.biHeight = 240;
   ASSERT_TRUE(capture.Send(WM_CAP_SET_VIDEOFORMAT, sizeof format, reinterpret_cast<LPARAM>(&format)));
   // Room for five frames and some sound, then the disk is full.
-  CAviCaptureFile::FailWritesAfter(5LL * 320 * 240 * 3 + 176400);
+  CAviCaptureFile::FailWritesAfter(5LL * 320 * 240 * 4 + 176400);
   RecordedMessageBoxes boxes;
   ASSERT_TRUE(capture.Send(WM_CAP_SEQUENCE));
   ASSERT_TRUE(PumpUntil([&] { return !Status(capture).fCapturingNow; }, kCaptureWaitMs));
