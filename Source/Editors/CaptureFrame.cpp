@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "Library/WindowClassDef.h"
 #include "Media/CCaptureWindow.h"
 
 namespace {
@@ -82,16 +83,12 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 bool RegisterFrameClass() {
-  // Once per run of the program.
+  // Once per run of the program; RegisterClassExA rather than Register(),
+  // which throws: this runs inside the dialog's window procedure.
   static const bool registered = [] {
-    WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
+    WindowClassDef windowClass(FrameProc, kFrameClass, GetModuleHandleA(nullptr));
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = FrameProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kFrameClass;
     return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   }();
   return registered;

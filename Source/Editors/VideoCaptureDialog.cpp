@@ -17,6 +17,7 @@
 #include "Managers/CEditorDialog.h"
 #include "Managers/RecordManager.h"
 #include "Media/CCaptureWindow.h"
+#include "Media/CWaveFile.h"
 #include "Records/AttachmentName.h"
 #include "Records/DataFolders.h"
 #include "Records/MessageBoxSeam.h"
@@ -126,13 +127,8 @@ void CVideoCaptureDialog::OnInit() {
     MakeAttachmentName(gVideoNoteFolder, "VideoNote", "avi", m_path);
     m_fileName = BareFileName(m_path);
     m_capture.Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(m_path.c_str()));
-    WAVEFORMATEX sound = {};
-    sound.wFormatTag = WAVE_FORMAT_PCM;
-    sound.nChannels = 2;
-    sound.nSamplesPerSec = 44100;
-    sound.wBitsPerSample = 16;
-    sound.nBlockAlign = 4;
-    sound.nAvgBytesPerSec = 176400;
+    // The program's one sound format, the wave recorder's.
+    WAVEFORMATEX sound = RecordingFormat();
     m_capture.Send(WM_CAP_SET_AUDIOFORMAT, sizeof sound, reinterpret_cast<LPARAM>(&sound));
   }
   if (m_frame) LayOutCaptureWindow(m_frame);

@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "Library/WindowClassDef.h"
 #include "Media/CCaptureProvider.h"
 #include "Media/CScreenCaptureThread.h"
+#include "Media/CWaveFile.h"
 #include "Media/ScreenCaptureFormatDialog.h"
 #include "Records/MessageBoxSeam.h"
 
@@ -55,13 +57,7 @@ CaptureState* StateOf(HWND window) {
 }
 
 std::vector<BYTE> DefaultSoundFormat() {
-  WAVEFORMATEX format = {};
-  format.wFormatTag = WAVE_FORMAT_PCM;
-  format.nChannels = 2;
-  format.nSamplesPerSec = 44100;
-  format.wBitsPerSample = 16;
-  format.nBlockAlign = 4;
-  format.nAvgBytesPerSec = 176400;
+  const WAVEFORMATEX format = RecordingFormat();
   const BYTE* bytes = reinterpret_cast<const BYTE*>(&format);
   return std::vector<BYTE>(bytes, bytes + sizeof format);
 }
@@ -408,13 +404,10 @@ LRESULT CALLBACK CaptureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 bool RegisterCaptureClass() {
   static const bool registered = [] {
-    WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = CaptureWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    WindowClassDef windowClass(CaptureWindowProc, kClassName, GetModuleHandleA(nullptr));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kClassName;
+    // RegisterClassExA rather than Register(), which throws: this runs
+    // inside a dialog's window procedure.
     return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   }();
   return registered;
