@@ -18,6 +18,7 @@
 #include "Editors/VideoCaptureDialog.h"
 #include "Media/CMediaPlayer.h"
 #include "Managers/KindManager.h"
+#include "Managers/RecordManager.h"
 #include "Records/DataFolders.h"
 #include "Records/DatabaseObject.h"
 #include "Records/RecordText.h"
@@ -206,7 +207,30 @@ TEST_F(VideoCaptureDialogTest, TheScreenDriverIsListedCheckedPreviewsAndTheFrame
     POINT screen = {placed.left, placed.top};
     ClientToScreen(frame, &screen);
     EXPECT_EQ(screen.x % 4, 0);
+    // The compression dialog is the platform's compressor chooser, offered
+    // the capture's frame format; under Wine it lists no compressor for it.
+    EXPECT_TRUE(DriveDialog("Video Compression", [&] { Press(dialog, IDC_VIDEO_COMPRESSION); },
+                            [](HWND chooser) { SendMessageA(chooser, WM_COMMAND, IDCANCEL, 0); }));
+    // "Audio Format..." opens the platform's format chooser once.
+    EXPECT_TRUE(DriveDialog("Sound Selection", [&] { MenuCommand(dialog, IDM_VIDEO_AUDIO_FORMAT); },
+                            [](HWND chooser) { SendMessageA(chooser, WM_COMMAND, IDCANCEL, 0); }));
     Press(dialog, IDC_VIDEO_CLOSE);
+  }));
+  EXPECT_TRUE(m_boxes.shown.empty());
+}
+
+TEST_F(VideoCaptureDialogTest, ThePropertiesOpenForAFocusedVideoNoteByDoubleClickAndNotWithoutOne) {
+  NoteValues note;
+  note.title = "Gone";
+  note.attachment = "VideoNote1.avi";  // no such file: nothing plays
+  ASSERT_TRUE(VideoNoteManager::AppendRecord(m_main->Handle(), note));
+  m_main->Command(IDM_SHOW_VIDEO_NOTES);
+  EXPECT_FALSE(DriveDialog("Video Note Properties", [this] { m_main->Command(IDM_EDIT_VIDEO_NOTE); }, [](HWND) {}));
+  m_main->FocusRow(0);
+  ASSERT_TRUE(DriveDialog("Video Note Properties", [this] { m_main->DoubleClickRecordList(); }, [](HWND dialog) {
+    EXPECT_EQ(TextOf(dialog, IDC_VIDEO_NOTE_TITLE), "Gone");
+    EXPECT_EQ(VideoNotePlayer().Window(), nullptr);
+    SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   }));
   EXPECT_TRUE(m_boxes.shown.empty());
 }
