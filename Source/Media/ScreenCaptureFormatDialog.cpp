@@ -3,7 +3,6 @@
 #include "Media/ScreenCaptureFormatDialog.h"
 
 #include <cstdio>
-#include <iterator>
 
 #include "Resources/VideoNoteIds.h"
 
@@ -11,21 +10,29 @@ namespace {
 
 const SIZE kSizes[] = {{160, 120}, {320, 240}, {640, 480}, {800, 600}, {1024, 768}};
 
-SIZE SizeAt(int index) {
-  if (index >= 0 && index < static_cast<int>(std::size(kSizes))) return kSizes[index];
+SIZE ScreenSize() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+// Each item carries its size (width in the low word, height in the high).
+void AddSize(HWND list, const char* format, const SIZE& size, const SIZE& current) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, size.cx, size.cy);
+  const auto item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  SendMessageA(list, LB_SETITEMDATA, item, MAKELPARAM(size.cx, size.cy));
+  if (size.cx == current.cx && size.cy == current.cy) SendMessageA(list, LB_SETCURSEL, item, 0);
+}
+
+// The fixed sizes smaller than the screen, then the whole screen.
 void Fill(HWND dialog, const SIZE& current) {
   HWND list = GetDlgItem(dialog, IDC_SCREEN_CAPTURE_SIZES);
-  const int count = static_cast<int>(std::size(kSizes)) + 1;
-  for (int i = 0; i < count; ++i) {
-    const SIZE size = SizeAt(i);
-    char text[64];
-    std::snprintf(text, sizeof text, i + 1 < count ? "%ld x %ld" : "Full screen (%ld x %ld)", size.cx, size.cy);
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    if (size.cx == current.cx && size.cy == current.cy) SendMessageA(list, LB_SETCURSEL, i, 0);
+  const SIZE screen = ScreenSize();
+  for (const SIZE& size : kSizes) {
+    if (size.cx <= screen.cx && size.cy <= screen.cy && (size.cx < screen.cx || size.cy < screen.cy)) {
+      AddSize(list, "%ld x %ld", size, current);
+    }
   }
+  AddSize(list, "Full screen (%ld x %ld)", screen, current);
 }
 
 INT_PTR CALLBACK FormatDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -40,7 +47,10 @@ INT_PTR CALLBACK FormatDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       const bool chosen = id == IDOK || (id == IDC_SCREEN_CAPTURE_SIZES && HIWORD(wParam) == LBN_DBLCLK);
       if (chosen) {
         const int index = static_cast<int>(SendDlgItemMessageA(dialog, IDC_SCREEN_CAPTURE_SIZES, LB_GETCURSEL, 0, 0));
-        if (index >= 0) *size = SizeAt(index);
+        if (index >= 0) {
+          const auto data = SendDlgItemMessageA(dialog, IDC_SCREEN_CAPTURE_SIZES, LB_GETITEMDATA, index, 0);
+          *size = {LOWORD(data), HIWORD(data)};
+        }
         EndDialog(dialog, index >= 0 ? IDOK : IDCANCEL);
         return TRUE;
       }

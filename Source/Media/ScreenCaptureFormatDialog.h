@@ -1,5 +1,5 @@
-// The screen capture's format dialog (4100): a list of picture sizes, the
-// last one the whole screen.
+// The screen capture's format dialog (4100): a list of picture sizes smaller
+// than the screen, the last one the whole screen.
 #ifndef QUILLMATE_MEDIA_SCREENCAPTUREFORMATDIALOG_H
 #define QUILLMATE_MEDIA_SCREENCAPTUREFORMATDIALOG_H
 

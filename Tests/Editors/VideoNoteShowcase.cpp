@@ -1,8 +1,9 @@
 // Not a test: the real main window and the video note dialogs, for looking at
 // them on screen (scripts/screenshot.sh out.png VideoNoteShowcase.exe
-// capture|properties). "capture" opens the capture dialog with the live
-// preview of the screen capture on; "properties" first captures a few
-// seconds of the screen into a note, then plays it in the properties dialog.
+// capture|format|properties). "capture" opens the capture dialog with the
+// live preview of the screen capture on; "format" opens the screen capture's
+// format dialog over it; "properties" first captures a few seconds of the
+// screen into a note, then plays it in the properties dialog.
 // The program ends by itself after 40 seconds.
 #include <windows.h>
 
@@ -33,12 +34,16 @@ void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD) {
   ExitProcess(0);
 }
 
-// Once the capture dialog is up, switch its preview on as a user would.
+bool gOpenFormat = false;
+
+// Once the capture dialog is up, switch its preview on as a user would, and
+// open the format dialog when asked.
 void CALLBACK ShowPreview(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = FindWindowA("#32770", "Video Note");
   if (!dialog) return;
   KillTimer(nullptr, timer);
   SendMessageA(GetDlgItem(dialog, IDC_VIDEO_PREVIEW), BM_CLICK, 0, 0);
+  if (gOpenFormat) PostMessageA(dialog, WM_COMMAND, IDM_VIDEO_FORMAT, 0);
 }
 
 void Pump() {
@@ -82,6 +87,7 @@ void CaptureANote(HWND window) {
 
 int main(int argc, char** argv) {
   const bool properties = argc > 1 && std::strcmp(argv[1], "properties") == 0;
+  gOpenFormat = argc > 1 && std::strcmp(argv[1], "format") == 0;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   HINSTANCE instance = GetModuleHandleA(nullptr);
