@@ -173,6 +173,13 @@ void CVideoCaptureDialog::OnStatus(const char* text) {
   RefreshStatus();
   Enable(IDC_VIDEO_CLOSE, !m_status.fCapturingNow);
   Enable(IDC_VIDEO_SAVE, !m_status.fCapturingNow);
+  // A capture can also end by itself (it could not be written, its abort
+  // key): then Record must come back and Stop go, or no new take could be
+  // started.
+  if (!m_status.fCapturingNow) {
+    Enable(IDC_VIDEO_RECORD, true);
+    Enable(IDC_VIDEO_STOP, false);
+  }
 }
 
 void CVideoCaptureDialog::ChooseAudioFormat() {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Editors/VideoCaptureDialog.h"
+#include "Media/CAviCaptureFile.h"
 #include "Media/CMediaPlayer.h"
 #include "Managers/KindManager.h"
 #include "Managers/RecordManager.h"
@@ -370,4 +371,31 @@ TEST_F(VideoCaptureDialogTest, ThePropertiesPlayACapturedNoteInTheDialogAndSaveC
   EXPECT_EQ(RecordTextOf(notes[0].fileName), fileName);
   EXPECT_EQ(AviFilesIn(gVideoNoteFolder), std::vector<std::string>{fileName});
   EXPECT_EQ(m_main->Rows().at(0).texts[1], "Whiteboard, Monday");
+}
+
+TEST_F(VideoCaptureDialogTest, ACaptureThatCannotBeWrittenEndsWithABoxKeepsAValidFileAndRecordComesBack) {
+  std::string path;
+  ASSERT_TRUE(Drive([&](HWND dialog) {
+    path = VideoCapturePath();
+    // Room for two frames of 640 x 480, then the disk is full.
+    CAviCaptureFile::FailWritesAfter(2LL * 640 * 480 * 4 + 100000);
+    Press(dialog, IDC_VIDEO_RECORD);
+    ASSERT_TRUE(PumpUntil([&] { return !StatusOf(dialog).fCapturingNow; }, kPlayWaitMs));
+    CAviCaptureFile::FailWritesAfter(-1);
+    EXPECT_EQ(StatusText(dialog), "Capture End");
+    EXPECT_EQ(Buttons(dialog), "1011");
+    TypeText(dialog, IDC_VIDEO_TITLE, "Half a take");
+    Press(dialog, IDC_VIDEO_SAVE);
+  }));
+  CAviCaptureFile::FailWritesAfter(-1);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "The video could not be written; what was recorded so far was kept.");
+  EXPECT_EQ(m_boxes.shown[0].caption, "Video Note");
+  EXPECT_EQ(m_boxes.shown[0].style, kMbOk | kMbIconWarning);
+  const AviFile avi = ReadAviFile(path);
+  EXPECT_EQ(avi.error, "");
+  ASSERT_EQ(avi.streams.size(), 2u);
+  EXPECT_GE(avi.streams[0].chunks.size(), 1u);
+  EXPECT_LE(avi.streams[0].chunks.size(), 2u);
+  EXPECT_EQ(StoredNotes().size(), 1u);
 }
