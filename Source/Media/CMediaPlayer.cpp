@@ -52,6 +52,12 @@ double CMediaPlayer::Position() {
   return m_position;
 }
 
+bool CMediaPlayer::ReachedEnd() {
+  if (!m_window) return false;
+  if (Position() >= m_length) return true;
+  return m_playing && MCIWndGetMode(m_window, nullptr, 0) == MCI_MODE_STOP;
+}
+
 void CMediaPlayer::Close() {
   if (!m_window) return;
   MCIWndStop(m_window);
@@ -64,6 +70,11 @@ void CMediaPlayer::Close() {
 }
 
 CMediaPlayer& AudioNotePlayer() {
+  static CMediaPlayer player;
+  return player;
+}
+
+CMediaPlayer& VideoNotePlayer() {
   static CMediaPlayer player;
   return player;
 }

@@ -29,6 +29,10 @@ class CMediaPlayer {
   void SeekAndPlay(long position);
   // Asks the window for the current position and remembers it.
   double Position();
+  // The medium has played to its end: the position reached the length, or
+  // the window stopped by itself while playing (an AVI ends on its last
+  // frame, numbered one less than its length).
+  bool ReachedEnd();
 
   long Length() const { return m_length; }
   bool IsPlaying() const { return m_playing; }
@@ -46,7 +50,8 @@ class CMediaPlayer {
   double m_position = 0;
 };
 
-// The program's player for audio notes (the video notes have their own).
+// The program's players: one for audio notes, one for video notes.
 CMediaPlayer& AudioNotePlayer();
+CMediaPlayer& VideoNotePlayer();
 
 #endif  // QUILLMATE_MEDIA_CMEDIAPLAYER_H

@@ -9,6 +9,8 @@
 #include "Editors/EmailResourceEditor.h"
 #include "Editors/InternetResourceEditor.h"
 #include "Editors/TextNoteEditor.h"
+#include "Editors/VideoCaptureDialog.h"
+#include "Editors/VideoNoteProperties.h"
 #include "Managers/FastTextEditor.h"
 #include "Managers/KindManager.h"
 #include "Managers/ShellRequests.h"
@@ -87,6 +89,14 @@ void InternetResourceEditor(HWND window, int edit) {
   OpenInternetResourceEditor(window, edit != 0);
 }
 
+void VideoNote(HWND window, int edit) {
+  if (edit) {
+    OpenVideoNoteProperties(window);
+  } else {
+    OpenVideoCaptureDialog(window);
+  }
+}
+
 void FastTextEditor(HWND window, int edit) {
   OpenFastTextEditor(window, edit != 0);
 }
@@ -149,6 +159,8 @@ const CommandRoute kRoutes[] = {
     {IDM_DELETE_ALL_AUDIO_NOTES, DeleteAll, 1},
     {IDM_SHOW_AUDIO_NOTES, ShowKind, 1},
 
+    {IDM_ADD_VIDEO_NOTE, VideoNote, 0},
+    {IDM_EDIT_VIDEO_NOTE, VideoNote, 1},
     {IDM_DELETE_VIDEO_NOTES, DeleteSelected, 2},
     {IDM_DELETE_ALL_VIDEO_NOTES, DeleteAll, 2},
     {IDM_SHOW_VIDEO_NOTES, ShowKind, 2},

@@ -1,0 +1,158 @@
+// The AVI writer of the screen capture; the layout and its rules are in the
+// header.
+#include "Media/CAviCaptureFile.h"
+
+#include <atomic>
+
+namespace {
+
+std::atomic<long long> gWriteBudget{-1};
+
+// False when the test budget would be exceeded; takes the bytes from it.
+bool TakeFromBudget(LONG bytes) {
+  long long budget = gWriteBudget.load();
+  while (budget >= 0) {
+    if (budget < bytes) {
+      gWriteBudget = 0;
+      return false;
+    }
+    if (gWriteBudget.compare_exchange_weak(budget, budget - bytes)) return true;
+  }
+  return true;
+}
+
+void ReleaseStream(PAVISTREAM& stream) {
+  if (stream) AVIStreamRelease(stream);
+  stream = nullptr;
+}
+
+bool IsCompressor(DWORD fourcc) {
+  return fourcc != 0 && fourcc != mmioFOURCC('D', 'I', 'B', ' ');
+}
+
+}  // namespace
+
+CAviCaptureFile::CAviCaptureFile()
+    : m_file(nullptr),
+      m_video(nullptr),
+      m_rawVideo(nullptr),
+      m_sound(nullptr),
+      m_frame(),
+      m_blockAlign(1),
+      m_frames(0),
+      m_soundBlocks(0),
+      m_failed(false) {
+  AVIFileInit();
+}
+
+CAviCaptureFile::~CAviCaptureFile() {
+  Close();
+  AVIFileExit();
+}
+
+bool CAviCaptureFile::Create(const std::string& path, const BITMAPINFOHEADER& frame, DWORD microSecondsPerFrame,
+                             const WAVEFORMATEX* sound, DWORD compressor, LONG quality) {
+  Close();
+  m_frame = frame;
+  m_blockAlign = sound && sound->nBlockAlign ? sound->nBlockAlign : 1;
+  m_frames = 0;
+  m_soundBlocks = 0;
+  m_failed = false;
+  DeleteFileA(path.c_str());
+  if (AVIFileOpenA(&m_file, path.c_str(), OF_CREATE | OF_WRITE, nullptr) != AVIERR_OK) {
+    m_file = nullptr;
+    return false;
+  }
+
+  AVISTREAMINFOA video = {};
+  video.fccType = streamtypeVIDEO;
+  video.fccHandler = IsCompressor(compressor) ? compressor : mmioFOURCC('D', 'I', 'B', ' ');
+  video.dwScale = microSecondsPerFrame;
+  video.dwRate = 1000000;
+  video.dwQuality = static_cast<DWORD>(-1);
+  video.dwSuggestedBufferSize = frame.biSizeImage;
+  SetRect(&video.rcFrame, 0, 0, frame.biWidth, frame.biHeight);
+  lstrcpynA(video.szName, "Video", sizeof video.szName);
+  bool made = AVIFileCreateStreamA(m_file, &m_rawVideo, &video) == AVIERR_OK;
+  if (made && IsCompressor(compressor)) {
+    AVICOMPRESSOPTIONS options = {};
+    options.fccType = streamtypeVIDEO;
+    options.fccHandler = compressor;
+    options.dwQuality = static_cast<DWORD>(quality);
+    options.dwKeyFrameEvery = 15;
+    options.dwFlags = AVICOMPRESSF_KEYFRAMES | AVICOMPRESSF_VALID;
+    made = AVIMakeCompressedStream(&m_video, m_rawVideo, &options, nullptr) == AVIERR_OK;
+  } else if (made) {
+    m_video = m_rawVideo;
+    m_rawVideo = nullptr;
+  }
+  BITMAPINFOHEADER format = frame;
+  made = made && AVIStreamSetFormat(m_video, 0, &format, sizeof format) == AVIERR_OK;
+
+  if (sound) {
+    AVISTREAMINFOA audio = {};
+    audio.fccType = streamtypeAUDIO;
+    audio.dwScale = m_blockAlign;
+    audio.dwRate = sound->nAvgBytesPerSec;
+    audio.dwSampleSize = m_blockAlign;
+    audio.dwQuality = static_cast<DWORD>(-1);
+    lstrcpynA(audio.szName, "Sound", sizeof audio.szName);
+    made = made && AVIFileCreateStreamA(m_file, &m_sound, &audio) == AVIERR_OK;
+    // The format as chosen, with its extra bytes (18 + cbSize in all).
+    made = made && AVIStreamSetFormat(m_sound, 0, const_cast<WAVEFORMATEX*>(sound),
+                                      static_cast<LONG>(sizeof(WAVEFORMATEX) + sound->cbSize)) == AVIERR_OK;
+  }
+  if (!made) {
+    Close();
+    DeleteFileA(path.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool CAviCaptureFile::WriteFrame(const void* bits) {
+  if (m_failed || !m_video) return false;
+  if (!TakeFromBudget(static_cast<LONG>(m_frame.biSizeImage))) {
+    m_failed = true;
+    return false;
+  }
+  const HRESULT result = AVIStreamWrite(m_video, m_frames, 1, const_cast<void*>(bits),
+                                        static_cast<LONG>(m_frame.biSizeImage), AVIIF_KEYFRAME, nullptr, nullptr);
+  if (result != AVIERR_OK) {
+    m_failed = true;
+    return false;
+  }
+  ++m_frames;
+  return true;
+}
+
+bool CAviCaptureFile::WriteSound(const void* bytes, DWORD count) {
+  if (m_failed || !m_sound) return false;
+  const LONG blocks = static_cast<LONG>(count / m_blockAlign);
+  if (blocks == 0) return true;
+  if (!TakeFromBudget(blocks * m_blockAlign)) {
+    m_failed = true;
+    return false;
+  }
+  const HRESULT result = AVIStreamWrite(m_sound, -1, blocks, const_cast<void*>(bytes),
+                                        static_cast<LONG>(blocks * m_blockAlign), 0, nullptr, nullptr);
+  if (result != AVIERR_OK) {
+    m_failed = true;
+    return false;
+  }
+  m_soundBlocks += blocks;
+  return true;
+}
+
+void CAviCaptureFile::Close() {
+  // Streams first: releasing the file last writes the headers and the index.
+  ReleaseStream(m_video);
+  ReleaseStream(m_rawVideo);
+  ReleaseStream(m_sound);
+  if (m_file) AVIFileRelease(m_file);
+  m_file = nullptr;
+}
+
+void CAviCaptureFile::FailWritesAfter(long long bytes) {
+  gWriteBudget = bytes;
+}

@@ -1,0 +1,78 @@
+// CAviCaptureFile: the AVI file that a screen capture is written into,
+// through the platform's AVI file functions (avifil32), so that the file is
+// the standard kind every player reads: a video stream of DIB frames (or of
+// the compressor's output when one was chosen) and a PCM audio stream.
+//
+// The file, as avifil32 lays it out when it is released:
+//
+//   RIFF "AVI "
+//     LIST "hdrl"   avih (frame period, frame count, size), then one
+//                   LIST "strl" per stream: strh + strf
+//       stream 0    video: strh "vids", rate/scale = frames per second,
+//                   strf = the frame's BITMAPINFOHEADER (or the compressor's)
+//       stream 1    audio: strh "auds", rate/scale = block align / bytes
+//                   per second, strf = the WAVEFORMATEX
+//     LIST "movi"   "00db"/"00dc" frame chunks and "01wb" sound chunks
+//     idx1          the index
+//
+// Limits and rules:
+//   1. Frames are written in order, one at a time; a frame slot the capture
+//      missed is written again with the last picture, so the video stream
+//      keeps the asked rate and stays in step with the sound.
+//   2. Sound is appended (start -1): avifil32 under Wine refuses an
+//      explicit start position for sound.
+//   3. A write that fails makes every later write fail too, and Close still
+//      releases the file, which writes the headers and the index: what was
+//      written before the failure stays a valid AVI.
+#ifndef QUILLMATE_MEDIA_CAVICAPTUREFILE_H
+#define QUILLMATE_MEDIA_CAVICAPTUREFILE_H
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <vfw.h>
+
+#include <string>
+
+class CAviCaptureFile {
+ public:
+  CAviCaptureFile();
+  ~CAviCaptureFile();
+  CAviCaptureFile(const CAviCaptureFile&) = delete;
+  CAviCaptureFile& operator=(const CAviCaptureFile&) = delete;
+
+  // Creates the file (replacing any) with its streams. frame: the
+  // uncompressed frame format; sound: null for a file without sound;
+  // compressor: a fourcc from the compressor chooser, 0 (or 'DIB ') for
+  // none; quality as the chooser gives it.
+  // Returns false, with nothing left open, when the file cannot be made.
+  bool Create(const std::string& path, const BITMAPINFOHEADER& frame, DWORD microSecondsPerFrame,
+              const WAVEFORMATEX* sound, DWORD compressor, LONG quality);
+  // Appends one frame of frame.biSizeImage bytes. False once any write failed.
+  bool WriteFrame(const void* bits);
+  // Appends sound bytes (whole blocks). False once any write failed.
+  bool WriteSound(const void* bytes, DWORD count);
+  // Releases streams and file; safe to call twice.
+  void Close();
+
+  bool Failed() const { return m_failed; }
+
+  // For tests: every write fails, as on a full disk, once this many more
+  // bytes were written by any capture file; negative (the default) never.
+  static void FailWritesAfter(long long bytes);
+  LONG FramesWritten() const { return m_frames; }
+  // Sound blocks (frames of the sound format) written.
+  LONG SoundBlocksWritten() const { return m_soundBlocks; }
+
+ private:
+  PAVIFILE m_file;
+  PAVISTREAM m_video;       // what frames go into: the compressed stream, or the raw one
+  PAVISTREAM m_rawVideo;    // the raw stream under a compressed one (null when none)
+  PAVISTREAM m_sound;
+  BITMAPINFOHEADER m_frame;
+  WORD m_blockAlign;
+  LONG m_frames;
+  LONG m_soundBlocks;
+  bool m_failed;
+};
+
+#endif  // QUILLMATE_MEDIA_CAVICAPTUREFILE_H

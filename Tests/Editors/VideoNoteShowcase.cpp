@@ -1,0 +1,121 @@
+// Not a test: the real main window and the video note dialogs, for looking at
+// them on screen (scripts/screenshot.sh out.png VideoNoteShowcase.exe
+// capture|format|properties). "capture" opens the capture dialog with the
+// live preview of the screen capture on; "format" opens the screen capture's
+// format dialog over it; "properties" first captures a few seconds of the
+// screen into a note, then plays it in the properties dialog.
+// The program ends by itself after 40 seconds.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <vfw.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "Editors/VideoCaptureDialog.h"
+#include "Editors/VideoNoteProperties.h"
+#include "Library/CSplitter.h"
+#include "Library/CWinApp.h"
+#include "Managers/KindManager.h"
+#include "Managers/ManagerWindows.h"
+#include "Managers/RecordManager.h"
+#include "Media/CCaptureWindow.h"
+#include "Records/AttachmentName.h"
+#include "Records/DataFolders.h"
+#include "Resources/VideoNoteIds.h"
+#include "Shell/MainWindow.h"
+
+namespace {
+
+constexpr UINT kNoteSeconds = 6;
+
+void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD) {
+  ExitProcess(0);
+}
+
+bool gOpenFormat = false;
+
+// Once the capture dialog is up, switch its preview on as a user would, and
+// open the format dialog when asked.
+void CALLBACK ShowPreview(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowA("#32770", "Video Note");
+  if (!dialog) return;
+  KillTimer(nullptr, timer);
+  SendMessageA(GetDlgItem(dialog, IDC_VIDEO_PREVIEW), BM_CLICK, 0, 0);
+  if (gOpenFormat) PostMessageA(dialog, WM_COMMAND, IDM_VIDEO_FORMAT, 0);
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+// A few seconds of the screen (the main window) into a new video note.
+void CaptureANote(HWND window) {
+  std::string path;
+  MakeAttachmentName(gVideoNoteFolder, "VideoNote", "avi", path);
+  CCaptureWindow capture;
+  if (!capture.Create(window, 1, 0, 0, 1, 1) || !capture.Connect(0)) return;
+  capture.Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  CAPTUREPARMS parameters = {};
+  capture.Send(WM_CAP_GET_SEQUENCE_SETUP, sizeof parameters, reinterpret_cast<LPARAM>(&parameters));
+  parameters.fYield = TRUE;
+  parameters.fLimitEnabled = TRUE;
+  parameters.wTimeLimit = kNoteSeconds;
+  parameters.vKeyAbort = 0;
+  parameters.fAbortLeftMouse = FALSE;
+  parameters.fAbortRightMouse = FALSE;
+  capture.Send(WM_CAP_SET_SEQUENCE_SETUP, sizeof parameters, reinterpret_cast<LPARAM>(&parameters));
+  if (!capture.Send(WM_CAP_SEQUENCE)) return;
+  CAPSTATUS status = {};
+  do {
+    Pump();
+    Sleep(20);
+    capture.Send(WM_CAP_GET_STATUS, sizeof status, reinterpret_cast<LPARAM>(&status));
+  } while (status.fCapturingNow);
+  NoteValues note;
+  note.title = "The desk, this morning";
+  note.attachment = BareFileName(path);
+  VideoNoteManager::AppendRecord(window, note);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool properties = argc > 1 && std::strcmp(argv[1], "properties") == 0;
+  gOpenFormat = argc > 1 && std::strcmp(argv[1], "format") == 0;
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  gApp.SetInstance(instance);
+
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qm-video-note-showcase";
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::create_directories(folder);
+  ScopedApplicationDataFolder appData(folder.string());
+  MakeDataFolders();
+  EnsureStore(RecordKind::VideoNote);
+
+  MainWindowClass(instance).Register();
+  CSplitter::RegisterBarClass(instance);
+  HWND window = CreateMainWindow(instance);
+  SetWindowPos(window, nullptr, 40, 30, 900, 560, SWP_NOZORDER);
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  SetTimer(nullptr, 0, 40000, EndShowcase);
+
+  if (properties) {
+    CaptureANote(window);
+    RecordListOf(window).SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    OpenVideoNoteProperties(window);
+  } else {
+    SetTimer(nullptr, 0, 200, ShowPreview);
+    OpenVideoCaptureDialog(window);
+  }
+  return 0;
+}
