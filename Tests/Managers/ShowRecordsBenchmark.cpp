@@ -39,8 +39,7 @@ double Median(std::vector<double> values) {
 
 // The rows as ShowRecords shows them: the date, then the kind's sub-items.
 struct Row {
-  std::string date;
-  RowTexts texts;
+  std::vector<std::string> texts;
   std::uint32_t address;
 };
 
@@ -49,9 +48,11 @@ std::vector<Row> ReadRows() {
   auto store = OpenStore<DatabaseDataTextNote>();
   const KindDescription& description = KindDescriptionOf(RecordKind::TextNote);
   store->ForEachRecord([&](std::uint32_t address) {
+    RowTexts texts;
+    texts.Add(store->Data().date);
+    description.rowTexts(store->RecordBytes(), texts);
     Row row;
-    row.date = RecordTextOf(store->Data().date);
-    description.rowTexts(store->RecordBytes(), row.texts);
+    for (int i = 0; i < texts.Count(); ++i) row.texts.push_back(texts[i]);
     row.address = address;
     rows.push_back(std::move(row));
   });
@@ -67,12 +68,12 @@ void BareFill(HWND list, const std::vector<Row>& rows) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = index;
-    item.pszText = const_cast<char*>(row.date.c_str());
+    item.pszText = const_cast<char*>(row.texts[0].c_str());
     item.lParam = static_cast<LPARAM>(row.address);
     index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    for (std::size_t i = 0; i < row.texts.size(); ++i) {
+    for (std::size_t i = 1; i < row.texts.size(); ++i) {
       LVITEMA cell = {};
-      cell.iSubItem = static_cast<int>(i) + 1;
+      cell.iSubItem = static_cast<int>(i);
       cell.pszText = const_cast<char*>(row.texts[i].c_str());
       SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&cell));
     }
