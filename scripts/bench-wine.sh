@@ -9,3 +9,24 @@ build="$root/build/windows"
 cmake --preset windows -S "$root" >/dev/null
 cmake --build "$build" -j2 --target ShowRecordsBenchmark
 "$root/scripts/wine-run.sh" "$build/Tests/Managers/ShowRecordsBenchmark.exe" "$@"
+
+command -v strace >/dev/null || exit 0
+# Linux system calls of the Wine process for n and 2n adds, and for a walk
+# over n and 2n records, counted from its line "ready" on; requests to the
+# (persistent, untraced) wineserver show as their write and read.
+source "$root/scripts/wine-env.sh" "$build"
+exe="$build/Tests/Managers/ShowRecordsBenchmark.exe"
+wine_calls() {
+  local log out
+  log="$(mktemp)"; out="$(mktemp)"
+  strace -f -qq -o "$log" wine "$exe" syscalls "$1" "$2" >"$out" 2>&1 </dev/null
+  awk '/write\([0-9]+, "ready/ {on = 1; next} on' "$log" | wc -l
+  rm -f "$log" "$out"
+}
+echo
+for phase in add walk; do
+  small=$(wine_calls "$phase" 1000)
+  large=$(wine_calls "$phase" 2000)
+  awk -v p="$phase" -v s="$small" -v l="$large" \
+    'BEGIN { printf "system calls per %s: %.3f (strace of the Wine process)\n", (p == "walk" ? "walked record" : p), (l - s) / 1000 }'
+done
