@@ -14,6 +14,11 @@ packages=(
   libasound2-plugins:i386 alsa-utils
   nsis
   python3 python3-vobject python3-icalendar
+  # zlib's crc32 checks every stored record, in both builds.
+  zlib1g-dev libz-mingw-w64-dev
+  # For make bench only: the store is measured against SQLite, and strace
+  # counts its system calls.
+  libsqlite3-dev strace
 )
 
 missing=()

@@ -1,9 +1,11 @@
-// The engine's operations. Every one goes straight to the file: there is no
-// cache, the in-memory file header is the only state kept between calls.
-// Lengths and addresses read from the file are checked before they are used
-// (invariants 3 and 7 in gxDatabase.h).
+// The engine's operations. Every one goes to the file through positioned
+// reads and writes; besides the in-memory file header, the only bytes kept
+// between calls are those of invariant 8 in gxDatabase.h (a walk's
+// read-ahead, the last verified write). Lengths and addresses read from the
+// file are checked before they are used (invariants 3 and 7).
 #include "Database/gxDatabase.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -63,9 +65,11 @@ const char* const kErrorTexts[gxErrorCodeCount] = {
 
 const char kClosedFileName[] = "closed.gxd";
 const char kSignaturePrefix[7] = {'G', 'X', 'D', 'B', 'A', 'S', 'E'};
-// Checksums are computed in pieces no larger than this, so a damaged length
-// can never make the engine allocate more.
+// Checksums are computed and writes verified in pieces no larger than this,
+// so a damaged length can never make the engine allocate more.
 constexpr std::uint32_t kChecksumChunk = 64 * 1024;
+// A walk reads ahead this much at a time: about 160 text notes per system call.
+constexpr std::uint32_t kWindowBytes = 128 * 1024;
 
 void PutWord(unsigned char* bytes, std::uint32_t value) {
   bytes[0] = static_cast<unsigned char>(value & 0xFFu);
@@ -129,7 +133,6 @@ gxDatabase::gxDatabase()
       m_ready(false),
       m_open(false),
       m_readWrite(false),
-      m_lastOperation(LastOperation::Reposition),
       m_lastError(gxNoError) {}
 
 gxDatabase::~gxDatabase() {
@@ -178,8 +181,13 @@ void gxDatabase::ResetClosed() {
   m_ready = false;
   m_open = false;
   m_readWrite = false;
-  m_lastOperation = LastOperation::Reposition;
   m_lastError = gxNoError;
+  ForgetInHand();
+  m_walking = false;
+  // Nothing is kept between user actions: the buffers go with the file.
+  std::vector<unsigned char>().swap(m_window.bytes);
+  std::vector<unsigned char>().swap(m_readBack);
+  std::vector<unsigned char>().swap(m_scratch);
 }
 
 int gxDatabase::Create(const char* fileName, std::uint32_t staticSize, char revision) {
@@ -199,13 +207,12 @@ int gxDatabase::Create(const char* fileName, std::uint32_t staticSize, char revi
   const char previousRevision = m_revision;
   m_revision = letter;
   const std::uint64_t heapStart = static_cast<std::uint64_t>(staticSize) + FileHeaderSize();
-  if (heapStart > 0xFFFFFFFFu || !m_stream.Open(fileName, "w+b")) {
+  if (heapStart > 0xFFFFFFFFu || !m_file.Open(fileName, gxFileHandle::Access::CreateReadWrite)) {
     m_revision = previousRevision;
     return SetError(gxCreateError);
   }
   m_ready = m_open = m_readWrite = true;
   m_fileName = fileName;
-  m_lastOperation = LastOperation::Reposition;
 
   m_header = gxFileHeader();
   m_header.heap_start = static_cast<std::uint32_t>(heapStart);
@@ -233,11 +240,11 @@ int gxDatabase::Open(const char* fileName, int mode) {
   int code = Close();
   if (code != gxNoError) return code;
   const bool readWrite = mode != 0;
-  if (!m_stream.Open(fileName, readWrite ? "r+b" : "rb")) return SetError(gxOpenError);
+  if (!m_file.Open(fileName, readWrite ? gxFileHandle::Access::ReadWrite : gxFileHandle::Access::ReadOnly))
+    return SetError(gxOpenError);
   m_ready = m_open = true;
   m_readWrite = readWrite;
   m_fileName = fileName;
-  m_lastOperation = LastOperation::Reposition;
 
   unsigned char bytes[gxFileHeaderBytes];
   code = ReadAt(bytes, gxFileHeaderBytes, 0);
@@ -254,7 +261,7 @@ int gxDatabase::Open(const char* fileName, int mode) {
   }
   m_revision = m_header.signature[7];
 
-  const std::int64_t length = m_stream.Length();
+  const std::int64_t length = m_file.Length();
   if (length > static_cast<std::int64_t>(m_header.end_of_file) && length <= 0xFFFFFFFF) {
     m_header.end_of_file = static_cast<std::uint32_t>(length);
     code = Flush();
@@ -269,12 +276,12 @@ int gxDatabase::Close() {
     if (m_ready && m_readWrite) {
       const int code = WriteFileHeader();
       if (code != gxNoError) {
-        m_stream.Close();
+        m_file.Close();
         ResetClosed();
         return SetError(code);
       }
     }
-    if (!m_stream.Close()) {
+    if (!m_file.Close()) {
       ResetClosed();
       return SetError(gxCloseError);
     }
@@ -288,9 +295,7 @@ int gxDatabase::Flush() {
   if (!m_readWrite) return SetError(gxNoError);
   const int code = WriteFileHeader();
   if (code != gxNoError) return code;
-  if (!m_stream.Flush()) return SetError(gxWriteError);
-  if (!m_stream.Seek(0, gxFileStream::FromCurrent)) return SetError(gxSeekError);
-  m_lastOperation = LastOperation::Reposition;
+  if (!m_file.Flush()) return SetError(gxWriteError);
   return SetError(gxNoError);
 }
 
@@ -306,20 +311,31 @@ int gxDatabase::WriteFileHeader() {
 int gxDatabase::WriteBlockHeader(std::uint32_t blockAddress, const gxBlockHeader& header) {
   unsigned char bytes[gxBlockHeaderBytes];
   gxEncodeBlockHeader(header, bytes);
-  return WriteAt(bytes, gxBlockHeaderBytes, blockAddress, true, true);
+  const int code = WriteAt(bytes, gxBlockHeaderBytes, blockAddress, true, true);
+  if (code == gxNoError) {
+    // Written and read back: StoreChecksum may take it from here.
+    m_headerKnown = true;
+    m_knownHeaderAddress = blockAddress;
+    m_knownHeader = header;
+  }
+  return code;
 }
 
 bool gxDatabase::ReadBlockHeader(std::uint32_t blockAddress, gxBlockHeader& header) {
   unsigned char bytes[gxBlockHeaderBytes];
-  if (ReadAt(bytes, gxBlockHeaderBytes, blockAddress) != gxNoError) return false;
+  if (const unsigned char* inWindow = InWindow(blockAddress, gxBlockHeaderBytes)) {
+    std::memcpy(bytes, inWindow, gxBlockHeaderBytes);
+    SetError(gxNoError);
+  } else if (ReadAt(bytes, gxBlockHeaderBytes, blockAddress) != gxNoError) {
+    return false;
+  }
   gxDecodeBlockHeader(bytes, header);
   return true;
 }
 
 bool gxDatabase::ReadFileHeaderFromDisk(gxFileHeader& header) {
-  // stdio may answer a seek inside its buffer without reading the file again,
-  // and another object may have written the header since.
-  if (m_ready) m_stream.DropReadAhead();
+  // Always from the file, never from a window: another object may have
+  // written the header since (while a message box of this action waited).
   unsigned char bytes[gxFileHeaderBytes];
   if (ReadAt(bytes, gxFileHeaderBytes, 0) != gxNoError) return false;
   gxDecodeFileHeader(bytes, header);
@@ -351,7 +367,10 @@ void gxDatabase::AbandonFreeList() {
   WriteFileHeader();
 }
 
-std::uint32_t gxDatabase::FirstFit(std::uint32_t blockLength) {
+// headerWritten: the file header was written (as m_header now stands) to
+// unlink the block.
+std::uint32_t gxDatabase::FirstFit(std::uint32_t blockLength, bool& headerWritten) {
+  headerWritten = false;
   if (m_header.free_space == gxAbandonedList) return 0;
   const std::uint32_t heapBytes =
       m_header.end_of_file > m_header.heap_start ? m_header.end_of_file - m_header.heap_start : 0;
@@ -401,6 +420,7 @@ std::uint32_t gxDatabase::FirstFit(std::uint32_t blockLength) {
           m_header.free_space = address;  // not handed out: it stays on the list
           return 0;
         }
+        headerWritten = true;
       }
       return address;
     }
@@ -432,26 +452,33 @@ std::uint32_t gxDatabase::Allocate(std::uint32_t length, int method) {
   const std::uint32_t oldEnd = m_header.end_of_file;
   const std::uint32_t oldHighest = m_header.highest_block;
   std::uint32_t blockAddress = 0;
-  if (m_header.free_space != 0 && method == 2) blockAddress = FirstFit(blockLength);
+  bool headerWritten = false;
+  if (m_header.free_space != 0 && method == 2) blockAddress = FirstFit(blockLength, headerWritten);
   const bool appended = blockAddress == 0;
 
   if (appended) {
     // An end_of_file beyond the real file is damage: appending there would
     // write far away from the data and claim bytes that were never written.
-    const std::int64_t fileLength = m_stream.Length();
-    if (fileLength >= 0 && oldEnd > fileLength) {
-      SetError(gxFileCorrupt);
-      return 0;
+    if (oldEnd > m_file.KnownLength()) {
+      const std::int64_t fileLength = m_file.Length();
+      if (fileLength >= 0 && oldEnd > fileLength) {
+        SetError(gxFileCorrupt);
+        return 0;
+      }
     }
     blockAddress = oldEnd;
     m_header.end_of_file = oldEnd + blockLength;
+    headerWritten = false;
     const unsigned char zero = 0;
     if (WriteAt(&zero, 1, m_header.end_of_file - 1, true, true) != gxNoError) {
       m_header.end_of_file = oldEnd;
       return 0;
     }
   }
-  if (blockAddress > m_header.highest_block) m_header.highest_block = blockAddress;
+  if (blockAddress > m_header.highest_block) {
+    m_header.highest_block = blockAddress;
+    headerWritten = false;
+  }
 
   // The in-use header goes last, so a failure before it never leaves a block
   // marked 'N' behind: lists would show it as an empty record with a CRC
@@ -461,7 +488,8 @@ std::uint32_t gxDatabase::Allocate(std::uint32_t length, int method) {
     const unsigned char zeros[gxLockHeaderBytes] = {};
     code = WriteAt(zeros, gxLockHeaderBytes, blockAddress + gxBlockHeaderBytes, true, true);
   }
-  if (code == gxNoError) code = WriteFileHeader();
+  // Unlinking the block wrote this very header already: once is enough.
+  if (code == gxNoError && !headerWritten) code = WriteFileHeader();
   if (code == gxNoError) {
     const gxBlockHeader header{gxCheckWord, blockLength, gxStatusUsed, 0};
     code = WriteBlockHeader(blockAddress, header);
@@ -541,24 +569,11 @@ int gxDatabase::FreeBlock(std::uint32_t objectAddress, bool removeFlag) {
 // Byte access
 
 bool gxDatabase::PositionOf(std::uint64_t& position) {
-  const std::int64_t told = m_stream.Tell();
-  if (told < 0 || told > 0xFFFFFFFF) {
+  position = m_file.Position();
+  if (position > 0xFFFFFFFFu) {
     SetError(gxPositionError);
     return false;
   }
-  position = static_cast<std::uint64_t>(told);
-  return true;
-}
-
-bool gxDatabase::RepositionIfSwitching(LastOperation next) {
-  // stdio needs a positioning call between a read and a write on one stream.
-  const LastOperation other = next == LastOperation::Read ? LastOperation::Write : LastOperation::Read;
-  if (m_lastOperation != other) return true;
-  if (!m_stream.Seek(0, gxFileStream::FromCurrent)) {
-    SetError(gxSeekError);
-    return false;
-  }
-  m_lastOperation = LastOperation::Reposition;
   return true;
 }
 
@@ -570,18 +585,10 @@ std::uint32_t gxDatabase::SeekTo(std::uint32_t address) {
   std::uint64_t current = 0;
   if (!PositionOf(current)) return gxCurrentAddress;
   if (address == gxCurrentAddress) return static_cast<std::uint32_t>(current);
-  bool moved;
-  if (address > current)
-    moved = m_stream.Seek(static_cast<std::int64_t>(address - current), gxFileStream::FromCurrent);
-  else if (address < current)
-    moved = m_stream.Seek(address, gxFileStream::FromStart);
-  else
-    moved = m_stream.Seek(0, gxFileStream::FromCurrent);
-  if (!moved) {
+  if (!m_file.Seek(address)) {
     SetError(gxSeekError);
     return gxCurrentAddress;
   }
-  m_lastOperation = LastOperation::Reposition;
   return address;
 }
 
@@ -597,83 +604,130 @@ std::uint32_t gxDatabase::Position() {
 
 int gxDatabase::ReadAt(void* buffer, std::uint32_t length, std::uint32_t address) {
   if (!m_ready) return SetError(gxNotReady);
-  if (address != gxCurrentAddress) {
-    if (SeekTo(address) == gxCurrentAddress) return m_lastError;
-  } else if (!RepositionIfSwitching(LastOperation::Read)) {
-    return m_lastError;
-  }
-  const std::size_t got = length == 0 ? 0 : m_stream.Read(buffer, length);
-  m_lastOperation = LastOperation::Read;
+  if (address != gxCurrentAddress && SeekTo(address) == gxCurrentAddress) return m_lastError;
+  const std::size_t got = length == 0 ? 0 : m_file.Read(buffer, length);
   if (got != length) return SetError(gxReadError);
   return SetError(gxNoError);
+}
+
+// Up to length bytes at address into got, fewer at the end of the file or
+// on a failure; false (error 24 or 19) when the position cannot be set.
+bool gxDatabase::ReadUpTo(void* buffer, std::uint32_t length, std::uint32_t address, std::size_t& got) {
+  got = 0;
+  if (SeekTo(address) == gxCurrentAddress) return false;
+  got = m_file.Read(buffer, length);
+  return true;
 }
 
 int gxDatabase::WriteAt(const void* buffer, std::uint32_t length, std::uint32_t address, bool flush,
                         bool verify) {
   if (!m_ready) return SetError(gxNotReady);
   if (!m_readWrite) return SetError(gxNotWritable);
-  if (address != gxCurrentAddress) {
-    if (SeekTo(address) == gxCurrentAddress) return m_lastError;
-  } else if (!RepositionIfSwitching(LastOperation::Write)) {
-    return m_lastError;
-  }
+  if (address != gxCurrentAddress && SeekTo(address) == gxCurrentAddress) return m_lastError;
   std::uint64_t writtenAt = 0;
   if (!PositionOf(writtenAt)) return m_lastError;
-  const std::size_t put = length == 0 ? 0 : m_stream.Write(buffer, length);
-  m_lastOperation = LastOperation::Write;
+  // Whatever this write touches is no longer in hand, even if it fails.
+  m_window.size = 0;
+  m_writtenKnown = false;
+  ForgetOverlapping(writtenAt, length);
+  const std::size_t put = length == 0 ? 0 : m_file.Write(buffer, length);
   if (put != length) return SetError(gxWriteError);
-  if (flush) {
-    if (!m_stream.Flush()) return SetError(gxWriteError);
-    if (!m_stream.Seek(0, gxFileStream::FromCurrent)) return SetError(gxSeekError);
-    m_lastOperation = LastOperation::Reposition;
-  }
+  if (flush && !m_file.Flush()) return SetError(gxWriteError);
   if (verify) {
-    const std::uint32_t expected = gxCrc32(buffer, length);
-    std::uint32_t actual = 0;
-    if (!ChecksumRange(length, static_cast<std::uint32_t>(writtenAt), true, actual) || actual != expected)
-      return SetError(gxChecksumError);
+    // One read of exactly what was written (in pieces only beyond 64 KB),
+    // compared byte for byte.
+    const unsigned char* expected = static_cast<const unsigned char*>(buffer);
+    if (m_readBack.size() < std::min(length, kChecksumChunk)) m_readBack.resize(std::min(length, kChecksumChunk));
+    std::uint32_t done = 0;
+    do {
+      const std::uint32_t piece = std::min(length - done, kChecksumChunk);
+      if (ReadAt(m_readBack.data(), piece, done == 0 ? static_cast<std::uint32_t>(writtenAt) : gxCurrentAddress) !=
+              gxNoError ||
+          (piece != 0 && std::memcmp(m_readBack.data(), expected + done, piece) != 0))
+        return SetError(gxChecksumError);
+      done += piece;
+    } while (done < length);
+    if (length <= kChecksumChunk) {
+      m_writtenKnown = true;
+      m_writtenAddress = static_cast<std::uint32_t>(writtenAt);
+      m_writtenLength = length;
+    }
   }
   return SetError(gxNoError);
 }
 
 // ---------------------------------------------------------------------------
+// What is in hand (invariant 8)
+
+void gxDatabase::ForgetOverlapping(std::uint64_t address, std::uint64_t length) {
+  if (m_headerKnown && address < m_knownHeaderAddress + static_cast<std::uint64_t>(gxBlockHeaderBytes) &&
+      m_knownHeaderAddress < address + length)
+    m_headerKnown = false;
+}
+
+void gxDatabase::ForgetInHand() {
+  m_window.size = 0;
+  m_writtenKnown = false;
+  m_headerKnown = false;
+}
+
+void gxDatabase::BeginWalk(std::uint32_t end) {
+  m_walking = true;
+  m_walkEnd = end;
+  m_window.size = 0;
+}
+
+void gxDatabase::EndWalk() {
+  m_walking = false;
+  m_window.size = 0;
+}
+
+// The bytes [address, address + length) from the walk's window, reading it
+// anew from address when they are not there; null when not walking, or when
+// the file (up to the walk's end) does not hold them all.
+const unsigned char* gxDatabase::InWindow(std::uint32_t address, std::uint32_t length) {
+  if (!m_walking || !m_ready) return nullptr;
+  const std::uint64_t end = static_cast<std::uint64_t>(address) + length;
+  if (m_window.size != 0 && address >= m_window.start && end <= m_window.start + std::uint64_t{m_window.size})
+    return m_window.bytes.data() + (address - m_window.start);
+  if (length > kWindowBytes || end > m_walkEnd) return nullptr;
+  if (m_window.bytes.size() < kWindowBytes) m_window.bytes.resize(kWindowBytes);
+  const std::uint32_t want = std::min(kWindowBytes, m_walkEnd - address);
+  std::size_t got = 0;
+  m_window.start = address;
+  ReadUpTo(m_window.bytes.data(), want, address, got);
+  m_window.size = static_cast<std::uint32_t>(got);
+  if (m_window.size < length) return nullptr;
+  return m_window.bytes.data();
+}
+
+// ---------------------------------------------------------------------------
 // Checksums
 
-bool gxDatabase::ChecksumRange(std::uint32_t length, std::uint32_t address, bool inMemory,
-                               std::uint32_t& crc) {
+bool gxDatabase::ChecksumRange(std::uint32_t length, std::uint32_t address, std::uint32_t& crc) {
   crc = 0;
-  if (inMemory) {
-    std::vector<unsigned char> buffer(length < kChecksumChunk ? length : kChecksumChunk);
-    std::uint32_t done = 0;
-    do {
-      const std::uint32_t piece = length - done < kChecksumChunk ? length - done : kChecksumChunk;
-      if (ReadAt(buffer.data(), piece, done == 0 ? address : gxCurrentAddress) != gxNoError) return false;
-      crc = gxCrc32(buffer.data(), piece, crc);
-      done += piece;
-    } while (done < length);
-    return true;
-  }
-  if (SeekTo(address) == gxCurrentAddress) return false;
-  for (std::uint32_t i = 0; i < length; ++i) {
-    unsigned char byte;
-    if (ReadAt(&byte, 1) != gxNoError) return false;
-    crc = gxCrc32(&byte, 1, crc);
-  }
-  SetError(gxNoError);
+  if (m_scratch.size() < std::min(length, kChecksumChunk)) m_scratch.resize(std::min(length, kChecksumChunk));
+  std::uint32_t done = 0;
+  do {
+    const std::uint32_t piece = std::min(length - done, kChecksumChunk);
+    if (ReadAt(m_scratch.data(), piece, done == 0 ? address : gxCurrentAddress) != gxNoError) return false;
+    crc = gxCrc32(m_scratch.data(), piece, crc);
+    done += piece;
+  } while (done < length);
   return true;
 }
 
-std::uint32_t gxDatabase::ComputeChecksum(std::uint32_t length, std::uint32_t address, bool inMemory) {
+std::uint32_t gxDatabase::ComputeChecksum(std::uint32_t length, std::uint32_t address, bool /*inMemory*/) {
   std::uint32_t crc = 0;
   if (!m_ready) {
     SetError(gxNotReady);
     return 0;
   }
-  return ChecksumRange(length, address, inMemory, crc) ? crc : 0;
+  return ChecksumRange(length, address, crc) ? crc : 0;
 }
 
 bool gxDatabase::ReadObjectBlock(std::uint32_t objectAddress, gxBlockHeader& header,
-                                 std::uint32_t& objectLength) {
+                                 std::uint32_t& objectLength, bool mayUseWritten) {
   if (!m_ready) {
     SetError(gxNotReady);
     return false;
@@ -683,7 +737,12 @@ bool gxDatabase::ReadObjectBlock(std::uint32_t objectAddress, gxBlockHeader& hea
     return false;
   }
   const std::uint32_t blockAddress = objectAddress - BlockHeaderSize();
-  if (!ReadBlockHeader(blockAddress, header)) return false;
+  if (mayUseWritten && m_headerKnown && m_knownHeaderAddress == blockAddress) {
+    header = m_knownHeader;
+    SetError(gxNoError);
+  } else if (!ReadBlockHeader(blockAddress, header)) {
+    return false;
+  }
   // A length that does not fit the heap would underflow n or reach past the file.
   if (header.check_word != gxCheckWord || !BlockFitsHeap(blockAddress, header)) {
     SetError(gxSyncError);
@@ -697,13 +756,54 @@ std::uint32_t gxDatabase::StoreChecksum(std::uint32_t objectAddress) {
   if (!HasChecksums()) return 0;
   gxBlockHeader header;
   std::uint32_t length = 0;
-  if (!ReadObjectBlock(objectAddress, header, length)) return 0;
+  if (!ReadObjectBlock(objectAddress, header, length, true)) return 0;
   std::uint32_t crc = 0;
-  if (!ChecksumRange(length, objectAddress, true, crc)) return 0;
+  if (m_writtenKnown && m_writtenAddress == objectAddress && m_writtenLength == length) {
+    // The object was just written and read back whole: those are its bytes.
+    crc = gxCrc32(m_readBack.data(), length);
+  } else if (!ChecksumRange(length, objectAddress, crc)) {
+    return 0;
+  }
   unsigned char bytes[gxChecksumBytes];
   PutWord(bytes, crc);
   if (WriteAt(bytes, gxChecksumBytes, objectAddress + length, true, true) != gxNoError) return 0;
   return crc;
+}
+
+// VerifyChecksum's test on a block whose bytes are in memory: block holds
+// available bytes from objectAddress - BlockHeaderSize() on, at least the
+// header and expectedLength object bytes. decided is false when the object is
+// not expectedLength bytes long (the caller then reads from the file);
+// otherwise the result is VerifyChecksum's, with its error code.
+bool gxDatabase::VerifyBlockInMemory(std::uint32_t objectAddress, const unsigned char* block,
+                                     std::size_t available, std::uint32_t expectedLength, std::uint32_t* stored,
+                                     std::uint32_t* computed, bool& decided) {
+  decided = true;
+  unsigned char headerBytes[gxBlockHeaderBytes];
+  std::memcpy(headerBytes, block, gxBlockHeaderBytes);
+  gxBlockHeader header;
+  gxDecodeBlockHeader(headerBytes, header);
+  const std::uint32_t blockAddress = objectAddress - BlockHeaderSize();
+  if (header.check_word != gxCheckWord || !BlockFitsHeap(blockAddress, header)) {
+    SetError(gxSyncError);
+    return false;
+  }
+  if (header.block_length - BlockHeaderSize() - gxChecksumBytes != expectedLength) {
+    decided = false;
+    return false;
+  }
+  const std::size_t crcOffset = BlockHeaderSize() + expectedLength;
+  if (available < crcOffset + gxChecksumBytes) {
+    // The object is there, its checksum is not: the file ends inside it.
+    SetError(gxReadError);
+    return false;
+  }
+  const std::uint32_t crc = gxCrc32(block + BlockHeaderSize(), expectedLength);
+  const std::uint32_t storedCrc = GetWord(block + crcOffset);
+  if (stored) *stored = storedCrc;
+  if (computed) *computed = crc;
+  SetError(gxNoError);
+  return storedCrc == crc;
 }
 
 bool gxDatabase::VerifyChecksum(std::uint32_t objectAddress, std::uint32_t* stored, std::uint32_t* computed) {
@@ -713,14 +813,53 @@ bool gxDatabase::VerifyChecksum(std::uint32_t objectAddress, std::uint32_t* stor
   gxBlockHeader header;
   std::uint32_t length = 0;
   if (!ReadObjectBlock(objectAddress, header, length)) return false;
+  if (length <= kWindowBytes - BlockHeaderSize() - gxChecksumBytes) {
+    const std::uint32_t span = BlockHeaderSize() + length + gxChecksumBytes;
+    if (const unsigned char* block = InWindow(objectAddress - BlockHeaderSize(), span)) {
+      bool decided = false;
+      const bool matches = VerifyBlockInMemory(objectAddress, block, span, length, stored, computed, decided);
+      if (decided) return matches;
+    }
+  }
   std::uint32_t crc = 0;
-  if (!ChecksumRange(length, objectAddress, true, crc)) return false;
+  if (!ChecksumRange(length, objectAddress, crc)) return false;
   unsigned char bytes[gxChecksumBytes];
   if (ReadAt(bytes, gxChecksumBytes, objectAddress + length) != gxNoError) return false;
   const std::uint32_t storedCrc = GetWord(bytes);
   if (stored) *stored = storedCrc;
   if (computed) *computed = crc;
   return storedCrc == crc;
+}
+
+gxObjectCheck gxDatabase::ReadVerifiedObject(std::uint32_t objectAddress, void* buffer, std::uint32_t length) {
+  const std::uint32_t headerSize = BlockHeaderSize();
+  const std::uint64_t span = std::uint64_t{headerSize} + length + gxChecksumBytes;
+  if (m_ready && HasChecksums() && objectAddress >= headerSize && span <= kWindowBytes &&
+      objectAddress + std::uint64_t{length} + gxChecksumBytes <= 0xFFFFFFFFu) {
+    const std::uint32_t blockAddress = objectAddress - headerSize;
+    const unsigned char* block = InWindow(blockAddress, static_cast<std::uint32_t>(span));
+    std::size_t available = static_cast<std::size_t>(span);
+    if (block == nullptr) {
+      // One read for header, object and checksum.
+      if (m_scratch.size() < span) m_scratch.resize(static_cast<std::size_t>(span));
+      if (!ReadUpTo(m_scratch.data(), static_cast<std::uint32_t>(span), blockAddress, available))
+        return gxObjectCheck::ReadFailed;
+      block = m_scratch.data();
+    }
+    if (available < headerSize + std::size_t{length}) {
+      // ReadAt of the object alone would have come short as well.
+      SetError(gxReadError);
+      return gxObjectCheck::ReadFailed;
+    }
+    std::memcpy(buffer, block + headerSize, length);
+    bool decided = false;
+    const bool matches = VerifyBlockInMemory(objectAddress, block, available, length, nullptr, nullptr, decided);
+    if (decided) return matches ? gxObjectCheck::Matches : gxObjectCheck::Differs;
+    // The block's object has another length than the caller's: as VerifyChecksum.
+    return VerifyChecksum(objectAddress) ? gxObjectCheck::Matches : gxObjectCheck::Differs;
+  }
+  if (ReadAt(buffer, length, objectAddress) != gxNoError) return gxObjectCheck::ReadFailed;
+  return VerifyChecksum(objectAddress) ? gxObjectCheck::Matches : gxObjectCheck::Differs;
 }
 
 // ---------------------------------------------------------------------------
@@ -735,16 +874,48 @@ std::uint32_t gxDatabase::NextBlock(std::uint32_t address) {
   if (m_header.end_of_file == m_header.heap_start) return 0;
   std::uint64_t start = address == 0 ? m_header.heap_start : address;
   if (start >= m_header.end_of_file) return 0;
-  // 64-bit arithmetic: a damaged end_of_file near 4 GB must not wrap the bound.
-  while (start + BlockHeaderSize() < m_header.end_of_file) {
-    gxBlockHeader header;
-    if (!ReadBlockHeader(static_cast<std::uint32_t>(start), header)) return 0;
-    if (header.check_word == gxCheckWord) {
-      SeekTo(static_cast<std::uint32_t>(start));
-      return static_cast<std::uint32_t>(start);
+  // Every candidate position p with p + BlockHeaderSize() < end_of_file is
+  // tried in turn, as if its 16 bytes were read there; the bytes come in
+  // large pieces and the check word is searched for in memory. 64-bit
+  // arithmetic: a damaged end_of_file near 4 GB must not wrap the bound.
+  const std::uint64_t end = m_header.end_of_file;
+  if (start + BlockHeaderSize() >= end) return 0;
+  const std::uint64_t last = end - BlockHeaderSize() - 1;
+  while (start <= last) {
+    const std::uint32_t want =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(kWindowBytes, last + gxBlockHeaderBytes - start));
+    const std::uint32_t at = static_cast<std::uint32_t>(start);
+    const unsigned char* bytes = InWindow(at, want);
+    std::size_t got = want;
+    if (bytes == nullptr) {
+      if (m_scratch.size() < want) m_scratch.resize(want);
+      if (!ReadUpTo(m_scratch.data(), want, at, got)) return 0;
+      bytes = m_scratch.data();
     }
-    ++start;
+    if (got >= gxBlockHeaderBytes) {
+      const unsigned char* candidate = bytes;
+      const unsigned char* const lastCandidate = bytes + (got - gxBlockHeaderBytes);
+      while (candidate <= lastCandidate) {
+        candidate = static_cast<const unsigned char*>(
+            std::memchr(candidate, 0xFE, static_cast<std::size_t>(lastCandidate - candidate) + 1));
+        if (candidate == nullptr) break;
+        if (GetWord(candidate) == gxCheckWord) {
+          const std::uint32_t found = at + static_cast<std::uint32_t>(candidate - bytes);
+          SetError(gxNoError);
+          SeekTo(found);
+          return found;
+        }
+        ++candidate;
+      }
+    }
+    if (got < want) {
+      // The next candidate's 16 bytes cannot be read.
+      SetError(gxReadError);
+      return 0;
+    }
+    start += got - (gxBlockHeaderBytes - 1);
   }
+  SetError(gxNoError);
   return 0;
 }
 

@@ -57,6 +57,17 @@
 //   7. Every length or address read from the file is checked against the
 //      file before use; nothing read is allowed to size an allocation beyond
 //      a fixed chunk (checksums are computed in chunks of at most 64 KB).
+//   8. Every read goes to the file, with two exceptions that only ever hand
+//      out bytes this object read from the file or wrote and read back:
+//      between BeginWalk and EndWalk, block headers, objects and checksums
+//      come from a read-ahead window (128 KB, read with one positioned read);
+//      and StoreChecksum takes the block header and the object from the
+//      writes just made when they cover them. Any write drops the window and
+//      whatever it overlaps. The file header is always read from the file:
+//      another object may have written it while a message box waited.
+//   9. A write is one positioned system call; its flush has nothing left to
+//      do (no fsync); its verification is one read of exactly the bytes
+//      written, compared byte for byte.
 //
 // Decisions the format leaves open:
 //   - Cyclic free lists: the first-fit walk visits at most
@@ -66,10 +77,10 @@
 //     whose length does not fit in it, is treated the same way.
 //   - A database left not ready (wrong signature, or a header too short to
 //     read) is never written: every operation returns its failure value with
-//     error 19; Close releases the stream without writing the header.
-//   - Close releases the stream even when writing the header back or closing
+//     error 19; Close releases the file without writing the header.
+//   - Close releases the file even when writing the header back or closing
 //     fails: it returns that code (25, 9 or 14) with the object closed, since
-//     a stream whose close failed cannot be used again.
+//     a handle whose close failed cannot be used again.
 //   - Reclaim method 1 (best fit) behaves as method 0 (append).
 //   - An append that fails restores end_of_file and highest_block in memory,
 //     so the header written later never claims bytes that were not written.
@@ -80,17 +91,25 @@
 //   - Allocate refuses to append (error 15) when end_of_file lies beyond the
 //     real file length: the header is damaged and the append would land far
 //     beyond the data. Open, reads, frees and reuse of free blocks still work.
+//     The length is asked of the system only when end_of_file lies beyond
+//     the length this object has seen (at Open and by its own writes).
+//   - A block reused from the head of the free list writes the file header
+//     once, when it is unlinked; Allocate writes it again only when
+//     highest_block changed since.
+//   - ComputeChecksum reads in chunks whether or not inMemory is set: one
+//     system call per byte would gain nothing over the same CRC.
 #ifndef QUILLMATE_DATABASE_GXDATABASE_H
 #define QUILLMATE_DATABASE_GXDATABASE_H
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Database/gxCrc32.h"
-#include "Database/gxFileStream.h"
+#include "Database/gxFileHandle.h"
 
-constexpr std::uint32_t gxCurrentAddress = 0xFFFFFFFFu;  // "current stream position"
+constexpr std::uint32_t gxCurrentAddress = 0xFFFFFFFFu;  // "current file position"
 constexpr std::uint32_t gxCheckWord = 0x0000FEFEu;
 constexpr std::uint32_t gxAbandonedList = 0xFFFFFFFFu;  // free_space of an abandoned list
 constexpr std::uint32_t gxDatabaseVersion = 4000;
@@ -130,6 +149,13 @@ struct gxFileHeader {
   char signature[8];
   std::uint32_t version;
 };  // 28 bytes on disk
+
+// What reading an object and checking its CRC found (ReadVerifiedObject).
+enum class gxObjectCheck {
+  Matches,     // read whole, the stored CRC matches
+  Differs,     // read whole, the CRC differs or cannot be computed
+  ReadFailed   // the object could not be read whole
+};
 
 struct gxBlockHeader {
   std::uint32_t check_word;
@@ -209,6 +235,21 @@ class gxDatabase {
   // false on a read failure. For heap walkers.
   bool ReadBlockHeader(std::uint32_t blockAddress, gxBlockHeader& header);
 
+  // ReadAt(buffer, length, objectAddress) followed by VerifyChecksum(
+  // objectAddress), with their results and error codes, in one read of the
+  // whole block when its object is length bytes long (else as those two).
+  gxObjectCheck ReadVerifiedObject(std::uint32_t objectAddress, void* buffer, std::uint32_t length);
+
+  // A heap walk up to end: until EndWalk, ReadBlockHeader, VerifyChecksum,
+  // ReadVerifiedObject and NextBlock take their bytes from a window of the
+  // file read ahead in large sequential reads. Reads served from the window
+  // do not move the file position. Close ends a walk.
+  void BeginWalk(std::uint32_t end);
+  void EndWalk();
+  // Forgets the window, so that the next read sees what others wrote since
+  // (after a message box, during which other code may have run).
+  void DropReadAhead() { m_window.size = 0; }
+
  protected:
   int SetError(int code) {
     m_lastError = code;
@@ -216,33 +257,58 @@ class gxDatabase {
   }
 
  private:
-  enum class LastOperation { Reposition, Read, Write };
-
   int WriteFileHeader();
   int WriteBlockHeader(std::uint32_t blockAddress, const gxBlockHeader& header);
   bool ReadFileHeaderFromDisk(gxFileHeader& header);
   bool RefreshHeader();
   std::uint32_t MinimumBlockLength() const;
   bool BlockFitsHeap(std::uint32_t blockAddress, const gxBlockHeader& header) const;
-  bool ReadObjectBlock(std::uint32_t objectAddress, gxBlockHeader& header, std::uint32_t& objectLength);
-  bool ChecksumRange(std::uint32_t length, std::uint32_t address, bool inMemory, std::uint32_t& crc);
-  bool RepositionIfSwitching(LastOperation next);
+  bool ReadObjectBlock(std::uint32_t objectAddress, gxBlockHeader& header, std::uint32_t& objectLength,
+                       bool mayUseWritten = false);
+  bool ChecksumRange(std::uint32_t length, std::uint32_t address, std::uint32_t& crc);
   bool PositionOf(std::uint64_t& position);
-  std::uint32_t FirstFit(std::uint32_t blockLength);
+  bool ReadUpTo(void* buffer, std::uint32_t length, std::uint32_t address, std::size_t& got);
+  const unsigned char* InWindow(std::uint32_t address, std::uint32_t length);
+  bool VerifyBlockInMemory(std::uint32_t objectAddress, const unsigned char* block, std::size_t available,
+                           std::uint32_t expectedLength, std::uint32_t* stored, std::uint32_t* computed,
+                           bool& decided);
+  void ForgetOverlapping(std::uint64_t address, std::uint64_t length);
+  void ForgetInHand();
+  std::uint32_t FirstFit(std::uint32_t blockLength, bool& headerWritten);
   void GiveBackFailedBlock(std::uint32_t blockAddress, std::uint32_t blockLength, bool appended,
                            std::uint32_t oldEnd, std::uint32_t oldHighest);
   void AbandonFreeList();
   void ResetClosed();
 
-  gxFileStream m_stream;
+  gxFileHandle m_file;
   std::string m_fileName;
   gxFileHeader m_header;
   char m_revision;
   bool m_ready;
   bool m_open;
   bool m_readWrite;
-  LastOperation m_lastOperation;
   int m_lastError;
+
+  // The walk's read-ahead: size bytes of the file from start (invariant 8).
+  struct Window {
+    std::vector<unsigned char> bytes;
+    std::uint32_t start = 0;
+    std::uint32_t size = 0;
+  };
+  Window m_window;
+  bool m_walking = false;
+  std::uint32_t m_walkEnd = 0;
+  // The last verified write: its bytes as read back, where they lie.
+  std::vector<unsigned char> m_readBack;
+  bool m_writtenKnown = false;
+  std::uint32_t m_writtenAddress = 0;
+  std::uint32_t m_writtenLength = 0;
+  // The last block header this object wrote and read back.
+  bool m_headerKnown = false;
+  std::uint32_t m_knownHeaderAddress = 0;
+  gxBlockHeader m_knownHeader{};
+  // Scratch for reads that are checked but not kept (checksums, whole blocks).
+  std::vector<unsigned char> m_scratch;
 };
 
 // The file-status query the stores use before Open or Create.

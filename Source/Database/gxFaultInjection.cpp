@@ -1,4 +1,4 @@
-// Per-operation countdowns for injected stream failures.
+// Per-operation countdowns for injected file failures.
 #include "Database/gxFaultInjection.h"
 
 namespace {

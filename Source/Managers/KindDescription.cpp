@@ -3,9 +3,9 @@
 #include "Managers/KindDescription.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "Records/DatabaseData.h"
-#include "Records/RecordText.h"
 #include "Records/ResourceType.h"
 
 namespace {
@@ -18,12 +18,14 @@ const Record& As(const unsigned char* bytes) {
 template <class Record>
 void NoteRowTexts(const unsigned char* bytes, RowTexts& texts) {
   const Record& note = As<Record>(bytes);
-  texts = {RecordTextOf(note.title), UrgencyText(note.noteType)};
+  texts.Add(note.title);
+  texts.Add(UrgencyText(note.noteType));
 }
 
 void PhotoRowTexts(const unsigned char* bytes, RowTexts& texts) {
   const auto& photo = As<DatabaseDataPhotoAlbum>(bytes);
-  texts = {RecordTextOf(photo.title), RecordTextOf(photo.comment)};
+  texts.Add(photo.title);
+  texts.Add(photo.comment);
 }
 
 void TimeNotifRowTexts(const unsigned char* bytes, RowTexts& texts) {
@@ -32,22 +34,27 @@ void TimeNotifRowTexts(const unsigned char* bytes, RowTexts& texts) {
   char when[64];
   std::snprintf(when, sizeof when, "%02d:%02d:%02d %02d/%02d/%d", time.hour, time.minute, time.second,
                 time.month, time.day, time.year);
-  texts = {RecordTextOf(notification.title), when, UrgencyText(notification.type)};
+  texts.Add(notification.title);
+  texts.Add(when);
+  texts.Add(UrgencyText(notification.type));
 }
 
 void EmailRowTexts(const unsigned char* bytes, RowTexts& texts) {
   const auto& email = As<DatabaseDataEmailRes>(bytes);
-  texts = {RecordTextOf(email.name), RecordTextOf(email.email), RecordTextOf(email.comment)};
+  texts.Add(email.name);
+  texts.Add(email.email);
+  texts.Add(email.comment);
 }
 
 void InternetRowTexts(const unsigned char* bytes, RowTexts& texts) {
   const auto& resource = As<DatabaseDataInternetRes>(bytes);
-  texts = {RecordTextOf(resource.title), RecordTextOf(resource.address),
-           ResourceTypeText(resource.resourceType)};
+  texts.Add(resource.title);
+  texts.Add(resource.address);
+  texts.Add(ResourceTypeText(resource.resourceType));
 }
 
 void FastTextRowTexts(const unsigned char* bytes, RowTexts& texts) {
-  texts = {RecordTextOf(As<DatabaseDataFastText>(bytes).title)};
+  texts.Add(As<DatabaseDataFastText>(bytes).title);
 }
 
 const ColumnDescription kTextNoteColumns[] = {{"Date", 120}, {"Text Note Title", 180}, {"Note Type", 120}};
@@ -93,9 +100,15 @@ constexpr int CountOf(const T (&)[N]) {
   return N;
 }
 
-#define QM_KIND(kind, columns, buttons, question, progress, rowTexts)                                    \
-  KindDescription {                                                                                      \
-    RecordKind::kind, columns, CountOf(columns), buttons, CountOf(buttons), question, progress, rowTexts \
+template <int N>
+constexpr int ColumnCount(const ColumnDescription (&)[N]) {
+  static_assert(N <= RowTexts::kMaxTexts, "a row holds one text per column, without allocating");
+  return N;
+}
+
+#define QM_KIND(kind, columns, buttons, question, progress, rowTexts)                                        \
+  KindDescription {                                                                                          \
+    RecordKind::kind, columns, ColumnCount(columns), buttons, CountOf(buttons), question, progress, rowTexts \
   }
 
 const KindDescription kKinds[kRecordKindCount] = {
@@ -128,6 +141,15 @@ const KindDescription kKinds[kRecordKindCount] = {
 
 const KindDescription& KindDescriptionOf(RecordKind kind) {
   return kKinds[static_cast<int>(kind)];
+}
+
+void RowTexts::Add(const char* text) {
+  if (m_count == kMaxTexts) return;
+  char* into = m_texts[m_count++];
+  std::size_t length = 0;
+  while (length < kMaxLength && text[length] != '\0') ++length;
+  std::memcpy(into, text, length);
+  into[length] = '\0';
 }
 
 const char* UrgencyText(int type) {

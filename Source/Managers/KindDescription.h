@@ -3,8 +3,7 @@
 #ifndef QUILLMATE_MANAGERS_KINDDESCRIPTION_H
 #define QUILLMATE_MANAGERS_KINDDESCRIPTION_H
 
-#include <string>
-#include <vector>
+#include <cstddef>
 
 #include "Records/RecordKind.h"
 
@@ -27,8 +26,25 @@ struct ShowProgressSteps {
   int beforeFill;           // 50, the album 40
 };
 
-// The sub-item texts of a record's row, after the date, in column order.
-using RowTexts = std::vector<std::string>;
+// The texts of a record's row in column order: its date, then what the
+// kind's rowTexts function adds. A list fill makes one per row, so the texts
+// live in the object itself: no allocation per row.
+class RowTexts {
+ public:
+  static constexpr int kMaxTexts = 4;  // the most columns a kind has
+  static constexpr std::size_t kMaxLength = 255;  // a whole record text field
+
+  // A record text field (up to its first zero, at most 255 bytes) or a
+  // zero-terminated text, cut at 255 characters.
+  void Add(const char* text);
+  int Count() const { return m_count; }
+  const char* operator[](int index) const { return m_texts[index]; }
+
+ private:
+  char m_texts[kMaxTexts][kMaxLength + 1];
+  int m_count = 0;
+};
+// Adds the texts after the date.
 using RowTextsFunction = void (*)(const unsigned char* record, RowTexts& texts);
 
 struct KindDescription {

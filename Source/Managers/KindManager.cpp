@@ -176,19 +176,18 @@ bool CloseKindStore(KindStore& store) {
 
 void WriteRecordRow(const CListView& list, int index, const KindDescription& kind,
                     const unsigned char* record, bool newRow, std::uint32_t address) {
-  // Every record begins with its date text.
-  std::string date = RecordTextOf(reinterpret_cast<const char*>(record));
+  // Every record begins with its date text. Nothing here allocates: a list
+  // of thousands of records is filled row by row.
+  RowTexts texts;
+  texts.Add(reinterpret_cast<const char*>(record));
+  kind.rowTexts(record, texts);
   if (newRow) {
-    index = list.InsertItem(index, date.c_str(), -1, static_cast<LPARAM>(address));
+    index = list.InsertItem(index, texts[0], -1, static_cast<LPARAM>(address));
     if (index < 0) return;
   } else {
-    list.SetItemText(index, 0, date.c_str());
+    list.SetItemText(index, 0, texts[0]);
   }
-  RowTexts texts;
-  kind.rowTexts(record, texts);
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    list.SetItemText(index, static_cast<int>(i) + 1, texts[i].c_str());
-  }
+  for (int i = 1; i < texts.Count(); ++i) list.SetItemText(index, i, texts[i]);
 }
 
 bool RecordAttachmentPath(RecordKind kind, const unsigned char* record, std::string& path) {

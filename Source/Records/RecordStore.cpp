@@ -90,15 +90,17 @@ std::uint32_t RecordStore::AddRecord() {
 
 RecordReadStatus RecordStore::ReadRecord(std::uint32_t objectAddress) {
   const std::uint32_t size = m_info.recordSize;
-  std::memset(m_buffer, 0, size);
-  bool readWhole = ReadAt(m_buffer, size, objectAddress) == gxNoError;
+  // Block header, record and CRC in one read (or from a walk's read-ahead).
+  const gxObjectCheck check = ReadVerifiedObject(objectAddress, m_buffer, size);
+  const bool readWhole = check != gxObjectCheck::ReadFailed;
   // A short read fills part of the buffer; none of it belongs to a record.
   if (!readWhole) std::memset(m_buffer, 0, size);
   m_bufferIsWholeRecord = readWhole;
   SetOwnAddress(m_buffer, objectAddress);
-  bool crcOk = readWhole && VerifyChecksum(objectAddress);
-  if (crcOk) return RecordReadStatus::Ok;
+  if (check == gxObjectCheck::Matches) return RecordReadStatus::Ok;
   WarnCrcError();
+  // Other code may have run while the box was up: read ahead afresh.
+  DropReadAhead();
   return readWhole ? RecordReadStatus::CrcMismatch : RecordReadStatus::ReadFailed;
 }
 
@@ -161,6 +163,13 @@ std::uint32_t RecordStore::DeleteRecord() {
 
 void RecordStore::ForEachRecord(const std::function<void(std::uint32_t)>& visitor) {
   const std::uint32_t end = CurrentEndOfFile();
+  // Headers, records and CRCs come from large sequential reads until the
+  // walk ends, even when the visitor throws.
+  struct Walk {
+    explicit Walk(gxDatabase& db, std::uint32_t end) : db(db) { db.BeginWalk(end); }
+    ~Walk() { db.EndWalk(); }
+    gxDatabase& db;
+  } walk(*this, end);
   const std::uint32_t headerSize = BlockHeaderSize();
   const std::uint32_t shortestBlock = headerSize + (HasChecksums() ? 4u : 0u);
   std::uint32_t address = NextBlock(0);

@@ -109,8 +109,9 @@ TEST_F(DatabaseFaults, FailedReuseOfAFreeBlockPutsItBackOnTheFreeList) {
     ASSERT_EQ(db.FreeBlock(873), 1);
     ASSERT_EQ(db.Close(), 0);
   }
-  // Writes: unlinking (file header), lock header, file header, block header.
-  for (int nth = 2; nth <= 4; ++nth) {
+  // Writes: unlinking (file header), lock header, block header. The header
+  // the unlink wrote is not written again: it has not changed since.
+  for (int nth = 2; nth <= 3; ++nth) {
     SCOPED_TRACE(nth);
     gxDatabase db;
     ASSERT_EQ(db.Open(path.c_str()), 0);

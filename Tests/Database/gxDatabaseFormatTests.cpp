@@ -17,6 +17,30 @@ TEST_F(DatabaseFormat, Crc32IsZlibs) {
   EXPECT_EQ(gxCrc32(nullptr, 0), 0u);
 }
 
+TEST_F(DatabaseFormat, Crc32OfEveryLengthAndAlignmentIsTheBitwiseDefinition) {
+  // The folding path takes whole 16-byte pieces from 64 bytes on, the rest
+  // goes byte-wise: every split between them, at every alignment, continued.
+  const auto bitwise = [](const unsigned char* bytes, std::size_t length, std::uint32_t crc) {
+    crc = ~crc;
+    for (std::size_t i = 0; i < length; ++i) {
+      crc ^= bytes[i];
+      for (int bit = 0; bit < 8; ++bit) crc = (crc & 1u) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+    }
+    return ~crc;
+  };
+  Bytes data(4200);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>((i * 131 + 7) ^ (i >> 5));
+  for (std::size_t length = 0; length <= 300; ++length) {
+    for (std::size_t offset = 0; offset < 16; offset += 5) {
+      const std::uint32_t seed = static_cast<std::uint32_t>(length * 2654435761u);
+      ASSERT_EQ(gxCrc32(data.data() + offset, length, seed), bitwise(data.data() + offset, length, seed))
+          << "length " << length << ", offset " << offset;
+    }
+  }
+  for (std::size_t length : {773u, 1024u, 2809u, 4096u, 4199u})
+    EXPECT_EQ(gxCrc32(data.data() + 1, length), bitwise(data.data() + 1, length, 0)) << length;
+}
+
 TEST_F(DatabaseFormat, NewFileIsTheFortyByteEmptyImage) {
   const std::string path = PathOf("empty.qmt");
   {

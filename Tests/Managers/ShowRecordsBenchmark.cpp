@@ -1,16 +1,22 @@
-// Not a test: how long ShowRecords takes to fill the real record list from a
-// store of 10,000 text notes, and the process's peak memory. Figures only,
+// Not a test: ShowRecords filling the real record list from a store of
+// 10,000 text notes, side by side in one process with a bare fill of the
+// same list view with the same rows (insert the item, set its sub-item
+// texts, redraw held), in interleaved rounds; prints the medians and their
+// ratio, the store walk alone, and the process's peak memory. Figures only,
 // no assertions; run with scripts/bench-wine.sh.
 #include <windows.h>
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "ManagerTestWindow.h"
 #include "Support/MessagePump.h"
+#include "Managers/KindDescription.h"
 #include "Managers/KindManager.h"
 #include "Records/DataFolders.h"
 #include "Records/DatabaseObject.h"
@@ -23,6 +29,58 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// The rows as ShowRecords shows them: the date, then the kind's sub-items.
+struct Row {
+  std::vector<std::string> texts;
+  std::uint32_t address;
+};
+
+std::vector<Row> ReadRows() {
+  std::vector<Row> rows;
+  auto store = OpenStore<DatabaseDataTextNote>();
+  const KindDescription& description = KindDescriptionOf(RecordKind::TextNote);
+  store->ForEachRecord([&](std::uint32_t address) {
+    RowTexts texts;
+    texts.Add(store->Data().date);
+    description.rowTexts(store->RecordBytes(), texts);
+    Row row;
+    for (int i = 0; i < texts.Count(); ++i) row.texts.push_back(texts[i]);
+    row.address = address;
+    rows.push_back(std::move(row));
+  });
+  CloseStore(store);
+  return rows;
+}
+
+// The least a program can do to show those rows in this list view.
+void BareFill(HWND list, const std::vector<Row>& rows) {
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  int index = 0;
+  for (const Row& row : rows) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(row.texts[0].c_str());
+    item.lParam = static_cast<LPARAM>(row.address);
+    index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    for (std::size_t i = 1; i < row.texts.size(); ++i) {
+      LVITEMA cell = {};
+      cell.iSubItem = static_cast<int>(i);
+      cell.pszText = const_cast<char*>(row.texts[i].c_str());
+      SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&cell));
+    }
+    ++index;
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
 }
 
 void FillStore(int count) {
@@ -39,11 +97,27 @@ void FillStore(int count) {
   CloseStore(store);
 }
 
+// "syscalls add|walk <count>": that phase alone, after a line "ready", so
+// that strace can count the Linux system calls Wine makes for it.
+void SyscallPhase(const std::string& phase, int count) {
+  if (phase == "walk") FillStore(count);
+  std::printf("ready\n");
+  std::fflush(stdout);
+  if (phase == "walk") {
+    auto store = OpenStore<DatabaseDataTextNote>();
+    store->ForEachRecordOf([](const DatabaseDataTextNote&, std::uint32_t) {});
+    CloseStore(store);
+  } else {
+    FillStore(count);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
-  const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+  const bool syscalls = argc > 3 && std::string(argv[1]) == "syscalls";
+  const int count = syscalls ? std::atoi(argv[3]) : argc > 1 ? std::atoi(argv[1]) : 10000;
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("qm-bench-" + std::to_string(GetCurrentProcessId()));
   std::filesystem::create_directories(folder);
@@ -55,6 +129,12 @@ int main(int argc, char** argv) {
       return ++answer, kIdOk;
     });
     MakeDataFolders();
+    if (syscalls) {
+      SyscallPhase(argv[2], count);
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+      return 0;
+    }
 
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
@@ -76,15 +156,35 @@ int main(int argc, char** argv) {
     std::printf("store walk alone: %.3f s, %d records\n", Seconds(start, end), walked);
 
     ManagerTestWindow window;
+    const std::vector<Row> rows = ReadRows();
+    HWND list = window.RecordList();
+    std::vector<double> showTimes, bareTimes;
     for (int run = 1; run <= runs; ++run) {
+      // Both start from an empty list with the text notes' columns.
+      ListView_DeleteAllItems(list);
+      qmtest::PumpMessages();
       QueryPerformanceCounter(&start);
       bool shown = ShowRecords(RecordKind::TextNote, window.Handle());
       QueryPerformanceCounter(&end);
-      int rows = ListView_GetItemCount(window.RecordList());
-      std::printf("ShowRecords run %d: %.3f s, %d rows%s\n", run, Seconds(start, end), rows,
-                  shown ? "" : " (show failed)");
+      showTimes.push_back(Seconds(start, end));
+      const int shownRows = ListView_GetItemCount(list);
+      qmtest::PumpMessages();
+
+      ListView_DeleteAllItems(list);
+      qmtest::PumpMessages();
+      QueryPerformanceCounter(&start);
+      BareFill(list, rows);
+      QueryPerformanceCounter(&end);
+      bareTimes.push_back(Seconds(start, end));
+      std::printf("round %d: ShowRecords %.3f s (%d rows%s), bare list-view fill %.3f s (%d rows)\n", run,
+                  showTimes.back(), shownRows, shown ? "" : ", show failed", bareTimes.back(),
+                  ListView_GetItemCount(list));
       qmtest::PumpMessages();
     }
+    const double show = Median(showTimes);
+    const double bare = Median(bareTimes);
+    std::printf("median of %d interleaved rounds: ShowRecords %.3f s, bare fill %.3f s, ratio %.2fx\n", runs,
+                show, bare, show / bare);
 
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;

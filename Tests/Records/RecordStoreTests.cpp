@@ -146,6 +146,37 @@ TEST_F(RecordStoreTest, ABrokenCheckWordHidesOnlyThatRecord) {
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
+TEST_F(RecordStoreTest, AWalkAcrossManyReadAheadWindowsSeesEveryRecordAndCrossesLongDamage) {
+  // 600 notes, about four times what a walk reads ahead at once, so records
+  // and damage straddle the edges of what is in memory.
+  constexpr int kCount = 600;
+  std::vector<std::string> titles;
+  for (int i = 0; i < kCount; ++i) titles.push_back("note " + std::to_string(i));
+  const std::vector<std::uint32_t> addresses = AddNotes(titles);
+  ASSERT_EQ(addresses.size(), static_cast<std::size_t>(kCount));
+  Bytes disk = ReadFileBytes(NotesPath());
+  // Note 50's check word broken; notes 150 to 420 under 217 KB of zeros
+  // that end inside note 420's record; one byte of note 500's title flipped.
+  disk[addresses[50] - 28] ^= 0x01;
+  std::fill(disk.begin() + (addresses[150] - 28), disk.begin() + (addresses[420] + 100), 0);
+  disk[addresses[500] + 255 + 4] ^= 0x01;
+  WriteFileBytes(NotesPath(), disk);
+
+  Titles expected;
+  std::vector<std::uint32_t> expectedAddresses;
+  for (int i = 0; i < kCount; ++i) {
+    if (i == 50 || (i >= 150 && i <= 420)) continue;
+    std::string title = titles[i];
+    if (i == 500) title[4] ^= 0x01;
+    expected.push_back(title);
+    expectedAddresses.push_back(addresses[i]);
+  }
+  std::vector<std::uint32_t> listed;
+  EXPECT_EQ(ListedTitles(&listed), expected);
+  EXPECT_EQ(listed, expectedAddresses);
+  ASSERT_EQ(boxes_.shown.size(), 1u) << "only note 500 fails its CRC";
+}
+
 TEST_F(RecordStoreTest, BlockLengthsThatWouldStallOrOverrunTheWalkAreSteppedOver) {
   for (std::uint32_t badLength : {0u, 1u, 27u, 31u, 0xFFFFFFF0u, 2000u}) {
     SCOPED_TRACE(badLength);

@@ -49,7 +49,8 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out) {
     return kCheckDamaged;
   }
 
-  // The heap walk: every block, live or free, and every damaged header.
+  // The heap walk: every block, live or free, and every damaged header,
+  // read ahead in large pieces (damage too is searched in memory).
   int live = 0;
   std::set<std::uint32_t> freeBlocks;
   WalkHeap(db, raw.heap_start, static_cast<std::uint32_t>(end), [&](const HeapStep& step) {

@@ -17,6 +17,8 @@ void WalkHeap(gxDatabase& db, std::uint32_t heapStart, std::uint32_t end,
               const std::function<void(const HeapStep&)>& visit) {
   const std::uint32_t shortestBlock = db.BlockHeaderSize() + (db.HasChecksums() ? 4u : 0u);
   std::uint32_t address = heapStart;
+  // Headers and damage come from the engine's read-ahead window.
+  db.BeginWalk(end);
   while (address < end) {
     HeapStep step;
     step.address = address;
@@ -37,4 +39,5 @@ void WalkHeap(gxDatabase& db, std::uint32_t heapStart, std::uint32_t end,
     visit(step);
     address += step.header.block_length;
   }
+  db.EndWalk();
 }
