@@ -43,10 +43,7 @@ class CEmailResourceEditor : public CEditorDialog {
       ShowBox("Please Fill at least Name and Email.", "Quillmate", kMbOk | kMbIconInformation);
       return;
     }
-    // A failure was reported; the dialog stays open with what was typed.
-    const int stored = ChangesOpenedRecord() ? EmailResManager::ChangeRecordAt(MainWindow(), RecordAddress(), values)
-                                             : EmailResManager::AppendRecord(MainWindow(), values);
-    if (stored) End(1);
+    if (StoreValues<EmailResManager>(values)) End(1);
   }
 };
 

@@ -54,11 +54,7 @@ class CInternetResourceEditor : public CEditorDialog {
       return;
     }
     if (values.resourceType < 0) values.resourceType = 0;
-    // A failure was reported; the dialog stays open with what was typed.
-    const int stored = ChangesOpenedRecord()
-                           ? InternetResManager::ChangeRecordAt(MainWindow(), RecordAddress(), values)
-                           : InternetResManager::AppendRecord(MainWindow(), values);
-    if (stored) End(1);
+    if (StoreValues<InternetResManager>(values)) End(1);
   }
 };
 

@@ -89,6 +89,16 @@ class CEditorDialog {
   // was deleted while the editor was open, Save adds the values instead.
   bool ChangesOpenedRecord() const { return m_watch && !m_watch->IsDeleted(); }
 
+  // Stores values through the kind's manager: changes the opened record, or
+  // adds one (a new record, or the opened one was deleted meanwhile). False
+  // when nothing was stored; the failure was reported where it happened, and
+  // the editor stays open with what was typed.
+  template <class Manager>
+  bool StoreValues(const typename Manager::Values& values) const {
+    return (ChangesOpenedRecord() ? Manager::ChangeRecordAt(m_mainWindow, RecordAddress(), values)
+                                  : Manager::AppendRecord(m_mainWindow, values)) != 0;
+  }
+
   std::string Text(int controlId) const;
   void SetText(int controlId, const std::string& text) const;
   // A message box owned by this dialog (modal to it). Returns the answer.

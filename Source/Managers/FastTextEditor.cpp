@@ -41,10 +41,7 @@ class CFastTextEditor : public CEditorDialog {
       ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
       return;
     }
-    // A failure was reported; the dialog stays open with what was typed.
-    const int stored = ChangesOpenedRecord() ? FastTextManager::ChangeRecordAt(MainWindow(), RecordAddress(), values)
-                                             : FastTextManager::AppendRecord(MainWindow(), values);
-    if (stored) End(1);
+    if (StoreValues<FastTextManager>(values)) End(1);
   }
 };
 

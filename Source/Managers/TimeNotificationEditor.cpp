@@ -85,11 +85,7 @@ class CTimeNotificationEditor : public CEditorDialog {
     values.text = Text(IDC_TIME_NOTIFICATION_TEXT);
     values.time = time;
     values.type = SelectedUrgency(Dialog(), IDC_TIME_NOTIFICATION_TYPE);
-    // A failure was reported; the dialog stays open with what was typed.
-    const int stored = ChangesOpenedRecord()
-                           ? TimeNotifManager::ChangeRecordAt(MainWindow(), RecordAddress(), values)
-                           : TimeNotifManager::AppendRecord(MainWindow(), values);
-    if (stored) End(1);
+    if (StoreValues<TimeNotifManager>(values)) End(1);
   }
 };
 
