@@ -2,6 +2,8 @@
 // end of the line and bounds every number.
 #include "JsonLine.h"
 
+#include "CodePage.h"
+
 #include <cstdio>
 
 namespace {
@@ -107,24 +109,6 @@ class Parser {
       return Fail(error, "only integers are supported");
     if (negative) value = -value;
     return true;
-  }
-
-  static void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (code >> 18));
-      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
   }
 
   bool ParseHex4(std::uint32_t& code, std::string& error) {

@@ -179,6 +179,16 @@ int Add(const Options& options, std::istream& in, std::ostream& out, std::ostrea
   return result;
 }
 
+// The kind that --kind names, or null without it; false (reported) for a
+// name that is no kind.
+bool OptionalKind(const Options& options, const RecordKindInfo*& kind, std::ostream& err) {
+  kind = nullptr;
+  if (options.kindName.empty()) return true;
+  kind = FindRecordKindByToolName(options.kindName);
+  if (kind == nullptr) err << "qmdb: unknown kind \"" << options.kindName << "\"\n";
+  return kind != nullptr;
+}
+
 int Export(const Options& options, std::ostream& out, std::ostream& err) {
   if (options.files.size() != 2) {
     err << "qmdb: export needs a DATAFOLDER and an OUTFOLDER\n";
@@ -188,13 +198,7 @@ int Export(const Options& options, std::ostream& out, std::ostream& err) {
   request.dataFolder = options.files[0];
   request.outFolder = options.files[1];
   request.codePage = options.codePage;
-  if (!options.kindName.empty()) {
-    request.kind = FindRecordKindByToolName(options.kindName);
-    if (request.kind == nullptr) {
-      err << "qmdb: unknown kind \"" << options.kindName << "\"\n";
-      return kExitFailure;
-    }
-  }
+  if (!OptionalKind(options, request.kind, err)) return kExitFailure;
   return ExportDataFolder(request, out, err);
 }
 
@@ -207,13 +211,7 @@ int Import(const Options& options, std::ostream& out, std::ostream& err) {
   request.inputs.assign(options.files.begin(), options.files.end() - 1);
   request.target = options.files.back();
   request.codePage = options.codePage;
-  if (!options.kindName.empty()) {
-    request.kind = FindRecordKindByToolName(options.kindName);
-    if (request.kind == nullptr) {
-      err << "qmdb: unknown kind \"" << options.kindName << "\"\n";
-      return kExitFailure;
-    }
-  }
+  if (!OptionalKind(options, request.kind, err)) return kExitFailure;
   return ImportFiles(request, out, err);
 }
 
