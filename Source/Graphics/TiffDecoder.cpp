@@ -5,7 +5,7 @@
 // read.
 //
 // Limits: errors and warnings go to handlers of this reader only (never to
-// stderr, never ending the process); libtiff refuses any single allocation
+// stderr, never ending the process), and any error refuses the picture; libtiff refuses any single allocation
 // above kMaxTiffAllocation; the pixel budget is checked before the raster is
 // allocated; a strip or tile that cannot be read stops the decoding and the
 // picture is refused. libtiff hands back premultiplied alpha, which is
@@ -62,7 +62,17 @@ int MapProc(thandle_t handle, void** base, toff_t* size) {
 void UnmapProc(thandle_t, void*, toff_t) {}
 
 // Returning 1 keeps libtiff's process-wide handlers (stderr) out of it.
-int Silent(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+// Any error refuses the picture. libtiff also goes on, with a mere warning,
+// when a tag's data lies beyond the end of a cut file (a colour map cut
+// short turns the picture grey): those warnings refuse it too.
+int NoteError(TIFF*, void* failed, const char*, const char*, va_list) {
+  *static_cast<bool*>(failed) = true;
+  return 1;
+}
+int NoteWarning(TIFF*, void* failed, const char*, const char* format, va_list) {
+  if (format && std::strstr(format, "IO error")) *static_cast<bool*>(failed) = true;
+  return 1;
+}
 
 double DotsPerInch(TIFF* tiff, ttag_t tag, std::uint16_t unit) {
   float value = 0;
@@ -110,13 +120,14 @@ bool DecodeTiff(const std::uint8_t* data, std::size_t size, std::uint64_t pixelB
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (!options) return false;
   TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxTiffAllocation);
-  TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
-  TIFFOpenOptionsSetWarningHandlerExtR(options, Silent, nullptr);
+  bool failed = false;
+  TIFFOpenOptionsSetErrorHandlerExtR(options, NoteError, &failed);
+  TIFFOpenOptionsSetWarningHandlerExtR(options, NoteWarning, &failed);
   TIFF* tiff = TIFFClientOpenExt("picture", "r", &source, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
                                  MapProc, UnmapProc, options);
   TIFFOpenOptionsFree(options);
   if (!tiff) return false;
-  const bool ok = ReadFirstPage(tiff, pixelBudget, out);
+  const bool ok = !failed && ReadFirstPage(tiff, pixelBudget, out);
   TIFFClose(tiff);
-  return ok;
+  return ok && !failed;
 }
