@@ -13,7 +13,7 @@ set -euo pipefail
 out="$1"
 mkdir -p "$out"
 cd "$out"
-rm -f manifest.txt
+rm -rf manifest.txt by-format
 
 # 37 x 23: odd sizes exercise row padding; gradients, flat rectangles.
 convert -size 37x23 gradient:'#ff2000-#0030ff' \( -size 23x37 gradient:white-'#202020' -rotate 90 \) \
@@ -35,6 +35,8 @@ picture() {
   # stored order and notes the origin apart.
   convert "$file[0]" -auto-orient -depth 8 "rgba:$file.rgba"
   echo "$file $code $(identify -format '%w %h' "$file[0]") $tolerance $dpi" >>manifest.txt
+  mkdir -p "by-format/$code"  # the seeds of the format's fuzzer
+  cp "$file" "by-format/$code/"
 }
 
 density=(-units PixelsPerInch -density 300)
