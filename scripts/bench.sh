@@ -5,5 +5,6 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build/bench"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQM_SANITIZE=OFF >/dev/null
-cmake --build "$build" -j2 --target DatabaseBenchmark
+cmake --build "$build" -j2 --target DatabaseBenchmark PictureBenchmark
 "$build/Benchmarks/DatabaseBenchmark" "$@"
+"$build/Benchmarks/PictureBenchmark" "$@"

@@ -260,17 +260,19 @@ bool DecodeDib(const std::uint8_t* data, std::size_t size, std::size_t pixelOffs
       dib.masks[0] = 0x00FF0000, dib.masks[1] = 0x0000FF00, dib.masks[2] = 0x000000FF, dib.masks[3] = 0xFF000000;
     }
   }
+  if (dib.width > kMaxPictureSide || dib.height > kMaxPictureSide) return false;
+  if (pixelOffset != 0 && !r.Seek(pixelOffset)) return false;
+  const bool rle = dib.compression == kRle8 || dib.compression == kRle4;
+  const std::uint64_t stride = (static_cast<std::uint64_t>(dib.width) * dib.bits + 31) / 32 * 4;
+  const std::uint64_t bytes = stride * static_cast<std::uint64_t>(dib.height);
+  if (!rle && bytes > r.Remaining()) return false;  // before any room is made
   if (!out.Allocate(static_cast<std::uint64_t>(dib.width), static_cast<std::uint64_t>(dib.height), pixelBudget)) {
     return false;
   }
   out.xDotsPerInch = dib.xDpi;
   out.yDotsPerInch = dib.yDpi;
-  if (pixelOffset != 0 && !r.Seek(pixelOffset)) return false;
-  if (dib.compression == kRle8 || dib.compression == kRle4) return ReadRle(r, dib, palette, out);
+  if (rle) return ReadRle(r, dib, palette, out);
 
-  const std::uint64_t stride = (static_cast<std::uint64_t>(out.Width()) * dib.bits + 31) / 32 * 4;
-  const std::uint64_t bytes = stride * out.Height();
-  if (bytes > r.Remaining()) return false;
   if (!ReadRows(data + r.Position(), dib, palette, out)) return false;
   if (iconMask) ApplyIconMask(data, size, r.Position() + static_cast<std::size_t>(bytes), dib.bits, out);
   return true;

@@ -18,7 +18,8 @@
 //   the file (grey when it is missing).
 //
 // Limits: bytes per row must cover the width; the coded rows must be inside
-// the file (a short file is refused); accepted layouts are 1-bit with 1 or
+// the file (a short file is refused, one that cannot hold them even at the
+// best run-length ratio before anything is allocated); accepted layouts are 1-bit with 1 or
 // 4 planes, 2- and 4-bit with 1 plane, 8-bit with 1, 3 or 4 planes.
 #include <cstring>
 #include <vector>
@@ -43,6 +44,12 @@ bool DecodePcx(const std::uint8_t* data, std::size_t size, std::uint64_t pixelBu
   if (!layoutOk || static_cast<std::uint64_t>(bytesPerLine) * 8 < static_cast<std::uint64_t>(width) * bits) {
     return false;
   }
+  // A run of two bytes yields at most 63: a file too short for the rows it
+  // claims is refused before their room is made.
+  const std::uint64_t coded = static_cast<std::uint64_t>(bytesPerLine) * planes * height;
+  const std::uint64_t rest = coded % 63;
+  const std::uint64_t fewest = encoding == 1 ? coded / 63 * 2 + (rest < 2 ? rest : 2) : coded;
+  if (fewest > r.Remaining()) return false;
   if (!out.Allocate(width, height, pixelBudget)) return false;
   out.xDotsPerInch = xDpi;
   out.yDotsPerInch = yDpi;

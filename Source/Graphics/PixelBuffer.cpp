@@ -5,6 +5,14 @@
 #include <stdexcept>
 #include <utility>
 
+namespace {
+
+// B, G, R = 0 and A = 255 in memory on the little-endian machines this
+// runs on.
+constexpr std::uint32_t kOpaqueBlack = 0xFF000000u;
+
+}  // namespace
+
 bool PixelBuffer::Allocate(std::uint64_t width, std::uint64_t height, std::uint64_t pixelBudget) {
   Clear();
   if (width == 0 || height == 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
@@ -12,20 +20,19 @@ bool PixelBuffer::Allocate(std::uint64_t width, std::uint64_t height, std::uint6
     return false;
   }
   try {
-    m_bytes.assign(static_cast<std::size_t>(width * height * 4), 0);
+    m_pixels.assign(static_cast<std::size_t>(width * height), kOpaqueBlack);
   } catch (const std::bad_alloc&) {
     return false;
   } catch (const std::length_error&) {
     return false;
   }
-  for (std::size_t i = 3; i < m_bytes.size(); i += 4) m_bytes[i] = 255;
   m_width = static_cast<std::uint32_t>(width);
   m_height = static_cast<std::uint32_t>(height);
   return true;
 }
 
 void PixelBuffer::Clear() {
-  std::vector<std::uint8_t>().swap(m_bytes);
+  std::vector<std::uint32_t>().swap(m_pixels);
   m_width = 0;
   m_height = 0;
   xDotsPerInch = 0;
@@ -33,8 +40,9 @@ void PixelBuffer::Clear() {
 }
 
 bool PixelBuffer::HasTransparency() const {
-  for (std::size_t i = 3; i < m_bytes.size(); i += 4) {
-    if (m_bytes[i] != 255) return true;
+  const std::uint8_t* bytes = Bytes();
+  for (std::size_t i = 3; i < m_pixels.size() * 4; i += 4) {
+    if (bytes[i] != 255) return true;
   }
   return false;
 }
@@ -44,9 +52,9 @@ bool PixelBuffer::ApplyOrientation(int orientation) {
   const std::uint32_t w = m_width, h = m_height;
   const bool swaps = orientation >= 5;
   const std::uint32_t outW = swaps ? h : w, outH = swaps ? w : h;
-  std::vector<std::uint8_t> turned;
+  std::vector<std::uint32_t> turned;
   try {
-    turned.resize(m_bytes.size());
+    turned.resize(m_pixels.size());
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -63,15 +71,10 @@ bool PixelBuffer::ApplyOrientation(int orientation) {
         case 7: sx = w - 1 - dy; sy = h - 1 - dx; break;
         case 8: sx = w - 1 - dy; sy = dx; break;
       }
-      const std::uint8_t* from = m_bytes.data() + (static_cast<std::size_t>(sy) * w + sx) * 4;
-      std::uint8_t* to = turned.data() + (static_cast<std::size_t>(dy) * outW + dx) * 4;
-      to[0] = from[0];
-      to[1] = from[1];
-      to[2] = from[2];
-      to[3] = from[3];
+      turned[static_cast<std::size_t>(dy) * outW + dx] = m_pixels[static_cast<std::size_t>(sy) * w + sx];
     }
   }
-  m_bytes.swap(turned);
+  m_pixels.swap(turned);
   m_width = outW;
   m_height = outH;
   if (swaps) std::swap(xDotsPerInch, yDotsPerInch);

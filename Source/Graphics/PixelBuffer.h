@@ -31,11 +31,13 @@ class PixelBuffer {
   bool IsEmpty() const { return m_width == 0; }
   std::uint32_t Width() const { return m_width; }
   std::uint32_t Height() const { return m_height; }
-  std::uint8_t* Row(std::uint32_t y) { return m_bytes.data() + static_cast<std::size_t>(y) * m_width * 4; }
-  const std::uint8_t* Row(std::uint32_t y) const {
-    return m_bytes.data() + static_cast<std::size_t>(y) * m_width * 4;
+  std::uint8_t* Row(std::uint32_t y) {
+    return reinterpret_cast<std::uint8_t*>(m_pixels.data() + static_cast<std::size_t>(y) * m_width);
   }
-  const std::uint8_t* Bytes() const { return m_bytes.data(); }
+  const std::uint8_t* Row(std::uint32_t y) const {
+    return reinterpret_cast<const std::uint8_t*>(m_pixels.data() + static_cast<std::size_t>(y) * m_width);
+  }
+  const std::uint8_t* Bytes() const { return reinterpret_cast<const std::uint8_t*>(m_pixels.data()); }
 
   void SetPixel(std::uint32_t x, std::uint32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b,
                 std::uint8_t a = 255) {
@@ -61,7 +63,9 @@ class PixelBuffer {
  private:
   std::uint32_t m_width = 0;
   std::uint32_t m_height = 0;
-  std::vector<std::uint8_t> m_bytes;
+  // One word per pixel so that the opaque black start is a single fill; the
+  // bytes are read and written through Row in B, G, R, A order.
+  std::vector<std::uint32_t> m_pixels;
 };
 
 #endif  // QUILLMATE_GRAPHICS_PIXELBUFFER_H

@@ -20,7 +20,9 @@
 //   pixel repeated n - 127 times, else n + 1 literal pixels; packets may run
 //   across rows.
 //
-// Limits: the pixels must be inside the file (a short file is refused);
+// Limits: the pixels must be inside the file (a short file is refused, one
+// that cannot hold them even at the best run-length ratio before anything
+// is allocated);
 // indices outside the colour map read as black; alpha is used only when the
 // descriptor announces alpha bits.
 #include <cstring>
@@ -83,9 +85,13 @@ bool DecodeTga(const std::uint8_t* data, std::size_t size, std::uint64_t pixelBu
     map.resize(mapFirst + mapLength);
     for (unsigned i = 0; i < mapLength; ++i) map[mapFirst + i] = ReadColour(table + i * entry, mapBits, useAlpha);
   }
+  // Each packet of 1 + pixel bytes yields at most 128 pixels: a file too
+  // short for the picture it claims is refused before its room is made.
+  const std::size_t pixelBytes = (bits + 7) / 8;
+  const std::uint64_t pixels = static_cast<std::uint64_t>(width) * height;
+  if ((rle ? (pixels + 127) / 128 * (1 + pixelBytes) : pixels * pixelBytes) > r.Remaining()) return false;
   if (!r.Ok() || !out.Allocate(width, height, pixelBudget)) return false;
 
-  const std::size_t pixelBytes = (bits + 7) / 8;
   auto decode = [&](const std::uint8_t* p) -> Bgra {
     if (kind == 1) {
       const unsigned index = bits == 8 ? p[0] : static_cast<unsigned>(p[0] | p[1] << 8);
