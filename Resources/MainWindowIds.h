@@ -83,8 +83,9 @@
 /* The text note editor's print button; only its tooltip lives here. */
 #define IDM_PRINT_TEXT_NOTE 403
 
-/* Tray menu "Fast Texts" entries: this base + the fast text's store address. */
+/* Tray menu "Fast Texts" entries: this base + the item's position. */
 #define IDM_FAST_TEXT_FIRST 50000
+#define IDM_FAST_TEXT_LAST 65535
 
 /* Resources. */
 #define IDR_ACCELERATORS 100

@@ -9,6 +9,7 @@
 
 #include "Library/CFile.h"
 #include "Library/CMemoryException.h"
+#include "Library/CReplacingFile.h"
 #include "Records/AttachmentName.h"
 #include "Records/DataFolders.h"
 #include "Records/MessageBoxSeam.h"
@@ -70,12 +71,9 @@ bool ReadFastTextAttachment(const char* storedName, std::string& text) {
 
 bool RewriteFastTextAttachment(const char* storedName, const std::string& text) {
   return ReportingFailures(nullptr, [&] {
-    CFile file;
-    file.Open(PathOrThrow(storedName).c_str(), CFile::kWrite);
-    WriteWhole(file, text);
-    // Cut what is left of a longer old text.
-    if (!SetEndOfFile(file.GetHandle())) throw CFileException(GetLastError());
-    file.Close();
+    CReplacingFile file(PathOrThrow(storedName).c_str());
+    file.Write(text.data(), static_cast<unsigned long>(text.size()));
+    file.Commit();
   });
 }
 

@@ -13,8 +13,10 @@
 // file. False on failure, text then empty.
 bool ReadFastTextAttachment(const char* storedName, std::string& text);
 
-// Replaces the content of the existing attachment with text, so that the file
-// holds exactly the new text. Failures are shown as for reading; false then.
+// Replaces the content of the attachment with text, so that the file holds
+// exactly the new text. The new text is written beside the file and put in
+// its place when complete: a failure leaves the old text whole. Failures are
+// shown as for reading; false then.
 bool RewriteFastTextAttachment(const char* storedName, const std::string& text);
 
 // Creates a new attachment (fullPath must not exist yet) holding text. A file

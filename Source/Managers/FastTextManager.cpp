@@ -19,25 +19,46 @@ DatabaseDataFastText& As(unsigned char* bytes) {
   return *reinterpret_cast<DatabaseDataFastText*>(bytes);
 }
 
-}  // namespace
-
 // After a failed read the editor shows what was read so far: the title.
-template <>
-int RecordManager<DatabaseDataFastText>::GetFocusedRecord(HWND mainWindow, FastTextValues& values) {
-  return GetFocusedKindRecord(kKind, mainWindow, [&values](const unsigned char* record) {
-    values.title = RecordTextOf(As(record).title);
-    return ReadFastTextAttachment(RecordTextOf(As(record).fileName).c_str(), values.text);
-  });
+bool ReadValues(const unsigned char* record, FastTextValues& values) {
+  values.title = RecordTextOf(As(record).title);
+  return ReadFastTextAttachment(RecordTextOf(As(record).fileName).c_str(), values.text);
 }
 
 // The attachment is rewritten before the record; when it cannot be written
 // neither the record nor the row changes.
+bool WriteValues(const FastTextValues& values, unsigned char* record) {
+  CopyRecordText(As(record).title, values.title.c_str());
+  return RewriteFastTextAttachment(RecordTextOf(As(record).fileName).c_str(), values.text);
+}
+
+}  // namespace
+
+template <>
+int RecordManager<DatabaseDataFastText>::GetFocusedRecord(HWND mainWindow, FastTextValues& values) {
+  return GetFocusedKindRecord(kKind, mainWindow,
+                              [&values](const unsigned char* record) { return ReadValues(record, values); });
+}
+
+template <>
+int RecordManager<DatabaseDataFastText>::GetRecordAt(std::uint32_t address, FastTextValues& values) {
+  return ReadKindRecordAt(kKind, address,
+                          [&values](const unsigned char* record) { return ReadValues(record, values); })
+             ? 1
+             : 0;
+}
+
 template <>
 int RecordManager<DatabaseDataFastText>::ChangeFocusedRecord(HWND mainWindow, const FastTextValues& values) {
-  return ChangeFocusedKindRecord(kKind, mainWindow, [&values](unsigned char* record) {
-    CopyRecordText(As(record).title, values.title.c_str());
-    return RewriteFastTextAttachment(RecordTextOf(As(record).fileName).c_str(), values.text);
-  });
+  return ChangeFocusedKindRecord(kKind, mainWindow,
+                                 [&values](unsigned char* record) { return WriteValues(values, record); });
+}
+
+template <>
+int RecordManager<DatabaseDataFastText>::ChangeRecordAt(HWND mainWindow, std::uint32_t address,
+                                                        const FastTextValues& values) {
+  return ChangeKindRecordAt(kKind, mainWindow, address,
+                            [&values](unsigned char* record) { return WriteValues(values, record); });
 }
 
 template <>

@@ -319,7 +319,8 @@ bool ReadKindRecordAt(RecordKind kind, std::uint32_t address, const RecordReader
   if (address == 0) return false;
   KindStore store = OpenKindStore(kind);
   if (!store) return false;
-  store->ReadRecord(address);
+  // Zeros from a failed read are not the record.
+  if (store->ReadRecord(address) == RecordReadStatus::ReadFailed) return false;
   bool ok = read(store->RecordBytes());
   CloseKindStore(store);
   return ok;

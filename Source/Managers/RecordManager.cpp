@@ -28,6 +28,14 @@ int RecordManager<Record>::GetFocusedRecord(HWND mainWindow, Values& values) {
 }
 
 template <class Record>
+int RecordManager<Record>::GetRecordAt(std::uint32_t address, Values& values) {
+  return ReadKindRecordAt(kKind, address, [&values](const unsigned char* record) {
+    ReadValues(As<Record>(record), values);
+    return true;
+  }) ? 1 : 0;
+}
+
+template <class Record>
 int RecordManager<Record>::ChangeFocusedRecord(HWND mainWindow, const Values& values) {
   return ChangeFocusedKindRecord(kKind, mainWindow, [&values](unsigned char* record) {
     WriteValues(values, As<Record>(record), false);
@@ -60,5 +68,6 @@ template class RecordManager<DatabaseDataEmailRes>;
 template class RecordManager<DatabaseDataInternetRes>;
 // Photos are added through AddPhoto only.
 template int RecordManager<DatabaseDataPhotoAlbum>::GetFocusedRecord(HWND, PhotoValues&);
+template int RecordManager<DatabaseDataPhotoAlbum>::GetRecordAt(std::uint32_t, PhotoValues&);
 template int RecordManager<DatabaseDataPhotoAlbum>::ChangeFocusedRecord(HWND, const PhotoValues&);
 template int RecordManager<DatabaseDataPhotoAlbum>::ChangeRecordAt(HWND, std::uint32_t, const PhotoValues&);

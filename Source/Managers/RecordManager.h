@@ -62,10 +62,13 @@ class RecordManager {
   static bool EnsureStore() { return ::EnsureStore(kKind); }
 
   static int GetFocusedRecord(HWND mainWindow, Values& values);
+  // The values of the record at address (not 0): what an editor shows for
+  // the record it was opened on. 1 when it was read, else 0.
+  static int GetRecordAt(std::uint32_t address, Values& values);
   static int ChangeFocusedRecord(HWND mainWindow, const Values& values);
   // As ChangeFocusedRecord for the record at address, whether or not its row
   // has the focus (or is shown at all): an editor changes the record it was
-  // opened on. Not for fast texts.
+  // opened on.
   static int ChangeRecordAt(HWND mainWindow, std::uint32_t address, const Values& values);
   static int AppendRecord(HWND mainWindow, const Values& values);
 };
@@ -77,6 +80,11 @@ template <>
 int RecordManager<DatabaseDataFastText>::ChangeFocusedRecord(HWND mainWindow, const FastTextValues& values);
 template <>
 int RecordManager<DatabaseDataFastText>::AppendRecord(HWND mainWindow, const FastTextValues& values);
+template <>
+int RecordManager<DatabaseDataFastText>::GetRecordAt(std::uint32_t address, FastTextValues& values);
+template <>
+int RecordManager<DatabaseDataFastText>::ChangeRecordAt(HWND mainWindow, std::uint32_t address,
+                                                        const FastTextValues& values);
 
 using TextNoteManager = RecordManager<DatabaseDataTextNote>;
 using AudioNoteManager = RecordManager<DatabaseDataAudioNote>;

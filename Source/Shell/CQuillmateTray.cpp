@@ -1,6 +1,7 @@
 // CQuillmateTray: the tray menu's "Fast Texts" pop-up.
 #include "Shell/CQuillmateTray.h"
 
+#include "Managers/FastTextMenu.h"
 #include "Resources/TrayIds.h"
 
 void CQuillmateTray::PrepareMenu(HMENU menu) {
@@ -8,5 +9,5 @@ void CQuillmateTray::PrepareMenu(HMENU menu) {
   if (!fastTexts) return;
   // A resource pop-up cannot be empty, hence the placeholder.
   DeleteMenu(fastTexts, 0, MF_BYPOSITION);
-  // The fast texts themselves are appended here once their store walk exists.
+  BuildFastTextMenu(fastTexts);
 }

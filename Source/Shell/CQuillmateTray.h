@@ -6,7 +6,7 @@
 
 class CQuillmateTray : public CSystemTray {
  public:
-  // Takes the "Fast Texts" pop-up (position 2) and removes the resource's
-  // placeholder item, so that the pop-up holds only the fast texts.
+  // Takes the "Fast Texts" pop-up (position 2), removes the resource's
+  // placeholder item and appends the current fast texts in file order.
   void PrepareMenu(HMENU menu) override;
 };

@@ -4,6 +4,9 @@
 //   {IDM_ADD_TEXT_NOTE, OpenTextNoteEditor, 0}, {IDM_EDIT_TEXT_NOTE, OpenTextNoteEditor, 1},
 #include "Shell/CommandRouter.h"
 
+#include "Editors/EmailResourceEditor.h"
+#include "Editors/InternetResourceEditor.h"
+#include "Managers/FastTextEditor.h"
 #include "Managers/KindManager.h"
 #include "Managers/ShellRequests.h"
 #include "Managers/TimeNotificationEditor.h"
@@ -11,6 +14,7 @@
 #include "Shell/AboutDialog.h"
 #include "Shell/BandToggles.h"
 #include "Shell/ExitCommand.h"
+#include "Shell/FastTextClipboard.h"
 #include "Shell/KindCommands.h"
 #include "Shell/MainWindowHooks.h"
 #include "Shell/PageSetup.h"
@@ -51,6 +55,18 @@ void EditOfCurrentKind(HWND window, int) {
 
 void TimeNotificationEditor(HWND window, int edit) {
   OpenTimeNotificationEditor(window, edit != 0);
+}
+
+void EmailResourceEditor(HWND window, int edit) {
+  OpenEmailResourceEditor(window, edit != 0);
+}
+
+void InternetResourceEditor(HWND window, int edit) {
+  OpenInternetResourceEditor(window, edit != 0);
+}
+
+void FastTextEditor(HWND window, int edit) {
+  OpenFastTextEditor(window, edit != 0);
 }
 
 void MailToFocused(HWND window, int) {
@@ -121,16 +137,22 @@ const CommandRoute kRoutes[] = {
     {IDM_DELETE_ALL_TIME_NOTIFICATIONS, DeleteAll, 4},
     {IDM_SHOW_TIME_NOTIFICATIONS, ShowKind, 4},
 
+    {IDM_ADD_EMAIL_RESOURCE, EmailResourceEditor, 0},
+    {IDM_EDIT_EMAIL_RESOURCE, EmailResourceEditor, 1},
     {IDM_DELETE_EMAIL_RESOURCES, DeleteSelected, 5},
     {IDM_DELETE_ALL_EMAIL_RESOURCES, DeleteAll, 5},
     {IDM_SHOW_EMAIL_RESOURCES, ShowKind, 5},
     {IDM_SEND_MAIL, MailToFocused, 0},
 
+    {IDM_ADD_INTERNET_RESOURCE, InternetResourceEditor, 0},
+    {IDM_EDIT_INTERNET_RESOURCE, InternetResourceEditor, 1},
     {IDM_DELETE_INTERNET_RESOURCES, DeleteSelected, 6},
     {IDM_DELETE_ALL_INTERNET_RESOURCES, DeleteAll, 6},
     {IDM_SHOW_INTERNET_RESOURCES, ShowKind, 6},
     {IDM_BROWSE_RESOURCE, BrowseFocused, 0},
 
+    {IDM_ADD_FAST_TEXT, FastTextEditor, 0},
+    {IDM_EDIT_FAST_TEXT, FastTextEditor, 1},
     {IDM_DELETE_FAST_TEXTS, DeleteSelected, 7},
     {IDM_DELETE_ALL_FAST_TEXTS, DeleteAll, 7},
     {IDM_SHOW_FAST_TEXTS, ShowKind, 7},
@@ -155,16 +177,24 @@ const CommandRoute* FindRoute(int commandId) {
   return nullptr;
 }
 
+bool IsFastTextCommand(int commandId) {
+  return commandId >= IDM_FAST_TEXT_FIRST && commandId <= IDM_FAST_TEXT_LAST;
+}
+
 }  // namespace
 
 void RouteCommand(HWND window, int commandId) {
-  if (commandId >= IDM_FAST_TEXT_FIRST) {
-    if (gMainWindowHooks.fastTextCommand) gMainWindowHooks.fastTextCommand(window, commandId);
+  if (IsFastTextCommand(commandId)) {
+    if (gMainWindowHooks.fastTextCommand) {
+      gMainWindowHooks.fastTextCommand(window, commandId);
+    } else {
+      CopyFastTextToClipboard(window, commandId);
+    }
     return;
   }
   if (const CommandRoute* route = FindRoute(commandId)) route->handler(window, route->argument);
 }
 
 bool HasCommandHandler(int commandId) {
-  return commandId >= IDM_FAST_TEXT_FIRST || FindRoute(commandId) != nullptr;
+  return IsFastTextCommand(commandId) || FindRoute(commandId) != nullptr;
 }

@@ -9,6 +9,6 @@
 // Carries out the command with this id for the main window.
 void RouteCommand(HWND window, int commandId);
 
-// Whether the table has a handler for the id (ids from 50000 on are the fast
-// texts and always count as routed).
+// Whether the table has a handler for the id (ids 50000 to 65535 are the
+// fast texts and always count as routed).
 bool HasCommandHandler(int commandId);

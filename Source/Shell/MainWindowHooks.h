@@ -22,8 +22,8 @@ struct MainWindowHooks {
   // The tray icon's callback message WM_APP + 10, handed to the tray
   // object's notification handler. Empty: answered 0.
   LRESULT (*trayMessage)(HWND mainWindow, WPARAM iconId, LPARAM mouseMessage) = nullptr;
-  // Commands from 50000 on: put the fast text at store address id - 50000
-  // on the clipboard. Empty: nothing.
+  // Commands 50000 to 65535, the tray's "Fast Texts" items. Empty: the
+  // item's fast text is put on the clipboard.
   void (*fastTextCommand)(HWND mainWindow, int commandId) = nullptr;
 };
 

@@ -86,8 +86,10 @@ TEST_F(TimeNotificationTest, SavingWithAnEmptyFieldAsksForAllFieldsAndKeepsTheDi
   LoadPendingNotifications();
   bool stillOpenAfterTitleOnly = false;
   bool stillOpenAfterTextOnly = false;
+  HWND editor = nullptr;
   ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
                           [&](HWND dialog) {
+                            editor = dialog;
                             TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Title only");
                             Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
                             stillOpenAfterTitleOnly = IsWindowVisible(dialog) != 0;
@@ -105,7 +107,8 @@ TEST_F(TimeNotificationTest, SavingWithAnEmptyFieldAsksForAllFieldsAndKeepsTheDi
     EXPECT_EQ(box.text, "Please Fill in All fields.");
     EXPECT_EQ(box.caption, "Quillmate");
     EXPECT_EQ(box.style & 0xF0u, kMbIconInformation);
-    EXPECT_EQ(box.owner, nullptr);
+    // Owned by the editor, so the box is modal to it.
+    EXPECT_EQ(box.owner, editor);
   }
   EXPECT_TRUE(StoredNotifications().empty());
   EXPECT_EQ(PendingNotifications.GetSize(), 0);

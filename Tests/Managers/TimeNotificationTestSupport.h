@@ -20,46 +20,22 @@
 #include "Records/LocalClock.h"
 #include "Records/MessageBoxSeam.h"
 #include "Shell/MainWindowHooks.h"
+#include "Support/DialogDriver.h"
 #include "Support/RecordTimes.h"
 #include "Support/RecordedMessageBoxes.h"
 #include "Support/ScratchFolder.h"
+#include "Support/TestMainWindow.h"
 
 namespace qmtimenotif {
 
 using qmtest::AddSeconds;
 using qmtest::MakeTime;
 using qmtest::ShownBox;
-
-// A row of the record list: its texts and its parameter.
-struct Row {
-  std::vector<std::string> texts;
-  std::uint32_t address;
-};
-
-// The real main window, created in-process with the timer hook that
-// start-up installs (restored afterwards). Its own 500 ms timer runs too; the
-// settable clock decides what is due, so its ticks change nothing the tests
-// do not expect.
-class TestMainWindow {
- public:
-  TestMainWindow();
-  ~TestMainWindow();
-  TestMainWindow(const TestMainWindow&) = delete;
-  TestMainWindow& operator=(const TestMainWindow&) = delete;
-  HWND Handle() const { return m_window; }
-
-  void Tick() const;  // one timer tick (WM_TIMER 1)
-  std::vector<Row> Rows() const;
-  int RowOf(std::uint32_t address) const;
-  // Focuses and selects row index only.
-  void FocusRow(int index) const;
-  void Command(int id) const;
-  void DoubleClickRecordList() const;
-
- private:
-  HWND m_window;
-  MainWindowHooks m_savedHooks;
-};
+using qmtest::Press;
+using qmtest::Row;
+using qmtest::TestMainWindow;
+using qmtest::TextOf;
+using qmtest::TypeText;
 
 class TimeNotificationTest : public ::testing::Test {
  protected:
@@ -89,13 +65,10 @@ class TimeNotificationTest : public ::testing::Test {
 // act did not end it within a bound (it is then cancelled).
 bool DriveEditor(const std::function<void()>& open, const std::function<void(HWND dialog)>& act);
 
-// Typing into the editor's controls as a user would.
-void TypeText(HWND dialog, int id, const std::string& text);
-std::string TextOf(HWND dialog, int id);
+// The picker and the type list, worked as a user would.
 void SetPickerTime(HWND dialog, const RecordTime& time);
 RecordTime PickerTime(HWND dialog);
 void ChooseType(HWND dialog, int index);  // 0 "Normal", 1 "Urgent"
-void Press(HWND dialog, int id);
 
 }  // namespace qmtimenotif
 

@@ -7,14 +7,17 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Library/CSystemTray.h"
 #include "Library/NotificationArea.h"
+#include "Records/DataFolders.h"
 #include "Resources/MainWindowIds.h"
 #include "Resources/TrayIds.h"
 #include "Shell/CQuillmateTray.h"
+#include "Support/ScratchFolder.h"
 #include "TrayTestSupport.h"
 
 using qmtest::PumpMessages;
@@ -59,6 +62,9 @@ struct OpenedMenu {
 class TrayTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The menu reads the fast-text store: it must be a scratch one.
+    m_appData = std::make_unique<ScopedApplicationDataFolder>(m_folder.Path().string());
+    MakeDataFolders();
     m_target = std::make_unique<WatchedWindow>(false);
     ASSERT_TRUE(
         m_tray.Create(GetModuleHandleA(nullptr), nullptr, kCallback, kTooltip, AnyIcon(), IDR_TRAY_MENU));
@@ -78,6 +84,8 @@ class TrayTest : public ::testing::Test {
     return commands;
   }
 
+  qmtest::ScratchFolder m_folder{"qm-tray"};
+  std::unique_ptr<ScopedApplicationDataFolder> m_appData;
   CQuillmateTray m_tray;
   std::unique_ptr<WatchedWindow> m_target;
 };

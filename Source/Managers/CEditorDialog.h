@@ -1,0 +1,110 @@
+// CEditorDialog: how every record editor opens, runs and ends. An editor is
+// a class derived from this one that fills its controls (OnInit) and saves
+// them (OnSave); everything they share lives here:
+//
+// - one editor at a time: while an editor is open (or opening), a command
+//   that would open another brings the open one to the front and opens
+//   nothing, so no second dialog can act on the same store or record;
+// - the edit flag is the dialog's own (IsEdit), never a process-wide one;
+// - an edit opens only for a focused row of the editor's kind, and keeps
+//   that record by its address: a list reloaded meanwhile (a notification
+//   fired) does not move it to another record; should the record itself be
+//   deleted meanwhile, Save adds what the user wrote as a new record;
+// - every edit control that is stored in a record text field takes at most
+//   the field's 254 characters, so nothing typed is cut silently on save;
+// - the small icon, Esc/Cancel/the close box ending with 2, Save with 1, and
+//   the box for a dialog that cannot be created.
+//
+//   class CFastTextEditor : public CEditorDialog { ... };
+//   CFastTextEditor editor;
+//   editor.Run(mainWindow, edit);   // 0 nothing opened, 1 saved, 2 cancelled
+#ifndef QUILLMATE_MANAGERS_CEDITORDIALOG_H
+#define QUILLMATE_MANAGERS_CEDITORDIALOG_H
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Managers/RecordWatch.h"
+#include "Records/RecordKind.h"
+
+// What describes one editor: its template, the kind it edits, its Save and
+// Cancel buttons, the controls limited to a record text field's width, and
+// how a failed creation is reported.
+struct EditorTemplate {
+  int dialogId;
+  RecordKind kind;
+  int saveId;
+  int cancelId;
+  const int* textFieldIds;
+  std::size_t textFieldCount;
+  // "Error x%x" captioned "Dialog Box", or for the media dialogs "Error In
+  // Dialog Creation: x%x" captioned "Quillmate".
+  bool mediaCreationError;
+};
+
+class CEditorDialog {
+ public:
+  explicit CEditorDialog(const EditorTemplate& description);
+  virtual ~CEditorDialog();
+  CEditorDialog(const CEditorDialog&) = delete;
+  CEditorDialog& operator=(const CEditorDialog&) = delete;
+
+  // Runs the editor modally with mainWindow as parent. edit: the record of
+  // the focused row, which must be of the editor's kind. Returns 0 when
+  // nothing opened (another editor is open and was brought forward, edit
+  // without a focused row of the kind, or the dialog could not be created,
+  // which is reported), else the dialog's result: 1 saved, 2 cancelled.
+  int Run(HWND mainWindow, bool edit);
+
+  // The open editor's dialog window, or null (also while one is opening).
+  static HWND OpenEditorWindow();
+  // True while any editor runs; it is brought to the front.
+  static bool BringOpenEditorForward();
+
+ protected:
+  // WM_INITDIALOG, after the icon and the field limits are set.
+  virtual void OnInit() = 0;
+  // The Save button: check, store, and End(1); or stay open.
+  virtual void OnSave() = 0;
+  // Commands other than Save and Cancel; true when handled.
+  virtual bool OnCommand(int /*id*/, int /*notifyCode*/) { return false; }
+  // Any other message; true when handled, with result the dialog's answer.
+  virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
+  // Called before a Cancel, Esc or close-box ends the dialog; false keeps it
+  // open (a recorder that must stop first).
+  virtual bool CanCancel() { return true; }
+
+  void End(int result);
+
+  HWND Dialog() const { return m_dialog; }
+  HWND MainWindow() const { return m_mainWindow; }
+  bool IsEdit() const { return m_edit; }
+  // Edit mode: the opened record's address; 0 for a new record.
+  std::uint32_t RecordAddress() const { return m_watch ? m_watch->Address() : 0; }
+  // Edit mode and the opened record still exists: Save changes it. When it
+  // was deleted while the editor was open, Save adds the values instead.
+  bool ChangesOpenedRecord() const { return m_watch && !m_watch->IsDeleted(); }
+
+  std::string Text(int controlId) const;
+  void SetText(int controlId, const std::string& text) const;
+  // A message box owned by this dialog (modal to it). Returns the answer.
+  int ShowBox(const char* text, const char* caption, unsigned style) const;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Initialise();
+  void Cancel();
+
+  EditorTemplate m_description;
+  HWND m_mainWindow;
+  HWND m_dialog;
+  bool m_edit;
+  std::unique_ptr<CRecordWatch> m_watch;
+};
+
+#endif  // QUILLMATE_MANAGERS_CEDITORDIALOG_H
