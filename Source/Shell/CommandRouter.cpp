@@ -6,6 +6,7 @@
 
 #include "Editors/EmailResourceEditor.h"
 #include "Editors/InternetResourceEditor.h"
+#include "Editors/PhotoAlbumDialog.h"
 #include "Managers/FastTextEditor.h"
 #include "Managers/KindManager.h"
 #include "Managers/ShellRequests.h"
@@ -63,6 +64,14 @@ void EmailResourceEditor(HWND window, int edit) {
 
 void InternetResourceEditor(HWND window, int edit) {
   OpenInternetResourceEditor(window, edit != 0);
+}
+
+void PhotoAlbum(HWND window, int albumMode) {
+  OpenPhotoAlbum(window, albumMode != 0);
+}
+
+void AddPhotos(HWND window, int) {
+  AddNewPhotos(window);
 }
 
 void FastTextEditor(HWND window, int edit) {
@@ -127,6 +136,9 @@ const CommandRoute kRoutes[] = {
     {IDM_DELETE_ALL_VIDEO_NOTES, DeleteAll, 2},
     {IDM_SHOW_VIDEO_NOTES, ShowKind, 2},
 
+    {IDM_PREVIEW_PHOTO_ALBUM, PhotoAlbum, 1},
+    {IDM_ADD_PHOTO, AddPhotos, 0},
+    {IDM_EDIT_PHOTO, PhotoAlbum, 0},
     {IDM_DELETE_PHOTOS, DeleteSelected, 3},
     {IDM_DELETE_ALL_PHOTOS, DeleteAll, 3},
     {IDM_SHOW_PHOTOS, ShowKind, 3},
