@@ -379,6 +379,8 @@ int OpenPhotoAlbum(HWND mainWindow, bool albumMode) {
 }
 
 int AddNewPhotos(HWND mainWindow) {
+  // One editor at a time: while one is open, it comes forward instead.
+  if (CEditorDialog::BringOpenEditorForward()) return 1;
   std::string buffer;
   if (!(gFileChooser ? gFileChooser : DefaultFileChooser)(mainWindow, buffer)) return 1;
   const std::string first = buffer.substr(0, buffer.find('\0'));

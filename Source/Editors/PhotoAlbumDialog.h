@@ -18,7 +18,8 @@ int OpenPhotoAlbum(HWND mainWindow, bool albumMode);
 
 // Add New Photos: asks for picture files and adds each, in the order the
 // dialog returns them, titled with its file name and commented "No
-// Comment". Always 1.
+// Comment". While an editor is open it only brings that one forward.
+// Always 1.
 int AddNewPhotos(HWND mainWindow);
 
 // Seams for tests, the platform's dialogs otherwise (null restores them).
