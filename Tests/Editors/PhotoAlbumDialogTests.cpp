@@ -211,7 +211,7 @@ TEST_F(PhotoAlbumDialogTest, ZoomGrowsTenPercentPerStepStopsAboveSixteenAndScrol
   EXPECT_TRUE(ran);
 }
 
-TEST_F(PhotoAlbumDialogTest, AnUpperCaseJpgOpensAndUpdateChangesTitleAndCommentOnly) {
+TEST_F(PhotoAlbumDialogTest, AnUpperCaseJpgOpensUpdateChangesTitleAndCommentOnlyAndAnUnknownExtensionWarns) {
   AddStoredPhoto("Camera", "Photo2003.JPG", TestPicturePath("jpeg-rgb.jpg"));
   AddStoredPhoto("Odd", "Photo2004.xyz", TestPicturePath("jpeg-rgb.jpg"));
   m_main->Command(IDM_SHOW_PHOTOS);
@@ -239,9 +239,10 @@ TEST_F(PhotoAlbumDialogTest, AnUpperCaseJpgOpensAndUpdateChangesTitleAndCommentO
   EXPECT_EQ(RecordTextOf(records[0].second.comment), "Evening light");
   EXPECT_EQ(RecordTextOf(records[0].second.fileName), "Photo2003.JPG");
 
-  // An unknown extension: the warning with the path, and no photo view.
+  // A double click opens the same properties. An unknown extension: the
+  // warning with the path, and no photo view.
   m_main->FocusRow(1);
-  ran = DriveDialog(kCaption, [this] { m_main->Command(IDM_EDIT_PHOTO); }, [](HWND dialog) {
+  ran = DriveDialog(kCaption, [this] { m_main->DoubleClickRecordList(); }, [](HWND dialog) {
     EXPECT_EQ(GetDlgItem(dialog, IDC_PHOTO_FRAME), nullptr);
     EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "Odd");
     Press(dialog, IDC_PHOTO_CLOSE);
