@@ -1,6 +1,6 @@
 // What the picture layer adds to decoding a camera-sized photo: a
 // 12-megapixel JPEG (4000 x 3000, made here with libjpeg's encoder from a
-// photo-like pattern of gradients and noise, quality 90, 4:2:0) decoded
+// photo-like pattern, PhotoLikeJpeg.h) decoded
 // through CPicture and, in the same run, by libjpeg-turbo alone into the
 // same B, G, R, A rows. The ratio of the two is printed at the end.
 #include <benchmark/benchmark.h>
@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -17,48 +16,14 @@
 
 #include "Graphics/CPicture.h"
 #include "Graphics/PictureFormat.h"
+#include "PhotoLikeJpeg.h"
 
 namespace {
 
 constexpr int kWidth = 4000, kHeight = 3000;
 
 const std::vector<unsigned char>& PhotoJpeg() {
-  static const std::vector<unsigned char> jpeg = [] {
-    std::vector<unsigned char> rgb(static_cast<std::size_t>(kWidth) * kHeight * 3);
-    std::mt19937 random(12);
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        unsigned char* p = &rgb[(static_cast<std::size_t>(y) * kWidth + x) * 3];
-        const int noise = static_cast<int>(random() % 17) - 8;
-        p[0] = static_cast<unsigned char>(std::min(255, std::max(0, x * 255 / kWidth + noise)));
-        p[1] = static_cast<unsigned char>(std::min(255, std::max(0, y * 255 / kHeight + noise)));
-        p[2] = static_cast<unsigned char>(std::min(255, std::max(0, ((x / 50 + y / 50) % 2) * 120 + 60 + noise)));
-      }
-    }
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = kWidth;
-    info.image_height = kHeight;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-      JSAMPROW row = &rgb[static_cast<std::size_t>(info.next_scanline) * kWidth * 3];
-      jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<unsigned char> bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
-  }();
+  static const std::vector<unsigned char> jpeg = PhotoLikeJpeg(kWidth, kHeight);
   return jpeg;
 }
 
