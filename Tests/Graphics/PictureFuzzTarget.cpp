@@ -19,10 +19,10 @@ int QmFuzzPicture(int format, const std::uint8_t* data, std::size_t size) {
   }
   CPicture copy(picture);
   copy.FlattenTransparency();
-  // Reading the last pixel of both shows that every row is really there.
-  if (copy.HasTransparency() || (copy.PixelAt(copy.Width() - 1, copy.Height() - 1) >> 24) != 255 ||
-      picture.PixelAt(picture.Width() - 1, picture.Height() - 1) == 0xDEADBEEF) {
-    std::abort();
-  }
+  // Reading the last pixel of both shows (to the sanitizer) that every row
+  // is really there; any value is a valid pixel, so it is only kept.
+  volatile std::uint32_t last = picture.PixelAt(picture.Width() - 1, picture.Height() - 1);
+  (void)last;
+  if (copy.HasTransparency() || (copy.PixelAt(copy.Width() - 1, copy.Height() - 1) >> 24) != 255) std::abort();
   return 0;
 }
