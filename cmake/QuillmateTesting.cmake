@@ -26,16 +26,23 @@ function(qm_add_test name)
   endif()
 endfunction()
 
-# qm_add_fuzzer(Name SOURCES a.cpp ... LAYERS Database Records ... SMOKE_SECONDS n MAX_LEN n)
+# qm_add_fuzzer(Name SOURCES a.cpp ... LAYERS Database Records ... SMOKE_SECONDS n MAX_LEN n
+#               [SEEDS folder])
 # A libFuzzer executable (host build with clang only) and a short CTest run of
-# it over the folder's FuzzCorpus. The layers' sources are compiled again into
+# it over the folder's FuzzCorpus (or SEEDS, which scripts/fuzz.sh also finds
+# through a link <Name>-seeds beside the executable). The layers' sources are compiled again into
 # the fuzzer so that libFuzzer sees their coverage; new inputs go to a corpus
 # folder in the build tree, the seeds are only read.
 function(qm_add_fuzzer name)
   if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     return()
   endif()
-  cmake_parse_arguments(ARG "" "SMOKE_SECONDS;MAX_LEN" "SOURCES;LAYERS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SMOKE_SECONDS;MAX_LEN;SEEDS" "SOURCES;LAYERS" ${ARGN})
+  if(ARG_SEEDS)
+    file(CREATE_LINK ${ARG_SEEDS} ${CMAKE_CURRENT_BINARY_DIR}/${name}-seeds SYMBOLIC)
+  else()
+    set(ARG_SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/FuzzCorpus)
+  endif()
   set(layerSources)
   set(layerLibraries)
   foreach(layer IN LISTS ARG_LAYERS)
@@ -60,6 +67,6 @@ function(qm_add_fuzzer name)
   string(REGEX REPLACE "^Fuzz" "" subject ${name})
   add_test(NAME ${subject}FuzzSmoke
     COMMAND ${name} -max_total_time=${ARG_SMOKE_SECONDS} -max_len=${ARG_MAX_LEN} -timeout=10
-            ${corpus} ${CMAKE_CURRENT_SOURCE_DIR}/FuzzCorpus)
+            ${corpus} ${ARG_SEEDS})
   set_tests_properties(${subject}FuzzSmoke PROPERTIES TIMEOUT 120)
 endfunction()

@@ -8,10 +8,11 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build/bench"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQM_SANITIZE=OFF >/dev/null
-nice cmake --build "$build" -j2 --target StoreBenchmark QmdbExportBenchmark
+nice cmake --build "$build" -j2 --target StoreBenchmark QmdbExportBenchmark PictureBenchmark
 bench="$build/Benchmarks/StoreBenchmark"
 "$bench" "$@"
 "$build/Benchmarks/QmdbExportBenchmark"
+"$build/Benchmarks/PictureBenchmark"
 
 command -v strace >/dev/null || exit 0
 # System calls of a phase over n and 2n records, counted from the line

@@ -74,6 +74,12 @@ strip "$out/TextNoteToolbar.bmp" 16 \
   - - - printer - - - - - - - - - - - - - \
   bold italic underline text-colour align-left align-centre align-right bullets
 
+# Bitmap 14: the photo dialog's toolbar; its buttons use 1 print, 3 zoom in,
+# 4 zoom out and 8 fit to window (the other places repeat pictures so that
+# the numbering holds).
+strip "$out/PhotoToolbar.bmp" 16 \
+  photo printer album zoom-in zoom-out photo album photo fit-window
+
 # Bitmap 15: the About picture, on the dialog's white.
 rsvg-convert -w 96 -h 96 -b white "$src/quillmate.svg" -o "$work/about.png"
 convert "$work/about.png" -alpha off -type TrueColor "BMP3:$out/About.bmp"

@@ -8,6 +8,7 @@
 #include "Editors/AudioNoteProperties.h"
 #include "Editors/EmailResourceEditor.h"
 #include "Editors/InternetResourceEditor.h"
+#include "Editors/PhotoAlbumDialog.h"
 #include "Editors/TextNoteEditor.h"
 #include "Editors/VideoCaptureDialog.h"
 #include "Editors/VideoNoteProperties.h"
@@ -97,6 +98,14 @@ void VideoNote(HWND window, int edit) {
   }
 }
 
+void PhotoAlbum(HWND window, int albumMode) {
+  OpenPhotoAlbum(window, albumMode != 0);
+}
+
+void AddPhotos(HWND window, int) {
+  AddNewPhotos(window);
+}
+
 void FastTextEditor(HWND window, int edit) {
   OpenFastTextEditor(window, edit != 0);
 }
@@ -165,6 +174,9 @@ const CommandRoute kRoutes[] = {
     {IDM_DELETE_ALL_VIDEO_NOTES, DeleteAll, 2},
     {IDM_SHOW_VIDEO_NOTES, ShowKind, 2},
 
+    {IDM_PREVIEW_PHOTO_ALBUM, PhotoAlbum, 1},
+    {IDM_ADD_PHOTO, AddPhotos, 0},
+    {IDM_EDIT_PHOTO, PhotoAlbum, 0},
     {IDM_DELETE_PHOTOS, DeleteSelected, 3},
     {IDM_DELETE_ALL_PHOTOS, DeleteAll, 3},
     {IDM_SHOW_PHOTOS, ShowKind, 3},

@@ -1,14 +1,17 @@
-// Not a test: the real main window with a few records of the plain kinds and
-// an audio note, for looking at an editor on screen:
-//   scripts/screenshot.sh out.png EditorShowcase.exe COMMAND [SHOW]
+// Not a test: the real main window with a few records of the plain kinds,
+// an audio note and two photos (a landscape and a portrait picture drawn
+// here), for looking at an editor on screen:
+//   scripts/screenshot.sh out.png EditorShowcase.exe COMMAND [SHOW [ROW]]
 // SHOW (a show command such as 255) displays a kind and focuses its first
-// row; COMMAND (such as 250 or 251) is then sent as a menu command would be
-// (210 the audio note editor, 211 214 the properties playing the note).
+// row (or row ROW); COMMAND (such as 250 or 251) is then sent as a menu
+// command would be (210 the audio note editor, 211 214 the properties
+// playing the note).
 // The program ends by itself after 30 seconds.
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -16,6 +19,7 @@
 #include "Library/CSplitter.h"
 #include "Library/CWinApp.h"
 #include "Managers/ManagerWindows.h"
+#include "Managers/PhotoAlbum.h"
 #include "Managers/RecordManager.h"
 #include "Records/DataFolders.h"
 #include "Shell/MainWindow.h"
@@ -44,9 +48,59 @@ void WriteTone(const std::string& path) {
   CloseHandle(file);
 }
 
-void AddSamples(HWND window) {
+// A picture of a sky over hills with a sun, width x height, as a BMP file.
+void WritePhoto(const std::string& path, int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  for (int y = 0; y < height; ++y) {
+    HBRUSH sky = CreateSolidBrush(RGB(90 + 100 * y / height, 150 + 80 * y / height, 235));
+    const RECT line = {0, y, width, y + 1};
+    FillRect(dc, &line, sky);
+    DeleteObject(sky);
+  }
+  HBRUSH sun = CreateSolidBrush(RGB(255, 214, 80));
+  HBRUSH hill = CreateSolidBrush(RGB(70, 140, 70));
+  SelectObject(dc, GetStockObject(NULL_PEN));
+  SelectObject(dc, sun);
+  Ellipse(dc, width * 2 / 3, height / 8, width * 2 / 3 + width / 6, height / 8 + width / 6);
+  SelectObject(dc, hill);
+  Ellipse(dc, -width / 2, height * 3 / 5, width, height * 2);
+  Ellipse(dc, width / 3, height * 2 / 3, width * 3 / 2, height * 2);
+  SelectObject(dc, old);
+  DeleteObject(sun);
+  DeleteObject(hill);
+  GdiFlush();
+  const DWORD stride = (width * 3 + 3) & ~3u, size = stride * height;
+  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0,
+                           0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  info.bmiHeader.biSizeImage = size;
+  if (FILE* out = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+    std::fwrite(bits, 1, size, out);
+    std::fclose(out);
+  }
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
+void AddSamples(HWND window, const std::filesystem::path& folder) {
   WriteTone(gAudioNoteFolder + "AudioNote1.wav");
   AudioNoteManager::AppendRecord(window, {"Directions to the cabin", "AudioNote1.wav", 1});
+  const std::string landscape = (folder / "Hills at noon.bmp").string();
+  const std::string portrait = (folder / "Tower.bmp").string();
+  WritePhoto(landscape, 900, 600);
+  WritePhoto(portrait, 400, 600);
+  AddPhoto(window, "Hills at noon.bmp", "No Comment", landscape, false);
+  AddPhoto(window, "Tower.bmp", "A portrait picture", portrait, false);
   EmailResManager::AppendRecord(window, {"Ann Smith", "Acme Ltd", "1 High Street", "Leeds", "LS1 4AB", "Yorkshire",
                                          "+44 113 496 0000", "annie", "Met at the book fair", "ann@example.org"});
   InternetResManager::AppendRecord(window, {"Weather in Leeds", "http://weather.example.org/leeds", 3});
@@ -77,11 +131,12 @@ int main(int argc, char** argv) {
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   SetTimer(nullptr, 0, 30000, EndShowcase);
-  AddSamples(window);
+  AddSamples(window, folder);
 
   if (argc > 2) {
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
-    RecordListOf(window).SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    const int row = argc > 3 ? std::atoi(argv[3]) : 0;
+    RecordListOf(window).SetItemState(row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
   }
   if (argc > 1) PostMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[1]), 0), 0);
   MSG message;

@@ -1,0 +1,415 @@
+// The photo dialog's controls, view and commands, and Add New Photos. The
+// opening and ending, the one-editor rule and the kept record are
+// CEditorDialog's; the arithmetic of layout, zoom and printing is
+// PhotoGeometry's.
+#include "Editors/PhotoAlbumDialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <iterator>
+#include <vector>
+
+#include "Editors/PhotoGeometry.h"
+#include "Editors/PhotoPrinting.h"
+#include "Graphics/CPicture.h"
+#include "Graphics/PictureFormat.h"
+#include "Library/CImageList.h"
+#include "Library/CWinApp.h"
+#include "Managers/CEditorDialog.h"
+#include "Managers/PhotoAlbum.h"
+#include "Managers/RecordManager.h"
+#include "Records/MessageBoxSeam.h"
+#include "Resources/MainWindowIds.h"
+#include "Resources/PhotoAlbumIds.h"
+
+namespace {
+
+constexpr char kFrameClass[] = "CPhotoFrameClass";
+constexpr char kViewClass[] = "CPhotoClass";
+constexpr char kUnknownExtensionCaption[] = "Filename with unknown extension";
+constexpr int kFrameX = 10, kFrameY = 35, kFrameWidth = 500, kFrameHeight = 290;
+constexpr int kLineStep = 10, kPageStep = 50;
+constexpr std::size_t kFileBufferSize = 8192;
+
+// What the part keeps for the whole program: the photo shown, the zoom, the
+// album position and mode, and where the view lies in its frame.
+struct AlbumState {
+  CPicture picture;
+  float zoom = kFitZoom;
+  int position = 0;
+  bool albumMode = false;
+  PhotoPlacement placement;
+  HWND frame = nullptr;
+  HWND view = nullptr;
+};
+AlbumState gAlbum;
+
+PhotoFileChooser gFileChooser = nullptr;
+PhotoPrinterChooser gPrinterChooser = nullptr;
+
+struct ToolButton {
+  int image;  // -1: a separator
+  int command;
+  const char* tooltip;
+};
+const ToolButton kToolButtons[] = {
+    {3, IDM_PHOTO_ZOOM_IN, "Zoom in."},
+    {8, IDM_PHOTO_FIT, "Fit to Window."},
+    {4, IDM_PHOTO_ZOOM_OUT, "Zoom out."},
+    {-1, 0, nullptr},
+    {1, IDM_PHOTO_PRINT, "Print Photo."},
+};
+
+// Moves the view to its place less the scroll positions, keeping its size.
+void MoveView() {
+  const int x = GetScrollPos(gAlbum.frame, SB_HORZ), y = GetScrollPos(gAlbum.frame, SB_VERT);
+  SetWindowPos(gAlbum.view, nullptr, gAlbum.placement.x - x, gAlbum.placement.y - y, gAlbum.placement.width,
+               gAlbum.placement.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Range 0 to range at position 0; shown, if only disabled, when keep.
+void SetBar(int bar, int range, bool keep) {
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_RANGE | SIF_POS | (keep ? SIF_DISABLENOSCROLL : 0);
+  info.nMax = range;
+  SetScrollInfo(gAlbum.frame, bar, &info, TRUE);
+  ShowScrollBar(gAlbum.frame, bar, keep || range > 0);
+}
+
+// Lays the view out for the current picture and zoom, then repaints it. A
+// bar that shows takes room from the client area (and can bring the other
+// bar), so which bars are needed is settled first, from the frame's area
+// without bars. A bar once needed stays (disabled when its range turns out
+// 0), so the layout cannot swing between two answers; any other range of 0
+// hides its bar.
+void LayOutView() {
+  if (!gAlbum.frame || !gAlbum.view) return;
+  RECT window;
+  GetWindowRect(gAlbum.frame, &window);
+  const int edgeX = 2 * GetSystemMetrics(SM_CXEDGE), edgeY = 2 * GetSystemMetrics(SM_CYEDGE);
+  const int bareWidth = window.right - window.left - edgeX, bareHeight = window.bottom - window.top - edgeY;
+  bool horizontal = false, vertical = false;
+  for (int pass = 0; pass < 3; ++pass) {
+    gAlbum.placement = PlacePhoto(bareWidth - (vertical ? GetSystemMetrics(SM_CXVSCROLL) : 0),
+                                  bareHeight - (horizontal ? GetSystemMetrics(SM_CYHSCROLL) : 0),
+                                  gAlbum.picture.Width(), gAlbum.picture.Height(), gAlbum.zoom);
+    const bool needHorizontal = gAlbum.placement.horizontalRange > 0;
+    const bool needVertical = gAlbum.placement.verticalRange > 0;
+    if (needHorizontal == horizontal && needVertical == vertical) break;
+    horizontal = horizontal || needHorizontal;
+    vertical = vertical || needVertical;
+  }
+  SetBar(SB_VERT, gAlbum.placement.verticalRange, vertical);
+  SetBar(SB_HORZ, gAlbum.placement.horizontalRange, horizontal);
+  MoveView();
+  InvalidateRect(gAlbum.view, nullptr, TRUE);
+}
+
+void Scroll(HWND frame, int bar, int request) {
+  SCROLLINFO info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  GetScrollInfo(frame, bar, &info);
+  int position = info.nPos;
+  switch (request) {
+    case SB_LINEUP: position -= kLineStep; break;
+    case SB_LINEDOWN: position += kLineStep; break;
+    case SB_PAGEUP: position -= kPageStep; break;
+    case SB_PAGEDOWN: position += kPageStep; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: position = info.nTrackPos; break;
+    default: return;
+  }
+  position = position < info.nMin ? info.nMin : position > info.nMax ? info.nMax : position;
+  SetScrollPos(frame, bar, position, TRUE);
+  MoveView();
+}
+
+LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HSCROLL || message == WM_VSCROLL) {
+    Scroll(frame, message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+    return 0;
+  }
+  return DefWindowProcA(frame, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(view, &paint);
+    RECT client;
+    GetClientRect(view, &client);
+    gAlbum.picture.Draw(dc, client);
+    EndPaint(view, &paint);
+    return 0;
+  }
+  return DefWindowProcA(view, message, wParam, lParam);
+}
+
+// Registered once per run, the first time a photo is shown.
+void RegisterViewClasses() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSA frame = {};
+  frame.lpfnWndProc = FrameProc;
+  frame.hInstance = gApp.GetResourceInstance();
+  frame.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+  frame.lpszClassName = kFrameClass;
+  WNDCLASSA view = frame;
+  view.lpfnWndProc = ViewProc;
+  view.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  view.lpszClassName = kViewClass;
+  registered = RegisterClassA(&frame) != 0 && RegisterClassA(&view) != 0;
+}
+
+bool DefaultFileChooser(HWND owner, std::string& buffer) {
+  std::vector<char> names(kFileBufferSize, '\0');
+  OPENFILENAMEA request = {};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = owner;
+  request.lpstrFilter = "Photos\0*.jpg;*.png;*.gif;*.tiff;*.bmp\0All Files\0*.*\0";
+  request.lpstrFile = names.data();
+  request.nMaxFile = static_cast<DWORD>(names.size());
+  request.lpstrTitle = "Add New Photos";
+  request.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  if (!GetOpenFileNameA(&request)) return false;
+  buffer.assign(names.data(), names.size());
+  return true;
+}
+
+HDC DefaultPrinterChooser(HWND owner) {
+  PRINTDLGA request = {};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = owner;
+  request.Flags = PD_RETURNDC | PD_NOSELECTION;
+  request.nFromPage = request.nMinPage = 1;
+  request.nToPage = request.nMaxPage = 1;
+  request.nCopies = 1;
+  if (!PrintDlgA(&request)) return nullptr;
+  if (request.hDevMode) GlobalFree(request.hDevMode);
+  if (request.hDevNames) GlobalFree(request.hDevNames);
+  return request.hDC;
+}
+
+const int kTextFields[] = {IDC_PHOTO_TITLE, IDC_PHOTO_COMMENT};
+const EditorTemplate kTemplate = {IDD_PHOTO_ALBUM, RecordKind::PhotoAlbum, IDC_PHOTO_UPDATE, IDC_PHOTO_CLOSE,
+                                  kTextFields,     std::size(kTextFields),   false};
+
+class CPhotoAlbumDialog : public CEditorDialog {
+ public:
+  CPhotoAlbumDialog() : CEditorDialog(kTemplate) {}
+
+ private:
+  void OnInit() override {
+    gAlbum.zoom = kFitZoom;
+    gAlbum.frame = gAlbum.view = nullptr;
+    BuildToolbar();
+    PhotoValues values;
+    const bool found = gAlbum.albumMode ? StepAlbum(MainWindow(), values, false, gAlbum.position, true)
+                                        : PhotoAlbumManager::GetRecordAt(RecordAddress(), values) != 0;
+    const int albumOnly[] = {IDC_PHOTO_UPDATE, IDC_PHOTO_TITLE, IDC_PHOTO_COMMENT};
+    const int propertiesOnly[] = {IDC_PHOTO_BACK, IDC_PHOTO_FORWARD};
+    for (int id : albumOnly) EnableWindow(GetDlgItem(Dialog(), id), !gAlbum.albumMode);
+    for (int id : propertiesOnly) EnableWindow(GetDlgItem(Dialog(), id), gAlbum.albumMode);
+    if (!found) return;
+    const int format = PictureFormatOfPath(values.picturePath);
+    if (format == kFormatUnknown) {
+      ShowBox(values.picturePath.c_str(), kUnknownExtensionCaption, kMbOk | kMbIconWarning);
+      ShowTexts(values);
+      return;
+    }
+    // A file the picture layer cannot read leaves an empty view.
+    gAlbum.picture.Load(values.picturePath, format);
+    ShowTexts(values);
+    RegisterViewClasses();
+    gAlbum.frame = CreateWindowExA(WS_EX_CLIENTEDGE, kFrameClass, "", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
+                                   kFrameX, kFrameY, kFrameWidth, kFrameHeight, Dialog(),
+                                   reinterpret_cast<HMENU>(IDC_PHOTO_FRAME), gApp.GetResourceInstance(), nullptr);
+    gAlbum.view = CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, gAlbum.frame,
+                                  reinterpret_cast<HMENU>(IDC_PHOTO_VIEW), gApp.GetResourceInstance(), nullptr);
+    LayOutView();
+  }
+
+  // Update: the properties mode's title and comment, the dialog stays open.
+  void OnSave() override {
+    PhotoValues values;
+    values.title = Text(IDC_PHOTO_TITLE);
+    values.comment = Text(IDC_PHOTO_COMMENT);
+    if (values.title.empty() || values.comment.empty()) {
+      ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
+      return;
+    }
+    if (!gAlbum.albumMode && ChangesOpenedRecord()) {
+      PhotoAlbumManager::ChangeRecordAt(MainWindow(), RecordAddress(), values);
+    }
+  }
+
+  bool OnCommand(int id, int) override {
+    switch (id) {
+      case IDM_PHOTO_ZOOM_IN: Zoom(ZoomIn(gAlbum.zoom)); return true;
+      case IDM_PHOTO_ZOOM_OUT: Zoom(ZoomOut(gAlbum.zoom)); return true;
+      case IDM_PHOTO_FIT: Zoom(kFitZoom); return true;
+      case IDM_PHOTO_PRINT: Print(); return true;
+      case IDC_PHOTO_BACK: Step(true); return true;
+      case IDC_PHOTO_FORWARD: Step(false); return true;
+      default: return false;
+    }
+  }
+
+  bool OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR&) override {
+    if (message == WM_NOTIFY) {
+      NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+      if (header->code != TTN_NEEDTEXTA) return false;
+      for (const ToolButton& button : kToolButtons) {
+        if (button.tooltip && header->idFrom == static_cast<UINT_PTR>(button.command)) {
+          reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = const_cast<char*>(button.tooltip);
+        }
+      }
+      return true;
+    }
+    if (message == WM_DESTROY) {
+      gAlbum.picture.Empty();
+      gAlbum.frame = gAlbum.view = nullptr;
+    }
+    return false;
+  }
+
+  void BuildToolbar() {
+    HWND rebar = CreateWindowExA(WS_EX_TOOLWINDOW, REBARCLASSNAMEA, "",
+                                 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN | RBS_VARHEIGHT |
+                                     RBS_BANDBORDERS | CCS_NODIVIDER,
+                                 0, 0, 0, 0, Dialog(), reinterpret_cast<HMENU>(IDC_PHOTO_REBAR),
+                                 gApp.GetResourceInstance(), nullptr);
+    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TRANSPARENT | TBSTYLE_TOOLTIPS |
+                                       CCS_NODIVIDER | CCS_NORESIZE,
+                                   0, 3, 200, 30, rebar, reinterpret_cast<HMENU>(IDC_PHOTO_TOOLBAR),
+                                   gApp.GetResourceInstance(), nullptr);
+    SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    m_images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 25, 0);
+    HBITMAP strip = LoadBitmapA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(IDB_PHOTO_TOOLBAR));
+    if (strip) {
+      m_images.AddMasked(strip, RGB(255, 0, 255));
+      DeleteObject(strip);
+    }
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images.GetHandle()));
+    SendMessageA(toolbar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(28, 28));
+    for (const ToolButton& entry : kToolButtons) {
+      TBBUTTON button = {};
+      button.iBitmap = entry.image < 0 ? 0 : entry.image;
+      button.idCommand = entry.command;
+      button.fsState = TBSTATE_ENABLED;
+      button.fsStyle = entry.image < 0 ? TBSTYLE_SEP : TBSTYLE_BUTTON;
+      SendMessageA(toolbar, TB_ADDBUTTONS, 1, reinterpret_cast<LPARAM>(&button));
+    }
+    RECT client;
+    GetClientRect(toolbar, &client);
+    REBARBANDINFOA band = {};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_STYLE | RBBIM_COLORS | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
+    band.fStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
+    band.clrFore = 0x00FFFFDE;
+    band.clrBack = GetSysColor(COLOR_BTNFACE);
+    band.hwndChild = toolbar;
+    band.cx = 200;
+    band.cxMinChild = 0;
+    band.cyMinChild = client.bottom;
+    SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+  }
+
+  void ShowTexts(const PhotoValues& values) {
+    SetText(IDC_PHOTO_COMMENT, values.comment);
+    SetText(IDC_PHOTO_TITLE, values.title);
+  }
+
+  void Zoom(float zoom) {
+    gAlbum.zoom = zoom;
+    LayOutView();
+  }
+
+  // Back and Forward: the neighbouring photo, or the same one again at the
+  // ends of the list; an unknown extension keeps the photo shown.
+  void Step(bool back) {
+    gAlbum.zoom = kFitZoom;
+    PhotoValues values;
+    if (!StepAlbum(MainWindow(), values, back, gAlbum.position, false)) return;
+    const int format = PictureFormatOfPath(values.picturePath);
+    if (format == kFormatUnknown) {
+      ShowBox(values.picturePath.c_str(), kUnknownExtensionCaption, kMbOk | kMbIconWarning);
+      return;
+    }
+    gAlbum.picture.Empty();
+    gAlbum.picture.Load(values.picturePath, format);
+    ShowTexts(values);
+    LayOutView();
+  }
+
+  void Print() {
+    HDC printer = (gPrinterChooser ? gPrinterChooser : DefaultPrinterChooser)(Dialog());
+    if (!printer) return;
+    SetMapMode(printer, MM_TEXT);
+    DOCINFOA document = {};
+    document.cbSize = sizeof document;
+    document.lpszDocName = "QuillmatePhoto";
+    if (StartDocA(printer, &document) > 0) {
+      if (StartPage(printer) > 0) {
+        PrintPhotoOnPage(Dialog(), gAlbum.picture, PrintPageOf(printer));
+        EndPage(printer);
+      }
+      EndDoc(printer);
+    }
+    DeleteDC(printer);
+  }
+
+  CImageList m_images;
+};
+
+}  // namespace
+
+int OpenPhotoAlbum(HWND mainWindow, bool albumMode) {
+  if (albumMode && ListView_GetItemCount(GetDlgItem(mainWindow, ID_RECORD_LIST)) < 1) return 0;
+  gAlbum.position = 0;
+  gAlbum.albumMode = albumMode;
+  CPhotoAlbumDialog dialog;
+  const int result = dialog.Run(mainWindow, !albumMode);
+  return result == 0 ? 0 : result + 1;
+}
+
+int AddNewPhotos(HWND mainWindow) {
+  // One editor at a time: while one is open, it comes forward instead.
+  if (CEditorDialog::BringOpenEditorForward()) return 1;
+  std::string buffer;
+  if (!(gFileChooser ? gFileChooser : DefaultFileChooser)(mainWindow, buffer)) return 1;
+  const std::string first = buffer.substr(0, buffer.find('\0'));
+  std::string folder;
+  std::vector<std::string> names;
+  const DWORD attributes = GetFileAttributesA(first.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    const std::string::size_type slash = first.rfind('\\');
+    folder = slash == std::string::npos ? std::string() : first.substr(0, slash);
+    names.push_back(slash == std::string::npos ? first : first.substr(slash + 1));
+  } else {
+    folder = first;
+    for (std::string::size_type at = first.size() + 1; at < buffer.size() && buffer[at] != '\0';) {
+      const std::string::size_type end = buffer.find('\0', at);
+      names.push_back(buffer.substr(at, end == std::string::npos ? std::string::npos : end - at));
+      if (end == std::string::npos) break;
+      at = end + 1;
+    }
+  }
+  PhotoAlbumManager::ShowRecords(mainWindow);
+  HWND progress = GetDlgItem(GetDlgItem(mainWindow, ID_STATUS_BAR), ID_PROGRESS_BAR);
+  for (const std::string& name : names) {
+    SendMessageA(progress, PBM_SETPOS, 0, 0);
+    AddPhoto(mainWindow, name, "No Comment", folder + "\\" + name, false);
+    SendMessageA(progress, PBM_SETPOS, 100, 0);
+  }
+  return 1;
+}
+
+void SetPhotoFileChooser(PhotoFileChooser chooser) { gFileChooser = chooser; }
+
+void SetPhotoPrinterChooser(PhotoPrinterChooser chooser) { gPrinterChooser = chooser; }

@@ -1,0 +1,254 @@
+// The photo dialog (6000) and Add New Photos, opened by the real main
+// window's commands and worked through their controls inside the dialog's
+// own modal loop; the open-file dialog is replaced by a seam.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Editors/PhotoAlbumDialog.h"
+#include "Managers/PhotoAlbum.h"
+#include "Records/DataFolders.h"
+#include "Records/RecordText.h"
+#include "Resources/MainWindowIds.h"
+#include "Resources/PhotoAlbumIds.h"
+#include "Support/DialogDriver.h"
+#include "Support/FileBytes.h"
+#include "Support/TestMainWindow.h"
+#include "TestPictures.h"
+
+using namespace qmtest;
+
+namespace {
+
+constexpr char kCaption[] = "Photo Album";
+
+// A 24-bit BMP of one colour (0x00RRGGBB) at 96 dots per inch.
+void WriteBmp(const std::string& path, int width, int height, std::uint32_t colour) {
+  const std::uint32_t stride = (width * 3 + 3) & ~3u;
+  Bytes file(54 + static_cast<std::size_t>(stride) * height, 0);
+  auto put = [&file](std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+  };
+  file[0] = 'B', file[1] = 'M';
+  put(2, static_cast<std::uint32_t>(file.size()));
+  put(10, 54);
+  put(14, 40);
+  put(18, width);
+  put(22, height);
+  put(26, 1 | 24 << 16);
+  put(38, 3780);
+  put(42, 3780);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      unsigned char* p = &file[54 + y * stride + x * 3];
+      p[0] = static_cast<unsigned char>(colour), p[1] = static_cast<unsigned char>(colour >> 8);
+      p[2] = static_cast<unsigned char>(colour >> 16);
+    }
+  }
+  WriteFileBytes(path, file);
+}
+
+// The open-file dialog's answer for the next Add New Photos.
+std::string gChosen;
+bool ChooseFiles(HWND, std::string& buffer) {
+  buffer = gChosen;
+  return !gChosen.empty();
+}
+
+// A photo record whose stored name is taken as it is (AddPhoto would
+// lower-case the extension), the picture copied there from source.
+void AddStoredPhoto(const char* title, const std::string& storedName, const std::string& source) {
+  WriteFileBytes(gPhotoFolder + storedName, ReadFileBytes(source));
+  auto store = OpenStore<DatabaseDataPhotoAlbum>();
+  ASSERT_TRUE(store);
+  CopyRecordText(store->Data().title, title);
+  CopyRecordText(store->Data().comment, "stored");
+  CopyRecordText(store->Data().fileName, storedName.c_str());
+  store->AddRecord();
+  CloseStore(store);
+}
+
+RECT ViewRect(HWND dialog) {
+  HWND frame = GetDlgItem(dialog, IDC_PHOTO_FRAME);
+  RECT view = {0, 0, 0, 0};
+  GetWindowRect(GetDlgItem(frame, IDC_PHOTO_VIEW), &view);
+  MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&view), 2);
+  return view;
+}
+
+RECT FrameClient(HWND dialog) {
+  RECT client = {0, 0, 0, 0};
+  GetClientRect(GetDlgItem(dialog, IDC_PHOTO_FRAME), &client);
+  return client;
+}
+
+void Command(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, id, 0); }
+
+class PhotoAlbumDialogTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    SetPhotoFileChooser(ChooseFiles);
+  }
+  void TearDown() override {
+    SetPhotoFileChooser(nullptr);
+    MainWindowTest::TearDown();
+  }
+  // Three photos of 200 x 100, 100 x 200 and 300 x 150 made in the scratch
+  // folder and added through Add New Photos.
+  void AddThreePhotos() {
+    const std::string folder = m_folder.PathOf("source");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteBmp(folder + "\\wide.bmp", 200, 100, 0xFF0000);
+    WriteBmp(folder + "\\Tall.BMP", 100, 200, 0x00FF00);
+    WriteBmp(folder + "\\third.bmp", 300, 150, 0x0000FF);
+    gChosen = folder + std::string("\0wide.bmp\0Tall.BMP\0third.bmp\0\0", 30);
+    m_main->Command(IDM_ADD_PHOTO);
+  }
+};
+
+}  // namespace
+
+TEST_F(PhotoAlbumDialogTest, AddNewPhotosAddsEachChosenFileInOrderAndCopiesIt) {
+  AddThreePhotos();
+  const auto records = StoredRecords<DatabaseDataPhotoAlbum>();
+  ASSERT_EQ(records.size(), 3u);
+  const char* titles[] = {"wide.bmp", "Tall.BMP", "third.bmp"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(RecordTextOf(records[i].second.title), titles[i]);
+    EXPECT_EQ(RecordTextOf(records[i].second.comment), "No Comment");
+    const std::string stored = RecordTextOf(records[i].second.fileName);
+    EXPECT_EQ(stored.substr(stored.size() - 4), ".bmp");  // the copy's extension in lower case
+    const std::size_t pixelBytes[] = {600 * 100, 300 * 200, 900 * 150};
+    EXPECT_EQ(ReadFileBytes(gPhotoFolder + stored).size(), 54 + pixelBytes[i]);
+  }
+  EXPECT_EQ(m_main->Rows().size(), 3u);
+  // One file chosen: the buffer is its full path.
+  gChosen = m_folder.PathOf("source") + "\\third.bmp" + std::string(2, '\0');
+  m_main->Command(IDM_ADD_PHOTO);
+  ASSERT_EQ(StoredRecords<DatabaseDataPhotoAlbum>().size(), 4u);
+  EXPECT_EQ(RecordTextOf(StoredRecords<DatabaseDataPhotoAlbum>()[3].second.title), "third.bmp");
+  // Cancelled: nothing added.
+  gChosen.clear();
+  m_main->Command(IDM_ADD_PHOTO);
+  EXPECT_EQ(StoredRecords<DatabaseDataPhotoAlbum>().size(), 4u);
+  EXPECT_TRUE(m_boxes.shown.empty());
+}
+
+TEST_F(PhotoAlbumDialogTest, AlbumStepsThroughThePhotosStopsAtBothEndsAndFitsEachToTheFrame) {
+  AddThreePhotos();
+  bool ran = DriveDialog(kCaption, [this] { m_main->Command(IDM_PREVIEW_PHOTO_ALBUM); }, [](HWND dialog) {
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_PHOTO_UPDATE)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_PHOTO_TITLE)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_PHOTO_FORWARD)));
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "wide.bmp");
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_COMMENT), "No Comment");
+    // A 2:1 photo at fit to window: the frame's width, half as high, centred.
+    const RECT client = FrameClient(dialog);
+    RECT view = ViewRect(dialog);
+    EXPECT_EQ(view.right - view.left, client.right);
+    EXPECT_EQ(view.bottom - view.top, client.right / 2);
+    EXPECT_EQ(view.top, (client.bottom - client.right / 2) / 2);
+    const char* expected[] = {"Tall.BMP", "third.bmp", "third.bmp", "third.bmp"};
+    for (const char* title : expected) {
+      Press(dialog, IDC_PHOTO_FORWARD);
+      EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), title);
+    }
+    // The portrait photo: the widest view strictly lower than the frame.
+    Press(dialog, IDC_PHOTO_BACK);
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "Tall.BMP");
+    view = ViewRect(dialog);
+    EXPECT_LT(view.bottom - view.top, FrameClient(dialog).bottom);
+    EXPECT_EQ(view.bottom - view.top, 2 * (view.right - view.left));
+    for (int i = 0; i < 3; ++i) Press(dialog, IDC_PHOTO_BACK);
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "wide.bmp");
+    Press(dialog, IDC_PHOTO_CLOSE);
+  });
+  EXPECT_TRUE(ran);
+  EXPECT_TRUE(m_boxes.shown.empty());
+}
+
+TEST_F(PhotoAlbumDialogTest, ZoomGrowsTenPercentPerStepStopsAboveSixteenAndScrolls) {
+  AddThreePhotos();
+  bool ran = DriveDialog(kCaption, [this] { m_main->Command(IDM_PREVIEW_PHOTO_ALBUM); }, [](HWND dialog) {
+    const int fitWidth = ViewRect(dialog).right - ViewRect(dialog).left;
+    HWND frame = GetDlgItem(dialog, IDC_PHOTO_FRAME);
+    int steps = 0, width = fitWidth;
+    double zoom = 1;
+    for (; steps < 40; ++steps) {
+      Command(dialog, IDM_PHOTO_ZOOM_IN);
+      const int grown = ViewRect(dialog).right - ViewRect(dialog).left;
+      if (grown == width) break;
+      // The frame's width (less the bars that now show) times the zoom.
+      zoom *= 1.1;
+      EXPECT_NEAR(grown, FrameClient(dialog).right * zoom, 0.001 * grown + 1) << steps;
+      width = grown;
+    }
+    EXPECT_EQ(steps, 30);  // the step that starts above 16 is refused
+    EXPECT_GT(width, 16 * FrameClient(dialog).right);
+    // Scrolling moves the view by 10 and 50 pixels, never past the range.
+    const RECT before = ViewRect(dialog);
+    SendMessageA(frame, WM_HSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(ViewRect(dialog).left, before.left - 10);
+    SendMessageA(frame, WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(ViewRect(dialog).top, before.top - 50);
+    SendMessageA(frame, WM_HSCROLL, SB_PAGEUP, 0);
+    EXPECT_EQ(ViewRect(dialog).left, before.left);
+    // Zoom out below the frame: centred, and no scrolling at all.
+    for (int i = 0; i < 40; ++i) Command(dialog, IDM_PHOTO_ZOOM_OUT);
+    const RECT small = ViewRect(dialog);
+    EXPECT_GT(small.left, 0);
+    int minimum = 0, maximum = 0;
+    GetScrollRange(frame, SB_HORZ, &minimum, &maximum);
+    EXPECT_EQ(maximum, 0);
+    Command(dialog, IDM_PHOTO_FIT);
+    EXPECT_EQ(ViewRect(dialog).right - ViewRect(dialog).left, fitWidth);
+    Press(dialog, IDC_PHOTO_CLOSE);
+  });
+  EXPECT_TRUE(ran);
+}
+
+TEST_F(PhotoAlbumDialogTest, AnUpperCaseJpgOpensUpdateChangesTitleAndCommentOnlyAndAnUnknownExtensionWarns) {
+  AddStoredPhoto("Camera", "Photo2003.JPG", TestPicturePath("jpeg-rgb.jpg"));
+  AddStoredPhoto("Odd", "Photo2004.xyz", TestPicturePath("jpeg-rgb.jpg"));
+  m_main->Command(IDM_SHOW_PHOTOS);
+  m_main->FocusRow(0);
+  bool ran = DriveDialog(kCaption, [this] { m_main->Command(IDM_EDIT_PHOTO); }, [](HWND dialog) {
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_PHOTO_BACK)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_PHOTO_UPDATE)));
+    // The photo is shown, as large as fits.
+    const RECT view = ViewRect(dialog);
+    EXPECT_GT(view.right - view.left, FrameClient(dialog).right * 3 / 4);
+    EXPECT_LT(view.bottom - view.top, FrameClient(dialog).bottom);
+    TypeText(dialog, IDC_PHOTO_TITLE, "");
+    Press(dialog, IDC_PHOTO_UPDATE);
+    TypeText(dialog, IDC_PHOTO_TITLE, "Harbour");
+    TypeText(dialog, IDC_PHOTO_COMMENT, "Evening light");
+    Press(dialog, IDC_PHOTO_UPDATE);
+    EXPECT_NE(FindDialog(kCaption), nullptr);  // Update keeps the dialog open
+    Press(dialog, IDC_PHOTO_CLOSE);
+  });
+  ASSERT_TRUE(ran);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Please Fill in All Fields.");
+  const auto records = StoredRecords<DatabaseDataPhotoAlbum>();
+  EXPECT_EQ(RecordTextOf(records[0].second.title), "Harbour");
+  EXPECT_EQ(RecordTextOf(records[0].second.comment), "Evening light");
+  EXPECT_EQ(RecordTextOf(records[0].second.fileName), "Photo2003.JPG");
+
+  // A double click opens the same properties. An unknown extension: the
+  // warning with the path, and no photo view.
+  m_main->FocusRow(1);
+  ran = DriveDialog(kCaption, [this] { m_main->DoubleClickRecordList(); }, [](HWND dialog) {
+    EXPECT_EQ(GetDlgItem(dialog, IDC_PHOTO_FRAME), nullptr);
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "Odd");
+    Press(dialog, IDC_PHOTO_CLOSE);
+  });
+  EXPECT_TRUE(ran);
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].caption, "Filename with unknown extension");
+  EXPECT_EQ(m_boxes.shown[1].text, gPhotoFolder + "Photo2004.xyz");
+}
