@@ -12,6 +12,7 @@
 
 #include "Editors/PhotoGeometry.h"
 #include "Editors/PhotoPrinting.h"
+#include "Editors/PrinterChoice.h"
 #include "Graphics/CPicture.h"
 #include "Graphics/PictureFormat.h"
 #include "Library/CImageList.h"
@@ -180,18 +181,13 @@ bool DefaultFileChooser(HWND owner, std::string& buffer) {
   return true;
 }
 
+// The main window's page setup, for the print dialog's printer.
+PAGESETUPDLGA* gAlbumPageSetup = nullptr;
+
 HDC DefaultPrinterChooser(HWND owner) {
-  PRINTDLGA request = {};
-  request.lStructSize = sizeof request;
-  request.hwndOwner = owner;
-  request.Flags = PD_RETURNDC | PD_NOSELECTION;
-  request.nFromPage = request.nMinPage = 1;
-  request.nToPage = request.nMaxPage = 1;
-  request.nCopies = 1;
-  if (!PrintDlgA(&request)) return nullptr;
-  if (request.hDevMode) GlobalFree(request.hDevMode);
-  if (request.hDevNames) GlobalFree(request.hDevNames);
-  return request.hDC;
+  HDC printer = nullptr;
+  if (gAlbumPageSetup == nullptr || !ChoosePrinter(owner, *gAlbumPageSetup, PD_NOSELECTION, printer)) return nullptr;
+  return printer;
 }
 
 const int kTextFields[] = {IDC_PHOTO_TITLE, IDC_PHOTO_COMMENT};
@@ -369,7 +365,8 @@ class CPhotoAlbumDialog : public CEditorDialog {
 
 }  // namespace
 
-int OpenPhotoAlbum(HWND mainWindow, bool albumMode) {
+int OpenPhotoAlbum(HWND mainWindow, bool albumMode, PAGESETUPDLGA& pageSetup) {
+  gAlbumPageSetup = &pageSetup;
   if (albumMode && ListView_GetItemCount(GetDlgItem(mainWindow, ID_RECORD_LIST)) < 1) return 0;
   gAlbum.position = 0;
   gAlbum.albumMode = albumMode;

@@ -8,13 +8,17 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <string>
 
 // Runs the dialog modally with mainWindow as owner. Album mode needs a row
 // in the record list, properties mode a focused photo row; without, or when
 // another editor is open, nothing opens and the result is 0. Otherwise the
 // dialog's result plus one (it always ends with 2: Close, Esc, close box).
-int OpenPhotoAlbum(HWND mainWindow, bool albumMode);
+// Printing starts from the printer of pageSetup (the main window's) and
+// keeps what the print dialog returns for it.
+int OpenPhotoAlbum(HWND mainWindow, bool albumMode, PAGESETUPDLGA& pageSetup);
 
 // Add New Photos: asks for picture files and adds each, in the order the
 // dialog returns them, titled with its file name and commented "No

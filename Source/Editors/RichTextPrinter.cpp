@@ -2,7 +2,6 @@
 #include "Editors/RichTextPrinter.h"
 
 PrintDocumentCalls gPrintDocument = {StartDocA, StartPage, EndPage, EndDoc, AbortDoc};
-PrintDialogFunction gPrintDialog = PrintDlgA;
 
 namespace {
 
@@ -90,38 +89,10 @@ int PrintRichText(HDC printer, const CRichEdit& body, const PrinterPage& device,
 }
 
 int PrintBody(HWND owner, const CRichEdit& body, PAGESETUPDLGA& pageSetup) {
-  PRINTDLGA request = {};
-  request.lStructSize = sizeof(request);
-  request.hwndOwner = owner;
-  request.Flags = PD_RETURNDC;
-  request.nFromPage = 1;
-  request.nToPage = 1;
-  request.nMinPage = 1;
-  request.nMaxPage = 1;
-  request.nCopies = 1;
-  const bool hasPrinter = pageSetup.hDevMode != nullptr && pageSetup.hDevNames != nullptr;
-  if (hasPrinter) {
-    request.hDevMode = pageSetup.hDevMode;
-    request.hDevNames = pageSetup.hDevNames;
-  }
-  const BOOL chosen = gPrintDialog(&request);
-  // The dialog may free the handles it was given and return new ones: the
-  // page setup must not keep the freed ones.
-  if (hasPrinter) {
-    pageSetup.hDevMode = request.hDevMode;
-    pageSetup.hDevNames = request.hDevNames;
-  }
-  int pages = 0;
-  if (chosen) pages = -1;
-  if (chosen && request.hDC != nullptr) {
-    pages = PrintRichText(request.hDC, body, ReadPrinterPage(request.hDC), pageSetup.rtMargin);
-    DeleteDC(request.hDC);
-  }
-  // Without a printer in the page setup the dialog's choice is this print's
-  // only.
-  if (!hasPrinter) {
-    if (request.hDevMode != nullptr) GlobalFree(request.hDevMode);
-    if (request.hDevNames != nullptr) GlobalFree(request.hDevNames);
-  }
+  HDC printer = nullptr;
+  if (!ChoosePrinter(owner, pageSetup, 0, printer)) return 0;
+  if (printer == nullptr) return -1;
+  const int pages = PrintRichText(printer, body, ReadPrinterPage(printer), pageSetup.rtMargin);
+  DeleteDC(printer);
   return pages;
 }

@@ -16,6 +16,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "Editors/PrinterChoice.h"
 #include "Library/CRichEdit.h"
 
 // The device measures that the page follows.
@@ -43,9 +44,6 @@ struct PrintDocumentCalls {
   int(WINAPI* abortDoc)(HDC);
 };
 extern PrintDocumentCalls gPrintDocument;
-
-using PrintDialogFunction = BOOL(WINAPI*)(PRINTDLGA* request);
-extern PrintDialogFunction gPrintDialog;
 
 // Prints the whole body on printer as the document "QuillmateNote": a
 // measuring pass finds where the text ends, then each page takes what fits

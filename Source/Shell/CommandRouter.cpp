@@ -99,7 +99,7 @@ void VideoNote(HWND window, int edit) {
 }
 
 void PhotoAlbum(HWND window, int albumMode) {
-  OpenPhotoAlbum(window, albumMode != 0);
+  OpenPhotoAlbum(window, albumMode != 0, gPageSetup);
 }
 
 void AddPhotos(HWND window, int) {

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "Editors/PhotoAlbumDialog.h"
+#include "Editors/PrinterChoice.h"
 #include "Managers/PhotoAlbum.h"
 #include "Records/DataFolders.h"
 #include "Records/RecordText.h"
 #include "Resources/MainWindowIds.h"
 #include "Resources/PhotoAlbumIds.h"
+#include "Shell/PageSetup.h"
 #include "Support/DialogDriver.h"
 #include "Support/FileBytes.h"
 #include "Support/TestMainWindow.h"
@@ -251,4 +253,52 @@ TEST_F(PhotoAlbumDialogTest, AnUpperCaseJpgOpensUpdateChangesTitleAndCommentOnly
   ASSERT_EQ(m_boxes.shown.size(), 2u);
   EXPECT_EQ(m_boxes.shown[1].caption, "Filename with unknown extension");
   EXPECT_EQ(m_boxes.shown[1].text, gPhotoFolder + "Photo2004.xyz");
+}
+
+namespace {
+
+// The print dialog's request as the photo dialog made it; cancelled.
+PRINTDLGA gSeenRequest;
+int gRequests = 0;
+BOOL WINAPI CancelPrintDialog(PRINTDLGA* request) {
+  ++gRequests;
+  gSeenRequest = *request;
+  return FALSE;
+}
+
+}  // namespace
+
+TEST_F(PhotoAlbumDialogTest, PrintAsksForOnePageOnThePrinterOfThePageSetupAndCancelPrintsNothing) {
+  AddThreePhotos();
+  m_main->FocusRow(0);
+  // A printer chosen in Page Setup earlier.
+  const PAGESETUPDLGA savedSetup = gPageSetup;
+  const HGLOBAL mode = GlobalAlloc(GMEM_MOVEABLE, 16);
+  const HGLOBAL names = GlobalAlloc(GMEM_MOVEABLE, 16);
+  gPageSetup.hDevMode = mode;
+  gPageSetup.hDevNames = names;
+  const PrintDialogFunction savedDialog = gPrintDialog;
+  gPrintDialog = CancelPrintDialog;
+  gRequests = 0;
+  HWND photoDialog = nullptr;
+  const bool ran = DriveDialog(kCaption, [this] { m_main->Command(IDM_EDIT_PHOTO); }, [&](HWND dialog) {
+    photoDialog = dialog;
+    Command(dialog, IDM_PHOTO_PRINT);
+    Press(dialog, IDC_PHOTO_CLOSE);
+  });
+  gPrintDialog = savedDialog;
+  GlobalFree(mode);
+  GlobalFree(names);
+  gPageSetup = savedSetup;
+
+  ASSERT_TRUE(ran);
+  ASSERT_EQ(gRequests, 1);
+  EXPECT_EQ(gSeenRequest.hwndOwner, photoDialog);
+  EXPECT_EQ(gSeenRequest.hDevMode, mode) << "the page setup's printer is offered";
+  EXPECT_EQ(gSeenRequest.hDevNames, names);
+  EXPECT_EQ(gSeenRequest.Flags & (PD_RETURNDC | PD_NOSELECTION), static_cast<DWORD>(PD_RETURNDC | PD_NOSELECTION));
+  EXPECT_EQ(gSeenRequest.nMinPage, 1);
+  EXPECT_EQ(gSeenRequest.nMaxPage, 1);
+  EXPECT_EQ(gSeenRequest.nCopies, 1);
+  EXPECT_TRUE(m_boxes.shown.empty()) << "a cancelled dialog prints nothing and asks nothing";
 }
