@@ -9,26 +9,17 @@
 // The program ends by itself after 30 seconds.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "Library/CSplitter.h"
-#include "Library/CWinApp.h"
-#include "Managers/ManagerWindows.h"
 #include "Managers/PhotoAlbum.h"
 #include "Managers/RecordManager.h"
 #include "Records/DataFolders.h"
-#include "Shell/MainWindow.h"
+#include "Support/Showcase.h"
 
 namespace {
-
-void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD) {
-  ExitProcess(0);
-}
 
 // Five seconds of a quiet tone in the recording format, for the audio note
 // properties to play.
@@ -110,39 +101,14 @@ void AddSamples(HWND window, const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls,
-                                   ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES};
-  InitCommonControlsEx(&controls);
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  gApp.SetInstance(instance);
-  LoadLibraryA("RICHED20.DLL");
-
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qm-editor-showcase";
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  std::filesystem::create_directories(folder);
-  ScopedApplicationDataFolder appData(folder.string());
-  MakeDataFolders();
-
-  MainWindowClass(instance).Register();
-  CSplitter::RegisterBarClass(instance);
-  HWND window = CreateMainWindow(instance);
-  SetWindowPos(window, nullptr, 40, 30, 900, 560, SWP_NOZORDER);
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  SetTimer(nullptr, 0, 30000, EndShowcase);
-  AddSamples(window, folder);
+  qmtest::Showcase showcase("qm-editor-showcase");
+  HWND window = showcase.Window();
+  AddSamples(window, showcase.Folder());
 
   if (argc > 2) {
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);
-    const int row = argc > 3 ? std::atoi(argv[3]) : 0;
-    RecordListOf(window).SetItemState(row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    showcase.FocusRow(argc > 3 ? std::atoi(argv[3]) : 0);
   }
   if (argc > 1) PostMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[1]), 0), 0);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return 0;
+  return showcase.RunMessageLoop();
 }

@@ -5,20 +5,14 @@
 // program ends by itself after 30 seconds.
 #include <windows.h>
 
-#include <commctrl.h>
-
-#include <filesystem>
 #include <fstream>
 
 #include "Editors/TextNoteEditor.h"
-#include "Library/CSplitter.h"
-#include "Library/CWinApp.h"
 #include "Managers/KindManager.h"
-#include "Managers/ManagerWindows.h"
 #include "Managers/RecordManager.h"
 #include "Records/DataFolders.h"
-#include "Shell/MainWindow.h"
 #include "Shell/PageSetup.h"
+#include "Support/Showcase.h"
 
 namespace {
 
@@ -37,40 +31,18 @@ const char kNote[] =
     "\\f1 Gloves size 8\\f0\\par\n"
     "\\pard\\qr\\i Ann\\i0\\par\n}";
 
-void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD) {
-  ExitProcess(0);
-}
-
 }  // namespace
 
 int main() {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
-  LoadLibraryA("RICHED20.DLL");
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  gApp.SetInstance(instance);
-
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qm-text-note-showcase";
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  std::filesystem::create_directories(folder);
-  ScopedApplicationDataFolder appData(folder.string());
-  MakeDataFolders();
+  qmtest::Showcase showcase("qm-text-note-showcase");
+  HWND window = showcase.Window();
   EnsureStore(RecordKind::TextNote);
   std::ofstream(gTextNoteFolder + "TextNote1.doc", std::ios::binary) << kNote;
-
-  MainWindowClass(instance).Register();
-  CSplitter::RegisterBarClass(instance);
-  HWND window = CreateMainWindow(instance);
   SetPageSetupDefaults(window);
-  SetWindowPos(window, nullptr, 20, 20, 900, 560, SWP_NOZORDER);
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  SetTimer(nullptr, 0, 30000, EndShowcase);
 
   TextNoteManager::AppendRecord(window, {"Shopping", "TextNote0.doc", 0});
   TextNoteManager::AppendRecord(window, {"Garden plans", "TextNote1.doc", 1});
-  RecordListOf(window).SetItemState(1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+  showcase.FocusRow(1);
   OpenTextNoteEditor(window, true, gPageSetup);
   return 0;
 }

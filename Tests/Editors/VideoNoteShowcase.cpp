@@ -7,32 +7,23 @@
 // The program ends by itself after 40 seconds.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <vfw.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "Editors/VideoCaptureDialog.h"
 #include "Editors/VideoNoteProperties.h"
-#include "Library/CSplitter.h"
-#include "Library/CWinApp.h"
 #include "Managers/KindManager.h"
-#include "Managers/ManagerWindows.h"
 #include "Managers/RecordManager.h"
 #include "Media/CCaptureWindow.h"
 #include "Records/AttachmentName.h"
 #include "Records/DataFolders.h"
 #include "Resources/VideoNoteIds.h"
-#include "Shell/MainWindow.h"
+#include "Support/Showcase.h"
 
 namespace {
 
 constexpr UINT kNoteSeconds = 6;
-
-void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD) {
-  ExitProcess(0);
-}
 
 bool gOpenFormat = false;
 
@@ -88,30 +79,13 @@ void CaptureANote(HWND window) {
 int main(int argc, char** argv) {
   const bool properties = argc > 1 && std::strcmp(argv[1], "properties") == 0;
   gOpenFormat = argc > 1 && std::strcmp(argv[1], "format") == 0;
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  gApp.SetInstance(instance);
-
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "qm-video-note-showcase";
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  std::filesystem::create_directories(folder);
-  ScopedApplicationDataFolder appData(folder.string());
-  MakeDataFolders();
+  qmtest::Showcase showcase("qm-video-note-showcase", 40);
+  HWND window = showcase.Window();
   EnsureStore(RecordKind::VideoNote);
-
-  MainWindowClass(instance).Register();
-  CSplitter::RegisterBarClass(instance);
-  HWND window = CreateMainWindow(instance);
-  SetWindowPos(window, nullptr, 40, 30, 900, 560, SWP_NOZORDER);
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  SetTimer(nullptr, 0, 40000, EndShowcase);
 
   if (properties) {
     CaptureANote(window);
-    RecordListOf(window).SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    showcase.FocusRow(0);
     OpenVideoNoteProperties(window);
   } else {
     SetTimer(nullptr, 0, 200, ShowPreview);

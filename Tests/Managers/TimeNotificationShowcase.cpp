@@ -7,23 +7,17 @@
 // itself after 30 seconds.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstring>
-#include <filesystem>
 
-#include "Library/CSplitter.h"
-#include "Library/CWinApp.h"
 #include "Managers/KindManager.h"
-#include "Managers/ManagerWindows.h"
 #include "Managers/RecordManager.h"
 #include "Managers/TimeNotificationEditor.h"
 #include "Managers/TimeNotificationScheduler.h"
 #include "Records/DataFolders.h"
 #include "Records/LocalClock.h"
 #include "Resources/MainWindowIds.h"
-#include "Shell/MainWindow.h"
 #include "Shell/MainWindowHooks.h"
+#include "Support/Showcase.h"
 
 namespace {
 
@@ -48,39 +42,16 @@ RecordTime LastYear() {
   return time;
 }
 
-void CALLBACK EndShowcase(HWND, UINT, UINT_PTR, DWORD) {
-  ExitProcess(0);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const bool editor = argc > 1 && std::strcmp(argv[1], "editor") == 0;
   const bool overEditor = argc > 1 && std::strcmp(argv[1], "over-editor") == 0;
-  INITCOMMONCONTROLSEX controls = {sizeof controls,
-                                   ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES | ICC_DATE_CLASSES};
-  InitCommonControlsEx(&controls);
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  gApp.SetInstance(instance);
-
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / "qm-time-notification-showcase";
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  std::filesystem::create_directories(folder);
-  ScopedApplicationDataFolder appData(folder.string());
-  MakeDataFolders();
+  qmtest::Showcase showcase("qm-time-notification-showcase");
+  HWND window = showcase.Window();
   EnsureStore(RecordKind::TimeNotif);
   LoadPendingNotifications();
   gMainWindowHooks.timerTick = CheckNotifications;
-
-  MainWindowClass(instance).Register();
-  CSplitter::RegisterBarClass(instance);
-  HWND window = CreateMainWindow(instance);
-  SetWindowPos(window, nullptr, 40, 30, 900, 560, SWP_NOZORDER);
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  SetTimer(nullptr, 0, 30000, EndShowcase);
 
   TimeNotifManager::AppendRecord(window,
                                  {"Water the plants", "The ferns on the balcony too", InMinutes(45), 0});
@@ -90,16 +61,11 @@ int main(int argc, char** argv) {
     TimeNotifManager::AppendRecord(window, {"Tea", "The tea is ready.", InTwoSeconds(), 0});
     OpenTimeNotificationEditor(window, false);
   } else if (editor) {
-    RecordListOf(window).SetItemState(1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    showcase.FocusRow(1);
     OpenTimeNotificationEditor(window, true);
   } else {
     TimeNotifManager::AppendRecord(window,
                                    {"Call Ann", "About the concert on Friday evening", LastYear(), 1});
   }
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return 0;
+  return showcase.RunMessageLoop();
 }
