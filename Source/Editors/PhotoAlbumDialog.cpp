@@ -16,6 +16,7 @@
 #include "Graphics/CPicture.h"
 #include "Graphics/PictureFormat.h"
 #include "Library/CImageList.h"
+#include "Library/CRebar.h"
 #include "Library/CWinApp.h"
 #include "Managers/CEditorDialog.h"
 #include "Managers/PhotoAlbum.h"
@@ -301,19 +302,7 @@ class CPhotoAlbumDialog : public CEditorDialog {
       button.fsStyle = entry.image < 0 ? TBSTYLE_SEP : TBSTYLE_BUTTON;
       SendMessageA(toolbar, TB_ADDBUTTONS, 1, reinterpret_cast<LPARAM>(&button));
     }
-    RECT client;
-    GetClientRect(toolbar, &client);
-    REBARBANDINFOA band = {};
-    band.cbSize = sizeof band;
-    band.fMask = RBBIM_STYLE | RBBIM_COLORS | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
-    band.fStyle = RBBS_BREAK | RBBS_CHILDEDGE | RBBS_GRIPPERALWAYS;
-    band.clrFore = 0x00FFFFDE;
-    band.clrBack = GetSysColor(COLOR_BTNFACE);
-    band.hwndChild = toolbar;
-    band.cx = 200;
-    band.cxMinChild = 0;
-    band.cyMinChild = client.bottom;
-    SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+    CRebar(Dialog(), IDC_PHOTO_REBAR).AppendToolbarBand(toolbar, 200);
   }
 
   void ShowTexts(const PhotoValues& values) {
