@@ -17,6 +17,7 @@
 #include "Records/LocalClock.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/MainWindowHooks.h"
+#include "Shell/Reminders.h"
 #include "Support/Showcase.h"
 
 namespace {
