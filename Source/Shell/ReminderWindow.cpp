@@ -200,6 +200,8 @@ void CReminderWindow::Initialise() {
 
   CComboBox choices(m_window, IDC_REMINDER_SNOOZE_CHOICE);
   for (const SnoozeChoice& choice : kSnoozeChoices) choices.AddString(choice.text);
+  // Every choice at once, none scrolled out of the open list.
+  SendDlgItemMessageA(m_window, IDC_REMINDER_SNOOZE_CHOICE, CB_SETMINVISIBLE, std::size(kSnoozeChoices), 0);
   choices.SetCurSel(RememberedSnoozeIndex());
 }
 

@@ -17,6 +17,7 @@
 #include "Shell/ExitRequest.h"
 #include "Shell/FirstStart.h"
 #include "Shell/MainWindow.h"
+#include "Shell/MessageLoop.h"
 #include "Shell/RegistryStrings.h"
 #include "Shell/Reminders.h"
 #include "Support/MessagePump.h"
@@ -219,4 +220,30 @@ TEST_F(TimeNotificationTest, RemindersDoNotHoldUpTheExitRequestAndAnEndedProgram
   PressOk(OpenReminders()[0]);
   EXPECT_TRUE(StoredNotifications().empty());
   EXPECT_NE(address, 0u);
+}
+
+TEST_F(TimeNotificationTest, TheProgramLoopGivesAReminderItsKeyboardEnterDismissesAndAltSSnoozes) {
+  StoreNotification("Keys", "k", AddSeconds(m_now, -1), 0);
+  StoreNotification("Enter", "e", AddSeconds(m_now, -1), 0);
+  LoadPendingNotifications();
+  m_main->Tick();
+  std::vector<ShownReminder> shown = OpenReminders();
+  ASSERT_EQ(shown.size(), 2u);
+  // The user brings each forward; the keys arrive through the program's loop.
+  SetForegroundWindow(shown[0].window);
+  HWND ok = GetDlgItem(shown[0].window, IDOK);
+  SetFocus(ok);
+  PostMessageA(ok, WM_SYSCHAR, 's', 0x201F0001);  // Alt+S
+  SetForegroundWindow(shown[1].window);
+  HWND secondOk = GetDlgItem(shown[1].window, IDOK);
+  SetFocus(secondOk);
+  PostMessageA(secondOk, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  PostMessageA(secondOk, WM_KEYUP, VK_RETURN, 0xC01C0001);
+  PostQuitMessage(0);
+  EXPECT_EQ(RunMessageLoop(nullptr), 0);
+  EXPECT_TRUE(OpenReminders().empty());
+  std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(RecordTextOf(stored[0].title), "Keys");
+  EXPECT_TRUE(SameSecond(stored[0].time, AddSeconds(m_now, 600)));
 }
