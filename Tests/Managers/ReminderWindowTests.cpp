@@ -27,11 +27,6 @@ using namespace qmtimenotif;
 
 namespace {
 
-bool SameSecond(const RecordTime& a, const RecordTime& b) {
-  return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
-         a.minute == b.minute && a.second == b.second;
-}
-
 int SnoozeChoiceOf(const ShownReminder& reminder) {
   return static_cast<int>(SendDlgItemMessageA(reminder.window, IDC_REMINDER_SNOOZE_CHOICE, CB_GETCURSEL, 0, 0));
 }

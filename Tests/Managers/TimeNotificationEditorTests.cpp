@@ -21,11 +21,6 @@ using namespace qmtimenotif;
 
 namespace {
 
-bool SameSecond(const RecordTime& a, const RecordTime& b) {
-  return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
-         a.minute == b.minute && a.second == b.second;
-}
-
 const DatabaseDataTimeNotif* PendingAt(std::uint32_t address) {
   for (int i = 0; i < PendingNotifications.GetSize(); ++i) {
     if (PendingNotifications[i].ownAddress == address) return &PendingNotifications[i];

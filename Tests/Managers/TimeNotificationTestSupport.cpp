@@ -45,6 +45,11 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
+bool SameSecond(const RecordTime& a, const RecordTime& b) {
+  return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+         a.minute == b.minute && a.second == b.second;
+}
+
 std::vector<ShownReminder> OpenReminders() {
   std::vector<ShownReminder> shown;
   for (HWND window : OpenReminderWindows()) {

@@ -38,6 +38,9 @@ using qmtest::TestMainWindow;
 using qmtest::TextOf;
 using qmtest::TypeText;
 
+// Equal to the second (the weekday and the milliseconds take no part).
+bool SameSecond(const RecordTime& a, const RecordTime& b);
+
 // What one reminder window shows.
 struct ShownReminder {
   HWND window;
