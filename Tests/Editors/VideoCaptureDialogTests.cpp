@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <vfw.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -53,10 +54,22 @@ CAPSTATUS StatusOf(HWND dialog) {
   return status;
 }
 
-std::string StatusText(HWND dialog) {
+std::string StatusText(HWND dialog, int part = 1) {
   char text[256] = {};
-  SendDlgItemMessageA(dialog, IDC_VIDEO_STATUS, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+  SendDlgItemMessageA(dialog, IDC_VIDEO_STATUS, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
   return text;
+}
+
+long long FileSize(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  return error ? -1 : static_cast<long long>(size);
+}
+
+// The size that the status bar's last part shows, in MB; -1 when none.
+double ShownMegabytes(HWND dialog) {
+  double megabytes = -1;
+  return std::sscanf(StatusText(dialog, 2).c_str(), "File: %lf MB", &megabytes) == 1 ? megabytes : -1;
 }
 
 bool Enabled(HWND dialog, int id) {
@@ -112,8 +125,8 @@ class VideoCaptureDialogTest : public ::testing::Test {
     m_appData.reset();
   }
 
-  bool Drive(const std::function<void(HWND)>& act) {
-    return DriveDialog("Video Note", [this] { m_main->Command(IDM_ADD_VIDEO_NOTE); }, act);
+  bool Drive(const std::function<void(HWND)>& act, DWORD boundMs = 2000) {
+    return DriveDialog("Video Note", [this] { m_main->Command(IDM_ADD_VIDEO_NOTE); }, act, boundMs);
   }
 
   // A short capture: Record, a few frames, Stop.
@@ -397,5 +410,51 @@ TEST_F(VideoCaptureDialogTest, ACaptureThatCannotBeWrittenEndsWithABoxKeepsAVali
   ASSERT_EQ(avi.streams.size(), 2u);
   EXPECT_GE(avi.streams[0].chunks.size(), 1u);
   EXPECT_LE(avi.streams[0].chunks.size(), 2u);
+  EXPECT_EQ(StoredNotes().size(), 1u);
+}
+
+TEST_F(VideoCaptureDialogTest, ACaptureEndsBeforeItsFileWouldPassTheSizeLimitShowsItsSizeAndKeepsAValidFile) {
+  // Room for the headers and about twenty frames of 640 x 480 with their
+  // sound: over a second at 15 frames a second.
+  constexpr long long kFrameBytes = 640LL * 480 * 4;
+  constexpr long long kLimit = 64 * 1024 + 20 * kFrameBytes;
+  CAviCaptureFile::SetSizeLimit(kLimit);
+  std::string path;
+  double shownWhileCapturing = -1;
+  ASSERT_TRUE(Drive([&](HWND dialog) {
+    path = VideoCapturePath();
+    EXPECT_EQ(StatusText(dialog, 2), "");
+    Press(dialog, IDC_VIDEO_RECORD);
+    ASSERT_TRUE(StatusOf(dialog).fCapturingNow);
+    // The size grows in the status bar while the capture runs.
+    EXPECT_TRUE(PumpUntil([&] {
+      shownWhileCapturing = ShownMegabytes(dialog);
+      return StatusOf(dialog).fCapturingNow && shownWhileCapturing > 1.0;
+    }, kPlayWaitMs));
+    ASSERT_TRUE(PumpUntil([&] { return !StatusOf(dialog).fCapturingNow; }, kPlayWaitMs));
+    EXPECT_EQ(StatusText(dialog), "Capture End");
+    EXPECT_EQ(Buttons(dialog), "1011");
+    // After the end the part shows the finished file.
+    EXPECT_NEAR(ShownMegabytes(dialog), FileSize(path) / 1048576.0, 0.06);
+    TypeText(dialog, IDC_VIDEO_TITLE, "Up to the limit");
+    Press(dialog, IDC_VIDEO_SAVE);
+  }, 3 * kPlayWaitMs));
+  CAviCaptureFile::SetSizeLimit(0);
+  EXPECT_GT(shownWhileCapturing, 1.0);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "The video could not be written; what was recorded so far was kept.");
+  EXPECT_EQ(m_boxes.shown[0].caption, "Video Note");
+  // Stopped short of the limit, not wrapped: a valid file of whole frames
+  // that holds nearly all the room it had.
+  const long long size = FileSize(path);
+  EXPECT_LE(size, kLimit);
+  EXPECT_GT(size, kLimit - 2 * kFrameBytes);
+  const AviFile avi = ReadAviFile(path);
+  EXPECT_EQ(avi.error, "");
+  EXPECT_TRUE(avi.hasIndex);
+  ASSERT_EQ(avi.streams.size(), 2u);
+  EXPECT_GE(avi.streams[0].chunks.size(), 15u);
+  EXPECT_LE(avi.streams[0].chunks.size(), 20u);
+  for (const auto& frame : avi.streams[0].chunks) EXPECT_EQ(frame.size(), static_cast<std::size_t>(kFrameBytes));
   EXPECT_EQ(StoredNotes().size(), 1u);
 }
