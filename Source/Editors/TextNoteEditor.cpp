@@ -8,6 +8,7 @@
 
 #include "Editors/RichTextFile.h"
 #include "Editors/RichTextFormat.h"
+#include "Editors/RichTextKeys.h"
 #include "Editors/RichTextPrinter.h"
 #include "Editors/TextNoteToolbar.h"
 #include "Library/CComboBox.h"
@@ -50,6 +51,7 @@ class CTextNoteEditor : public CEditorDialog {
     type.SetCurSel(0);
     const CRichEdit body = Body();
     RaiseRichTextLimit(body);
+    InstallRichTextKeys(body.GetWindow(), {IDM_TEXT_BOLD, IDM_TEXT_ITALIC, IDM_TEXT_UNDERLINE});
     SetDefaultCharFormat(body);
     body.SetEventMask(kBodyEvents);
     RefreshToolbar();
