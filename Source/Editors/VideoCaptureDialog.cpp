@@ -129,14 +129,7 @@ void CVideoCaptureDialog::OnInit() {
   }
   DrawMenuBar(Dialog());
 
-  if (m_driverCount > 0 && Connect(0)) {
-    MakeAttachmentName(gVideoNoteFolder, "VideoNote", "avi", m_path);
-    m_fileName = BareFileName(m_path);
-    m_capture.Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(m_path.c_str()));
-    // The program's one sound format, the wave recorder's.
-    WAVEFORMATEX sound = RecordingFormat();
-    m_capture.Send(WM_CAP_SET_AUDIOFORMAT, sizeof sound, reinterpret_cast<LPARAM>(&sound));
-  }
+  if (m_driverCount > 0) Connect(0);
   if (m_frame) LayOutCaptureWindow(m_frame);
   if (m_driverCount == 0) ShowBox(kNoDrivers, "Driver Check", kMbOk | kMbIconWarning);
   if (!m_connected) ShowBox(kCannotConnect, "Connection to Video Device", kMbOk | kMbIconWarning);
@@ -158,6 +151,17 @@ bool CVideoCaptureDialog::Connect(int driver) {
   m_connected = m_capture.Connect(driver);
   if (m_connected) {
     m_driver = driver;
+    // Every driver that connects records into the data folder, also one
+    // chosen after the first could not connect.
+    if (m_path.empty()) {
+      MakeAttachmentName(gVideoNoteFolder, "VideoNote", "avi", m_path);
+      m_fileName = BareFileName(m_path);
+      // The program's one sound format, the wave recorder's; a format
+      // chosen later is kept across drivers by the capture window.
+      WAVEFORMATEX sound = RecordingFormat();
+      m_capture.Send(WM_CAP_SET_AUDIOFORMAT, sizeof sound, reinterpret_cast<LPARAM>(&sound));
+    }
+    m_capture.Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(m_path.c_str()));
   } else {
     m_preview = false;
   }

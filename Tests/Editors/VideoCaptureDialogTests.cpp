@@ -18,6 +18,7 @@
 
 #include "Editors/VideoCaptureDialog.h"
 #include "Media/CAviCaptureFile.h"
+#include "Media/CCaptureProvider.h"
 #include "Media/CMediaPlayer.h"
 #include "Managers/KindManager.h"
 #include "Managers/RecordManager.h"
@@ -110,6 +111,37 @@ std::vector<std::string> AviFilesIn(const std::string& folder) {
   }
   return names;
 }
+
+// A camera that is listed but never connects: its window answers every
+// capture message but the connection.
+LRESULT CALLBACK UnpluggedCameraProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CAP_DRIVER_CONNECT) return FALSE;
+  if (message >= WM_CAP_START && message <= WM_CAP_END) return TRUE;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class UnpluggedCamera : public CCaptureProvider {
+ public:
+  bool DriverDescription(int index, std::string& description, std::string& version) const override {
+    if (index != 0) return false;
+    description = "Unplugged Camera";
+    version = "Version 2.0";
+    return true;
+  }
+  HWND CreateCaptureWindow(HWND parent, int id, int x, int y, int width, int height) const override {
+    static const ATOM registered = [] {
+      WNDCLASSA windowClass = {};
+      windowClass.lpfnWndProc = UnpluggedCameraProc;
+      windowClass.hInstance = GetModuleHandleA(nullptr);
+      windowClass.lpszClassName = "QuillmateTestUnpluggedCamera";
+      return RegisterClassA(&windowClass);
+    }();
+    if (!registered) return nullptr;
+    return CreateWindowExA(0, "QuillmateTestUnpluggedCamera", "", WS_CHILD | WS_VISIBLE, x, y, width, height,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                           nullptr);
+  }
+};
 
 class VideoCaptureDialogTest : public ::testing::Test {
  protected:
@@ -419,6 +451,9 @@ TEST_F(VideoCaptureDialogTest, ACaptureEndsBeforeItsFileWouldPassTheSizeLimitSho
   constexpr long long kFrameBytes = 640LL * 480 * 4;
   constexpr long long kLimit = 64 * 1024 + 20 * kFrameBytes;
   CAviCaptureFile::SetSizeLimit(kLimit);
+  struct Restore {
+    ~Restore() { CAviCaptureFile::SetSizeLimit(0); }
+  } restore;
   std::string path;
   double shownWhileCapturing = -1;
   ASSERT_TRUE(Drive([&](HWND dialog) {
@@ -439,7 +474,6 @@ TEST_F(VideoCaptureDialogTest, ACaptureEndsBeforeItsFileWouldPassTheSizeLimitSho
     TypeText(dialog, IDC_VIDEO_TITLE, "Up to the limit");
     Press(dialog, IDC_VIDEO_SAVE);
   }, 3 * kPlayWaitMs));
-  CAviCaptureFile::SetSizeLimit(0);
   EXPECT_GT(shownWhileCapturing, 1.0);
   ASSERT_EQ(m_boxes.shown.size(), 1u);
   EXPECT_EQ(m_boxes.shown[0].text, "The video could not be written; what was recorded so far was kept.");
@@ -457,4 +491,33 @@ TEST_F(VideoCaptureDialogTest, ACaptureEndsBeforeItsFileWouldPassTheSizeLimitSho
   EXPECT_LE(avi.streams[0].chunks.size(), 20u);
   for (const auto& frame : avi.streams[0].chunks) EXPECT_EQ(frame.size(), static_cast<std::size_t>(kFrameBytes));
   EXPECT_EQ(StoredNotes().size(), 1u);
+}
+
+TEST_F(VideoCaptureDialogTest, ADriverChosenAfterTheFirstCouldNotConnectRecordsIntoTheDataFolder) {
+  const UnpluggedCamera camera;
+  SetDefaultCaptureProviders({&camera, &ScreenCaptureProvider()});
+  struct Restore {
+    ~Restore() { SetDefaultCaptureProviders({}); }
+  } restore;
+  std::string path;
+  ASSERT_TRUE(Drive([&](HWND dialog) {
+    // The first driver cannot connect: no file yet.
+    EXPECT_EQ(VideoCapturePath(), "");
+    HMENU settings = GetSubMenu(GetMenu(dialog), 0);
+    EXPECT_FALSE(GetMenuState(settings, IDM_VIDEO_DRIVER_FIRST, MF_BYCOMMAND) & MF_CHECKED);
+    MenuCommand(dialog, IDM_VIDEO_DRIVER_FIRST + 1);
+    EXPECT_TRUE(GetMenuState(settings, IDM_VIDEO_DRIVER_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED);
+    path = VideoCapturePath();
+    RecordAFewFrames(dialog);
+    TypeText(dialog, IDC_VIDEO_TITLE, "Second driver");
+    Press(dialog, IDC_VIDEO_SAVE);
+  }, kPlayWaitMs));
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Connection to Video Device");
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(path.rfind(gVideoNoteFolder, 0), 0u);
+  const std::vector<DatabaseDataVideoNote> notes = StoredNotes();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(gVideoNoteFolder + RecordTextOf(notes[0].fileName), path);
+  EXPECT_EQ(ReadAviFile(path).error, "");
 }
