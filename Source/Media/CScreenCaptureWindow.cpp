@@ -32,6 +32,8 @@ constexpr UINT kProgressMilliseconds = 1000;
 constexpr UINT kCaptureEnded = WM_APP + 40;
 
 const char kWriteFailed[] = "The video could not be written; what was recorded so far was kept.";
+const char kDidNotEnd[] =
+    "The capture did not end in time and was left to finish by itself; its video file may be incomplete.";
 
 struct CaptureState {
   HWND window = nullptr;
@@ -124,15 +126,18 @@ void ReportProgress(CaptureState& state) {
   ReportStatus(state, state.capture.SoundCaptured() ? IDS_CAP_STAT_VIDEOAUDIO : IDS_CAP_STAT_VIDEOONLY, text);
 }
 
-// Ends a running capture: waits for the thread, which completed the file,
-// then reports the outcome on this thread.
+// Ends a running capture: waits, for a bounded time, for the thread, which
+// completes the file, then reports the outcome on this thread.
 void EndCapture(CaptureState& state) {
   if (!state.capturing) return;
-  state.capture.Stop();
+  const bool ended = state.capture.Stop();
   state.capturing = false;
   KillTimer(state.window, kProgressTimer);
   ReportProgress(state);
-  if (state.capture.WriteFailed()) {
+  if (!ended) {
+    if (state.error) state.error(state.window, IDS_CAP_FILE_WRITE_ERROR, kDidNotEnd);
+    ShowMessageBox(GetAncestor(state.window, GA_ROOT), kDidNotEnd, "Video Note", kMbOk | kMbIconWarning);
+  } else if (state.capture.WriteFailed()) {
     if (state.error) state.error(state.window, IDS_CAP_FILE_WRITE_ERROR, kWriteFailed);
     ReportStatus(state, IDS_CAP_FILE_WRITE_ERROR, kWriteFailed);
     ShowMessageBox(GetAncestor(state.window, GA_ROOT), kWriteFailed, "Video Note", kMbOk | kMbIconWarning);

@@ -385,6 +385,9 @@ TEST_F(AudioNoteTest, ATakeThatReachesItsSizeLimitStopsWithABoxGivesRecordBackAn
   // Four seconds and a bit; the limit is taken in whole frames.
   const std::uint32_t limit = (2 * kWaveBufferBytes + 1002) & ~3u;
   WaveRecorder().SetDataLimit(limit);
+  struct Restore {
+    ~Restore() { WaveRecorder().SetDataLimit(kWaveDataLimit); }
+  } restore;
   ASSERT_TRUE(DriveDialog(
       "Audio Note", [this] { m_main->Command(IDM_ADD_AUDIO_NOTE); },
       [&](HWND dialog) {
@@ -408,7 +411,6 @@ TEST_F(AudioNoteTest, ATakeThatReachesItsSizeLimitStopsWithABoxGivesRecordBackAn
         Press(dialog, IDC_AUDIO_SAVE);
       },
       kActBoundMs));
-  WaveRecorder().SetDataLimit(kWaveDataLimit);
   const std::vector<DatabaseDataAudioNote> notes = StoredNotes();
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_EQ(CheckWaveOfSignal(gAudioNoteFolder + RecordTextOf(notes[0].fileName), limit), "");
@@ -416,6 +418,9 @@ TEST_F(AudioNoteTest, ATakeThatReachesItsSizeLimitStopsWithABoxGivesRecordBackAn
 }
 
 TEST_F(AudioNoteTest, AFailedNewTakeKeepsTheOldOneAndATakeWithoutItsSizesIsNeverSaved) {
+  struct Restore {
+    ~Restore() { CWaveFile::FailCompletes(false); }
+  } restore;
   ASSERT_TRUE(DriveDialog(
       "Audio Note", [this] { m_main->Command(IDM_ADD_AUDIO_NOTE); },
       [&](HWND dialog) {
@@ -459,7 +464,6 @@ TEST_F(AudioNoteTest, AFailedNewTakeKeepsTheOldOneAndATakeWithoutItsSizesIsNever
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
       },
       kActBoundMs));
-  CWaveFile::FailCompletes(false);
   EXPECT_TRUE(StoredNotes().empty());
   EXPECT_TRUE(SoundFiles().empty());
 }
