@@ -3,6 +3,7 @@
 #include "Media/CAviCaptureFile.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace {
 
@@ -51,6 +52,7 @@ CAviCaptureFile::CAviCaptureFile()
       m_soundBlocks(0),
       m_failed(false),
       m_reachedLimit(false),
+      m_microSecondsPerFrame(0),
       m_bytes(0) {
   AVIFileInit();
 }
@@ -70,6 +72,8 @@ bool CAviCaptureFile::Create(const std::string& path, const BITMAPINFOHEADER& fr
   m_failed = false;
   m_reachedLimit = false;
   m_bytes = kHeaderBytes;
+  m_path = path;
+  m_microSecondsPerFrame = microSecondsPerFrame;
   DeleteFileA(path.c_str());
   if (AVIFileOpenA(&m_file, path.c_str(), OF_CREATE | OF_WRITE, nullptr) != AVIERR_OK) {
     m_file = nullptr;
@@ -172,8 +176,28 @@ void CAviCaptureFile::Close() {
   ReleaseStream(m_video);
   ReleaseStream(m_rawVideo);
   ReleaseStream(m_sound);
-  if (m_file) AVIFileRelease(m_file);
+  if (!m_file) return;
+  AVIFileRelease(m_file);
   m_file = nullptr;
+  WriteFramePeriod();
+}
+
+// Rule 5: the main header's frame period, written over what avifil32 left
+// there once the file is complete, after checking that the chunks are where
+// they must be: RIFF "AVI ", LIST "hdrl", "avih".
+void CAviCaptureFile::WriteFramePeriod() const {
+  HANDLE file = CreateFileA(m_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  char header[36] = {};
+  DWORD count = 0;
+  if (ReadFile(file, header, sizeof header, &count, nullptr) && count == sizeof header &&
+      std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "AVI LIST", 8) == 0 &&
+      std::memcmp(header + 20, "hdrlavih", 8) == 0) {
+    DWORD period = m_microSecondsPerFrame;
+    if (SetFilePointer(file, 32, nullptr, FILE_BEGIN) == 32) WriteFile(file, &period, sizeof period, &count, nullptr);
+  }
+  CloseHandle(file);
 }
 
 void CAviCaptureFile::FailWritesAfter(long long bytes) {

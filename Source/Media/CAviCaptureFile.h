@@ -32,6 +32,11 @@
 //      file ends as a valid AVI below 2 GiB. A compressed frame is reckoned
 //      at its uncompressed size before it is written and at the size the
 //      compressor made of it afterwards.
+//   5. Close writes the frame period into the main header (avih, at offset
+//      32 of the file) itself: Wine's avifil32 writes there rate / scale
+//      instead of scale / rate (15,000,000 us for 15 frames a second), and
+//      players that time by it (Wine's MCI window) report lengths and
+//      positions 225 times too long.
 #ifndef QUILLMATE_MEDIA_CAVICAPTUREFILE_H
 #define QUILLMATE_MEDIA_CAVICAPTUREFILE_H
 
@@ -92,11 +97,14 @@ class CAviCaptureFile {
   LONG m_soundBlocks;
   bool m_failed;
   bool m_reachedLimit;
+  std::string m_path;
+  DWORD m_microSecondsPerFrame;
   long long m_bytes;
 
   // Takes bytes more (one chunk) into the reckoning; false, leaving it
   // unchanged, when they would pass the limit.
   bool Reserve(LONG bytes);
+  void WriteFramePeriod() const;
   bool Write(PAVISTREAM stream, LONG start, LONG samples, const void* data, LONG bytes, DWORD flags);
 };
 

@@ -487,3 +487,24 @@ TEST_F(AudioNoteTest, TheFirstTakeIsSavedWhenTheSecondCannotStart) {
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_EQ(CheckWaveOfSignal(gAudioNoteFolder + RecordTextOf(notes[0].fileName), firstTake), "");
 }
+
+TEST_F(AudioNoteTest, PropertiesShowPositionAndLengthAndStopPutsTheSliderWhereThePlayerIs) {
+  StoreNote("Reminder", "AudioNote3.wav", 3);
+  m_main->FocusRow(0);
+  CMediaPlayer& player = AudioNotePlayer();
+  ASSERT_TRUE(DriveDialog(
+      "Audio Note Properties", [this] { m_main->Command(IDM_EDIT_AUDIO_NOTE); },
+      [&](HWND dialog) {
+        ASSERT_TRUE(PumpUntil([&] { return SliderPosition(dialog) >= 1000; }, kWaitMs));
+        EXPECT_EQ(TextOf(dialog, IDC_AUDIO_PROPERTIES_TIME).substr(1), ":0" +
+                  std::to_string(SliderPosition(dialog) / 1000) + " / 0:03");
+        Press(dialog, IDC_AUDIO_PROPERTIES_STOP);
+        EXPECT_FALSE(player.IsPlaying());
+        EXPECT_EQ(SliderPosition(dialog), static_cast<int>(player.Position()));
+        EXPECT_EQ(SliderPosition(dialog), 0);
+        EXPECT_EQ(TextOf(dialog, IDC_AUDIO_PROPERTIES_TIME), "0:00 / 0:03");
+        Press(dialog, IDC_AUDIO_PROPERTIES_CANCEL);
+      },
+      kActBoundMs));
+  EXPECT_TRUE(m_boxes.shown.empty());
+}

@@ -396,6 +396,14 @@ TEST_F(VideoCaptureDialogTest, ThePropertiesPlayACapturedNoteInTheDialogAndSaveC
         Press(dialog, IDC_VIDEO_PLAY_STOP);
         EXPECT_FALSE(player.IsPlaying());
         EXPECT_EQ(player.Position(), 0);
+        EXPECT_EQ(slider(dialog, TBM_GETPOS), 0);
+        // Position and length as time: at least the 12 frames of 1/15 s.
+        const std::string time = TextOf(dialog, IDC_VIDEO_TIME);
+        EXPECT_EQ(time.rfind("0:00 / 0:0", 0), 0u) << time;
+        // The length in milliseconds: the frames at 15 a second.
+        const AviFile avi = ReadAviFile(player.FileName());
+        EXPECT_EQ(avi.microSecondsPerFrame, 66667u);
+        EXPECT_NEAR(player.Length(), avi.streams.at(0).chunks.size() * 66.667, 70.0);
 
         TypeText(dialog, IDC_VIDEO_NOTE_TITLE, "");
         Press(dialog, IDC_VIDEO_NOTE_SAVE);
