@@ -205,8 +205,12 @@ void CScreenCaptureThread::Capture(Run& run) {
 
   CAviCaptureFile file;
   bool endedByItself = false;
-  if (!grabber.Ready() || !file.Create(run.job.path, grabber.Header(), run.job.microSecondsPerFrame, soundFormat,
-                                       run.job.compressor, run.job.quality)) {
+  const auto create = [&](DWORD compressor) {
+    return file.Create(run.job.path, grabber.Header(), run.job.microSecondsPerFrame, soundFormat, compressor,
+                       run.job.quality);
+  };
+  if (!grabber.Ready() ||
+      !(create(run.job.compressor) || (run.job.compressor && run.job.compressorPreselected && create(0)))) {
     run.writeFailed = true;
     endedByItself = true;
   }

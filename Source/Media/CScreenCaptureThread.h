@@ -36,6 +36,9 @@ struct ScreenCaptureJob {
   std::vector<BYTE> soundFormat;  // a WAVEFORMATEX and its extra bytes; empty: no sound
   DWORD compressor = 0;           // fourcc, 0 for uncompressed frames
   LONG quality = 0;
+  // The compressor was preselected, not chosen: when it cannot make the
+  // stream, the frames are written uncompressed instead.
+  bool compressorPreselected = false;
   UINT timeLimitSeconds = 0;  // 0: until stopped
   UINT abortKey = 0;          // virtual key that ends the capture, 0 none
   bool abortLeftMouse = false;

@@ -143,6 +143,74 @@ class UnpluggedCamera : public CCaptureProvider {
   }
 };
 
+// An installed compressor for the test, "qtst": it takes 32-bit frames and
+// keeps one byte (blue) of each pixel.
+constexpr DWORD kTestCodec = mmioFOURCC('q', 't', 's', 't');
+LRESULT CALLBACK TestCodecProc(DWORD_PTR, HDRVR, UINT message, LPARAM first, LPARAM second) {
+  const auto accepts = [](const BITMAPINFOHEADER* in) {
+    return in && in->biCompression == BI_RGB && in->biBitCount == 32;
+  };
+  switch (message) {
+    case DRV_LOAD:
+    case DRV_FREE:
+    case DRV_ENABLE:
+    case DRV_DISABLE:
+    case DRV_OPEN:
+    case DRV_CLOSE:
+      return 1;
+    case ICM_GETINFO: {
+      auto* info = reinterpret_cast<ICINFO*>(first);
+      if (!info || static_cast<DWORD>(second) < sizeof(ICINFO)) return 0;
+      *info = ICINFO{};
+      info->dwSize = sizeof(ICINFO);
+      info->fccType = ICTYPE_VIDEO;
+      info->fccHandler = kTestCodec;
+      info->dwFlags = VIDCF_QUALITY;
+      info->dwVersionICM = ICVERSION;
+      lstrcpyW(info->szName, L"qtst");
+      lstrcpyW(info->szDescription, L"Quillmate test codec");
+      return sizeof(ICINFO);
+    }
+    case ICM_COMPRESS_QUERY:
+      return accepts(reinterpret_cast<const BITMAPINFOHEADER*>(first)) ? ICERR_OK : ICERR_BADFORMAT;
+    case ICM_COMPRESS_GET_FORMAT: {
+      const auto* in = reinterpret_cast<const BITMAPINFOHEADER*>(first);
+      auto* out = reinterpret_cast<BITMAPINFOHEADER*>(second);
+      if (!out) return sizeof(BITMAPINFOHEADER);
+      if (!accepts(in)) return ICERR_BADFORMAT;
+      *out = *in;
+      out->biCompression = kTestCodec;
+      out->biBitCount = 8;
+      out->biSizeImage = static_cast<DWORD>(in->biWidth * in->biHeight);
+      return ICERR_OK;
+    }
+    case ICM_COMPRESS_GET_SIZE: {
+      const auto* in = reinterpret_cast<const BITMAPINFOHEADER*>(first);
+      return in ? static_cast<LRESULT>(in->biWidth * in->biHeight) : 0;
+    }
+    case ICM_COMPRESS_BEGIN:
+      return accepts(reinterpret_cast<const BITMAPINFOHEADER*>(first)) ? ICERR_OK : ICERR_BADFORMAT;
+    case ICM_COMPRESS_END:
+      return ICERR_OK;
+    case ICM_COMPRESS: {
+      auto* job = reinterpret_cast<ICCOMPRESS*>(first);
+      const DWORD pixels = static_cast<DWORD>(job->lpbiInput->biWidth * job->lpbiInput->biHeight);
+      const auto* in = static_cast<const BYTE*>(job->lpInput);
+      auto* out = static_cast<BYTE*>(job->lpOutput);
+      for (DWORD pixel = 0; pixel < pixels; ++pixel) out[pixel] = in[pixel * 4];
+      job->lpbiOutput->biSizeImage = pixels;
+      if (job->lpdwFlags) *job->lpdwFlags = AVIIF_KEYFRAME;
+      if (job->lpckid) *job->lpckid = 0;
+      return ICERR_OK;
+    }
+    case ICM_GETDEFAULTQUALITY:
+      if (first) *reinterpret_cast<DWORD*>(first) = 7500;
+      return ICERR_OK;
+    default:
+      return message < DRV_USER ? 0 : ICERR_UNSUPPORTED;
+  }
+}
+
 class VideoCaptureDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -528,4 +596,30 @@ TEST_F(VideoCaptureDialogTest, ADriverChosenAfterTheFirstCouldNotConnectRecordsI
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_EQ(gVideoNoteFolder + RecordTextOf(notes[0].fileName), path);
   EXPECT_EQ(ReadAviFile(path).error, "");
+}
+
+TEST_F(VideoCaptureDialogTest, AnInstalledCompressorThatTakesTheFramesIsPreselectedForANewCapture) {
+  ASSERT_TRUE(ICInstall(ICTYPE_VIDEO, kTestCodec, reinterpret_cast<LPARAM>(TestCodecProc), nullptr,
+                        ICINSTALL_FUNCTION));
+  struct Restore {
+    ~Restore() { ICRemove(ICTYPE_VIDEO, kTestCodec, 0); }
+  } restore;
+  std::string path;
+  ASSERT_TRUE(Drive([&](HWND dialog) {
+    path = VideoCapturePath();
+    RecordAFewFrames(dialog);
+    TypeText(dialog, IDC_VIDEO_TITLE, "Compressed");
+    Press(dialog, IDC_VIDEO_SAVE);
+  }, kPlayWaitMs));
+  EXPECT_TRUE(m_boxes.shown.empty());
+  const AviFile avi = ReadAviFile(path);
+  ASSERT_EQ(avi.error, "");
+  ASSERT_EQ(avi.streams.size(), 2u);
+  const AviStream& video = avi.streams[0];
+  EXPECT_EQ(video.handler, "qtst");
+  ASSERT_GE(video.format.size(), sizeof(BITMAPINFOHEADER));
+  EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(video.format.data())->biCompression, kTestCodec);
+  ASSERT_GE(video.chunks.size(), 3u);
+  // A quarter of the uncompressed frame.
+  for (const auto& frame : video.chunks) EXPECT_EQ(frame.size(), 640u * 480u);
 }
