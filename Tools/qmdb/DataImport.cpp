@@ -1,6 +1,7 @@
 // The store is written once, after every input parsed; should a write fail
-// half-way, the file's bytes as they were before are written back (or the
-// file created for the import is removed).
+// half-way, the file's bytes as they were before are put back in place,
+// never by truncating it first (or the file created for the import is
+// removed).
 #include "DataImport.h"
 
 #include <cstdio>
@@ -212,7 +213,7 @@ int ImportFiles(const ImportRequest& request, std::ostream& out, std::ostream& e
 
   std::string error;
   if (!fresh.empty() && !AddRecords(path, kind, fresh, error)) {
-    const bool restored = existed ? WriteWholeFile(path, original) : std::remove(path.c_str()) == 0;
+    const bool restored = existed ? RestoreFileInPlace(path, original) : std::remove(path.c_str()) == 0;
     err << "qmdb: " << path << ": " << error << "; nothing imported"
         << (restored ? " (the file is as it was)" : " (THE FILE COULD NOT BE RESTORED)") << "\n";
     return 2;

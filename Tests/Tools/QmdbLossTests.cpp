@@ -1,0 +1,87 @@
+// The ways qmdb itself could cost a user records: an import whose store
+// fails for a reason that lasts (a full disk, a size limit) while it is put
+// back, and records of one kind written into another kind's store.
+#include <string>
+#include <vector>
+
+#include "QmdbTestSupport.h"
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace qmrecords {
+namespace {
+
+class QmdbLossTest : public QmdbTest {
+ protected:
+  std::string Input(const std::string& name, const std::string& text) {
+    const std::string path = PathOf(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+
+  static std::string Cards(int from, int count) {
+    std::string text;
+    for (int i = from; i < from + count; ++i)
+      text += "BEGIN:VCARD\nFN:Person " + std::to_string(i) + "\nEMAIL:p" + std::to_string(i) +
+              "@example.com\nEND:VCARD\n";
+    return text;
+  }
+};
+
+#ifndef _WIN32
+// Runs the in-process import with the file size limited to limit bytes, as a
+// full disk or a quota would cut it; the limit lasts for the restore too.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t limit) {
+    getrlimit(RLIMIT_FSIZE, &m_saved);
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = m_saved;
+    limited.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    std::signal(SIGXFSZ, m_oldHandler);
+  }
+
+ private:
+  rlimit m_saved{};
+  void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST_F(QmdbLossTest, AnImportFailingAtASizeLimitNeverShortensTheStore) {
+  const std::string store = PathOf("EmailRes.qmt");
+  std::string out, err;
+  ASSERT_EQ(Run({"import", Input("hundred.vcf", Cards(0, 100)), store}, "", out, err), 0) << err;
+  const Bytes before = ReadFileBytes(store);
+  ASSERT_EQ(before.size(), 40u + 100u * 2841u);
+  const std::string more = Input("more.vcf", Cards(100, 5));
+
+  // The store is already beyond the limit: the first append fails and the
+  // engine leaves the file as it was. Rewriting it from the start would
+  // stop at the limit (72 of 100 records).
+  {
+    FileSizeLimit limit(200 * 1024);
+    EXPECT_EQ(Run({"import", more, store}, "", out, err), kExitFailure);
+  }
+  EXPECT_NE(err.find("nothing imported (the file is as it was)"), std::string::npos) << err;
+  EXPECT_EQ(ReadFileBytes(store), before);
+
+  // Room for two of the five: the two are written, the third fails, and
+  // the original bytes go back in place without the file growing further.
+  {
+    FileSizeLimit limit(before.size() + 2 * 2841 + 100);
+    EXPECT_EQ(Run({"import", more, store}, "", out, err), kExitFailure);
+  }
+  EXPECT_NE(err.find("nothing imported (the file is as it was)"), std::string::npos) << err;
+  EXPECT_EQ(ReadFileBytes(store), before);
+  EXPECT_EQ(Run({"check", store}, "", out, err), kExitOk) << out;
+}
+#endif
+
+}  // namespace
+}  // namespace qmrecords
