@@ -9,6 +9,7 @@
 
 #include "ContentLine.h"
 #include "OutputFolder.h"
+#include "OutputFolderPlatform.h"
 #include "QmdbTestSupport.h"
 #include "Records/FileSystemPlatform.h"
 
@@ -194,13 +195,50 @@ TEST_F(QmdbImportTest, ContentLinesFoldWithoutSplittingCharactersAndFileNamesAre
   EXPECT_EQ(SafeFileStem("  Notes...  "), "Notes");
   EXPECT_EQ(SafeFileStem(" . "), "Untitled");
   EXPECT_EQ(SafeFileStem("lpt1"), "lpt1_");
-  EXPECT_EQ(SafeFileStem("nul.txt"), "nul.txt_");
+  // Windows opens a device for the part before the first dot: the mark
+  // goes there, or the export would write into the device.
+  const std::vector<std::pair<std::string, std::string>> devices = {
+      {"nul.txt", "nul_.txt"},          {"nul .txt", "nul_ .txt"},        {"COM0", "COM0_"},
+      {"lpt0.x.y", "lpt0_.x.y"},        {"COM\xC2\xB9", "COM\xC2\xB9_"}, {"lpt\xC2\xB3.doc", "lpt\xC2\xB3_.doc"},
+      {"COM10", "COM10"},               {"nully.txt", "nully.txt"},       {"COM\xC2\xB4", "COM\xC2\xB4"}};
+  for (const auto& device : devices) EXPECT_EQ(SafeFileStem(device.first), device.second) << device.first;
   EXPECT_EQ(SafeFileStem(std::string(99, 'x') + "\xC3\xA9z"), std::string(99, 'x'));
   OutputFolder folder(PathOf("out"));
   EXPECT_EQ(folder.ClaimName("\xC3\x89t\xC3\xA9", "rtf"), "\xC3\x89t\xC3\xA9.rtf");
   EXPECT_EQ(folder.ClaimName("\xC3\xA9T\xC3\x89", "RTF"), "\xC3\xA9T\xC3\x89 (2).RTF");
   EXPECT_EQ(folder.ClaimName("\xC3\xA9t\xC3\xA9", "rtf"), "\xC3\xA9t\xC3\xA9 (3).rtf");
   EXPECT_EQ(folder.ClaimName("x", ""), "x");
+  EXPECT_EQ(folder.ClaimName("q", "jpg "), "q.jpg");
+  EXPECT_EQ(folder.ClaimName("q", "JPG."), "q (2).JPG");
+}
+
+TEST_F(QmdbImportTest, ExportedFilesAreTheOnesTheIndexNamesNeverADeviceOrOneFileTwice) {
+  // A note titled as a device, and two photos of one title whose stored
+  // names differ only by a trailing blank, which Windows ignores.
+  std::string out, err;
+  ASSERT_EQ(Run({"add", PathOf("TextNotes.qmt")}, "{\"title\": \"nul.txt\", \"file_name\": \"n.doc\"}\n", out, err), 0)
+      << err;
+  ASSERT_EQ(Run({"add", PathOf("PhotoAlbum.qmt")},
+                "{\"title\": \"Trip\", \"file_name\": \"a.jpg \"}\n{\"title\": \"trip\", \"file_name\": \"b.jpg\"}\n", out,
+                err),
+            0)
+      << err;
+  ASSERT_TRUE(PlatformMakeFolder(PathOf("TextNotes")) && PlatformMakeFolder(PathOf("PhotoAlbum")));
+  std::ofstream(PathOf("TextNotes/n.doc"), std::ios::binary) << "{\\rtf1 note}";
+  std::ofstream(PathOf("PhotoAlbum/a.jpg "), std::ios::binary) << "first photo";
+  std::ofstream(PathOf("PhotoAlbum/b.jpg"), std::ios::binary) << "second photo";
+  const std::string target = PathOf("export");
+  ASSERT_EQ(Run({"export", folder_.Path().string(), target}, "", out, err), kExitOk) << err;
+  const std::vector<std::string> index = Lines(ReadFileText(target + "/index.jsonl"));
+  ASSERT_EQ(index.size(), 3u);
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"TextNotes/nul_.txt.rtf", "{\\rtf1 note}"},
+      {"PhotoAlbum/Trip.jpg", "first photo"},
+      {"PhotoAlbum/trip (2).jpg", "second photo"}};
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_NE(index[i].find("\"file\": \"" + expected[i].first + "\""), std::string::npos) << index[i];
+    EXPECT_EQ(ReadFileText(target + "/" + expected[i].first), expected[i].second) << expected[i].first;
+  }
 }
 
 TEST_F(QmdbImportTest, ExportGivesOutDamagedRecordsAsReadAndNeverWritesIntoAFullFolder) {

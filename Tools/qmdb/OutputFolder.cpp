@@ -45,15 +45,24 @@ std::string FoldName(const std::string& utf8) {
   return folded;
 }
 
-bool IsDeviceName(const std::string& stem) {
+// The length of the device name that stem opens as on Windows (CON, NUL,
+// COM1, or COM and LPT with a superscript digit), 0 for none. Windows looks
+// at the part before the first dot, trailing blanks ignored, so "nul.txt"
+// and "nul .rtf" are NUL too.
+std::size_t DeviceNameLength(const std::string& stem) {
   std::string base = stem.substr(0, stem.find('.'));
   while (!base.empty() && base.back() == ' ') base.pop_back();
-  for (char& c : base) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
+  std::string upper = base;
+  for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 0x20 : c);
   for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
-    if (base == device) return true;
+    if (upper == device) return base.size();
   }
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
+  if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0)) return 0;
+  const std::string number = upper.substr(3);
+  // COM0 to COM9 and the superscript digits one to three (UTF-8).
+  const bool isDevice = (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+                        number == "\xC2\xB2" || number == "\xC2\xB3";
+  return isDevice ? base.size() : 0;
 }
 
 void TrimEnd(std::string& text) {
@@ -82,7 +91,9 @@ std::string SafeFileStem(const std::string& utf8Title) {
   }
   TrimEnd(stem);
   if (stem.empty()) return "Untitled";
-  if (IsDeviceName(stem)) stem += '_';
+  // The mark goes right behind the device part: "nul.txt" + "_" would
+  // still open NUL.
+  if (const std::size_t device = DeviceNameLength(stem)) stem.insert(device, 1, '_');
   return stem;
 }
 
@@ -90,7 +101,9 @@ OutputFolder::OutputFolder(const std::string& path) : m_path(path) {
   if (!m_path.empty() && m_path.back() != '/' && m_path.back() != kPathSeparator) m_path += kPathSeparator;
 }
 
-std::string OutputFolder::ClaimName(const std::string& stem, const std::string& extension) {
+std::string OutputFolder::ClaimName(const std::string& stem, std::string extension) {
+  // Windows opens "q.jpg " and "q.jpg." as "q.jpg": two such names are one file.
+  TrimEnd(extension);
   const std::string dotted = extension.empty() ? std::string() : "." + extension;
   std::string name = stem + dotted;
   for (int number = 2; m_taken.count(FoldName(name)) != 0; ++number)
