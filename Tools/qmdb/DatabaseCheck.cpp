@@ -53,7 +53,7 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out) {
   // read ahead in large pieces (damage too is searched in memory).
   int live = 0;
   std::set<std::uint32_t> freeBlocks;
-  WalkHeap(db, raw.heap_start, static_cast<std::uint32_t>(end), [&](const HeapStep& step) {
+  WalkHeap(db, raw.heap_start, static_cast<std::uint32_t>(end), 0, [&](const HeapStep& step) {
     if (step.damaged) {
       problem("damaged block header at " + std::to_string(step.address));
       return;
