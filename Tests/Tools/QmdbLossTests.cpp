@@ -31,6 +31,39 @@ class QmdbLossTest : public QmdbTest {
   }
 };
 
+TEST_F(QmdbLossTest, RecordsOfOneKindNeverGoIntoAnotherKindsStore) {
+  const std::string notes = MakeNotes();
+  const std::string other = PathOf("other.qmt");
+  WriteFileBytes(other, ReadFileBytes(notes));
+  const Bytes before = ReadFileBytes(notes);
+  std::string out, err;
+  EXPECT_EQ(Run({"add", "--kind", "email", notes}, "{\"name\": \"Jo\", \"email\": \"jo@example.com\"}\n", out, err),
+            kExitFailure);
+  EXPECT_NE(err.find("block at 40 is 805 bytes long, not a block of kind email (2841); it holds another kind of "
+                     "record, nothing added"),
+            std::string::npos)
+      << err;
+  const std::string vcf = Input("jo.vcf", Cards(0, 1));
+  EXPECT_EQ(Run({"import", "--kind", "email", vcf, notes}, "", out, err), kExitFailure);
+  EXPECT_NE(err.find("it holds another kind of record, nothing imported"), std::string::npos) << err;
+  EXPECT_EQ(Run({"import", vcf, other}, "", out, err), kExitFailure) << "the kind from the input: " << out;
+  EXPECT_EQ(ReadFileBytes(notes), before);
+  EXPECT_EQ(ReadFileBytes(other), before);
+
+  // check knows the kind only when told; then every foreign block is named.
+  EXPECT_EQ(Run({"check", notes}, "", out, err), kExitOk) << out;
+  EXPECT_EQ(Run({"check", "--kind", "textnote", notes}, "", out, err), kExitOk) << out;
+  EXPECT_EQ(Run({"check", "--kind", "email", notes}, "", out, err), kExitDamaged);
+  for (const char* block : {"block at 40 ", "block at 845 ", "block at 1650 ", "block at 2455 "})
+    EXPECT_NE(out.find(std::string(block) + "is 805 bytes long, not a block of kind email"), std::string::npos)
+        << out;
+
+  // The right kind still goes in, also into a store of its own that is empty.
+  EXPECT_EQ(Run({"add", "--kind", "textnote", notes}, "{\"title\": \"E\"}\n", out, err), kExitOk) << err;
+  EXPECT_EQ(Run({"import", vcf, PathOf("EmailRes.qmt")}, "", out, err), kExitOk) << err;
+  EXPECT_EQ(Run({"import", Input("more.vcf", Cards(1, 1)), PathOf("EmailRes.qmt")}, "", out, err), kExitOk) << err;
+}
+
 #ifndef _WIN32
 // Runs the in-process import with the file size limited to limit bytes, as a
 // full disk or a quota would cut it; the limit lasts for the restore too.

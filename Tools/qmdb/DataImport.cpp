@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "BookmarkFile.h"
+#include "DatabaseCheck.h"
 #include "ImportedRecord.h"
 #include "RecordFields.h"
 #include "Records/DatabaseObject.h"
@@ -190,6 +191,11 @@ int ImportFiles(const ImportRequest& request, std::ostream& out, std::ostream& e
   if (existed) {
     std::vector<StoredRecord> records;
     std::string error;
+    if (!HoldsOnlyKind(path, kind, error)) {
+      err << "qmdb: " << path << ": " << error << "; it holds another kind of record, nothing imported\n";
+      return 2;
+    }
+    error.clear();
     if (!ReadWholeFile(path, original) || !ReadStoredRecords(path, kind, records, error)) {
       err << "qmdb: " << path << ": " << (error.empty() ? "cannot read the file" : error) << "; nothing imported\n";
       return 2;
