@@ -5,8 +5,13 @@
 #include <vector>
 
 #include "QmdbTestSupport.h"
+#include "Records/FileSystemPlatform.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "Shell/SingleInstanceName.h"
+#else
 #include <csignal>
 #include <sys/resource.h>
 #endif
@@ -63,6 +68,29 @@ TEST_F(QmdbLossTest, RecordsOfOneKindNeverGoIntoAnotherKindsStore) {
   EXPECT_EQ(Run({"import", vcf, PathOf("EmailRes.qmt")}, "", out, err), kExitOk) << err;
   EXPECT_EQ(Run({"import", Input("more.vcf", Cards(1, 1)), PathOf("EmailRes.qmt")}, "", out, err), kExitOk) << err;
 }
+
+#ifdef _WIN32
+TEST_F(QmdbLossTest, AddAndImportWaitForTheProgramToEnd) {
+  const std::string notes = MakeNotes();
+  const Bytes before = ReadFileBytes(notes);
+  const std::string vcf = Input("jo.vcf", Cards(0, 1));
+  std::string out, err;
+  {
+    // What the running program holds from its first step to its end.
+    HANDLE running = CreateMutexA(nullptr, FALSE, kSingleInstanceMutexName);
+    ASSERT_NE(running, nullptr);
+    EXPECT_EQ(Run({"add", notes}, "{\"title\": \"E\"}\n", out, err), kExitProgramRunning);
+    EXPECT_NE(err.find("Quillmate is running; add changes nothing while it runs"), std::string::npos) << err;
+    EXPECT_EQ(RunBinary("import " + Quoted(vcf) + " " + Quoted(PathOf("EmailRes.qmt")), "", out, err), 3);
+    EXPECT_NE(err.find("End Quillmate (Exit in its tray menu)"), std::string::npos) << err;
+    EXPECT_EQ(Run({"check", notes}, "", out, err), kExitOk) << "reading goes on";
+    EXPECT_EQ(ReadFileBytes(notes), before);
+    EXPECT_TRUE(PlatformPathIsAbsent(PathOf("EmailRes.qmt")));
+    CloseHandle(running);
+  }
+  EXPECT_EQ(Run({"add", notes}, "{\"title\": \"E\"}\n", out, err), kExitOk) << err;
+}
+#endif
 
 #ifndef _WIN32
 // Runs the in-process import with the file size limited to limit bytes, as a

@@ -9,6 +9,7 @@
 #include "DataImport.h"
 #include "DatabaseCheck.h"
 #include "RecordJson.h"
+#include "RunningProgram.h"
 #include "Salvage.h"
 #include "Records/DatabaseObject.h"
 #include "Records/MessageBoxSeam.h"
@@ -329,10 +330,13 @@ const char* QmdbHelpText() {
          "A record whose block header alone is damaged but whose checksum is right is\n"
          "saved. The report names every record or stretch of bytes that was not saved.\n"
          "\n"
+         "add and import refuse to run while Quillmate runs (it may write the same file\n"
+         "at any moment); check, dump, export and salvage only read the stores.\n"
+         "\n"
          "Exit status: 0 success; 1 check found damage, add met a malformed line, export\n"
          "skipped something, import met an input that does not parse, or salvage could\n"
          "not save everything; 2 usage error, a file that is not a usable database, or a\n"
-         "failed write.\n";
+         "failed write; 3 add or import while Quillmate runs (nothing written).\n";
 }
 
 int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
@@ -353,8 +357,14 @@ int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::os
     return kExitFailure;
   }
   if (options.command == "dump") return Dump(options, out, err);
-  if (options.command == "add") return Add(options, in, out, err);
   if (options.command == "export") return Export(options, out, err);
+  if ((options.command == "add" || options.command == "import") && QuillmateIsRunning()) {
+    err << "qmdb: Quillmate is running; " << options.command
+        << " changes nothing while it runs, because the program may write the same file at any moment.\n"
+           "End Quillmate (Exit in its tray menu) and run the command again.\n";
+    return kExitProgramRunning;
+  }
+  if (options.command == "add") return Add(options, in, out, err);
   if (options.command == "import") return Import(options, out, err);
   if (options.command == "salvage") return Salvage(options, out, err);
   err << "qmdb: unknown command \"" << options.command << "\"\n" << QmdbHelpText();
