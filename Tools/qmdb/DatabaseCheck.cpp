@@ -66,11 +66,15 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out, const RecordKi
     ++problems;
   };
 
-  std::uint64_t end = raw.end_of_file;
-  if (end > fileLength) {
+  // The program's next open takes a longer file in whole (end_of_file
+  // becomes its length), so whatever lies behind end_of_file is walked too.
+  const std::uint64_t end = std::min<std::uint64_t>(fileLength, 0xFFFFFFFFu);
+  if (raw.end_of_file > fileLength) {
     problem("end_of_file " + std::to_string(raw.end_of_file) + " lies beyond the file length " +
             std::to_string(fileLength));
-    end = fileLength;
+  } else if (raw.end_of_file < fileLength) {
+    problem("bytes " + std::to_string(raw.end_of_file) + " to " + std::to_string(fileLength) +
+            " lie behind end_of_file; the program's next open takes them into the heap");
   }
   if (raw.heap_start < headerSize || raw.heap_start > end) {
     problem("heap_start " + std::to_string(raw.heap_start) + " lies outside the file");
