@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "OutputFolderPlatform.h"
 #include "QmdbTestSupport.h"
 #include "Records/FileSystemPlatform.h"
 
@@ -141,6 +142,41 @@ TEST_F(QmdbLossTest, AnImportFailingAtASizeLimitNeverShortensTheStore) {
   EXPECT_NE(err.find("nothing imported (the file is as it was)"), std::string::npos) << err;
   EXPECT_EQ(ReadFileBytes(store), before);
   EXPECT_EQ(Run({"check", store}, "", out, err), kExitOk) << out;
+
+  // An import into a folder that does not exist creates nothing, and there
+  // was nothing to restore.
+  EXPECT_EQ(Run({"import", more, PathOf("nowhere/EmailRes.qmt")}, "", out, err), kExitFailure);
+  EXPECT_NE(err.find("nothing imported (no file was left behind)"), std::string::npos) << err;
+}
+
+TEST_F(QmdbLossTest, AnExportOrSalvageCutShortByASizeLimitLeavesNoHalfFiles) {
+  std::string out, err;
+  ASSERT_EQ(Run({"add", PathOf("TextNotes.qmt")}, "{\"title\": \"Big\", \"file_name\": \"big.doc\"}\n", out, err), 0);
+  ASSERT_TRUE(PlatformMakeFolder(PathOf("TextNotes")));
+  std::ofstream(PathOf("TextNotes/big.doc"), std::ios::binary) << std::string(300 * 1024, 'x');
+  {
+    FileSizeLimit limit(200 * 1024);
+    EXPECT_EQ(Run({"export", folder_.Path().string(), PathOf("export")}, "", out, err), kExitDamaged);
+  }
+  EXPECT_NE(err.find("cannot write"), std::string::npos) << err;
+  EXPECT_TRUE(PlatformPathIsAbsent(PathOf("export/TextNotes/Big.rtf"))) << "the part copied is removed";
+  EXPECT_NE(ReadFileText(PathOf("export/index.jsonl")).find("\"file\": null"), std::string::npos);
+
+  // Twenty records whose checksums fail: their side file does not fit.
+  const std::string damaged = PathOf("Damaged.qmt");
+  std::string lines;
+  for (int i = 0; i < 20; ++i) lines += "{\"title\": \"" + std::string(250, 'a' + i) + "\"}\n";
+  ASSERT_EQ(Run({"add", "--kind", "textnote", damaged}, lines, out, err), 0) << err;
+  Bytes bytes = ReadFileBytes(damaged);
+  for (std::size_t block = 40; block < bytes.size(); block += 805) bytes[block + 28 + 255] ^= 1;
+  WriteFileBytes(damaged, bytes);
+  {
+    FileSizeLimit limit(3000);
+    EXPECT_EQ(Run({"salvage", "--kind", "textnote", damaged, PathOf("Repaired.qmt")}, "", out, err), kExitFailure);
+  }
+  EXPECT_NE(err.find("nothing written"), std::string::npos) << err;
+  EXPECT_TRUE(PlatformPathIsAbsent(PathOf("Repaired.qmt")));
+  EXPECT_TRUE(PlatformPathIsAbsent(PathOf("Repaired.damaged.jsonl")));
 }
 #endif
 

@@ -219,9 +219,14 @@ int ImportFiles(const ImportRequest& request, std::ostream& out, std::ostream& e
 
   std::string error;
   if (!fresh.empty() && !AddRecords(path, kind, fresh, error)) {
-    const bool restored = existed ? RestoreFileInPlace(path, original) : std::remove(path.c_str()) == 0;
-    err << "qmdb: " << path << ": " << error << "; nothing imported"
-        << (restored ? " (the file is as it was)" : " (THE FILE COULD NOT BE RESTORED)") << "\n";
+    const char* outcome = nullptr;
+    if (existed)
+      outcome = RestoreFileInPlace(path, original) ? " (the file is as it was)" : " (THE FILE COULD NOT BE RESTORED)";
+    else
+      outcome = PlatformPathIsAbsent(path) || std::remove(path.c_str()) == 0
+                    ? " (no file was left behind)"
+                    : " (the file this import created could not be removed)";
+    err << "qmdb: " << path << ": " << error << "; nothing imported" << outcome << "\n";
     return 2;
   }
   out << "imported " << fresh.size() << " " << kind.toolName << " records into " << path << ", " << duplicates

@@ -120,7 +120,7 @@ bool OutputFolder::WriteFile(const std::string& utf8Name, const std::string& byt
   }
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   written = std::fclose(file.release()) == 0 && written;
-  if (!written) error = "cannot write " + m_path + utf8Name;
+  if (!written) Discard(utf8Name, "cannot write " + m_path + utf8Name, error);
   return written;
 }
 
@@ -137,19 +137,20 @@ bool OutputFolder::CopyFile(const std::string& sourcePath, const std::string& ut
   }
   char buffer[64 * 1024];
   std::size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, source.get())) > 0) {
-    if (std::fwrite(buffer, 1, count, target.get()) != count) {
-      error = "cannot write " + m_path + utf8Name;
-      return false;
-    }
+  std::string failure;
+  while (failure.empty() && (count = std::fread(buffer, 1, sizeof buffer, source.get())) > 0) {
+    if (std::fwrite(buffer, 1, count, target.get()) != count) failure = "cannot write " + m_path + utf8Name;
   }
-  if (std::ferror(source.get())) {
-    error = "cannot read " + sourcePath;
-    return false;
-  }
-  if (std::fclose(target.release()) != 0) {
-    error = "cannot write " + m_path + utf8Name;
-    return false;
-  }
-  return true;
+  if (failure.empty() && std::ferror(source.get())) failure = "cannot read " + sourcePath;
+  if (std::fclose(target.release()) != 0 && failure.empty()) failure = "cannot write " + m_path + utf8Name;
+  if (failure.empty()) return true;
+  Discard(utf8Name, failure, error);
+  return false;
+}
+
+// A file written in part is no export of its record: it goes, and the
+// reason says so when it cannot.
+void OutputFolder::Discard(const std::string& utf8Name, const std::string& reason, std::string& error) {
+  error = reason;
+  if (!PlatformRemoveOutputFile(m_path, utf8Name)) error += " (the part written stays as " + m_path + utf8Name + ")";
 }

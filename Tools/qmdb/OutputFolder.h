@@ -27,12 +27,15 @@ class OutputFolder {
   // a dot.
   std::string ClaimName(const std::string& stem, std::string extension);
 
-  // Writes a new file of that (claimed) name; false with a reason.
+  // Writes a new file of that (claimed) name; false with a reason, and then
+  // nothing of it is left behind.
   bool WriteFile(const std::string& utf8Name, const std::string& bytes, std::string& error);
   // Copies the file at sourcePath (native) into a new file of that name.
   bool CopyFile(const std::string& sourcePath, const std::string& utf8Name, std::string& error);
 
  private:
+  void Discard(const std::string& utf8Name, const std::string& reason, std::string& error);
+
   std::string m_path;
   std::set<std::string> m_taken;  // folded names
 };

@@ -228,7 +228,10 @@ int SalvageDatabase(const SalvageRequest& request, std::ostream& out, std::ostre
   }
   if (damaged > 0) {
     if (!WriteWholeFile(sidePath, side)) {
-      err << "qmdb: cannot write " << sidePath << "\n";
+      // Half a salvage would look like a whole one: nothing of it stays.
+      std::remove(sidePath.c_str());
+      std::remove(request.repairedPath.c_str());
+      err << "qmdb: cannot write " << sidePath << "; nothing written\n";
       return 2;
     }
   }
