@@ -26,7 +26,8 @@ struct ContentLine {
 };
 
 // Unfolds text (CRLF or LF line ends; a line starting with a space or tab
-// continues the previous one) and splits every non-empty line. Fails with a
+// continues the previous one, as does the line after a quoted-printable
+// soft line break) and splits every non-empty line. Fails with a
 // reason naming the line for a line without ':' or with an empty name.
 bool ParseContentLines(const std::string& text, std::vector<ContentLine>& lines, std::string& error);
 

@@ -4,7 +4,9 @@
 
 #include <cctype>
 
+#include "CodePage.h"
 #include "ContentLine.h"
+#include "QuotedPrintable.h"
 
 namespace {
 
@@ -134,6 +136,55 @@ bool UsesProperty(const std::string& name) {
   return false;
 }
 
+// The encoding of a value: "ENCODING=X", or in vCard 2.1 a bare parameter
+// ("QUOTED-PRINTABLE", "BASE64"); empty for none.
+std::string EncodingOf(const ContentLine& line) {
+  std::string encoding = ContentParameter(line, "ENCODING");
+  for (const auto& parameter : line.parameters) {
+    if (!encoding.empty()) break;
+    if (parameter.second.empty() && (parameter.first == "QUOTED-PRINTABLE" || parameter.first == "BASE64" ||
+                                     parameter.first == "B" || parameter.first == "8BIT" || parameter.first == "7BIT"))
+      encoding = parameter.first;
+  }
+  return encoding;
+}
+
+// Latin-1 bytes as UTF-8.
+std::string Latin1ToUtf8(const std::string& bytes) {
+  std::string utf8;
+  for (char c : bytes) AppendUtf8(utf8, static_cast<unsigned char>(c));
+  return utf8;
+}
+
+// Replaces an encoded value by its text; false (with the reason) when it
+// cannot be read, so that no encoded text is ever stored as it stands.
+bool Decode(ContentLine& line, std::string& problem) {
+  const std::string encoding = EncodingOf(line);
+  if (encoding.empty() || EqualsIgnoringCase(encoding, "8BIT") || EqualsIgnoringCase(encoding, "7BIT")) return true;
+  if (!EqualsIgnoringCase(encoding, "QUOTED-PRINTABLE")) {
+    problem = "its encoding " + encoding + " is not read by import";
+    return false;
+  }
+  std::string bytes;
+  if (!DecodeQuotedPrintable(line.value, bytes)) {
+    problem = "broken quoted-printable text";
+    return false;
+  }
+  const std::string charset = ContentParameter(line, "CHARSET");
+  std::string error;
+  if (EqualsIgnoringCase(charset, "ISO-8859-1")) {
+    line.value = Latin1ToUtf8(bytes);
+  } else if ((charset.empty() || EqualsIgnoringCase(charset, "UTF-8") || EqualsIgnoringCase(charset, "US-ASCII")) &&
+             CheckUtf8Text(bytes, error)) {
+    line.value = bytes;
+  } else {
+    problem = "its quoted-printable text is not in UTF-8 or ISO-8859-1" +
+              (charset.empty() ? std::string() : " (CHARSET=" + charset + ")");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void AppendVCard(std::string& out, const RecordFields& fields) {
@@ -188,12 +239,12 @@ bool ReadVCards(const std::string& text, std::vector<ImportedRecord>& cards, std
       error = where + line.name + " outside a vCard";
       return false;
     } else {
-      const std::string encoding = ContentParameter(line, "ENCODING");
-      if (!encoding.empty() && !EqualsIgnoringCase(encoding, "8BIT") && UsesProperty(line.name)) {
-        error = where + line.name + " is encoded (ENCODING=" + encoding + "), which import does not read";
-        return false;
-      }
-      card.Add(line);
+      ContentLine decoded = line;
+      std::string problem;
+      if (!UsesProperty(line.name) || Decode(decoded, problem))
+        card.Add(decoded);
+      else
+        card.record.notes.push_back(line.name + " not stored: " + problem);
     }
   }
   if (inCard) {
