@@ -4,6 +4,7 @@
 // fails half-way) leaving the store byte-identical. What export writes is
 // judged by independent parsers in qmdb_export_parsers.py; here only what
 // export does with damage and with a folder in the way.
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,40 @@ TEST_F(QmdbImportTest, VCard21EncodingsAreDecodedOrTheirPropertyRefusedWithAWarn
                               "NICKNAME not stored: its quoted-printable text is not in UTF-8 or ISO-8859-1 "
                               "(CHARSET=KOI8-R)"})
     EXPECT_NE(err.find(warning), std::string::npos) << warning << "\n" << err;
+}
+
+TEST_F(QmdbImportTest, HostileInputsCostLinearTimeAndGiveShortWarnings) {
+  // What one card can carry is bounded by what the record can hold.
+  std::string card = "BEGIN:VCARD\nFN:" + std::string(2 * 1024 * 1024, 'n') + "\nEMAIL:a@example.com\n";
+  for (int i = 0; i < 100000; ++i) card += "TEL:+" + std::to_string(i) + "\nNOTE:note " + std::to_string(i) + "\n";
+  for (int i = 0; i < 100; ++i) card += "X-FIELD-" + std::to_string(i) + ":x\nEMAIL:more@example.com\n";
+  card += "END:VCARD\n";
+  const std::string head = "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n";
+  const std::string bookmarks = head + "<DT><A HREF=\"http://x/" + std::string(3 * 1024 * 1024, '&') +
+                                "\">Ampersands " + std::string(1024 * 1024, '&') +
+                                "</A>\n<DT><A HREF=\"http://y/\">a < b &amp; c <3</A>\n</DL>\n";
+  std::string out, err;
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(Run({"import", Input("huge.vcf", card), PathOf("EmailRes.qmt")}, "", out, err), 0) << err.substr(0, 2000);
+  const std::string cardWarnings = err;
+  ASSERT_EQ(Run({"import", Input("amp.html", bookmarks), PathOf("InternetRes.qmt")}, "", out, err), 0)
+      << err.substr(0, 2000);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 20.0) << "both imports are linear in their input";
+
+  std::vector<DatabaseDataEmailRes> contacts = Stored<DatabaseDataEmailRes>(PathOf("EmailRes.qmt"));
+  ASSERT_EQ(contacts.size(), 1u);
+  EXPECT_EQ(RecordTextOf(contacts[0].phone).substr(0, 12), "+0, +1, +2, ");
+  EXPECT_EQ(RecordTextOf(contacts[0].comment).substr(0, 14), "note 0\r\nnote 1");
+  for (const char* warning : {"further TEL values not read: the field is full",
+                              "further NOTE values not read: the field is full", "more warnings"})
+    EXPECT_NE(cardWarnings.find(warning), std::string::npos) << warning;
+  for (const std::string& line : Lines(cardWarnings + err)) EXPECT_LE(line.size(), 600u) << line.substr(0, 200);
+
+  std::vector<DatabaseDataInternetRes> sites = Stored<DatabaseDataInternetRes>(PathOf("InternetRes.qmt"));
+  ASSERT_EQ(sites.size(), 2u);
+  EXPECT_EQ(RecordTextOf(sites[0].title), "Ampersands " + std::string(243, '&'));
+  EXPECT_EQ(RecordTextOf(sites[1].title), "a < b & c <3") << "a '<' that starts no tag is text";
 }
 
 TEST_F(QmdbImportTest, BookmarkFoldersGiveTheCategoryAndEverythingElseIsOthers) {

@@ -76,6 +76,21 @@ std::string DuplicateKey(const RecordKindInfo& kind, const unsigned char* record
   return key;
 }
 
+// Warnings name a record by its label and quote what was not stored; a
+// 20 MB name must not make a 20 MB line, nor a card of 100,000 lines as
+// many warnings.
+constexpr std::size_t kLabelBytes = 60;
+constexpr std::size_t kNoteBytes = 200;
+constexpr std::size_t kNotesPerRecord = 20;
+
+// text cut to at most bytes (at a character's start), "..." marking the cut.
+std::string ShortText(const std::string& text, std::size_t bytes) {
+  if (text.size() <= bytes) return text;
+  std::size_t cut = bytes;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut) + "...";
+}
+
 struct PendingRecord {
   std::string where;  // "input:line N \"label\""
   std::vector<unsigned char> bytes;
@@ -96,7 +111,7 @@ bool BuildRecord(const RecordKindInfo& kind, const CodePage& codePage, const Imp
   for (const auto& text : imported.texts) {
     if (text.first == label) labelText = text.second;
   }
-  pending.where = input + ":" + std::to_string(imported.lineNumber) + " \"" + labelText + "\"";
+  pending.where = input + ":" + std::to_string(imported.lineNumber) + " \"" + ShortText(labelText, kLabelBytes) + "\"";
   for (const auto& text : imported.texts) {
     const std::string lost = fields.SetText(text.first.c_str(), text.second, ok);
     if (!ok) {
@@ -106,7 +121,10 @@ bool BuildRecord(const RecordKindInfo& kind, const CodePage& codePage, const Imp
     if (!lost.empty()) err << "qmdb: " << pending.where << ": " << text.first << " " << lost << "\n";
   }
   for (const auto& integer : imported.integers) fields.SetInteger(integer.first.c_str(), integer.second);
-  for (const std::string& note : imported.notes) err << "qmdb: " << pending.where << ": " << note << "\n";
+  for (std::size_t i = 0; i < imported.notes.size() && i < kNotesPerRecord; ++i)
+    err << "qmdb: " << pending.where << ": " << ShortText(imported.notes[i], kNoteBytes) << "\n";
+  if (imported.notes.size() > kNotesPerRecord)
+    err << "qmdb: " << pending.where << ": " << imported.notes.size() - kNotesPerRecord << " more warnings\n";
   return true;
 }
 

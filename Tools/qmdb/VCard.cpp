@@ -56,12 +56,51 @@ void AppendSimple(std::string& out, const RecordFields& fields, const SimpleProp
   if (!value.empty()) AppendContentLine(out, property.property, EscapeContentText(value));
 }
 
+// A record field holds 254 characters of one byte, at most four UTF-8 bytes
+// each: a card's values are gathered up to this bound and the rest is not
+// read, so that one card of 100,000 lines costs linear time.
+constexpr std::size_t kMaxGatheredBytes = 4 * 254;
+constexpr std::size_t kMaxIgnoredNamed = 20;
+
+// value cut to the bound (at a character's start).
+std::string Bounded(const std::string& value) {
+  if (value.size() <= kMaxGatheredBytes) return value;
+  std::size_t cut = kMaxGatheredBytes;
+  while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
+  return value.substr(0, cut);
+}
+
 // The fields of one card while it is read.
 struct CardBuilder {
   ImportedRecord record;
   std::string fn, nameFromN, company, phones, nick, notes, email;
   std::vector<std::string> address;  // empty until the first ADR
   std::vector<std::string> ignored;
+  std::size_t ignoredMore = 0;
+  std::vector<std::string> full;  // properties whose further values were not read
+
+  // Appends value to a field that gathers every line of a property.
+  void Gather(std::string& field, const std::string& value, const char* separator, const std::string& property) {
+    if (field.size() >= kMaxGatheredBytes) {
+      for (const std::string& name : full) {
+        if (name == property) return;
+      }
+      full.push_back(property);
+      record.notes.push_back("further " + property + " values not read: the field is full");
+      return;
+    }
+    field = Bounded(Join({field, Bounded(value)}, separator));
+  }
+
+  void Ignore(const std::string& name) {
+    for (const std::string& known : ignored) {
+      if (known == name) return;
+    }
+    if (ignored.size() < kMaxIgnoredNamed)
+      ignored.push_back(name);
+    else
+      ++ignoredMore;
+  }
 
   void Add(const ContentLine& line) {
     const std::string& name = line.name;
@@ -85,11 +124,11 @@ struct CardBuilder {
     } else if (name == "TEL") {
       std::string value = UnescapeContentText(line.value);
       if (value.size() > 4 && EqualsIgnoringCase(value.substr(0, 4), "tel:")) value = value.substr(4);
-      phones = Join({phones, value}, ", ");
+      Gather(phones, value, ", ", name);
     } else if (name == "NICKNAME") {
-      nick = Join({nick, Join(SplitContentValue(line.value, ','), ", ")}, ", ");
+      Gather(nick, Join(SplitContentValue(Bounded(line.value), ','), ", "), ", ", name);
     } else if (name == "NOTE") {
-      notes = Join({notes, UnescapeContentText(line.value)}, "\r\n");
+      Gather(notes, UnescapeContentText(Bounded(line.value)), "\r\n", name);
     } else if (name == "EMAIL") {
       std::string value = UnescapeContentText(line.value);
       if (email.empty())
@@ -110,7 +149,7 @@ struct CardBuilder {
       for (const char* quiet : kQuietProperties) {
         if (name == quiet) return;
       }
-      ignored.push_back(name);
+      Ignore(name);
     }
   }
 
@@ -124,7 +163,9 @@ struct CardBuilder {
     record.SetText("nick", nick);
     record.SetText("comment", notes);
     record.SetText("email", email);
-    if (!ignored.empty()) record.notes.push_back("not stored: " + Join(ignored, ", "));
+    if (!ignored.empty())
+      record.notes.push_back("not stored: " + Join(ignored, ", ") +
+                             (ignoredMore > 0 ? " and " + std::to_string(ignoredMore) + " more" : std::string()));
     return record;
   }
 };
