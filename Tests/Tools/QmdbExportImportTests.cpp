@@ -272,6 +272,19 @@ TEST_F(QmdbImportTest, ContentLinesFoldWithoutSplittingCharactersAndFileNamesAre
   EXPECT_EQ(folder.ClaimName("\xC3\xA9T\xC3\x89", "RTF"), "\xC3\xA9T\xC3\x89 (2).RTF");
   EXPECT_EQ(folder.ClaimName("\xC3\xA9t\xC3\xA9", "rtf"), "\xC3\xA9t\xC3\xA9 (3).rtf");
   EXPECT_EQ(folder.ClaimName("x", ""), "x");
+  // Letters of the other code pages: Greek (1253) with accents and final
+  // sigma, Vietnamese (1258) horned letters, Turkish dotless i, Ukrainian ghe.
+  const std::vector<std::pair<std::string, std::string>> pairs = {
+      {"\xCE\xAC\xCE\xBB\xCF\x86\xCE\xB1", "\xCE\x86\xCE\x9B\xCE\xA6\xCE\x91"},  // alpha with tonos
+      {"\xCF\x8C\xCF\x8A\xCF\x82", "\xCE\x8C\xCE\xAA\xCE\xA3"},                  // omicron tonos, iota dialytika, final sigma
+      {"\xC6\xA1\xC6\xB0", "\xC6\xA0\xC6\xAF"},                                      // o and u with horn
+      {"\xC4\xB1", "I"},
+      {"\xD2\x91", "\xD2\x90"},
+      {"\xC2\xB5", "\xCE\x9C"}};
+  for (const auto& pair : pairs) {
+    EXPECT_EQ(folder.ClaimName(pair.first, "txt"), pair.first + ".txt");
+    EXPECT_EQ(folder.ClaimName(pair.second, "txt"), pair.second + " (2).txt") << pair.first;
+  }
   EXPECT_EQ(folder.ClaimName("q", "jpg "), "q.jpg");
   EXPECT_EQ(folder.ClaimName("q", "JPG."), "q (2).JPG");
 }
@@ -303,6 +316,50 @@ TEST_F(QmdbImportTest, ExportedFilesAreTheOnesTheIndexNamesNeverADeviceOrOneFile
     EXPECT_NE(index[i].find("\"file\": \"" + expected[i].first + "\""), std::string::npos) << index[i];
     EXPECT_EQ(ReadFileText(target + "/" + expected[i].first), expected[i].second) << expected[i].first;
   }
+}
+
+TEST_F(QmdbImportTest, StandardFormatsCarryNoControlCharactersAndNoGuessedCharacters) {
+  {
+    auto store = OpenStore<DatabaseDataEmailRes>(PathOf("EmailRes.qmt"));
+    ASSERT_TRUE(store);
+    CopyRecordText(store->Data().name, "Jo\x01" "e");
+    CopyRecordText(store->Data().comment, "caf\x81\x1B[2J");  // 0x81: undefined in 1252
+    ASSERT_NE(store->AddRecord(), 0u);
+    ASSERT_TRUE(CloseStore(store));
+  }
+  {
+    auto store = OpenStore<DatabaseDataTimeNotif>(PathOf("TimeNotif.qmt"));
+    ASSERT_TRUE(store);
+    CopyRecordText(store->Data().title, "Bell\x07");
+    CopyRecordText(store->Data().text, "tab\tkept\x7F");
+    store->Data().time = RecordTime{2030, 1, 0, 2, 9, 30, 0, 0};
+    ASSERT_NE(store->AddRecord(), 0u);
+    ASSERT_TRUE(CloseStore(store));
+  }
+  const std::string target = PathOf("export");
+  std::string out, err;
+  ASSERT_EQ(Run({"export", folder_.Path().string(), target}, "", out, err), kExitOk) << err;
+  const std::string vcf = ReadFileText(target + "/EmailRes.vcf");
+  const std::string ics = ReadFileText(target + "/TimeNotif.ics");
+  for (const std::string& text : {vcf, ics}) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(text[i]);
+      const bool lineEnd = c == '\r' || (c == '\n' && i > 0 && text[i - 1] == '\r');
+      EXPECT_TRUE(c >= 0x20 ? c != 0x7F : c == '\t' || lineEnd) << "control character " << int(c) << " at " << i;
+    }
+  }
+  EXPECT_NE(vcf.find("FN:Joe\r\n"), std::string::npos) << vcf;
+  EXPECT_NE(vcf.find("NOTE:caf\xEF\xBF\xBD[2J\r\n"), std::string::npos) << "U+FFFD, not U+0081\n" << vcf;
+  EXPECT_NE(ics.find("SUMMARY:Bell\r\n"), std::string::npos) << ics;
+  EXPECT_NE(ics.find("DESCRIPTION:tab\tkept\r\n"), std::string::npos) << ics;
+  for (const char* warning : {"e\" (object 68): 2 control characters left out",
+                              "e\" (object 68): 1 byte that code page 1252 leaves undefined exported as U+FFFD",
+                              "timenotif \"Bell\x07\" (object 68): 2 control characters left out"})
+    EXPECT_NE(err.find(warning), std::string::npos) << warning << "\n" << err;
+
+  // dump keeps every byte, so that its lines can be added back.
+  EXPECT_EQ(Run({"dump", PathOf("EmailRes.qmt")}, "", out, err), kExitOk);
+  EXPECT_NE(out.find("caf\xC2\x81\\u001b[2J"), std::string::npos) << out;
 }
 
 TEST_F(QmdbImportTest, ExportGivesOutDamagedRecordsAsReadAndNeverWritesIntoAFullFolder) {

@@ -76,7 +76,7 @@ bool EndsInSoftBreak(const std::string& line) {
 
 }  // namespace
 
-std::string EscapeContentText(const std::string& utf8) {
+std::string EscapeContentText(const std::string& utf8, int* dropped) {
   std::string out;
   out.reserve(utf8.size() + 8);
   for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -90,7 +90,12 @@ std::string EscapeContentText(const std::string& utf8) {
         out += "\\n";
         break;
       case '\n': out += "\\n"; break;
-      default: out += c;
+      default:
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) {
+          if (dropped != nullptr) ++*dropped;
+        } else {
+          out += c;
+        }
     }
   }
   return out;

@@ -1,6 +1,10 @@
-// Letter case is folded for ASCII, Latin-1, Latin Extended-A, Greek and
-// Cyrillic, the letters the supported code pages can hold, so two titles
-// that differ only in case never land on one file on Windows.
+// Letter case is folded for every pair of letters that the supported code
+// pages can hold (ASCII, Latin-1, Latin Extended-A, the Vietnamese horned
+// letters, Greek with its accents and final sigma, Cyrillic), so two titles
+// that differ only in case never land on one file on Windows. Where Windows'
+// own table might keep two letters apart (dotless i, micro sign, final
+// sigma), they are folded anyway: a needless " (2)" costs nothing, a missed
+// one overwrites a file.
 #include "OutputFolder.h"
 
 #include <cstdio>
@@ -15,7 +19,19 @@ namespace {
 
 constexpr std::size_t kMaxStemBytes = 100;
 
+// Single letters whose capital lies outside the runs below.
+const struct {
+  std::uint16_t lower, upper;
+} kLoneCapitals[] = {
+    {0x00B5, 0x039C}, {0x0131, 0x0049}, {0x01A1, 0x01A0}, {0x01B0, 0x01AF}, {0x03AC, 0x0386},
+    {0x03AD, 0x0388}, {0x03AE, 0x0389}, {0x03AF, 0x038A}, {0x03C2, 0x03A3}, {0x03CC, 0x038C},
+    {0x03CD, 0x038E}, {0x03CE, 0x038F}, {0x0491, 0x0490},
+};
+
 std::uint32_t FoldCase(std::uint32_t code) {
+  for (const auto& capital : kLoneCapitals) {
+    if (code == capital.lower) return capital.upper;
+  }
   if (code >= 'a' && code <= 'z') return code - 0x20;
   if (code >= 0xE0 && code <= 0xFE && code != 0xF7) return code - 0x20;
   if (code == 0xFF) return 0x178;
@@ -25,7 +41,7 @@ std::uint32_t FoldCase(std::uint32_t code) {
     const bool lower = shifted ? code % 2 == 0 : code % 2 == 1;
     return lower ? code - 1 : code;
   }
-  if (code >= 0x3B1 && code <= 0x3C9 && code != 0x3C2) return code - 0x20;
+  if (code >= 0x3B1 && code <= 0x3CB) return code - 0x20;  // with the diaeresis letters
   if (code >= 0x430 && code <= 0x44F) return code - 0x20;
   if (code >= 0x450 && code <= 0x45F) return code - 0x50;
   return code;

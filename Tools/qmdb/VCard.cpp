@@ -51,9 +51,9 @@ std::string Join(const std::vector<std::string>& parts, const std::string& separ
   return joined;
 }
 
-void AppendSimple(std::string& out, const RecordFields& fields, const SimpleProperty& property) {
+void AppendSimple(std::string& out, const RecordFields& fields, const SimpleProperty& property, int& dropped) {
   const std::string value = fields.Text(property.field);
-  if (!value.empty()) AppendContentLine(out, property.property, EscapeContentText(value));
+  if (!value.empty()) AppendContentLine(out, property.property, EscapeContentText(value, &dropped));
 }
 
 // A record field holds 254 characters of one byte, at most four UTF-8 bytes
@@ -228,10 +228,10 @@ bool Decode(ContentLine& line, std::string& problem) {
 
 }  // namespace
 
-void AppendVCard(std::string& out, const RecordFields& fields) {
+void AppendVCard(std::string& out, const RecordFields& fields, int& dropped) {
   out += "BEGIN:VCARD\r\nVERSION:4.0\r\n";
-  AppendContentLine(out, "FN", EscapeContentText(fields.Text("name")));
-  for (const SimpleProperty& property : kBeforeAddress) AppendSimple(out, fields, property);
+  AppendContentLine(out, "FN", EscapeContentText(fields.Text("name"), &dropped));
+  for (const SimpleProperty& property : kBeforeAddress) AppendSimple(out, fields, property, dropped);
   std::vector<std::string> components(kAddressComponents);
   bool anyAddress = false;
   for (const AddressPart& part : kAddressParts) {
@@ -242,11 +242,11 @@ void AppendVCard(std::string& out, const RecordFields& fields) {
     std::string value;
     for (std::size_t i = 0; i < components.size(); ++i) {
       if (i > 0) value += ';';
-      value += EscapeContentText(components[i]);
+      value += EscapeContentText(components[i], &dropped);
     }
     AppendContentLine(out, "ADR", value);
   }
-  for (const SimpleProperty& property : kAfterAddress) AppendSimple(out, fields, property);
+  for (const SimpleProperty& property : kAfterAddress) AppendSimple(out, fields, property, dropped);
   out += "END:VCARD\r\n";
 }
 
