@@ -145,7 +145,9 @@ TEST_F(QmdbImportTest, HostileInputsCostLinearTimeAndGiveShortWarnings) {
   ASSERT_EQ(Run({"import", Input("amp.html", bookmarks), PathOf("InternetRes.qmt")}, "", out, err), 0)
       << err.substr(0, 2000);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_LT(seconds, 20.0) << "both imports are linear in their input";
+  // Quadratic, they took minutes (the card) and hours (the 3 MB address); the
+  // bound leaves room for a loaded machine and the sanitizers.
+  EXPECT_LT(seconds, 60.0) << "both imports are linear in their input";
 
   std::vector<DatabaseDataEmailRes> contacts = Stored<DatabaseDataEmailRes>(PathOf("EmailRes.qmt"));
   ASSERT_EQ(contacts.size(), 1u);
