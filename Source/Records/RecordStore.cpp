@@ -59,6 +59,10 @@ std::uint32_t RecordStore::AddRecord() {
   // The disk copy always holds 0 in its own-address slot.
   NormaliseTexts(m_buffer);
   SetOwnAddress(m_buffer, 0);
+  // One writer at a time from the allocation to the checksum: a second one
+  // waits or fails (error 45) rather than append over this record.
+  gxWriteAction action(*this, false);
+  if (action.Code() != gxNoError) return 0;
   // A file whose end_of_file lies beyond its real length takes no new
   // records: Allocate refuses the append with error 15.
   std::uint32_t address = Allocate(size, 2);
@@ -121,6 +125,8 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
   const std::uint32_t size = m_info.recordSize;
   std::uint32_t address = RecordAddress();
   if (address == 0) return 0;
+  gxWriteAction action(*this, false);
+  if (action.Code() != gxNoError) return 0;
   // Never write over anything but a live block of this kind's length: a stale
   // or damaged address must not overwrite a neighbouring block.
   gxBlockHeader header{};
@@ -157,6 +163,8 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
 std::uint32_t RecordStore::DeleteRecord() {
   std::uint32_t address = RecordAddress();
   if (address == 0) return 0;
+  gxWriteAction action(*this, false);
+  if (action.Code() != gxNoError) return 0;
   if (FreeBlock(address, true) == 0) return 0;
   return address;
 }
