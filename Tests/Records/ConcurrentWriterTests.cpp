@@ -48,7 +48,7 @@ TEST_F(ConcurrentWriters, TwoProcessesAddingAndDeletingInOneStoreLoseNothingAndO
     ASSERT_TRUE(CloseStore(created));
   }
   const std::string writer = qmtest::ReachablePath(QM_STORE_WRITER);
-  const std::string count = "150";
+  const std::string count = "300";
   qmtest::ChildProcess first(writer, {store, "A", count, PathOf("a.txt")});
   qmtest::ChildProcess second(writer, {store, "B", count, PathOf("b.txt")});
   ASSERT_TRUE(first.Started());
@@ -60,8 +60,8 @@ TEST_F(ConcurrentWriters, TwoProcessesAddingAndDeletingInOneStoreLoseNothingAndO
   EXPECT_EQ(a.other, 0);
   EXPECT_EQ(b.other, 0);
   // Refusals are allowed (the lock's wait is bounded), but most actions land.
-  EXPECT_GT(a.added, 100);
-  EXPECT_GT(b.added, 100);
+  EXPECT_GT(a.added, 200);
+  EXPECT_GT(b.added, 200);
   EXPECT_GT(a.deleted, 0);
   EXPECT_GT(b.deleted, 0);
 
