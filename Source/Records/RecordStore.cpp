@@ -115,9 +115,9 @@ RecordReadStatus RecordStore::ReadRecord(std::uint32_t objectAddress) {
 void RecordStore::RestoreAfterFailedChange(std::uint32_t address) {
   if (!m_bufferIsWholeRecord) return;
   const int error = LastError();
-  std::vector<unsigned char> old(m_buffer, m_buffer + m_info.recordSize);
-  SetOwnAddress(old.data(), 0);
-  if (WriteAt(old.data(), m_info.recordSize, address, true, true) == gxNoError) StoreChecksum(address);
+  m_image.assign(m_buffer, m_buffer + m_info.recordSize);
+  SetOwnAddress(m_image.data(), 0);
+  if (WriteAt(m_image.data(), m_info.recordSize, address, true, true) == gxNoError) StoreChecksum(address);
   SetError(error);
 }
 
@@ -137,11 +137,10 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
     if (LastError() == gxNoError) SetError(gxBadObjectAddress);
     return 0;
   }
-  std::vector<unsigned char> image(static_cast<const unsigned char*>(newRecord),
-                                   static_cast<const unsigned char*>(newRecord) + size);
-  NormaliseTexts(image.data());
-  SetOwnAddress(image.data(), 0);
-  bool written = WriteAt(image.data(), size, address, true, true) == gxNoError;
+  m_image.assign(static_cast<const unsigned char*>(newRecord), static_cast<const unsigned char*>(newRecord) + size);
+  NormaliseTexts(m_image.data());
+  SetOwnAddress(m_image.data(), 0);
+  bool written = WriteAt(m_image.data(), size, address, true, true) == gxNoError;
   if (written) {
     // A CRC can be 0 by chance: failure shows in the error code, not the value.
     SetError(gxNoError);
@@ -153,7 +152,7 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
   }
   for (std::size_t i = 0; i < m_info.fieldCount; ++i) {
     const RecordField& field = m_info.fields[i];
-    std::memcpy(m_buffer + field.offset, image.data() + field.offset, RecordFieldSize(field.type));
+    std::memcpy(m_buffer + field.offset, m_image.data() + field.offset, RecordFieldSize(field.type));
   }
   SetOwnAddress(m_buffer, address);
   m_bufferIsWholeRecord = true;
