@@ -92,7 +92,8 @@ void Unlock(std::intptr_t handle) {
 }
 
 void Pause(unsigned milliseconds) {
-  struct timespec wait = {static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+  struct timespec wait = {static_cast<time_t>(milliseconds / 1000),
+                          static_cast<long>(milliseconds % 1000) * 1000000L};
   while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
   }
 }

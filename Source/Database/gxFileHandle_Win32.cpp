@@ -83,8 +83,8 @@ std::int64_t Length(std::intptr_t handle) {
 
 bool TryLock(std::intptr_t handle) {
   OVERLAPPED overlapped = At(kWriterLockOffset);
-  return LockFileEx(AsHandle(handle), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &overlapped) !=
-         FALSE;
+  return LockFileEx(AsHandle(handle), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                    &overlapped) != FALSE;
 }
 
 void Unlock(std::intptr_t handle) {

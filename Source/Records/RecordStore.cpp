@@ -137,7 +137,8 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
     if (LastError() == gxNoError) SetError(gxBadObjectAddress);
     return 0;
   }
-  m_image.assign(static_cast<const unsigned char*>(newRecord), static_cast<const unsigned char*>(newRecord) + size);
+  const unsigned char* newBytes = static_cast<const unsigned char*>(newRecord);
+  m_image.assign(newBytes, newBytes + size);
   NormaliseTexts(m_image.data());
   SetOwnAddress(m_image.data(), 0);
   bool written = WriteAt(m_image.data(), size, address, true, true) == gxNoError;

@@ -29,7 +29,8 @@ WriterResult ReadResult(const std::string& path) {
   if (std::getline(in, line)) {
     std::istringstream counts(line);
     std::string word;
-    counts >> word >> result.added >> word >> result.deleted >> word >> result.refused >> word >> result.other;
+    counts >> word >> result.added >> word >> result.deleted >> word >> result.refused >> word >>
+        result.other;
   }
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();

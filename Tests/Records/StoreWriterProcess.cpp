@@ -73,8 +73,7 @@ int main(int argc, char** argv) {
       continue;
     }
     // The note must still be there, whole, where this writer put it.
-    if (store->ReadRecord(address) != RecordReadStatus::Ok ||
-        RecordTextOf(store->Data().title) != title) {
+    if (store->ReadRecord(address) != RecordReadStatus::Ok || RecordTextOf(store->Data().title) != title) {
       ++tally.other;
     } else if (store->DeleteRecord() == address) {
       ++tally.deleted;

@@ -24,8 +24,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info))
+  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info))
     return;
   CloseHandle(info.hThread);
   m_process = reinterpret_cast<std::intptr_t>(info.hProcess);
