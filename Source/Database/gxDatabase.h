@@ -52,8 +52,9 @@
 //   5. A free block is handed out whole only when its length equals the
 //      request L; it is split when longer than L + BHS + 4 (strictly,
 //      unsigned), the remainder 'R' block taking its place in the list.
-//   6. The in-memory header is the master copy while the file is open; it is
-//      written back by Close, Flush, Allocate and FreeBlock.
+//   6. The in-memory header is the master copy within one writing action;
+//      it is written back by Close, Flush, Allocate and FreeBlock, each of
+//      which starts from the file's header as it stands (invariant 10).
 //   7. Every length or address read from the file is checked against the
 //      file before use; nothing read is allowed to size an allocation beyond
 //      a fixed chunk (checksums are computed in chunks of at most 64 KB).
