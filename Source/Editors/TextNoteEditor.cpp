@@ -235,6 +235,10 @@ class CTextNoteEditor : public CEditorDialog {
 }  // namespace
 
 int OpenTextNoteEditor(HWND mainWindow, bool edit, PAGESETUPDLGA& pageSetup) {
+  // The template's body is a rich edit: its class must exist before the
+  // dialog is made. Without the library the dialog's creation fails and
+  // reports it.
+  LoadRichEditLibrary();
   CTextNoteEditor editor(pageSetup);
   return editor.Run(mainWindow, edit);
 }

@@ -25,7 +25,6 @@
 #include <cstring>
 
 HWND gMainWindow = nullptr;
-HMODULE gRichEditLibrary = nullptr;
 
 namespace {
 
@@ -91,9 +90,6 @@ int OpenEveryStore() {
 
 bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
   InitialiseCommonControls();
-  // Kept loaded for the life of the process: the text note editor's
-  // rich edit controls need it.
-  gRichEditLibrary = LoadLibraryA("RICHED20.DLL");
   if (!MakeDataFolders()) throw kNoDataFolderText;
   OpenEveryStore();
   LoadPendingNotifications();
