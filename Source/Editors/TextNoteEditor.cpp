@@ -6,6 +6,7 @@
 
 #include <iterator>
 
+#include "Editors/RichTextCheck.h"
 #include "Editors/RichTextFile.h"
 #include "Editors/RichTextFormat.h"
 #include "Editors/RichTextPrinter.h"
@@ -59,7 +60,7 @@ class CTextNoteEditor : public CEditorDialog {
     NoteValues values;
     if (!TextNoteManager::GetRecordAt(RecordAddress(), values)) return;
     SetText(IDC_TEXT_NOTE_TITLE, values.title);
-    LoadRichText(body, values.attachment);
+    if (RichTextFileCanBeLoaded(Dialog(), values.attachment)) LoadRichText(body, values.attachment);
     type.SetCurSel(values.noteType == 1 ? 1 : 0);
     RefreshToolbar();
   }
