@@ -30,6 +30,7 @@ const MediaNoteProperties kAudioNoteProperties = {
     AudioNoteManager::GetRecordAt,
     AudioNoteManager::ChangeRecordAt,
     AudioNoteManager::AppendRecord,
+    RiffMedia::RecorderWave,
 };
 
 }  // namespace

@@ -31,6 +31,7 @@ const MediaNoteProperties kVideoNoteProperties = {
     VideoNoteManager::GetRecordAt,
     VideoNoteManager::ChangeRecordAt,
     VideoNoteManager::AppendRecord,
+    RiffMedia::Avi,
 };
 
 }  // namespace
