@@ -16,6 +16,7 @@
 #include "Resources/MainWindowIds.h"
 #include "Resources/PhotoAlbumIds.h"
 #include "Shell/PageSetup.h"
+#include "CraftedMetafiles.h"
 #include "Support/DialogDriver.h"
 #include "Support/FileBytes.h"
 #include "Support/TestMainWindow.h"
@@ -242,10 +243,11 @@ TEST_F(PhotoAlbumDialogTest, AnUpperCaseJpgOpensUpdateChangesTitleAndCommentOnly
   EXPECT_EQ(RecordTextOf(records[0].second.fileName), "Photo2003.JPG");
 
   // A double click opens the same properties. An unknown extension: the
-  // warning with the path, and no photo view.
+  // warning with the path, and an empty frame.
   m_main->FocusRow(1);
   ran = DriveDialog(kCaption, [this] { m_main->DoubleClickRecordList(); }, [](HWND dialog) {
-    EXPECT_EQ(GetDlgItem(dialog, IDC_PHOTO_FRAME), nullptr);
+    EXPECT_NE(GetDlgItem(dialog, IDC_PHOTO_FRAME), nullptr);
+    EXPECT_EQ(ViewRect(dialog).right - ViewRect(dialog).left, 0);
     EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "Odd");
     Press(dialog, IDC_PHOTO_CLOSE);
   });
@@ -301,4 +303,118 @@ TEST_F(PhotoAlbumDialogTest, PrintAsksForOnePageOnThePrinterOfThePageSetupAndCan
   EXPECT_EQ(gSeenRequest.nMaxPage, 1);
   EXPECT_EQ(gSeenRequest.nCopies, 1);
   EXPECT_TRUE(m_boxes.shown.empty()) << "a cancelled dialog prints nothing and asks nothing";
+}
+
+namespace {
+
+// Pixels of the frame's client area drawn in the window text colour: the
+// words of an empty frame.
+int TextPixelsInFrame(HWND dialog) {
+  HWND frame = GetDlgItem(dialog, IDC_PHOTO_FRAME);
+  RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT client;
+  GetClientRect(frame, &client);
+  HDC dc = GetDC(frame);
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  int count = 0;
+  for (int y = 0; y < client.bottom; y += 2) {
+    for (int x = 0; x < client.right; x += 2) count += GetPixel(dc, x, y) == text;
+  }
+  ReleaseDC(frame, dc);
+  return count;
+}
+
+}  // namespace
+
+// A notification that shows its list while the album is open no longer
+// changes what Back and Forward step through: the album keeps the photo
+// rows it opened with.
+TEST_F(PhotoAlbumDialogTest, TheAlbumStepsThroughThePhotosItOpenedWithWhenTheListShowsAnotherKind) {
+  AddThreePhotos();
+  {
+    auto store = OpenStore<DatabaseDataEmailRes>();
+    ASSERT_TRUE(store);
+    for (int i = 0; i < 3; ++i) store->AddRecord();
+    CloseStore(store);
+  }
+  m_main->Command(IDM_SHOW_PHOTOS);
+  std::vector<std::string> titles;
+  ASSERT_TRUE(DriveDialog(kCaption, [this] { m_main->Command(IDM_PREVIEW_PHOTO_ALBUM); }, [&](HWND dialog) {
+    Press(dialog, IDC_PHOTO_FORWARD);
+    titles.push_back(TextOf(dialog, IDC_PHOTO_TITLE));
+    m_main->Command(IDM_SHOW_EMAIL_RESOURCES);
+    for (int id : {IDC_PHOTO_FORWARD, IDC_PHOTO_FORWARD, IDC_PHOTO_BACK, IDC_PHOTO_BACK, IDC_PHOTO_BACK}) {
+      Press(dialog, id);
+      titles.push_back(TextOf(dialog, IDC_PHOTO_TITLE));
+    }
+    EXPECT_GT(ViewRect(dialog).right - ViewRect(dialog).left, 0);
+    Press(dialog, IDC_PHOTO_CLOSE);
+  }));
+  const std::vector<std::string> expected = {"Tall.BMP", "third.bmp", "third.bmp", "Tall.BMP", "wide.bmp", "wide.bmp"};
+  EXPECT_EQ(titles, expected);
+  EXPECT_TRUE(m_boxes.shown.empty()) << m_boxes.shown[0].caption << ": " << m_boxes.shown[0].text;
+}
+
+// A first photo of unknown extension: the warning, and the frame and view
+// are there for the next photo. A photo that cannot be decoded (bytes that
+// are no picture, metafiles made to end or hang the player) opens without a
+// hang and the frame says it cannot be shown.
+TEST_F(PhotoAlbumDialogTest, FirstRowOfUnknownExtensionAndUndecodablePhotosLeaveAWorkingAlbumThatSaysWhy) {
+  const std::string source = m_folder.PathOf("source");
+  CreateDirectoryA(source.c_str(), nullptr);
+  WriteFileText(source + "\\not-a-picture.jpg", "Dear diary, today I took no photo.");
+  EmfRecord zero = EmfRectangle(10, 10);
+  zero.zeroSize = true;
+  WriteFileBytes(source + "\\zero-record.emf", CraftEmf(2540, 2540, 1, {zero}));
+  WriteFileBytes(source + "\\polygon.wmf", CraftWmf(1000, 1000, 1, {{0x0324, Words16({30000, 0, 0, 1, 1})}}));
+  WriteBmp(source + "\\good.bmp", 200, 100, 0x336699);
+  AddStoredPhoto("Odd", "Photo1.xyz", source + "\\good.bmp");
+  AddStoredPhoto("Diary", "Photo2.jpg", source + "\\not-a-picture.jpg");
+  AddStoredPhoto("Zero", "Photo3.emf", source + "\\zero-record.emf");
+  AddStoredPhoto("Polygon", "Photo4.wmf", source + "\\polygon.wmf");
+  AddStoredPhoto("Good", "Photo5.bmp", source + "\\good.bmp");
+  m_main->Command(IDM_SHOW_PHOTOS);
+  std::vector<int> textPixels;
+  ASSERT_TRUE(DriveDialog(kCaption, [this] { m_main->Command(IDM_PREVIEW_PHOTO_ALBUM); }, [&](HWND dialog) {
+    ASSERT_NE(GetDlgItem(dialog, IDC_PHOTO_FRAME), nullptr);
+    textPixels.push_back(TextPixelsInFrame(dialog));
+    for (const char* title : {"Diary", "Zero", "Polygon"}) {
+      Press(dialog, IDC_PHOTO_FORWARD);
+      EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), title);
+      EXPECT_EQ(ViewRect(dialog).right - ViewRect(dialog).left, 0) << title;
+      textPixels.push_back(TextPixelsInFrame(dialog));
+    }
+    Press(dialog, IDC_PHOTO_FORWARD);
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "Good");
+    EXPECT_EQ(ViewRect(dialog).right - ViewRect(dialog).left, FrameClient(dialog).right);
+    Press(dialog, IDC_PHOTO_CLOSE);
+  }));
+  ASSERT_EQ(textPixels.size(), 4u);
+  for (int pixels : textPixels) EXPECT_GT(pixels, 20);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Filename with unknown extension");
+}
+
+// Add New Photos adds what a decoder accepts and names every other file in
+// one box.
+TEST_F(PhotoAlbumDialogTest, AddNewPhotosRefusesFilesNoDecoderAcceptsAndNamesEachInABox) {
+  const std::string source = m_folder.PathOf("source");
+  CreateDirectoryA(source.c_str(), nullptr);
+  WriteBmp(source + "\\good.bmp", 20, 10, 0x112233);
+  WriteFileText(source + "\\letter.jpg", "not a picture at all");
+  WriteFileText(source + "\\notes.txt", "shopping list");
+  WriteFileBytes(source + "\\hostile.emf", CraftEmf(2540, 2540, 1, {EmfPolyline(1u << 28, 2)}));
+  gChosen = source + std::string("\0letter.jpg\0good.bmp\0notes.txt\0hostile.emf\0\0", 44);
+  m_main->Command(IDM_ADD_PHOTO);
+  const auto records = StoredRecords<DatabaseDataPhotoAlbum>();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(RecordTextOf(records[0].second.title), "good.bmp");
+  EXPECT_EQ(m_main->Rows().size(), 1u);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].owner, m_main->Handle());
+  EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconWarning);
+  for (const char* name : {"letter.jpg", "notes.txt", "hostile.emf"}) {
+    EXPECT_NE(m_boxes.shown[0].text.find(source + "\\" + name), std::string::npos) << m_boxes.shown[0].text;
+  }
+  EXPECT_EQ(m_boxes.shown[0].text.find("good.bmp"), std::string::npos);
 }
