@@ -6,6 +6,8 @@
 // row (or row ROW); COMMAND (such as 250 or 251) is then sent as a menu
 // command would be (210 the audio note editor, 211 214 the properties
 // playing the note).
+// Among them are damaged attachments (a photo that is no picture, a
+// recording of 0 channels, a text note nested too deep).
 // The program ends by itself after 30 seconds.
 #include <windows.h>
 
@@ -92,6 +94,27 @@ void AddSamples(HWND window, const std::filesystem::path& folder) {
   WritePhoto(portrait, 400, 600);
   AddPhoto(window, "Hills at noon.bmp", "No Comment", landscape, false);
   AddPhoto(window, "Tower.bmp", "A portrait picture", portrait, false);
+  // Damaged attachments, to look at what the editors make of them: a photo
+  // that is no picture, a recording of 0 channels, a body nested too deep.
+  const std::string notAPicture = (folder / "Broken scan.jpg").string();
+  if (FILE* out = std::fopen(notAPicture.c_str(), "wb")) {
+    std::fputs("This was never a photo.", out);
+    std::fclose(out);
+  }
+  AddPhoto(window, "Broken scan.jpg", "No Comment", notAPicture, false);
+  WriteTone(gAudioNoteFolder + "AudioNote2.wav");
+  if (FILE* out = std::fopen((gAudioNoteFolder + "AudioNote2.wav").c_str(), "r+b")) {
+    std::fseek(out, 22, SEEK_SET);
+    std::fputc(0, out);  // channels
+    std::fclose(out);
+  }
+  AudioNoteManager::AppendRecord(window, {"Damaged recording", "AudioNote2.wav", 0});
+  if (FILE* out = std::fopen((gTextNoteFolder + "TextNote1.doc").c_str(), "wb")) {
+    std::fputs("{\\rtf1", out);
+    for (int i = 0; i < 5000; ++i) std::fputc('{', out);
+    std::fclose(out);
+  }
+  TextNoteManager::AppendRecord(window, {"Restored from a backup", "TextNote1.doc", 0});
   EmailResManager::AppendRecord(window, {"Ann Smith", "Acme Ltd", "1 High Street", "Leeds", "LS1 4AB", "Yorkshire",
                                          "+44 113 496 0000", "annie", "Met at the book fair", "ann@example.org"});
   InternetResManager::AppendRecord(window, {"Weather in Leeds", "http://weather.example.org/leeds", 3});
