@@ -7,8 +7,10 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <atomic>
 #include <cstdint>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "Editors/PhotoGeometry.h"
@@ -31,8 +33,12 @@ namespace {
 constexpr char kFrameClass[] = "CPhotoFrameClass";
 constexpr char kViewClass[] = "CPhotoClass";
 constexpr char kUnknownExtensionCaption[] = "Filename with unknown extension";
-// Shown in the frame when the photo's file cannot be decoded.
+// Shown in the frame when the photo's file cannot be decoded, and while a
+// long decode runs.
 constexpr char kNotShownText[] = "This photo cannot be shown: its file is missing or damaged.";
+constexpr char kLoadingText[] = "Loading the photo...";
+// A decode that has not ended by then shows the dialog and lets it work.
+constexpr DWORD kQuietLoadMs = 200;
 constexpr int kFrameX = 10, kFrameY = 35, kFrameWidth = 500, kFrameHeight = 290;
 constexpr int kLineStep = 10, kPageStep = 50;
 constexpr std::size_t kFileBufferSize = 8192;
@@ -47,6 +53,8 @@ struct AlbumState {
   PhotoPlacement placement;
   // Album mode: the photos' record addresses, taken when the album opens.
   std::vector<std::uint32_t> addresses;
+  // While a photo loads on the worker: its cancel flag (Close sets it).
+  std::atomic<bool>* loadCancel = nullptr;
   HWND frame = nullptr;
   HWND view = nullptr;
 };
@@ -146,10 +154,11 @@ void PaintNotShown(HWND frame) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   RECT measured = client;
-  DrawTextA(dc, kNotShownText, -1, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+  const char* text = gAlbum.loadCancel ? kLoadingText : kNotShownText;
+  DrawTextA(dc, text, -1, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
   RECT line = client;
   line.top += (client.bottom - client.top - (measured.bottom - measured.top)) / 2;
-  DrawTextA(dc, kNotShownText, -1, &line, DT_CENTER | DT_WORDBREAK);
+  DrawTextA(dc, text, -1, &line, DT_CENTER | DT_WORDBREAK);
   SelectObject(dc, oldFont);
   EndPaint(frame, &paint);
 }
@@ -194,6 +203,22 @@ void RegisterViewClasses() {
   view.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   view.lpszClassName = kViewClass;
   registered = RegisterClassA(&frame) != 0 && RegisterClassA(&view) != 0;
+}
+
+// One photo decoded on a worker thread, so that the dialog stays usable
+// while a slow picture (a progressive JPEG of many scans) decodes.
+struct PictureLoad {
+  std::string path;
+  int format = kFormatUnknown;
+  CPicture picture;
+  std::atomic<bool> cancel{false};
+  bool loaded = false;
+};
+
+DWORD WINAPI LoadOnWorker(LPVOID parameter) {
+  auto* load = static_cast<PictureLoad*>(parameter);
+  load->loaded = load->picture.Load(load->path, load->format, &load->cancel);
+  return 0;
 }
 
 bool DefaultFileChooser(HWND owner, std::string& buffer) {
@@ -256,7 +281,7 @@ class CPhotoAlbumDialog : public CEditorDialog {
       } else {
         // A file the picture layer cannot read leaves the picture empty,
         // which the frame says in words.
-        gAlbum.picture.Load(values.picturePath, format);
+        LoadPhoto(values.picturePath, format);
       }
     }
     LayOutView();
@@ -277,6 +302,13 @@ class CPhotoAlbumDialog : public CEditorDialog {
   }
 
   bool OnCommand(int id, int) override {
+    // While a photo loads, the view's commands wait; Close stops the load.
+    if (gAlbum.loadCancel) {
+      for (const ToolButton& button : kToolButtons) {
+        if (button.command != 0 && id == button.command) return true;
+      }
+      if (id == IDC_PHOTO_BACK || id == IDC_PHOTO_FORWARD) return true;
+    }
     switch (id) {
       case IDM_PHOTO_ZOOM_IN: Zoom(ZoomIn(gAlbum.zoom)); return true;
       case IDM_PHOTO_ZOOM_OUT: Zoom(ZoomOut(gAlbum.zoom)); return true;
@@ -358,10 +390,50 @@ class CPhotoAlbumDialog : public CEditorDialog {
       ShowBox(values.picturePath.c_str(), kUnknownExtensionCaption, kMbOk | kMbIconWarning);
       return;
     }
-    gAlbum.picture.Empty();
-    gAlbum.picture.Load(values.picturePath, format);
+    LoadPhoto(values.picturePath, format);
     ShowTexts(values);
     LayOutView();
+    InvalidateRect(gAlbum.frame, nullptr, TRUE);
+  }
+
+  bool CanCancel() override {
+    if (gAlbum.loadCancel) *gAlbum.loadCancel = true;
+    return true;
+  }
+
+  // Decodes the photo into the shown picture on a worker thread. A decode
+  // that ends within kQuietLoadMs shows nothing of this; a longer one shows
+  // the dialog, with the frame saying it is loading, and handles the
+  // dialog's own messages (the rest waits for the dialog's loop) until the
+  // worker ends; Close cancels the decode, which stops at its next step.
+  void LoadPhoto(const std::string& path, int format) {
+    gAlbum.picture.Empty();
+    PictureLoad load;
+    load.path = path;
+    load.format = format;
+    HANDLE worker = CreateThread(nullptr, 0, LoadOnWorker, &load, 0, nullptr);
+    if (!worker) {
+      gAlbum.picture.Load(path, format);
+      return;
+    }
+    gAlbum.loadCancel = &load.cancel;
+    if (WaitForSingleObject(worker, kQuietLoadMs) == WAIT_TIMEOUT) {
+      ShowWindow(Dialog(), SW_SHOW);
+      InvalidateRect(gAlbum.frame, nullptr, TRUE);
+      while (MsgWaitForMultipleObjects(1, &worker, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG message;
+        while (PeekMessageA(&message, Dialog(), 0, 0, PM_REMOVE)) {
+          if (!IsDialogMessageA(Dialog(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+          }
+        }
+      }
+    }
+    // The worker has ended here: both waits above only end when it has.
+    CloseHandle(worker);
+    gAlbum.loadCancel = nullptr;
+    if (load.loaded && !load.cancel) gAlbum.picture = std::move(load.picture);
     InvalidateRect(gAlbum.frame, nullptr, TRUE);
   }
 

@@ -53,11 +53,23 @@ PictureDecoder PictureDecoderOf(int format) {
   return nullptr;
 }
 
-bool CPicture::Load(const std::string& path, int format) {
+namespace {
+
+thread_local const std::atomic<bool>* gCancel = nullptr;
+
+}  // namespace
+
+bool DecodeCancelled() { return gCancel != nullptr && gCancel->load(); }
+
+bool CPicture::Load(const std::string& path, int format, const std::atomic<bool>* cancel) {
   Empty();
   std::vector<std::uint8_t> bytes;
   if (!PictureDecoderOf(format) || !ReadWholeFile(path, bytes)) return false;
-  return Decode(bytes.data(), bytes.size(), format);
+  gCancel = cancel;
+  const bool decoded = Decode(bytes.data(), bytes.size(), format) && !DecodeCancelled();
+  gCancel = nullptr;
+  if (!decoded) Empty();
+  return decoded;
 }
 
 bool CPicture::Decode(const std::uint8_t* data, std::size_t size, int format, std::uint64_t pixelBudget) {

@@ -8,6 +8,7 @@
 #ifndef QUILLMATE_GRAPHICS_CPICTURE_H
 #define QUILLMATE_GRAPHICS_CPICTURE_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,11 +27,15 @@ class CPicture {
   CPicture() = default;
   CPicture(const CPicture&) = default;
   CPicture& operator=(const CPicture&) = default;
+  CPicture(CPicture&&) = default;
+  CPicture& operator=(CPicture&&) = default;
 
   // Empties the picture, then reads the file at path (an ANSI path) as the
   // format code says (PictureFormat.h). False, with the picture empty, when
   // the file cannot be read, the code is unknown, or the decoder refuses.
-  bool Load(const std::string& path, int format);
+  // cancel (when given) may be set from another thread while this runs:
+  // a decoder that sees it stops, and the result is false.
+  bool Load(const std::string& path, int format, const std::atomic<bool>* cancel = nullptr);
   // The same for a file already in memory; pixelBudget lowers the limit on
   // width x height (tests and fuzzers use it to stay small).
   bool Decode(const std::uint8_t* data, std::size_t size, int format,

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "Resources/PhotoAlbumIds.h"
 #include "Shell/PageSetup.h"
 #include "CraftedMetafiles.h"
+#include "PhotoLikeJpeg.h"
 #include "Support/DialogDriver.h"
 #include "Support/FileBytes.h"
 #include "Support/TestMainWindow.h"
@@ -417,4 +419,67 @@ TEST_F(PhotoAlbumDialogTest, AddNewPhotosRefusesFilesNoDecoderAcceptsAndNamesEac
     EXPECT_NE(m_boxes.shown[0].text.find(source + "\\" + name), std::string::npos) << m_boxes.shown[0].text;
   }
   EXPECT_EQ(m_boxes.shown[0].text.find("good.bmp"), std::string::npos);
+}
+
+namespace {
+
+struct SlowDecodeUser {
+  DWORD start = 0;
+  DWORD shownAfterMs = 0;
+  bool sawFrame = false;
+};
+
+DWORD WINAPI PlayTheUser(LPVOID parameter) {
+  auto* user = static_cast<SlowDecodeUser*>(parameter);
+  for (int tries = 0; tries < 600; ++tries) {
+    HWND dialog = FindWindowA(nullptr, kCaption);
+    if (dialog && IsWindowVisible(dialog)) {
+      if (!user->shownAfterMs) user->shownAfterMs = GetTickCount() - user->start;
+      user->sawFrame = user->sawFrame || GetDlgItem(dialog, IDC_PHOTO_FRAME) != nullptr;
+      PostMessageA(GetDlgItem(dialog, IDC_PHOTO_CLOSE), BM_CLICK, 0, 0);
+    } else if (user->shownAfterMs) {
+      return 0;
+    }
+    Sleep(100);
+  }
+  return 0;
+}
+
+}  // namespace
+
+// A progressive JPEG of many scans takes many seconds to decode. The dialog
+// appears at once with the frame saying it is loading, and Close ends it
+// (and the decode) at once.
+TEST_F(PhotoAlbumDialogTest, ASlowDecodeShowsTheDialogAtOnceAndCloseStopsIt) {
+  const std::vector<unsigned char> progressive = PhotoLikeJpeg(2000, 1500, true);
+  std::size_t lastScan = 0;
+  for (std::size_t i = 2; i + 1 < progressive.size(); ++i) {
+    if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA) lastScan = i;
+  }
+  Bytes slow(progressive.begin(), progressive.end() - 2);
+  for (int scan = 10; scan < 95; ++scan) slow.insert(slow.end(), progressive.begin() + lastScan, progressive.end() - 2);
+  slow.push_back(0xFF);
+  slow.push_back(0xD9);
+  const std::string source = m_folder.PathOf("slow.jpg");
+  WriteFileBytes(source, slow);
+  AddStoredPhoto("Slow", "Photo1.jpg", source);
+  m_main->Command(IDM_SHOW_PHOTOS);
+  m_main->FocusRow(0);
+
+  // A second thread plays the user: it waits for the dialog to show, sees
+  // the frame, and presses Close.
+  SlowDecodeUser user;
+  user.start = GetTickCount();
+  HANDLE thread = CreateThread(nullptr, 0, PlayTheUser, &user, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  m_main->Command(IDM_EDIT_PHOTO);
+  const DWORD closedAfterMs = GetTickCount() - user.start;
+  WaitForSingleObject(thread, 70000);
+  CloseHandle(thread);
+  std::printf("a %zu-byte JPEG of 95 scans: dialog shown after %lu ms, closed after %lu ms\n", slow.size(),
+              static_cast<unsigned long>(user.shownAfterMs), static_cast<unsigned long>(closedAfterMs));
+  EXPECT_TRUE(user.sawFrame);
+  EXPECT_GT(user.shownAfterMs, 0u);
+  EXPECT_LT(user.shownAfterMs, 3000u);
+  EXPECT_LT(closedAfterMs, 5000u);
 }
