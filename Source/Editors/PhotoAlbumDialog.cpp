@@ -418,6 +418,8 @@ class CPhotoAlbumDialog : public CEditorDialog {
     }
     gAlbum.loadCancel = &load.cancel;
     if (WaitForSingleObject(worker, kQuietLoadMs) == WAIT_TIMEOUT) {
+      // No view and no bars while there is no picture: the frame's words.
+      LayOutView();
       ShowWindow(Dialog(), SW_SHOW);
       InvalidateRect(gAlbum.frame, nullptr, TRUE);
       while (MsgWaitForMultipleObjects(1, &worker, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {

@@ -15,10 +15,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "Managers/PhotoAlbum.h"
 #include "Managers/RecordManager.h"
 #include "Records/DataFolders.h"
+#include "PhotoLikeJpeg.h"
 #include "Support/Showcase.h"
 
 namespace {
@@ -115,6 +117,24 @@ void AddSamples(HWND window, const std::filesystem::path& folder) {
     std::fclose(out);
   }
   TextNoteManager::AppendRecord(window, {"Restored from a backup", "TextNote1.doc", 0});
+  // A progressive JPEG of 95 scans: seconds of decoding, while the album
+  // shows that it is loading.
+  std::vector<unsigned char> slow = PhotoLikeJpeg(2000, 1500, true);
+  std::size_t lastScan = 0;
+  for (std::size_t i = 2; i + 1 < slow.size(); ++i) {
+    if (slow[i] == 0xFF && slow[i + 1] == 0xDA) lastScan = i;
+  }
+  const std::vector<unsigned char> scan(slow.begin() + static_cast<std::ptrdiff_t>(lastScan), slow.end() - 2);
+  slow.resize(slow.size() - 2);
+  for (int i = 10; i < 95; ++i) slow.insert(slow.end(), scan.begin(), scan.end());
+  slow.push_back(0xFF);
+  slow.push_back(0xD9);
+  const std::string slowPath = (folder / "Harbour at dusk.jpg").string();
+  if (FILE* out = std::fopen(slowPath.c_str(), "wb")) {
+    std::fwrite(slow.data(), 1, slow.size(), out);
+    std::fclose(out);
+  }
+  AddPhoto(window, "Harbour at dusk.jpg", "Many scans", slowPath, false);
   EmailResManager::AppendRecord(window, {"Ann Smith", "Acme Ltd", "1 High Street", "Leeds", "LS1 4AB", "Yorkshire",
                                          "+44 113 496 0000", "annie", "Met at the book fair", "ann@example.org"});
   InternetResManager::AppendRecord(window, {"Weather in Leeds", "http://weather.example.org/leeds", 3});
