@@ -1,0 +1,33 @@
+#include "RtfPlainTextFuzzTarget.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "Search/RtfPlainText.h"
+#include "Search/SearchCodePage.h"
+
+namespace {
+
+// Code page 1252's upper half, enough for \uN to find bytes.
+const SearchCodePage& FuzzCodePage() {
+  static const SearchCodePage codePage = [] {
+    std::uint16_t high[128];
+    for (int i = 0; i < 128; ++i) high[i] = static_cast<std::uint16_t>(0x80 + i);
+    high[0x00] = 0x20AC;  // euro sign at 0x80
+    high[0x0A] = 0x0160;  // S with caron at 0x8A
+    high[0x1A] = 0x0161;
+    return SearchCodePage(high);
+  }();
+  return codePage;
+}
+
+}  // namespace
+
+std::size_t QmFuzzRtfPlainText(const std::uint8_t* data, std::size_t size) {
+  const char* bytes = reinterpret_cast<const char*>(data);
+  std::string text;
+  const RtfStatus status = RtfToPlainText(bytes, size, FuzzCodePage(), text);
+  if (text.size() > size) std::abort();
+  if (status != CheckRtfBody(bytes, size)) std::abort();
+  return text.size();
+}

@@ -1,0 +1,82 @@
+// The plain text of rich-text bodies: what a reader sees and nothing of the
+// formatting, escapes decoded; hostile bodies end within their limits, fast.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "RtfPlainTextFuzzTarget.h"
+#include "SearchTestSupport.h"
+#include "Search/RtfPlainText.h"
+#include "Support/CorpusInputs.h"
+
+namespace qmsearch {
+namespace {
+
+std::string PlainText(const std::string& rtf, const SearchCodePage& codePage = Cp1252()) {
+  std::string text;
+  EXPECT_EQ(RtfToPlainText(rtf.data(), rtf.size(), codePage, text), RtfStatus::Ok) << rtf;
+  return text;
+}
+
+TEST(RtfPlainTextTest, KeepsTheTextAndDropsTablesDestinationsPicturesAndBinaryData) {
+  // As the rich edit writes a note, with everything that is not the note's text.
+  const std::string note =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Tahoma;}{\\f1 Zebrafont;}}\r\n"
+      "{\\colortbl ;\\red255\\green0\\blue0;}\r\n{\\stylesheet{\\s1 Zebra style;}}"
+      "{\\info{\\title zebra title}{\\author zebra}}"
+      "{\\*\\generator Wine Riched20 2.0;}\\viewkind4\\uc1\\pard\\f0\\fs20 Hello {\\b bold}\\par\r\n"
+      "second\\tab line{\\pict\\wmetafile8 0123zebra}{\\*\\shppict zebra}"
+      "{\\object\\objdata zebra}\\bin5 zebra end\\par\r\n}";
+  EXPECT_EQ(PlainText(note), "Hello bold\nsecond line end\n");
+}
+
+TEST(RtfPlainTextTest, DecodesHexBytesAndUnicodeWithItsFallbackCharacters) {
+  EXPECT_EQ(PlainText("{\\rtf1 caf\\'e9 na\\'EFve}"), "caf\xe9 na\xefve");
+  // \u with one fallback character (the default), then \uc2, then \uc0.
+  EXPECT_EQ(PlainText("{\\rtf1 \\u8364?5 {\\uc2\\u352\\'8a\\'8aX}\\uc0\\u269 c}"), "\x80" "5 \x8aX?c");
+  // Negative N for characters above 32767, and one the code page lacks.
+  EXPECT_EQ(PlainText("{\\rtf1 a\\u-3? b\\u20013?c}"), "a? b?c");
+  // Cyrillic in code page 1251.
+  EXPECT_EQ(PlainText("{\\rtf1 \\u1046?\\u1078?}", Cp1251()), "\xc6\xe6");
+  // Escaped braces and backslashes are text.
+  EXPECT_EQ(PlainText("{\\rtf1 a\\{b\\}c\\\\d}"), "a{b}c\\d");
+}
+
+TEST(RtfPlainTextTest, HostileBodiesEndAtTheirLimitInBoundedTime) {
+  const auto started = std::chrono::steady_clock::now();
+  std::string text;
+  const std::string deep = "{\\rtf1 " + std::string(100000, '{') + "x" + std::string(100000, '}');
+  EXPECT_EQ(RtfToPlainText(deep.data(), deep.size(), Cp1252(), text), RtfStatus::TooDeep);
+  const std::string longWord = "{\\rtf1 \\" + std::string(1 << 20, 'a') + " x}";
+  EXPECT_EQ(RtfToPlainText(longWord.data(), longWord.size(), Cp1252(), text), RtfStatus::WordTooLong);
+  const std::string hugeBinary = "{\\rtf1 \\bin4000000000 abc}";
+  EXPECT_EQ(RtfToPlainText(hugeBinary.data(), hugeBinary.size(), Cp1252(), text), RtfStatus::BinaryPastEnd);
+  const std::string longParameter = "{\\rtf1 \\fs99999999999999 x}";
+  EXPECT_EQ(RtfToPlainText(longParameter.data(), longParameter.size(), Cp1252(), text),
+            RtfStatus::ParameterTooLong);
+  // Cut short anywhere: whatever came before is text, never a crash.
+  const std::string note = "{\\rtf1{\\fonttbl{\\f0 Tahoma;}}\\pard zebra \\'e9\\u8364? end\\par}";
+  for (std::size_t cut = 0; cut < note.size(); ++cut) {
+    RtfToPlainText(note.data(), cut, Cp1252(), text);
+    EXPECT_LE(text.size(), cut);
+  }
+  // A megabyte of ordinary text and controls takes well under a second.
+  std::string big = "{\\rtf1 ";
+  while (big.size() < (1u << 20)) big += "Lorem {\\b ipsum} dolor\\par ";
+  big += "}";
+  EXPECT_EQ(PlainText(big).size() > big.size() / 2, true);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
+TEST(RtfPlainTextTest, FuzzSeedsReplay) {
+  const auto inputs = qmtest::CorpusInputs(QM_RTF_FUZZ_CORPUS);
+  ASSERT_FALSE(inputs.empty());
+  for (const auto& input : inputs) {
+    const std::vector<std::uint8_t> bytes = qmtest::InputBytes(input);
+    QmFuzzRtfPlainText(bytes.data(), bytes.size());
+  }
+}
+
+}  // namespace
+}  // namespace qmsearch
