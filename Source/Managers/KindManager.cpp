@@ -10,6 +10,7 @@
 
 #include "Managers/ManagerCore.h"
 #include "Managers/ManagerWindows.h"
+#include "Managers/RecordListOrder.h"
 #include "Managers/RecordObserver.h"
 #include "Records/AttachmentName.h"
 #include "Records/MessageBoxSeam.h"
@@ -220,7 +221,9 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
   store->ForEachRecord([&](std::uint32_t address) {
     WriteRecordRow(list, row++, description, store->RecordBytes(), true, address);
   });
+  ApplyRecordListOrder(kind, list);
   list.Send(WM_SETREDRAW, TRUE);
+  ShowRecordCount(mainWindow);
   if (list.HasWindow()) InvalidateRect(list.GetWindow(), nullptr, TRUE);
   progress.SetPos(50);
   // Closed by hand here (not by the holder) for the progress step between
@@ -246,6 +249,7 @@ void RemoveRecords(RecordKind kind, HWND mainWindow, int all) {
     if (answer != kIdYes) return;
     RemoveAll(*store, list);
   }
+  ShowRecordCount(mainWindow);
   CloseKindStore(store);
 }
 
@@ -326,6 +330,7 @@ std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst,
   if (address == 0) return 0;
   CListView list = RecordListOf(mainWindow);
   WriteRecordRow(list, list.GetItemCount(), KindDescriptionOf(kind), record, true, address);
+  ShowRecordCount(mainWindow);
   const RecordObserver& observer = RecordObserverOf(kind);
   if (observer.onAdded) observer.onAdded(record);
   CloseKindStore(store);
