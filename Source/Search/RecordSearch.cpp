@@ -46,17 +46,27 @@ std::size_t FieldLength(const unsigned char* field) {
 // line ends and tabs made blanks, "..." where the text was cut.
 std::string MakeExcerpt(const char* text, std::size_t size, std::size_t match) {
   std::size_t begin = match > kExcerptLength / 4 ? match - kExcerptLength / 4 : 0;
+  // A cut start moves on to the next word, unless that would pass the match.
+  if (begin > 0) {
+    std::size_t word = begin;
+    while (word < match && static_cast<unsigned char>(text[word - 1]) > ' ') ++word;
+    begin = word;
+  }
   std::size_t end = begin + kExcerptLength < size ? begin + kExcerptLength : size;
   std::string excerpt = begin > 0 ? "..." : "";
-  bool blank = false;
+  // A run of blanks, line ends and tabs becomes one blank between words.
+  bool wrote = false, blank = false;
   for (std::size_t i = begin; i < end; ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x20) c = ' ';
-    if (c == ' ' && (blank || excerpt.empty())) continue;  // one blank for a run
-    blank = c == ' ';
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c <= ' ') {
+      blank = wrote;
+      continue;
+    }
+    if (blank) excerpt.push_back(' ');
     excerpt.push_back(static_cast<char>(c));
+    wrote = true;
+    blank = false;
   }
-  while (!excerpt.empty() && excerpt.back() == ' ') excerpt.pop_back();
   if (end < size) excerpt += "...";
   return excerpt;
 }

@@ -39,7 +39,8 @@ struct FindColumn {
   const char* title;
   int width;
 };
-const FindColumn kColumns[] = {{"Title", 150}, {"Where", 70}, {"Excerpt", 262}};
+const FindColumn kColumns[] = {{"Title", 150}, {"Where", 70}, {"Excerpt", 200}};
+constexpr int kColumnCount = sizeof kColumns / sizeof kColumns[0];
 
 struct FindState {
   HWND mainWindow = nullptr;
@@ -162,8 +163,15 @@ void Initialise(HWND dialog, HWND mainWindow) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
   const CListView results = ResultsOf(dialog);
   results.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-  for (int i = 0; i < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++i)
-    results.InsertColumn(i, kColumns[i].title, kColumns[i].width);
+  // The excerpt takes the width the other columns and a scroll bar leave.
+  RECT client = {};
+  GetClientRect(results.GetWindow(), &client);
+  int rest = client.right - GetSystemMetrics(SM_CXVSCROLL);
+  for (int i = 0; i < kColumnCount; ++i) {
+    const int width = i + 1 < kColumnCount ? kColumns[i].width : (rest > kColumns[i].width ? rest : kColumns[i].width);
+    results.InsertColumn(i, kColumns[i].title, width);
+    rest -= width;
+  }
   results.SetImageList(CreateKindPictures(), LVSIL_SMALL);
   SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_LIMITTEXT, 254, 0);
   if (HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(mainWindow, GCLP_HICONSM)))

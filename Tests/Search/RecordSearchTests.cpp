@@ -137,7 +137,8 @@ TEST_F(RecordSearchTest, LetterCaseIsFoldedInTheCodePageAndExcerptsAreShortLines
   EXPECT_EQ(hits[0].excerpt.find('\n'), std::string::npos);
   EXPECT_EQ(hits[0].excerpt.find('\t'), std::string::npos);
   EXPECT_EQ(hits[0].excerpt.substr(0, 3), "...");
-  EXPECT_NE(hits[0].excerpt.find("x needle y"), std::string::npos);
+  // A cut start moves on to the next word: no piece of the x's is left.
+  EXPECT_EQ(hits[0].excerpt.substr(0, 11), "...needle y");
   EXPECT_LE(hits[0].excerpt.size(), kExcerptLength + 6);
 }
 
