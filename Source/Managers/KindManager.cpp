@@ -306,6 +306,7 @@ int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, 
     for (int item = 0, count = list.GetItemCount(); item < count; ++item) {
       if (static_cast<std::uint32_t>(list.GetItemParam(item)) == address) {
         WriteRecordRow(list, item, KindDescriptionOf(kind), store->RecordBytes(), false, address);
+        ApplyRecordListOrder(kind, list);  // its new date or title may move it
         break;
       }
     }
@@ -330,6 +331,8 @@ std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst,
   if (address == 0) return 0;
   CListView list = RecordListOf(mainWindow);
   WriteRecordRow(list, list.GetItemCount(), KindDescriptionOf(kind), record, true, address);
+  // In a list the user sorted, the new row goes where the order puts it.
+  ApplyRecordListOrder(kind, list);
   ShowRecordCount(mainWindow);
   const RecordObserver& observer = RecordObserverOf(kind);
   if (observer.onAdded) observer.onAdded(record);

@@ -79,6 +79,7 @@ class KindSearch {
         m_body(BodyFormatOf(kind.kind)) {
     if (kind.attachmentFolderName != nullptr)
       m_bodyFolder = scope.dataFolder + kind.attachmentFolderName + kPathSeparator;
+    m_nameField = FindRecordField(kind, "file_name");
   }
 
   void Run() {
@@ -162,9 +163,8 @@ class KindSearch {
   // The body's text into m_bodyText; false when there is none to search (a
   // record naming no file or a missing file) or it is damaged (counted).
   bool ReadBody() {
-    const RecordField* nameField = FindRecordField(m_kind, "file_name");
-    if (nameField == nullptr) return false;
-    const unsigned char* name = m_record.data() + nameField->offset;
+    if (m_nameField == nullptr) return false;
+    const unsigned char* name = m_record.data() + m_nameField->offset;
     std::string path;
     const std::string storedName(reinterpret_cast<const char*>(name), FieldLength(name));
     if (storedName.empty() || !AttachmentPath(m_bodyFolder, storedName.c_str(), path)) return false;
@@ -187,16 +187,18 @@ class KindSearch {
     return true;
   }
 
-  // False for a read error or a file beyond the size limit.
+  // False for a read error or a file beyond the size limit. The file is
+  // read straight into the buffer, sized once from the file's length.
   static bool ReadWhole(std::FILE* file, std::string& bytes) {
     bytes.clear();
-    char chunk[65536];
-    for (;;) {
-      const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-      if (bytes.size() + got > kMaxSearchedBodyBytes) return false;
-      bytes.append(chunk, got);
-      if (got < sizeof chunk) return std::ferror(file) == 0;
-    }
+    if (std::fseek(file, 0, SEEK_END) != 0) return false;
+    const long length = std::ftell(file);
+    if (length < 0 || static_cast<unsigned long>(length) > kMaxSearchedBodyBytes || std::fseek(file, 0, SEEK_SET) != 0)
+      return false;
+    bytes.resize(static_cast<std::size_t>(length));
+    const std::size_t got = length > 0 ? std::fread(&bytes[0], 1, bytes.size(), file) : 0;
+    bytes.resize(got);  // a file that shrank meanwhile: what was there
+    return std::ferror(file) == 0;
   }
 
   const SearchScope& m_scope;
@@ -205,6 +207,7 @@ class KindSearch {
   SearchTotals& m_totals;
   const std::function<void(const SearchHit&)>& m_onHit;
   BodyFormat m_body;
+  const RecordField* m_nameField = nullptr;
   std::string m_bodyFolder;
   std::vector<unsigned char> m_record;
   std::string m_folded;

@@ -6,24 +6,36 @@
 
 namespace {
 
-// Destinations whose groups hold no text of the note.
-const char* const kSkippedDestinations[] = {
-    "fonttbl",  "colortbl", "stylesheet", "info",      "pict",   "object",    "header",   "footer",
-    "headerl",  "headerr",  "headerf",    "footerl",   "footerr", "footerf",  "listtable", "listoverridetable",
-    "rsidtbl",  "generator", "xmlnstbl",  "themedata", "datastore", "latentstyles", "filetbl", "revtbl",
-    "fldinst",  "pgdsctbl", "colorschememapping", "private", "nonshppict", "bkmkstart", "bkmkend",
+struct Word {
+  const char* text;
+  std::size_t length;
 };
 
-const char* const kLineEnds[] = {"par", "line", "sect", "page", "row"};
-const char* const kBlanks[] = {"tab", "cell", "emspace", "enspace", "qmspace"};
+template <std::size_t N>
+constexpr Word W(const char (&text)[N]) {
+  return {text, N - 1};
+}
 
-bool WordIs(const RtfToken& token, const char* word) {
-  return std::strlen(word) == token.length && std::memcmp(token.text, word, token.length) == 0;
+// Destinations whose groups hold no text of the note.
+constexpr Word kSkippedDestinations[] = {
+    W("fonttbl"),  W("colortbl"),  W("stylesheet"), W("info"),      W("pict"),       W("object"),
+    W("header"),   W("footer"),    W("headerl"),    W("headerr"),   W("headerf"),    W("footerl"),
+    W("footerr"),  W("footerf"),   W("listtable"),  W("listoverridetable"), W("rsidtbl"), W("generator"),
+    W("xmlnstbl"), W("themedata"), W("datastore"),  W("latentstyles"), W("filetbl"), W("revtbl"),
+    W("fldinst"),  W("pgdsctbl"),  W("colorschememapping"), W("private"), W("nonshppict"), W("bkmkstart"),
+    W("bkmkend"),
+};
+
+constexpr Word kLineEnds[] = {W("par"), W("line"), W("sect"), W("page"), W("row")};
+constexpr Word kBlanks[] = {W("tab"), W("cell"), W("emspace"), W("enspace"), W("qmspace")};
+
+bool WordIs(const RtfToken& token, const Word& word) {
+  return word.length == token.length && std::memcmp(token.text, word.text, token.length) == 0;
 }
 
 template <std::size_t N>
-bool WordIn(const RtfToken& token, const char* const (&words)[N]) {
-  for (const char* word : words) {
+bool WordIn(const RtfToken& token, const Word (&words)[N]) {
+  for (const Word& word : words) {
     if (WordIs(token, word)) return true;
   }
   return false;
@@ -91,7 +103,7 @@ class PlainTextReader {
       group.skipped = true;
       return;
     }
-    if (WordIs(token, "uc")) {
+    if (WordIs(token, W("uc"))) {
       group.fallbackLength = token.hasParameter && token.parameter >= 0 && token.parameter < 16
                                  ? static_cast<int>(token.parameter)
                                  : 1;

@@ -111,11 +111,14 @@ TEST_F(MainWindowTest, HeaderClicksSortByDateAndNameReversedOnTheSecondClickAndT
   ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
   Command(IDM_DELETE_CURRENT);
   EXPECT_EQ(ReadStatusText(StatusBar(), 2), "4 records");
+  // A record added to the sorted list takes its place in the order.
+  now = qmtest::MakeTime(2004, 1, 1, 12, 0, 0);
   EmailValues one;
   one.name = "dora";
   one.email = "dora@example.org";
   EmailResManager::AppendRecord(Main(), one);
   EXPECT_EQ(ReadStatusText(StatusBar(), 2), "5 records");
+  EXPECT_EQ(Column(list, 1), (std::vector<std::string>{"alfred", "dora", "bert", "carol", "Bob"}));
 }
 
 TEST_F(MainWindowTest, TypedLettersJumpToTheNextTitleThatStartsWithThem) {
