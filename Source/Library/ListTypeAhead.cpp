@@ -12,6 +12,7 @@ constexpr UINT_PTR kSubclassId = 0x7479;  // "ty"
 
 struct TypeAhead {
   int column;
+  RowFinder finder;
   std::string prefix;
   DWORD lastKeyTime = 0;
 };
@@ -44,8 +45,7 @@ bool OnCharacter(HWND list, TypeAhead& state, char character) {
   const bool stepping = AllSameLetter(state.prefix);
   const int start = stepping ? focused + 1 : (focused < 0 ? 0 : focused);
   const std::string& wanted = stepping ? state.prefix.substr(0, 1) : state.prefix;
-  const int row = FindRowByPrefix(list, state.column, start % count, wanted.c_str(),
-                                  static_cast<int>(wanted.size()));
+  const int row = state.finder(list, state.column, start % count, wanted.c_str(), static_cast<int>(wanted.size()));
   if (row >= 0) FocusRow(list, row);
   return true;
 }
@@ -68,8 +68,8 @@ LRESULT CALLBACK TypeAheadProc(HWND list, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-bool InstallListTypeAhead(HWND list, int column) {
-  TypeAhead* state = new TypeAhead{column, std::string(), 0};
+bool InstallListTypeAhead(HWND list, int column, RowFinder finder) {
+  TypeAhead* state = new TypeAhead{column, finder, std::string(), 0};
   if (!SetWindowSubclass(list, TypeAheadProc, kSubclassId, reinterpret_cast<DWORD_PTR>(state))) {
     delete state;
     return false;

@@ -11,6 +11,7 @@
 #include "Managers/ManagerCore.h"
 #include "Managers/ManagerWindows.h"
 #include "Managers/RecordListOrder.h"
+#include "Managers/RecordListRows.h"
 #include "Managers/RecordObserver.h"
 #include "Records/AttachmentName.h"
 #include "Records/MessageBoxSeam.h"
@@ -78,6 +79,7 @@ void HighlightManager(HWND mainWindow, RecordKind kind) {
 
 void ResetColumns(const CListView& list, const KindDescription& kind, const CProgress& progress) {
   list.DeleteAllItems();
+  ClearListedRows();
   SetProgress(progress, kind.progress.afterItemsCleared);
   while (list.DeleteColumn(0)) {
   }
@@ -110,6 +112,7 @@ void RemoveSelected(RecordStore& store, const CListView& list) {
     bool removed = false;
     if (address != 0 && DeleteRecordAt(store, address)) {
       list.DeleteItem(item);
+      RemoveListedRow(item);
       removed = true;
       if (observer.onRemoved) observer.onRemoved(address);
     }
@@ -137,6 +140,7 @@ void RemoveAll(RecordStore& store, const CListView& list) {
   if (kept.empty()) {
     if (observer.onRemovedAll) observer.onRemovedAll();
     list.DeleteAllItems();
+    ClearListedRows();
     return;
   }
   // What stays keeps its place in the observer's books too.
@@ -146,6 +150,7 @@ void RemoveAll(RecordStore& store, const CListView& list) {
   for (int item = count - 1; item >= 0; --item) {
     if (kept.empty() || kept.back() != item) {
       list.DeleteItem(item);
+      RemoveListedRow(item);
     } else {
       kept.pop_back();
     }
@@ -185,8 +190,10 @@ void WriteRecordRow(const CListView& list, int index, const KindDescription& kin
   if (newRow) {
     index = list.InsertItem(index, texts[0], -1, static_cast<LPARAM>(address));
     if (index < 0) return;
+    InsertListedRow(index, static_cast<LPARAM>(address), texts);
   } else {
     list.SetItemText(index, 0, texts[0]);
+    UpdateListedRow(index, texts);
   }
   for (int i = 1; i < texts.Count(); ++i) list.SetItemText(index, i, texts[i]);
 }
@@ -303,12 +310,10 @@ int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, 
   // show it.
   if (CurrentKind() == static_cast<int>(kind)) {
     CListView list = RecordListOf(mainWindow);
-    for (int item = 0, count = list.GetItemCount(); item < count; ++item) {
-      if (static_cast<std::uint32_t>(list.GetItemParam(item)) == address) {
-        WriteRecordRow(list, item, KindDescriptionOf(kind), store->RecordBytes(), false, address);
-        ApplyRecordListOrder(kind, list);  // its new date or title may move it
-        break;
-      }
+    const int item = list.FindItemByParam(static_cast<LPARAM>(address));
+    if (item >= 0) {
+      WriteRecordRow(list, item, KindDescriptionOf(kind), store->RecordBytes(), false, address);
+      ApplyRecordListOrder(kind, list);  // its new date or title may move it
     }
   }
   const RecordObserver& observer = RecordObserverOf(kind);

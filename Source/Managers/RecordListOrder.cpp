@@ -12,6 +12,7 @@
 #include "Managers/KindDescription.h"
 #include "Managers/KindManager.h"
 #include "Managers/ManagerWindows.h"
+#include "Managers/RecordListRows.h"
 #include "Records/TimeStamp.h"
 
 namespace {
@@ -35,7 +36,27 @@ int CALLBACK CompareByRank(LPARAM first, LPARAM second, LPARAM ranks) {
   return rankA < rankB ? -1 : rankA > rankB ? 1 : 0;
 }
 
+RowKey MakeKey(LPARAM param, const char* text, ColumnOrder order) {
+  RowKey key;
+  key.param = param;
+  if (order == ColumnOrder::Date) {
+    key.time = TimeStampOrder(text);
+  } else {
+    key.text = text;
+  }
+  return key;
+}
+
+// The keys from the managers' copy of the rows; from the list itself only
+// when the copy does not match it.
 std::vector<RowKey> ReadKeys(const CListView& list, int column, ColumnOrder order) {
+  if (const std::vector<ListedRow>* rows = ListedRowsOf(list)) {
+    std::vector<RowKey> keys;
+    keys.reserve(rows->size());
+    for (const ListedRow& row : *rows)
+      keys.push_back(MakeKey(row.param, column < static_cast<int>(row.texts.size()) ? row.texts[column].c_str() : "", order));
+    return keys;
+  }
   const int count = list.GetItemCount();
   std::vector<RowKey> keys(static_cast<std::size_t>(count));
   char text[RowTexts::kMaxLength + 1];
@@ -46,13 +67,7 @@ std::vector<RowKey> ReadKeys(const CListView& list, int column, ColumnOrder orde
     cell.cchTextMax = sizeof text;
     text[0] = '\0';
     list.Send(LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
-    RowKey& key = keys[static_cast<std::size_t>(row)];
-    key.param = list.GetItemParam(row);
-    if (order == ColumnOrder::Date) {
-      key.time = TimeStampOrder(text);
-    } else {
-      key.text = text;
-    }
+    keys[static_cast<std::size_t>(row)] = MakeKey(list.GetItemParam(row), text, order);
   }
   return keys;
 }
@@ -111,6 +126,12 @@ void ApplyRecordListOrder(RecordKind kind, const CListView& list) {
   ranks.reserve(keys.size());
   for (std::size_t i = 0; i < keys.size(); ++i) ranks.emplace(keys[i].param, static_cast<int>(i));
   list.Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&ranks), reinterpret_cast<LPARAM>(CompareByRank));
+  // The copy of the rows follows the list into the new order.
+  if (std::vector<ListedRow>* rows = ListedRowsOf(list)) {
+    std::stable_sort(rows->begin(), rows->end(), [&ranks](const ListedRow& a, const ListedRow& b) {
+      return ranks[a.param] < ranks[b.param];
+    });
+  }
   MarkSortedHeader(list, order);
   // The focused row stays in sight wherever it moved.
   const int focused = list.GetFocusedItem();

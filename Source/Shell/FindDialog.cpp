@@ -245,13 +245,6 @@ INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   }
 }
 
-int RowOfRecord(const CListView& list, std::uint32_t address) {
-  for (int row = 0, count = list.GetItemCount(); row < count; ++row) {
-    if (static_cast<std::uint32_t>(list.GetItemParam(row)) == address) return row;
-  }
-  return -1;
-}
-
 }  // namespace
 
 HWND OpenFindDialog() {
@@ -289,10 +282,13 @@ void OpenFoundRecord(HWND mainWindow, int kind, std::uint32_t address) {
   // One editor at a time: the open one comes forward and nothing else opens.
   if (CEditorDialog::BringOpenEditorForward()) return;
   if (RecordStore::LiveCount() > 0) return;  // an action waits in a box
+  // The row is shown where the user can see it, also when the main window
+  // was hidden in the tray meanwhile.
+  if (!IsWindowVisible(mainWindow)) RouteCommand(mainWindow, IDM_RESTORE_FROM_TRAY);
   RouteCommand(mainWindow, commands->showCommand);
   if (CurrentKind() != kind) return;
   const CListView list = RecordListOf(mainWindow);
-  const int row = RowOfRecord(list, address);
+  const int row = list.FindItemByParam(static_cast<LPARAM>(address));
   if (row < 0) {
     HWND owner = gOpenFind != nullptr ? gOpenFind : mainWindow;
     ShowMessageBox(owner, "This record is no longer there: it was deleted after it was found.", "Find",

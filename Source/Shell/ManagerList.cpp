@@ -5,6 +5,7 @@
 
 #include "Library/CListView.h"
 #include "Library/ListTypeAhead.h"
+#include "Managers/RecordListRows.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/KindCommands.h"
 #include "Shell/MainImageLists.h"
@@ -37,6 +38,6 @@ HWND CreateRecordList(HWND window) {
   records.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   // Every kind's second column holds its titles (the names of e-mail
   // resources); without type-ahead there the list would search the dates.
-  InstallListTypeAhead(records.GetWindow(), kTitleColumn);
+  InstallListTypeAhead(records.GetWindow(), kTitleColumn, FindListedRowByPrefix);
   return records.GetWindow();
 }

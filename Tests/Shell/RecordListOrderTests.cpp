@@ -151,4 +151,14 @@ TEST_F(MainWindowTest, TypedLettersJumpToTheNextTitleThatStartsWithThem) {
   Sleep(kTypeAheadPauseForTests);
   Type(list, "x");
   EXPECT_EQ(FocusedName(list), "Carol") << "no title starts with x";
+
+  // In a sorted list the jump follows the order on screen.
+  ClickHeader(list, 1);
+  ASSERT_EQ(Column(list, 1), (std::vector<std::string>{"Anna", "bert", "Bob", "carla", "Carol", "Zoe"}));
+  FocusRow(0);
+  Sleep(kTypeAheadPauseForTests);
+  Type(list, "c");
+  EXPECT_EQ(FocusedName(list), "carla");
+  Type(list, "c");
+  EXPECT_EQ(FocusedName(list), "Carol");
 }
