@@ -14,6 +14,7 @@
 #include "Records/AttachmentName.h"
 #include "Records/FileSystemPlatform.h"
 #include "Search/RtfPlainText.h"
+#include "Search/RtfWordFilter.h"
 
 namespace {
 
@@ -80,6 +81,9 @@ class KindSearch {
     if (kind.attachmentFolderName != nullptr)
       m_bodyFolder = scope.dataFolder + kind.attachmentFolderName + kPathSeparator;
     m_nameField = FindRecordField(kind, "file_name");
+    if (m_body == BodyFormat::RichText) {
+      for (const std::string& word : query.Words()) m_filters.emplace_back(word, query.CodePage());
+    }
   }
 
   void Run() {
@@ -145,7 +149,7 @@ class KindSearch {
       const unsigned char* text = m_record.data() + field.offset;
       SearchText(reinterpret_cast<const char*>(text), FieldLength(text), field.name, found, first);
     }
-    if (found != all && m_body != BodyFormat::None && ReadBody()) {
+    if (found != all && m_body != BodyFormat::None && ReadBody(all & ~found)) {
       SearchText(m_bodyText.data(), m_bodyText.size(), "body", found, first);
     }
     if (found != all) return;
@@ -161,8 +165,10 @@ class KindSearch {
   }
 
   // The body's text into m_bodyText; false when there is none to search (a
-  // record naming no file or a missing file) or it is damaged (counted).
-  bool ReadBody() {
+  // record naming no file or a missing file), when it cannot hold one of the
+  // missing words (then it is not read as RTF at all, and damage in it goes
+  // unseen), or when it is damaged (counted).
+  bool ReadBody(unsigned missing) {
     if (m_nameField == nullptr) return false;
     const unsigned char* name = m_record.data() + m_nameField->offset;
     std::string path;
@@ -179,6 +185,10 @@ class KindSearch {
     if (m_body == BodyFormat::PlainText) {
       m_bodyText.swap(m_bodyBytes);
       return true;
+    }
+    for (std::size_t i = 0; i < m_filters.size(); ++i) {
+      if ((missing & (1u << i)) != 0 && !m_filters[i].MayContain(m_bodyBytes.data(), m_bodyBytes.size()))
+        return false;
     }
     if (RtfToPlainText(m_bodyBytes.data(), m_bodyBytes.size(), m_query.CodePage(), m_bodyText) != RtfStatus::Ok) {
       ++m_totals.damagedBodies;
@@ -208,6 +218,7 @@ class KindSearch {
   const std::function<void(const SearchHit&)>& m_onHit;
   BodyFormat m_body;
   const RecordField* m_nameField = nullptr;
+  std::vector<RtfWordFilter> m_filters;  // one per word, for rich-text bodies
   std::string m_bodyFolder;
   std::vector<unsigned char> m_record;
   std::string m_folded;

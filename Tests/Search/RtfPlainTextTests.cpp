@@ -8,6 +8,8 @@
 #include "RtfPlainTextFuzzTarget.h"
 #include "SearchTestSupport.h"
 #include "Search/RtfPlainText.h"
+#include "Search/RtfWordFilter.h"
+#include "Search/SearchQuery.h"
 #include "Support/CorpusInputs.h"
 
 namespace qmsearch {
@@ -67,6 +69,50 @@ TEST(RtfPlainTextTest, HostileBodiesEndAtTheirLimitInBoundedTime) {
   big += "}";
   EXPECT_EQ(PlainText(big).size() > big.size() / 2, true);
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
+bool MayContain(const std::string& rtf, const std::string& word) {
+  return RtfWordFilter(word, Cp1252()).MayContain(rtf.data(), rtf.size());
+}
+
+bool TextHolds(const std::string& rtf, const std::string& word) {
+  std::string folded;
+  const std::string text = PlainText(rtf);
+  FoldText(text.data(), text.size(), Cp1252(), folded);
+  return folded.find(word) != std::string::npos;
+}
+
+TEST(RtfPlainTextTest, TheWordFilterTurnsAwayOnlyBodiesThatCannotHoldTheWord) {
+  // The word in the text in every way RTF can write it: the filter lets each through.
+  const char* const holding[] = {
+      "{\\rtf1 the QUAGGA}",                 // in one run, any case
+      "{\\rtf1 qua{\\b gga}}",               // split by a group
+      "{\\rtf1 qu\\i agga\\i0}",             // split by a control word
+      "{\\rtf1 qua\r\ngga}",                 // split by a line end
+      "{\\rtf1 qu\\'61gga}",                 // a letter as a hex escape
+      "{\\rtf1 \\'51uagga}",                 // the first letter escaped
+      "{\\rtf1 \\u113?uagga}",               // the first letter as \uN
+      "{\\rtf1 {\\*\\x skipped}quagga}",     // after a skipped destination
+      "{\\rtf1 qua\\-gga}",                  // an optional hyphen inside
+  };
+  for (const char* rtf : holding) {
+    ASSERT_TRUE(TextHolds(rtf, "quagga")) << rtf;
+    EXPECT_TRUE(MayContain(rtf, "quagga")) << rtf;
+  }
+  // Bodies whose text cannot hold it are turned away, escapes of other
+  // letters and formatting notwithstanding.
+  const char* const without[] = {
+      "{\\rtf1 the zebra}",
+      "{\\rtf1 r\\'e9sum\\'e9 {\\b bold}\\par garden\\tab quag ga}",
+      "{\\rtf1 \\u8364? \\ul under\\ulnone}",
+  };
+  for (const char* rtf : without) {
+    ASSERT_FALSE(TextHolds(rtf, "quagga")) << rtf;
+    EXPECT_FALSE(MayContain(rtf, "quagga")) << rtf;
+  }
+  // A word with a character that syntax or a lost character makes is always read.
+  EXPECT_TRUE(MayContain("{\\rtf1 nothing}", "a?b"));
+  EXPECT_TRUE(MayContain("{\\rtf1 nothing}", "{x"));
 }
 
 TEST(RtfPlainTextTest, FuzzSeedsReplay) {
