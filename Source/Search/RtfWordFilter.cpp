@@ -1,5 +1,7 @@
 #include "Search/RtfWordFilter.h"
 
+#include <cstring>
+
 namespace {
 
 bool IsSyntaxByte(unsigned char byte) {
@@ -90,12 +92,21 @@ bool RtfWordFilter::MayContain(const char* body, std::size_t size) const {
     while (i < size && !m_matters[bytes[i]]) ++i;
     if (i >= size) return false;
     if (bytes[i] == '\\') {
-      // Only \'hh and \uN make characters; the letters of any other control
-      // word never reach the text and are passed over with it.
+      // Only \'hh and \uN make characters of the word; the letters of any
+      // other control word never reach the text and are passed over with it,
+      // as is the character of a control symbol (\\, \{ and \} make
+      // characters that no word the filter is used for holds).
       const unsigned char after = i + 1 < size ? bytes[i + 1] : 0;
       if ((after == '\'' || after == 'u') && EscapeMakesWordByte(body, size, i)) return true;
-      ++i;
+      if (!IsLetter(static_cast<char>(after))) {
+        i += 2;
+        continue;
+      }
+      const std::size_t word = ++i;
       while (i < size && IsLetter(static_cast<char>(bytes[i]))) ++i;
+      // The data after \binN is not RTF: what it holds cannot be told apart
+      // from what follows it without the reader.
+      if (i - word == 3 && std::memcmp(body + word, "bin", 3) == 0) return true;
       continue;
     }
     std::size_t state = 0;

@@ -110,17 +110,22 @@ TEST(RtfPlainTextTest, TheWordFilterTurnsAwayOnlyBodiesThatCannotHoldTheWord) {
     ASSERT_FALSE(TextHolds(rtf, "quagga")) << rtf;
     EXPECT_FALSE(MayContain(rtf, "quagga")) << rtf;
   }
+  // An escaped backslash is text: the letter after it is no control word.
+  EXPECT_TRUE(MayContain("{\\rtf1 a\\\\uagga}", "uagga"));
+  EXPECT_TRUE(MayContain("{\\rtf1 \\bin2 \\\\\\'71uagga}", "quagga"));
   // A word with a character that syntax or a lost character makes is always read.
   EXPECT_TRUE(MayContain("{\\rtf1 nothing}", "a?b"));
   EXPECT_TRUE(MayContain("{\\rtf1 nothing}", "{x"));
 }
 
-TEST(RtfPlainTextTest, FuzzSeedsReplay) {
-  const auto inputs = qmtest::CorpusInputs(QM_RTF_FUZZ_CORPUS);
-  ASSERT_FALSE(inputs.empty());
-  for (const auto& input : inputs) {
-    const std::vector<std::uint8_t> bytes = qmtest::InputBytes(input);
-    QmFuzzRtfPlainText(bytes.data(), bytes.size());
+TEST(RtfPlainTextTest, FuzzSeedsAndFormerFindingsReplay) {
+  for (const char* folder : {QM_RTF_FUZZ_CORPUS, QM_SEARCH_FUZZ_REGRESSIONS}) {
+    const auto inputs = qmtest::CorpusInputs(folder);
+    ASSERT_FALSE(inputs.empty()) << folder;
+    for (const auto& input : inputs) {
+      const std::vector<std::uint8_t> bytes = qmtest::InputBytes(input);
+      QmFuzzRtfPlainText(bytes.data(), bytes.size());
+    }
   }
 }
 
