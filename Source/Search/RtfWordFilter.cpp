@@ -74,7 +74,9 @@ bool RtfWordFilter::EscapeMakesWordByte(const char* body, std::size_t size, std:
     ++digits;
   }
   if (digits == 0) return false;
-  if (negative) code = 65536 - code;
+  // As the reader takes it: a negative N stands for N + 65536, and -0 is 0.
+  if (negative) code = -code;
+  if (code < 0) code += 65536;
   const int byte = code >= 0 && code <= 0xFFFF ? m_codePage.ByteOf(static_cast<std::uint32_t>(code)) : -1;
   return byte >= 0 && m_inWord[m_codePage.Fold(static_cast<unsigned char>(byte))];
 }
