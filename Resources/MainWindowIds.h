@@ -79,6 +79,7 @@
 #define IDM_TOGGLE_MAIN_TOOLBAR 293
 #define IDM_TOGGLE_EDIT_TOOLBAR 294
 #define IDM_PAGE_SETUP 295
+#define IDM_FIND 296 /* the Find window */
 
 /* The text note editor's print button; only its tooltip lives here. */
 #define IDM_PRINT_TEXT_NOTE 403
@@ -102,7 +103,7 @@
 #define IDI_QUILLMATE 2
 #define IDI_QUILLMATE_CLASSIC 7 /* the tray icon on platforms before version 5 */
 
-#define IDB_MAIN_TOOLBAR 10 /* nine 32 x 32 pictures */
+#define IDB_MAIN_TOOLBAR 10 /* ten 32 x 32 pictures */
 #define IDB_EDIT_TOOLBAR 11 /* fourteen 16 x 16 pictures */
 #define IDB_MANAGERS 12     /* eight 42 x 42 pictures */
 #define IDB_ABOUT 15

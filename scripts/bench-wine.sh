@@ -8,16 +8,18 @@
 # frames per second against the rate asked and its processor share;
 # a text note of 1 MB of mixed-format RTF opened, loaded and saved
 # (QM_TEXT_NOTE_RUNS runs, default 1: Wine's rich edit takes minutes);
-# decoding and fit-to-window painting of a 12-megapixel JPEG; the cold start
+# decoding and fit-to-window painting of a 12-megapixel JPEG; sorting and
+# type-ahead over 10,000 rows and the Find window's first hits; the cold start
 # of quillmate.exe (first and later start) beside Wine's notepad, interleaved
 # (QM_STARTUP_ROUNDS rounds, default 9), with the medians and ratios.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build/windows"
 cmake --preset windows -S "$root" >/dev/null
-cmake --build "$build" -j2 --target ShowRecordsBenchmark WaveRecorderBenchmark TextNoteBenchmark ScreenCaptureBenchmark PhotoPaintBenchmark \
+cmake --build "$build" -j2 --target ShowRecordsBenchmark FindBenchmark WaveRecorderBenchmark TextNoteBenchmark ScreenCaptureBenchmark PhotoPaintBenchmark \
   StartupBenchmark quillmate
 "$root/scripts/wine-run.sh" "$build/Tests/Managers/ShowRecordsBenchmark.exe" "$@"
+"$root/scripts/wine-run.sh" "$build/Tests/Shell/FindBenchmark.exe"
 "$root/scripts/wine-run.sh" "$build/Tests/Media/WaveRecorderBenchmark.exe" 20
 "$root/scripts/wine-run.sh" "$build/Tests/Editors/TextNoteBenchmark.exe" "${QM_TEXT_NOTE_RUNS:-1}" 1024
 "$root/scripts/wine-run.sh" "$build/Tests/Media/ScreenCaptureBenchmark.exe" 10

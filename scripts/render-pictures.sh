@@ -54,10 +54,10 @@ strip() {
   masked "$work/strip.png" "$output"
 }
 
-# Bitmap 10: the main toolbar's add buttons of the eight kinds, then Help.
+# Bitmap 10: the main toolbar's add buttons of the eight kinds, then Help and Find.
 strip "$out/MainToolbar.bmp" 32 \
   note+add-badge microphone+add-badge camera+add-badge photo+add-badge \
-  clock+add-badge envelope+add-badge globe+add-badge lightning+add-badge help
+  clock+add-badge envelope+add-badge globe+add-badge lightning+add-badge help magnifier
 # Bitmap 11: the edit toolbar; the buttons use 6 edit, 8 delete, 9 send/browse,
 # 12 photo album and 13 delete all; 11 is the text note editor's print.
 strip "$out/EditToolbar.bmp" 16 \

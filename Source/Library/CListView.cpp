@@ -93,6 +93,13 @@ int CListView::GetNextItem(int start, UINT flags) const {
   return static_cast<int>(Send(LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0)));
 }
 
+int CListView::FindItemByParam(LPARAM param) const {
+  LVFINDINFOA find = {};
+  find.flags = LVFI_PARAM;
+  find.lParam = param;
+  return static_cast<int>(Send(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
 BOOL CListView::EnsureVisible(int item, bool partialOk) const {
   return static_cast<BOOL>(Send(LVM_ENSUREVISIBLE, item, partialOk));
 }

@@ -36,6 +36,8 @@ class CListView : public CBaseControl {
   int GetNextItem(int start, UINT flags) const;
   int GetNextSelected(int after) const { return GetNextItem(after, LVNI_SELECTED); }
   int GetFocusedItem() const { return GetNextItem(-1, LVNI_FOCUSED); }
+  // The item whose parameter is param, or -1 (one message: the control searches).
+  int FindItemByParam(LPARAM param) const;
   BOOL EnsureVisible(int item, bool partialOk) const;
 
   // type LVSIL_NORMAL or LVSIL_SMALL; returns the previous list.

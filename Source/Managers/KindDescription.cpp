@@ -57,17 +57,19 @@ void FastTextRowTexts(const unsigned char* bytes, RowTexts& texts) {
   texts.Add(As<DatabaseDataFastText>(bytes).title);
 }
 
-const ColumnDescription kTextNoteColumns[] = {{"Date", 120}, {"Text Note Title", 180}, {"Note Type", 120}};
-const ColumnDescription kAudioNoteColumns[] = {{"Date", 120}, {"Audio Note Title", 180}, {"Note Type", 120}};
-const ColumnDescription kVideoNoteColumns[] = {{"Date", 120}, {"Video Note Title", 180}, {"Note Type", 120}};
-const ColumnDescription kPhotoColumns[] = {{"Date", 120}, {"Photo Title", 180}, {"Photo Comment", 180}};
+constexpr ColumnDescription kDateColumn = {"Date", 120, ColumnOrder::Date};
+
+const ColumnDescription kTextNoteColumns[] = {kDateColumn, {"Text Note Title", 180}, {"Note Type", 120}};
+const ColumnDescription kAudioNoteColumns[] = {kDateColumn, {"Audio Note Title", 180}, {"Note Type", 120}};
+const ColumnDescription kVideoNoteColumns[] = {kDateColumn, {"Video Note Title", 180}, {"Note Type", 120}};
+const ColumnDescription kPhotoColumns[] = {kDateColumn, {"Photo Title", 180}, {"Photo Comment", 180}};
 const ColumnDescription kTimeNotifColumns[] = {
-    {"Date", 120}, {"Time Notification Title", 180}, {"Notification Time", 120}, {"Type", 120}};
+    kDateColumn, {"Time Notification Title", 180}, {"Notification Time", 120, ColumnOrder::Date}, {"Type", 120}};
 const ColumnDescription kEmailColumns[] = {
-    {"Date", 120}, {"Full Name", 180}, {"Email", 180}, {"Comment", 120}};
+    kDateColumn, {"Full Name", 180}, {"Email", 180}, {"Comment", 120}};
 const ColumnDescription kInternetColumns[] = {
-    {"Date", 120}, {"Internet Resource Title", 180}, {"Internet Address", 180}, {"Resource Type", 120}};
-const ColumnDescription kFastTextColumns[] = {{"Date", 120}, {"Fast Text Title", 180}};
+    kDateColumn, {"Internet Resource Title", 180}, {"Internet Address", 180}, {"Resource Type", 120}};
+const ColumnDescription kFastTextColumns[] = {kDateColumn, {"Fast Text Title", 180}};
 
 constexpr ToolbarButtonDescription kSeparator = {0, 0, nullptr};
 

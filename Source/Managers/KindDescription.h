@@ -7,9 +7,16 @@
 
 #include "Records/RecordKind.h"
 
+// How a column's texts compare when the list is sorted by it.
+enum class ColumnOrder {
+  Text,  // case-insensitively
+  Date   // as the time a record date text names
+};
+
 struct ColumnDescription {
   const char* title;
   int width;  // pixels, left-aligned
+  ColumnOrder order = ColumnOrder::Text;
 };
 
 // A plain button, or a separator when label is null (no image, no command).

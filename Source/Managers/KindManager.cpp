@@ -10,6 +10,8 @@
 
 #include "Managers/ManagerCore.h"
 #include "Managers/ManagerWindows.h"
+#include "Managers/RecordListOrder.h"
+#include "Managers/RecordListRows.h"
 #include "Managers/RecordObserver.h"
 #include "Managers/RecordWatch.h"
 #include "Records/AttachmentName.h"
@@ -78,6 +80,7 @@ void HighlightManager(HWND mainWindow, RecordKind kind) {
 
 void ResetColumns(const CListView& list, const KindDescription& kind, const CProgress& progress) {
   list.DeleteAllItems();
+  ClearListedRows();
   SetProgress(progress, kind.progress.afterItemsCleared);
   while (list.DeleteColumn(0)) {
   }
@@ -113,6 +116,7 @@ void RemoveSelected(RecordStore& store, const CListView& list) {
     bool removed = false;
     if (address != 0 && DeleteRecordAt(store, address)) {
       list.DeleteItem(item);
+      RemoveListedRow(item);
       removed = true;
       if (observer.onRemoved) observer.onRemoved(address);
     }
@@ -140,6 +144,7 @@ void RemoveAll(RecordStore& store, const CListView& list) {
   if (kept.empty()) {
     if (observer.onRemovedAll) observer.onRemovedAll();
     list.DeleteAllItems();
+    ClearListedRows();
     return;
   }
   // What stays keeps its place in the observer's books too.
@@ -149,6 +154,7 @@ void RemoveAll(RecordStore& store, const CListView& list) {
   for (int item = count - 1; item >= 0; --item) {
     if (kept.empty() || kept.back() != item) {
       list.DeleteItem(item);
+      RemoveListedRow(item);
     } else {
       kept.pop_back();
     }
@@ -188,8 +194,10 @@ void WriteRecordRow(const CListView& list, int index, const KindDescription& kin
   if (newRow) {
     index = list.InsertItem(index, texts[0], -1, static_cast<LPARAM>(address));
     if (index < 0) return;
+    InsertListedRow(index, static_cast<LPARAM>(address), texts);
   } else {
     list.SetItemText(index, 0, texts[0]);
+    UpdateListedRow(index, texts);
   }
   for (int i = 1; i < texts.Count(); ++i) list.SetItemText(index, i, texts[i]);
 }
@@ -224,7 +232,9 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
   store->ForEachRecord([&](std::uint32_t address) {
     WriteRecordRow(list, row++, description, store->RecordBytes(), true, address);
   });
+  ApplyRecordListOrder(kind, list);
   list.Send(WM_SETREDRAW, TRUE);
+  ShowRecordCount(mainWindow);
   if (list.HasWindow()) InvalidateRect(list.GetWindow(), nullptr, TRUE);
   progress.SetPos(50);
   // Closed by hand here (not by the holder) for the progress step between
@@ -250,6 +260,7 @@ void RemoveRecords(RecordKind kind, HWND mainWindow, int all) {
     if (answer != kIdYes) return;
     RemoveAll(*store, list);
   }
+  ShowRecordCount(mainWindow);
   CloseKindStore(store);
 }
 
@@ -304,11 +315,10 @@ int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, 
   // show it.
   if (CurrentKind() == static_cast<int>(kind)) {
     CListView list = RecordListOf(mainWindow);
-    for (int item = 0, count = list.GetItemCount(); item < count; ++item) {
-      if (static_cast<std::uint32_t>(list.GetItemParam(item)) == address) {
-        WriteRecordRow(list, item, KindDescriptionOf(kind), store->RecordBytes(), false, address);
-        break;
-      }
+    const int item = list.FindItemByParam(static_cast<LPARAM>(address));
+    if (item >= 0) {
+      WriteRecordRow(list, item, KindDescriptionOf(kind), store->RecordBytes(), false, address);
+      ApplyRecordListOrder(kind, list);  // its new date or title may move it
     }
   }
   const RecordObserver& observer = RecordObserverOf(kind);
@@ -331,6 +341,9 @@ std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst,
   if (address == 0) return 0;
   CListView list = RecordListOf(mainWindow);
   WriteRecordRow(list, list.GetItemCount(), KindDescriptionOf(kind), record, true, address);
+  // In a list the user sorted, the new row goes where the order puts it.
+  ApplyRecordListOrder(kind, list);
+  ShowRecordCount(mainWindow);
   const RecordObserver& observer = RecordObserverOf(kind);
   if (observer.onAdded) observer.onAdded(record);
   CloseKindStore(store);

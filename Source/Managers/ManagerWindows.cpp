@@ -2,6 +2,8 @@
 // whose operations do nothing.
 #include "Managers/ManagerWindows.h"
 
+#include <cstdio>
+
 #include "Library/CRebar.h"
 #include "Library/CStatusbar.h"
 #include "Resources/MainWindowIds.h"
@@ -22,4 +24,11 @@ CToolbar EditToolbarOf(HWND mainWindow) {
 CProgress ProgressBarOf(HWND mainWindow) {
   CStatusbar statusbar(mainWindow, ID_STATUS_BAR);
   return CProgress(statusbar.GetWindow(), ID_PROGRESS_BAR);
+}
+
+void ShowRecordCount(HWND mainWindow) {
+  const int count = RecordListOf(mainWindow).GetItemCount();
+  char text[40];
+  std::snprintf(text, sizeof text, count == 1 ? "%d record" : "%d records", count);
+  CStatusbar(mainWindow, ID_STATUS_BAR).SetPartText(kRecordCountPart, text);
 }

@@ -15,4 +15,9 @@ CListView ManagerListOf(HWND mainWindow);
 CToolbar EditToolbarOf(HWND mainWindow);
 CProgress ProgressBarOf(HWND mainWindow);
 
+// The status bar's part that shows how many records the list holds.
+constexpr int kRecordCountPart = 2;
+// Writes the record list's row count into that part ("1 record", "25 records").
+void ShowRecordCount(HWND mainWindow);
+
 #endif  // QUILLMATE_MANAGERS_MANAGERWINDOWS_H

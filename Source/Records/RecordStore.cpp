@@ -3,6 +3,8 @@
 // (address 0), and a block taken for it is given back.
 #include "Records/RecordStore.h"
 
+#include "Database/gxLiveObjects.h"
+
 #include <cstring>
 #include <vector>
 
@@ -170,33 +172,11 @@ std::uint32_t RecordStore::DeleteRecord() {
 }
 
 void RecordStore::ForEachRecord(const std::function<void(std::uint32_t)>& visitor) {
-  const std::uint32_t end = CurrentEndOfFile();
-  // Headers, records and CRCs come from large sequential reads until the
-  // walk ends, even when the visitor throws.
-  struct Walk {
-    explicit Walk(gxDatabase& db, std::uint32_t end) : db(db) { db.BeginWalk(end); }
-    ~Walk() { db.EndWalk(); }
-    gxDatabase& db;
-  } walk(*this, end);
-  const std::uint32_t headerSize = BlockHeaderSize();
-  const std::uint32_t shortestBlock = headerSize + (HasChecksums() ? 4u : 0u);
-  std::uint32_t address = NextBlock(0);
-  while (address != 0 && address < end) {
-    gxBlockHeader header{};
-    if (!ReadBlockHeader(address, header)) break;
-    // Each step moves forward by at least one byte, so the walk ends.
-    if (header.check_word != gxCheckWord || header.block_length < shortestBlock ||
-        header.block_length > end - address) {
-      address = NextBlock(address + 1);
-      continue;
-    }
-    // A record that could not be read is warned about and skipped: its
-    // zeros are no record, and a caller must not show, arm or delete
-    // anything on their strength. A CRC mismatch is still handed out.
-    if ((header.block_status & 0xFFu) == gxStatusUsed &&
-        ReadRecord(address + headerSize) != RecordReadStatus::ReadFailed) {
-      visitor(address + headerSize);
-    }
-    address += header.block_length;
-  }
+  // A record that could not be read is warned about and skipped: its zeros
+  // are no record, and a caller must not show, arm or delete anything on
+  // their strength. A CRC mismatch is still handed out.
+  gxForEachLiveObject(*this, [&](std::uint32_t objectAddress, std::uint32_t) {
+    if (ReadRecord(objectAddress) != RecordReadStatus::ReadFailed) visitor(objectAddress);
+    return true;
+  });
 }

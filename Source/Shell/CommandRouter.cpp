@@ -22,6 +22,7 @@
 #include "Shell/BandToggles.h"
 #include "Shell/ExitCommand.h"
 #include "Shell/FastTextClipboard.h"
+#include "Shell/FindDialog.h"
 #include "Shell/KindCommands.h"
 #include "Shell/MainWindowHooks.h"
 #include "Shell/PageSetup.h"
@@ -155,6 +156,10 @@ void PageSetup(HWND window, int) {
   RunPageSetup(window);
 }
 
+void Find(HWND window, int) {
+  ShowFindDialog(window);
+}
+
 const CommandRoute kRoutes[] = {
     {IDM_ADD_TEXT_NOTE, TextNoteEditor, 0},
     {IDM_EDIT_TEXT_NOTE, TextNoteEditor, 1},
@@ -218,6 +223,8 @@ const CommandRoute kRoutes[] = {
     {IDM_TOGGLE_MAIN_TOOLBAR, ToggleBand, 0, false},
     {IDM_TOGGLE_EDIT_TOOLBAR, ToggleBand, 1, false},
     {IDM_PAGE_SETUP, PageSetup, 0, false},
+    // The Find window only reads, on a thread of its own.
+    {IDM_FIND, Find, 0, false},
 };
 
 const CommandRoute* FindRoute(int commandId) {

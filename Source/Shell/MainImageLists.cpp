@@ -73,20 +73,34 @@ HIMAGELIST CreateManagerImagesLarge() {
   return Fill(gManagerImagesLarge, 42, 8, IDB_MANAGERS);
 }
 
-HIMAGELIST CreateManagerImagesSmall() {
-  constexpr int kCount = 8;
-  constexpr int kSize = 16;
-  if (!gManagerImagesSmall.Create(kSize, kSize, kImageListFlags, kCount, 0)) return nullptr;
+namespace {
+
+constexpr int kManagerCount = 8;
+constexpr int kSmallSize = 16;
+
+void AddSmallManagerPictures(HIMAGELIST list) {
   BitmapHandle large(LoadPictures(IDB_MANAGERS));
-  if (large.Get()) {
-    BitmapHandle small(ShrinkStrip(large.Get(), kCount, kSize));
-    if (small.Get()) gManagerImagesSmall.AddMasked(small.Get(), kTransparent);
-  }
+  if (!large.Get()) return;
+  BitmapHandle small(ShrinkStrip(large.Get(), kManagerCount, kSmallSize));
+  if (small.Get()) ImageList_AddMasked(list, small.Get(), kTransparent);
+}
+
+}  // namespace
+
+HIMAGELIST CreateManagerImagesSmall() {
+  if (!gManagerImagesSmall.Create(kSmallSize, kSmallSize, kImageListFlags, kManagerCount, 0)) return nullptr;
+  AddSmallManagerPictures(gManagerImagesSmall.GetHandle());
   return gManagerImagesSmall.GetHandle();
 }
 
+HIMAGELIST CreateKindPictures() {
+  HIMAGELIST list = ImageList_Create(kSmallSize, kSmallSize, kImageListFlags, kManagerCount, 0);
+  if (list) AddSmallManagerPictures(list);
+  return list;
+}
+
 HIMAGELIST CreateMainToolbarImages() {
-  return Fill(gMainToolbarImages, 32, 9, IDB_MAIN_TOOLBAR);
+  return Fill(gMainToolbarImages, 32, 10, IDB_MAIN_TOOLBAR);
 }
 
 HIMAGELIST CreateEditToolbarImages() {

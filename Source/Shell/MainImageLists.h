@@ -14,6 +14,9 @@ extern CImageList gEditToolbarImages;   // 16 x 16, bitmap 11
 // and returns the list (null when it could not be made).
 HIMAGELIST CreateManagerImagesLarge();
 HIMAGELIST CreateManagerImagesSmall();
+// A new list of the eight small manager pictures, in kind order, owned by
+// the caller (a list view without LVS_SHAREIMAGELISTS destroys it).
+HIMAGELIST CreateKindPictures();
 HIMAGELIST CreateMainToolbarImages();
 HIMAGELIST CreateEditToolbarImages();
 

@@ -40,6 +40,7 @@ const MainButton kMainButtons[] = {
     {7, IDM_ADD_FAST_TEXT, "Fast Text"},
     {-1, 0, nullptr},
     {8, IDM_HELP_CONTENTS, "Help"},
+    {9, IDM_FIND, "Find"},
 };
 
 void InsertMainButtons(const CToolbar& toolbar) {

@@ -8,6 +8,7 @@
 #include "Resources/MainWindowIds.h"
 #include "Shell/CommandRouter.h"
 #include "Shell/ExitRequest.h"
+#include "Shell/FindDialog.h"
 #include "Shell/MainWindowBuild.h"
 #include "Shell/MainWindowHooks.h"
 #include "Shell/MainWindowLayout.h"
@@ -71,6 +72,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case CSplitter::kSplitterMovedMessage:
       OnSplitterMoved(window, wParam);
       return 0;
+    case kOpenFoundRecordMessage:
+      return RunGuarded(window, kGuardCaption, [&] {
+        OpenFoundRecord(window, static_cast<int>(wParam), static_cast<std::uint32_t>(lParam));
+        return LRESULT(0);
+      });
     case kTrayCallbackMessage:
       return RunGuarded(window, kGuardCaption, [&] { return OnTrayMessage(window, wParam, lParam); });
     default:

@@ -6,6 +6,7 @@
 
 #include "Library/CSplitter.h"
 #include "Managers/KindManager.h"
+#include "Managers/RecordListOrder.h"
 #include "Records/MessageBoxSeam.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/MainImageLists.h"
@@ -42,6 +43,8 @@ bool BuildMainWindow(HWND window) {
   if (!CreateMainStatusBar(window)) return false;
   if (!CreateMainRebar(window)) return false;
 
+  // A new window lists every kind in file order until a header is clicked.
+  ResetRecordListOrders();
   // The text notes are current at start.
   ShowRecords(RecordKind::TextNote, window);
   return true;

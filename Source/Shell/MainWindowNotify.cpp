@@ -3,6 +3,7 @@
 
 #include "Library/CListView.h"
 #include "Managers/KindManager.h"
+#include "Managers/RecordListOrder.h"
 #include "Records/MessageBoxSeam.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/CommandRouter.h"
@@ -82,6 +83,10 @@ LRESULT OnMainWindowNotify(HWND window, NMHDR* header) {
       return 0;
     case LVN_ITEMCHANGED:
       if (header->idFrom == ID_MANAGER_LIST) OnManagerSelected(window, *reinterpret_cast<NMLISTVIEW*>(header));
+      return 0;
+    case LVN_COLUMNCLICK:
+      if (header->idFrom == ID_RECORD_LIST)
+        SortRecordListByColumn(window, reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
       return 0;
     case LVN_KEYDOWN:
       OnListKey(window, *reinterpret_cast<NMLVKEYDOWN*>(header));

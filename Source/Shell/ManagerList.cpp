@@ -4,6 +4,8 @@
 #include "Shell/MainWindowControls.h"
 
 #include "Library/CListView.h"
+#include "Library/ListTypeAhead.h"
+#include "Managers/RecordListRows.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/KindCommands.h"
 #include "Shell/MainImageLists.h"
@@ -24,11 +26,18 @@ HWND CreateManagerList(HWND window) {
   return managers.GetWindow();
 }
 
+namespace {
+constexpr int kTitleColumn = 1;
+}  // namespace
+
 HWND CreateRecordList(HWND window) {
   CListView records;
   if (!records.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0,
                       0))
     return nullptr;
   records.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  // Every kind's second column holds its titles (the names of e-mail
+  // resources); without type-ahead there the list would search the dates.
+  InstallListTypeAhead(records.GetWindow(), kTitleColumn, FindListedRowByPrefix);
   return records.GetWindow();
 }

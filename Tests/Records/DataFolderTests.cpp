@@ -70,6 +70,15 @@ TEST_F(DataFolderTest, TimeStampsAreHourMinuteSecondMonthDayYear) {
   MakeTimeStamp(text);
   EXPECT_EQ(text, "23:01:02 02/29/2024");
   EXPECT_EQ(LocalNow().day, 29);
+
+  // Sorting reads them back as times: the year counts before the month, and
+  // texts that are no date sort before every date.
+  EXPECT_LT(TimeStampOrder("23:59:59 12/31/2003"), TimeStampOrder("00:00:00 01/01/2004"));
+  EXPECT_LT(TimeStampOrder("09:05:03 12/02/2003"), TimeStampOrder("09:05:04 12/02/2003"));
+  EXPECT_EQ(TimeStampOrder("09:05:03 12/02/2003"), TimeStampOrder(FormatTimeStamp(MakeTime(2003, 12, 2, 9, 5, 3, 0)).c_str()));
+  EXPECT_EQ(TimeStampOrder("not a date"), 0u);
+  EXPECT_EQ(TimeStampOrder("09:05:03 12/02/2003x"), 0u);
+  EXPECT_LT(0u, TimeStampOrder("00:00:00 01/01/0"));
 }
 
 TEST_F(DataFolderTest, AttachmentNamesAreTheTimeDigitsWithoutSeparators) {

@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, ManagerListHoldsTheEightManagersWithTheirPictures) {
   const Expected lists[] = {
       {ListView_GetImageList(ManagerList(), LVSIL_NORMAL), 42, 8},
       {ListView_GetImageList(ManagerList(), LVSIL_SMALL), 16, 8},
-      {reinterpret_cast<HIMAGELIST>(SendMessageA(MainToolbar(), TB_GETIMAGELIST, 0, 0)), 32, 9},
+      {reinterpret_cast<HIMAGELIST>(SendMessageA(MainToolbar(), TB_GETIMAGELIST, 0, 0)), 32, 10},
       {reinterpret_cast<HIMAGELIST>(SendMessageA(EditToolbar(), TB_GETIMAGELIST, 0, 0)), 16, 14},
   };
   for (const Expected& expected : lists) {
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, StatusBarHasThreePartsReadyAndTheProgressBarInPartOne) {
   EXPECT_EQ(SendMessageA(ProgressBar(), PBM_GETPOS, 0, 0), 100);
 }
 
-TEST_F(MainWindowTest, MainToolbarHasTheAddButtonsAndHelp) {
+TEST_F(MainWindowTest, MainToolbarHasTheAddButtonsHelpAndFind) {
   const std::vector<ToolbarButton> expected = {
       {0, IDM_ADD_TEXT_NOTE, "Text Note", false, true},
       {1, IDM_ADD_AUDIO_NOTE, "Audio Note", false, true},
@@ -157,6 +157,7 @@ TEST_F(MainWindowTest, MainToolbarHasTheAddButtonsAndHelp) {
       {7, IDM_ADD_FAST_TEXT, "Fast Text", false, true},
       {-1, 0, "", true, true},
       {8, IDM_HELP_CONTENTS, "Help", false, true},
+      {9, IDM_FIND, "Find", false, true},
   };
   const std::vector<ToolbarButton> buttons = ReadToolbar(MainToolbar());
   ASSERT_EQ(buttons.size(), expected.size());
@@ -207,6 +208,7 @@ TEST_F(MainWindowTest, TooltipsComeFromTheStringsOfTheCommandIds) {
       {271, "Edit  Fast Text."},
       {274, "Delete All  Fast Texts."},
       {403, "Print Text Note."},
+      {IDM_FIND, "Find in Every Manager."},
   };
   for (const auto& [id, text] : tips) {
     NMTTDISPINFOA request = {};
@@ -250,7 +252,8 @@ TEST_F(MainWindowTest, MenusAndAcceleratorsCarryTheCommands) {
                                 "231 Photo Album...", "240 Time Notification...", "250 Email Resource...",
                                 "260 Internet Resource...", "270 Fast Text..."}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 1)), (std::vector<std::string>{"284 Edit/Play Selected Item", "-",
-                                                                     "285 Delete", "-", "286 Delete All"}));
+                                                                     "285 Delete", "-", "286 Delete All",
+                                                                     "-", "296 Find...\tCtrl+F"}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 2)),
             (std::vector<std::string>{"293 Show/hide Main Toolbar", "294 Show/hide Edit Toolbar"}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 3)),
@@ -264,13 +267,16 @@ TEST_F(MainWindowTest, MenusAndAcceleratorsCarryTheCommands) {
   HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   ASSERT_NE(table, nullptr);
   ACCEL entries[4] = {};
-  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 2);
+  ASSERT_EQ(CopyAcceleratorTableA(table, entries, 4), 3);
   EXPECT_EQ(entries[0].key, 0x10);
   EXPECT_EQ(entries[0].cmd, IDM_PAGE_SETUP);
   EXPECT_FALSE(entries[0].fVirt & FVIRTKEY);
   EXPECT_EQ(entries[1].key, VK_F1);
   EXPECT_EQ(entries[1].cmd, IDM_HELP_CONTENTS);
   EXPECT_TRUE(entries[1].fVirt & FVIRTKEY);
+  EXPECT_EQ(entries[2].key, 'F');
+  EXPECT_EQ(entries[2].cmd, IDM_FIND);
+  EXPECT_EQ(entries[2].fVirt & (FVIRTKEY | FCONTROL), FVIRTKEY | FCONTROL);
   DestroyAcceleratorTable(table);
 }
 

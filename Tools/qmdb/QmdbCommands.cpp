@@ -8,6 +8,7 @@
 #include "DataExport.h"
 #include "DataImport.h"
 #include "DatabaseCheck.h"
+#include "FindCommand.h"
 #include "RecordJson.h"
 #include "RunningProgram.h"
 #include "Salvage.h"
@@ -21,6 +22,7 @@ struct Options {
   std::string kindName;
   const CodePage* codePage = &CodePage::Windows1252();
   bool keepDamaged = false;
+  bool json = false;
   std::vector<std::string> files;
 };
 
@@ -67,6 +69,8 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
     }
     if (argument == "--keep-damaged") {
       options.keepDamaged = true;
+    } else if (argument == "--json") {
+      options.json = true;
     } else if (argument.size() > 1 && argument[0] == '-') {
       error = "unknown option " + argument;
       return false;
@@ -238,6 +242,20 @@ int Salvage(const Options& options, std::ostream& out, std::ostream& err) {
   return SalvageDatabase(request, out, err);
 }
 
+int Find(const Options& options, std::ostream& out, std::ostream& err) {
+  if (options.files.size() < 2) {
+    err << "qmdb: find needs a DATAFOLDER and at least one word\n";
+    return kExitFailure;
+  }
+  FindRequest request;
+  request.dataFolder = options.files[0];
+  request.words.assign(options.files.begin() + 1, options.files.end());
+  request.codePage = options.codePage;
+  request.json = options.json;
+  if (!OptionalKind(options, request.kind, err)) return kExitFailure;
+  return FindInDataFolder(request, out, err);
+}
+
 }  // namespace
 
 const char* QmdbHelpText() {
@@ -266,6 +284,10 @@ const char* QmdbHelpText() {
          "  qmdb salvage [--kind KIND] [--keep-damaged] DAMAGED.qmt REPAIRED.qmt\n"
          "                                copy every record that passes its check into a\n"
          "                                new file; never writes DAMAGED.qmt\n"
+         "  qmdb find DATAFOLDER WORD... [--kind KIND] [--json]\n"
+         "                                the program's search: every record (of one kind\n"
+         "                                with --kind) that holds all the words, in any of\n"
+         "                                its texts or in the text of its note or fast text\n"
          "  qmdb --help                   this text\n"
          "\n"
          "KIND is textnote, audionote, videonote, photo, timenotif, email, internet or\n"
@@ -324,6 +346,13 @@ const char* QmdbHelpText() {
          "duplicate and not added twice. Bookmark folders named as the categories above\n"
          "(letter case ignored) give that category; every other folder gives \"Others\".\n"
          "\n"
+         "find: letter case is ignored (in the code page); a word matches inside a longer\n"
+         "one. One line per hit: kind, object address, title, where the first word\n"
+         "matched (a field name or \"body\") and a short excerpt, separated by tabs; with\n"
+         "--json one object per line with \"kind\", \"object_address\", \"title\", \"where\"\n"
+         "and \"excerpt\". Damaged records and bodies are skipped and counted on standard\n"
+         "error.\n"
+         "\n"
          "salvage: REPAIRED.qmt must not exist. Intact records are copied in file order;\n"
          "a record whose checksum fails goes to REPAIRED.damaged.jsonl (as dump writes\n"
          "it, so add can take it back) and, with --keep-damaged, into REPAIRED.qmt too.\n"
@@ -334,9 +363,10 @@ const char* QmdbHelpText() {
          "at any moment); check, dump, export and salvage only read the stores.\n"
          "\n"
          "Exit status: 0 success; 1 check found damage, add met a malformed line, export\n"
-         "skipped something, import met an input that does not parse, or salvage could\n"
-         "not save everything; 2 usage error, a file that is not a usable database, or a\n"
-         "failed write; 3 add or import while Quillmate runs (nothing written).\n";
+         "skipped something, import met an input that does not parse, salvage could\n"
+         "not save everything, or find skipped a damaged record or body; 2 usage error,\n"
+         "a file that is not a usable database, or a failed write; 3 add or import while\n"
+         "Quillmate runs (nothing written).\n";
 }
 
 int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
@@ -352,6 +382,10 @@ int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::os
     return kExitFailure;
   }
   if (options.command == "check") return Check(options, out, err);
+  if (options.json && options.command != "find") {
+    err << "qmdb: --json belongs to find\n";
+    return kExitFailure;
+  }
   if (options.keepDamaged && options.command != "salvage") {
     err << "qmdb: --keep-damaged belongs to salvage\n";
     return kExitFailure;
@@ -367,6 +401,7 @@ int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::os
   if (options.command == "add") return Add(options, in, out, err);
   if (options.command == "import") return Import(options, out, err);
   if (options.command == "salvage") return Salvage(options, out, err);
+  if (options.command == "find") return Find(options, out, err);
   err << "qmdb: unknown command \"" << options.command << "\"\n" << QmdbHelpText();
   return kExitFailure;
 }
