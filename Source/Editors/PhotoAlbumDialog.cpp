@@ -19,6 +19,7 @@
 #include "Library/CRebar.h"
 #include "Library/CWinApp.h"
 #include "Managers/CEditorDialog.h"
+#include "Managers/ManagerWindows.h"
 #include "Managers/PhotoAlbum.h"
 #include "Managers/RecordManager.h"
 #include "Records/MessageBoxSeam.h"
@@ -193,7 +194,8 @@ HDC DefaultPrinterChooser(HWND owner) {
 
 const int kTextFields[] = {IDC_PHOTO_TITLE, IDC_PHOTO_COMMENT};
 const EditorTemplate kTemplate = {IDD_PHOTO_ALBUM, RecordKind::PhotoAlbum, IDC_PHOTO_UPDATE, IDC_PHOTO_CLOSE,
-                                  kTextFields,     std::size(kTextFields),   false};
+                                  kTextFields,     std::size(kTextFields),   false,
+                                  IDM_PHOTO_PRINT};
 
 class CPhotoAlbumDialog : public CEditorDialog {
  public:
@@ -236,7 +238,7 @@ class CPhotoAlbumDialog : public CEditorDialog {
     values.title = Text(IDC_PHOTO_TITLE);
     values.comment = Text(IDC_PHOTO_COMMENT);
     if (values.title.empty() || values.comment.empty()) {
-      ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
+      AskToFill("Please Fill in All Fields.", values.title.empty() ? IDC_PHOTO_TITLE : IDC_PHOTO_COMMENT);
       return;
     }
     if (!gAlbum.albumMode && ChangesOpenedRecord()) {
@@ -387,6 +389,7 @@ int AddNewPhotos(HWND mainWindow) {
     }
   }
   PhotoAlbumManager::ShowRecords(mainWindow);
+  CBusyIndicator busy(mainWindow);
   HWND progress = GetDlgItem(GetDlgItem(mainWindow, ID_STATUS_BAR), ID_PROGRESS_BAR);
   for (const std::string& name : names) {
     SendMessageA(progress, PBM_SETPOS, 0, 0);

@@ -23,3 +23,18 @@ CProgress ProgressBarOf(HWND mainWindow) {
   CStatusbar statusbar(mainWindow, ID_STATUS_BAR);
   return CProgress(statusbar.GetWindow(), ID_PROGRESS_BAR);
 }
+
+namespace {
+
+// Busy scopes open now; one user-interface thread.
+int gBusyDepth = 0;
+
+}  // namespace
+
+CBusyIndicator::CBusyIndicator(HWND mainWindow) : m_progress(ProgressBarOf(mainWindow).GetWindow()) {
+  if (gBusyDepth++ == 0 && m_progress != nullptr) ShowWindow(m_progress, SW_SHOWNA);
+}
+
+CBusyIndicator::~CBusyIndicator() {
+  if (--gBusyDepth == 0 && m_progress != nullptr) ShowWindow(m_progress, SW_HIDE);
+}

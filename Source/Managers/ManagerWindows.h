@@ -15,4 +15,18 @@ CListView ManagerListOf(HWND mainWindow);
 CToolbar EditToolbarOf(HWND mainWindow);
 CProgress ProgressBarOf(HWND mainWindow);
 
+// The status bar's progress bar is on screen only while a list fills or a
+// long action runs: shown while an object of this class lives. Scopes nest
+// (adding photos shows the album list each time); the outermost one hides.
+class CBusyIndicator {
+ public:
+  explicit CBusyIndicator(HWND mainWindow);
+  ~CBusyIndicator();
+  CBusyIndicator(const CBusyIndicator&) = delete;
+  CBusyIndicator& operator=(const CBusyIndicator&) = delete;
+
+ private:
+  HWND m_progress;
+};
+
 #endif  // QUILLMATE_MANAGERS_MANAGERWINDOWS_H

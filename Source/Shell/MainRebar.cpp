@@ -59,8 +59,33 @@ void InsertMainButtons(const CToolbar& toolbar) {
   }
 }
 
+// The longer captions ("Time Notification", "Internet Resource") do not
+// fit the fixed button width on one line: they wrap to a second one, and
+// the toolbar is as high as its buttons then are.
+constexpr int kCaptionRows = 2;
+
+void FitHeightToButtons(const CToolbar& toolbar) {
+  const DWORD size = static_cast<DWORD>(toolbar.Send(TB_GETBUTTONSIZE));
+  RECT place = {};
+  GetWindowRect(toolbar.GetWindow(), &place);
+  SetWindowPos(toolbar.GetWindow(), nullptr, 0, 0, place.right - place.left, HIWORD(size),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A band too narrow for its toolbar shows a chevron (RBN_CHEVRONPUSHED)
+// that offers the buttons it hides; its ideal width is the whole toolbar.
 bool AppendToolbarBand(const CRebar& rebar, const CToolbar& toolbar) {
-  return rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth) != FALSE;
+  if (!rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth)) return false;
+  SIZE whole = {};
+  toolbar.Send(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&whole));
+  REBARBANDINFOA band = {};
+  band.cbSize = sizeof band;
+  band.fMask = RBBIM_STYLE | RBBIM_IDEALSIZE;
+  rebar.Send(RB_GETBANDINFOA, rebar.GetBandCount() - 1, reinterpret_cast<LPARAM>(&band));
+  band.fStyle |= RBBS_USECHEVRON;
+  band.cxIdeal = static_cast<UINT>(whole.cx);
+  rebar.Send(RB_SETBANDINFOA, rebar.GetBandCount() - 1, reinterpret_cast<LPARAM>(&band));
+  return true;
 }
 
 }  // namespace
@@ -77,7 +102,9 @@ bool CreateMainRebar(HWND window) {
   mainToolbar.SetButtonStructSize(kButtonStructSize);
   mainToolbar.SetButtonWidth(kMainButtonWidth, kMainButtonWidth);
   mainToolbar.SetImageList(mainImages);
+  mainToolbar.Send(TB_SETMAXTEXTROWS, kCaptionRows);
   InsertMainButtons(mainToolbar);
+  FitHeightToButtons(mainToolbar);
   if (!AppendToolbarBand(rebar, mainToolbar)) return false;
 
   HIMAGELIST editImages = CreateEditToolbarImages();

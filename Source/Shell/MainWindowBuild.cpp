@@ -8,10 +8,12 @@
 #include "Managers/KindManager.h"
 #include "Records/MessageBoxSeam.h"
 #include "Resources/MainWindowIds.h"
+#include "Shell/BandToggles.h"
 #include "Shell/MainImageLists.h"
 #include "Shell/MainWindow.h"
 #include "Shell/MainWindowControls.h"
 #include "Shell/MessageBoxOwner.h"
+#include "Shell/RecordColumns.h"
 
 #include <commctrl.h>
 
@@ -40,7 +42,9 @@ bool BuildMainWindow(HWND window) {
 
   if (!CreateMainStatusBar(window)) return false;
   if (!CreateMainRebar(window)) return false;
+  CheckBandToggles(window);
 
+  SetColumnsPlacedHook(FitRecordColumns);
   // The text notes are current at start.
   ShowRecords(RecordKind::TextNote, window);
   return true;

@@ -14,8 +14,10 @@ HWND CreateManagerList(HWND window) {
                        0))
     return nullptr;
   // One manager at a time, and its highlight stays when the focus moves to
-  // the record list: it names the kind on display.
-  SetWindowLongA(managers.GetWindow(), GWL_STYLE, WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
+  // the record list: it names the kind on display. The icons flow into as
+  // many columns as the pane's width holds whenever it changes.
+  SetWindowLongA(managers.GetWindow(), GWL_STYLE,
+                 WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE);
   managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
   managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
   for (int position = 0; position < kRecordKindCount; ++position) {
@@ -26,8 +28,9 @@ HWND CreateManagerList(HWND window) {
 
 HWND CreateRecordList(HWND window) {
   CListView records;
-  if (!records.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0,
-                      0))
+  // The selection stays visible while a question about it is open.
+  if (!records.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE,
+                      WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0))
     return nullptr;
   records.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   return records.GetWindow();

@@ -1,16 +1,19 @@
 // Not a test: the real main window with the text note editor open on a
 // formatted note, for looking at the dialog on screen
-// (scripts/screenshot.sh out.png TextNoteShowcase.exe). The note's body is
+// (scripts/screenshot.sh out.png TextNoteShowcase.exe [faces]; "faces" drops
+// the font face list down once the editor is up). The note's body is
 // RTF written beside its record, as an earlier save would have left it. The
 // program ends by itself after 30 seconds.
 #include <windows.h>
 
 #include <fstream>
+#include <string>
 
 #include "Editors/TextNoteEditor.h"
 #include "Managers/KindManager.h"
 #include "Managers/RecordManager.h"
 #include "Records/DataFolders.h"
+#include "Resources/TextNoteEditorIds.h"
 #include "Shell/PageSetup.h"
 #include "Support/Showcase.h"
 
@@ -31,9 +34,19 @@ const char kNote[] =
     "\\f1 Gloves size 8\\f0\\par\n"
     "\\pard\\qr\\i Ann\\i0\\par\n}";
 
+// Drops down the face list of the open editor.
+void CALLBACK DropFaces(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND editor = FindWindowA("#32770", "Text Note");
+  if (editor == nullptr) return;
+  KillTimer(nullptr, timer);
+  HWND faces = GetDlgItem(GetDlgItem(GetDlgItem(editor, IDC_TEXT_NOTE_REBAR), IDC_TEXT_NOTE_TOOLBAR),
+                          IDC_TEXT_NOTE_FACE);
+  SendMessageA(faces, CB_SHOWDROPDOWN, TRUE, 0);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   qmtest::Showcase showcase("qm-text-note-showcase");
   HWND window = showcase.Window();
   EnsureStore(RecordKind::TextNote);
@@ -43,6 +56,7 @@ int main() {
   TextNoteManager::AppendRecord(window, {"Shopping", "TextNote0.doc", 0});
   TextNoteManager::AppendRecord(window, {"Garden plans", "TextNote1.doc", 1});
   showcase.FocusRow(1);
+  if (argc > 1 && std::string(argv[1]) == "faces") SetTimer(nullptr, 0, 1500, DropFaces);
   OpenTextNoteEditor(window, true, gPageSetup);
   return 0;
 }

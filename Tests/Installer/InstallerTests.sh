@@ -61,8 +61,8 @@ wine "$install/quillmate.exe" >/dev/null 2>&1 &
 first=$!
 check "the installed program shows its main window" test "$(probe main-window visible)" = visible
 check "and its icon in the notification area" test "$(probe tray-icon yes)" = yes
-check "it registers the start at log-on of the installed program" \
-  test "$(wait_reg "$run_key" quillmate.exe "$exe_windows")" = "$exe_windows"
+check "it registers the start at log-on of the installed program, with /tray" \
+  test "$(wait_reg "$run_key" quillmate.exe "\"$exe_windows\" /tray")" = "\"$exe_windows\" /tray"
 check "and FirstTime" test "$(wait_reg "$marker_key" FirstTime Done)" = Done
 
 # A record added from outside while it runs: the stores are never held open.
