@@ -20,6 +20,8 @@ constexpr int kToolbarWidth = 200;
 constexpr int kMainToolbarHeight = 55;
 constexpr int kEditToolbarHeight = 28;
 constexpr int kMainButtonWidth = 72;
+// Wide enough for the longest caption ("Internet Resource") in one line.
+constexpr int kMainButtonMaxWidth = 120;
 constexpr int kEditButtonMinWidth = 32;
 constexpr int kEditButtonMaxWidth = 132;
 
@@ -59,11 +61,7 @@ void InsertMainButtons(const CToolbar& toolbar) {
   }
 }
 
-// The longer captions ("Time Notification", "Internet Resource") do not
-// fit the fixed button width on one line: they wrap to a second one, and
-// the toolbar is as high as its buttons then are.
-constexpr int kCaptionRows = 2;
-
+// The toolbar is as high as its buttons are.
 void FitHeightToButtons(const CToolbar& toolbar) {
   const DWORD size = static_cast<DWORD>(toolbar.Send(TB_GETBUTTONSIZE));
   RECT place = {};
@@ -100,9 +98,10 @@ bool CreateMainRebar(HWND window) {
                           kMainToolbarHeight))
     return false;
   mainToolbar.SetButtonStructSize(kButtonStructSize);
-  mainToolbar.SetButtonWidth(kMainButtonWidth, kMainButtonWidth);
+  // The buttons take the width of the longest caption ("Time Notification"
+  // and "Internet Resource" do not fit in 72 pixels and were cut).
+  mainToolbar.SetButtonWidth(kMainButtonWidth, kMainButtonMaxWidth);
   mainToolbar.SetImageList(mainImages);
-  mainToolbar.Send(TB_SETMAXTEXTROWS, kCaptionRows);
   InsertMainButtons(mainToolbar);
   FitHeightToButtons(mainToolbar);
   if (!AppendToolbarBand(rebar, mainToolbar)) return false;

@@ -12,6 +12,7 @@
 #include "Shell/MainWindowHooks.h"
 #include "Shell/MainWindowLayout.h"
 #include "Shell/MainWindowNotify.h"
+#include "Shell/RecordColumns.h"
 #include "Shell/RecordContextMenu.h"
 
 namespace {
@@ -47,6 +48,7 @@ bool OnContextMenu(HWND window, HWND from, LPARAM position) {
 
 void OnSplitterMoved(HWND window, WPARAM lineX) {
   if (CSplitter* splitter = SplitterOf(window)) splitter->MoveSplit(static_cast<int>(lineX));
+  FitRecordColumns(window);
   RepaintWithChildren(window);
 }
 

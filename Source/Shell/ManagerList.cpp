@@ -8,6 +8,12 @@
 #include "Shell/KindCommands.h"
 #include "Shell/MainImageLists.h"
 
+namespace {
+
+constexpr int kManagerIconSpacing = 108;
+
+}  // namespace
+
 HWND CreateManagerList(HWND window) {
   CListView managers;
   if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0,
@@ -20,6 +26,10 @@ HWND CreateManagerList(HWND window) {
                  WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE);
   managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
   managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
+  // Room for "Time Notification" on one line of a label; the rows keep the
+  // height the icons give them.
+  const DWORD spacing = static_cast<DWORD>(managers.Send(LVM_GETITEMSPACING, FALSE));
+  managers.Send(LVM_SETICONSPACING, 0, MAKELPARAM(kManagerIconSpacing, HIWORD(spacing)));
   for (int position = 0; position < kRecordKindCount; ++position) {
     managers.InsertItem(position, KindCommandsAt(position)->managerName, position, 0);
   }

@@ -66,6 +66,9 @@ void FitRecordColumns(HWND mainWindow) {
     for (int i = 0; i < description.columnCount; ++i) defaults.push_back(description.columns[i].width);
     RECT client = {};
     GetClientRect(list, &client);
+    // Room for the vertical scroll bar that a long list gets as it fills,
+    // so the columns never make a horizontal one.
+    if ((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) == 0) client.right -= GetSystemMetrics(SM_CXVSCROLL);
     // Never narrower than the kind's own widths: below that a scroll bar
     // is better than unreadable columns.
     widths = ShareWidth(defaults, client.right);

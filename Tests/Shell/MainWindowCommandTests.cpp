@@ -50,6 +50,14 @@ const KindExpectation kKinds[] = {
     {IDM_SHOW_FAST_TEXTS, {{"Date", 120}, {"Fast Text Title", 180}}, 271, 111},
 };
 
+// The list's client width less a vertical scroll bar it does not show yet.
+int ShareableWidth(HWND list) {
+  RECT client = {};
+  GetClientRect(list, &client);
+  const bool bar = (GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0;
+  return client.right - (bar ? 0 : GetSystemMetrics(SM_CXVSCROLL));
+}
+
 // The titles, and the widths: the kind's own ones shared out over the
 // list's width (never narrower than the kind's own).
 void ExpectColumns(HWND list, const std::vector<ListColumn>& expected) {
@@ -57,9 +65,7 @@ void ExpectColumns(HWND list, const std::vector<ListColumn>& expected) {
   ASSERT_EQ(columns.size(), expected.size());
   std::vector<int> defaults;
   for (const ListColumn& column : expected) defaults.push_back(column.width);
-  RECT client = {};
-  GetClientRect(list, &client);
-  std::vector<int> widths = ShareWidth(defaults, client.right);
+  std::vector<int> widths = ShareWidth(defaults, ShareableWidth(list));
   for (size_t i = 0; i < expected.size(); ++i) {
     if (widths[i] < defaults[i]) widths = defaults;
   }
@@ -230,21 +236,18 @@ TEST_F(MainWindowTest, ColumnsShareThePanesWidthUntilTheUserDragsADivider) {
   RegDeleteKeyA(HKEY_CURRENT_USER, kColumnsKey);
   SetWindowPos(Main(), nullptr, 0, 0, 1024, 700, SWP_NOZORDER | SWP_NOACTIVATE);
   Command(IDM_SHOW_INTERNET_RESOURCES);
-  RECT client = {};
-  GetClientRect(RecordList(), &client);
   std::vector<ListColumn> columns = ReadColumns(RecordList());
   ASSERT_EQ(columns.size(), 4u);
   int total = 0;
   for (const ListColumn& column : columns) total += column.width;
-  EXPECT_EQ(total, client.right) << "the columns fill the pane";
+  EXPECT_EQ(total, ShareableWidth(RecordList())) << "the columns fill the pane";
   EXPECT_EQ(ShareWidth({120, 180, 180, 120}, 600), (std::vector<int>{120, 180, 180, 120}));
   EXPECT_EQ(ShareWidth({120, 180, 120}, 840), (std::vector<int>{240, 360, 240}));
   // Wider, they follow.
   SetWindowPos(Main(), nullptr, 0, 0, 1200, 700, SWP_NOZORDER | SWP_NOACTIVATE);
-  GetClientRect(RecordList(), &client);
   total = 0;
   for (const ListColumn& column : ReadColumns(RecordList())) total += column.width;
-  EXPECT_EQ(total, client.right);
+  EXPECT_EQ(total, ShareableWidth(RecordList()));
 
   // The user drags the title's divider: the kind's widths are kept, across
   // resizing and showing the kind again, under the program's key.
@@ -280,12 +283,18 @@ TEST_F(MainWindowTest, ANarrowWindowKeepsItsMinimumSizeAndTheMainToolbarsChevron
   EXPECT_EQ(limits.ptMinTrackSize.x, kMinimumWindowWidth);
   EXPECT_EQ(limits.ptMinTrackSize.y, kMinimumWindowHeight);
 
-  // Every caption in full: two rows where one does not hold it.
-  EXPECT_EQ(SendMessageA(MainToolbar(), TB_GETTEXTROWS, 0, 0), 2);
+  // Every caption in full: the buttons are as wide as the longest one.
   RECT button = {}, toolbar = {};
   SendMessageA(MainToolbar(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
   GetClientRect(MainToolbar(), &toolbar);
   EXPECT_EQ(toolbar.bottom, button.bottom - button.top) << "the toolbar is as high as its buttons";
+  HDC context = GetDC(MainToolbar());
+  HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(MainToolbar(), WM_GETFONT, 0, 0)));
+  SIZE caption = {};
+  GetTextExtentPoint32A(context, "Internet Resource", 17, &caption);
+  SelectObject(context, old);
+  ReleaseDC(MainToolbar(), context);
+  EXPECT_GT(button.right - button.left, caption.cx) << "\"Internet Resource\" fits its button";
 
   SetWindowPos(Main(), nullptr, 0, 0, kMinimumWindowWidth, kMinimumWindowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
   PumpMessages();
