@@ -213,6 +213,9 @@ class CPhotoAlbumDialog : public CEditorDialog {
     const int propertiesOnly[] = {IDC_PHOTO_BACK, IDC_PHOTO_FORWARD};
     for (int id : albumOnly) EnableWindow(GetDlgItem(Dialog(), id), !gAlbum.albumMode);
     for (int id : propertiesOnly) EnableWindow(GetDlgItem(Dialog(), id), gAlbum.albumMode);
+    // Enter in Title or Comment updates the photo rather than closing the
+    // dialog; Esc still closes it.
+    if (!gAlbum.albumMode) SendMessageA(Dialog(), DM_SETDEFID, IDC_PHOTO_UPDATE, 0);
     if (!found) return;
     const int format = PictureFormatOfPath(values.picturePath);
     if (format == kFormatUnknown) {

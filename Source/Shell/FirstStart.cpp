@@ -2,7 +2,6 @@
 // value that starts the program at log-on.
 #include "Shell/FirstStart.h"
 
-#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -12,13 +11,9 @@
 
 namespace {
 
+// Paths and switches compare as the file system does: without case.
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
+  return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
 // The words of a command line: quoted parts keep their blanks.

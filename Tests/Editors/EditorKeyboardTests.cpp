@@ -7,12 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <vector>
 
 #include "Editors/PrinterChoice.h"
 #include "Managers/CEditorDialog.h"
+#include "Managers/PhotoAlbum.h"
+#include "Managers/RecordManager.h"
+#include "Records/RecordText.h"
 #include "Resources/FastTextEditorIds.h"
 #include "Resources/MainWindowIds.h"
+#include "Resources/PhotoAlbumIds.h"
 #include "Resources/TextNoteEditorIds.h"
 #include "Resources/TimeNotificationEditorIds.h"
 #include "Support/DialogDriver.h"
@@ -155,4 +160,28 @@ TEST_F(EditorKeyboardTest, AfterAPleaseFillBoxTheFocusIsInTheFirstEmptyRequiredF
   EXPECT_EQ(firstFocus, IDC_TEXT_NOTE_BODY);
   ASSERT_EQ(m_boxes.shown.size(), 3u);
   for (const ShownBox& box : m_boxes.shown) EXPECT_EQ(box.text, "Please Fill in All Fields.");
+}
+
+TEST_F(EditorKeyboardTest, EnterInThePhotosTitleUpdatesItAndEscCloses) {
+  // A photo the dialog cannot decode: it says so and stays open for the
+  // title and the comment.
+  const std::string source = m_folder.Path().string() + "\\beach.xyz";
+  { std::ofstream(source) << "not a picture"; }
+  AddPhoto(m_main->Handle(), "Beach", "sunny", source, true);
+  m_main->FocusRow(0);
+  bool acted = false;
+  DriveDialog("Photo Album", [this] { m_main->Command(IDM_EDIT_PHOTO); },
+              [&](HWND dialog) {
+                acted = true;
+                SetForegroundWindow(dialog);
+                SetFocus(GetDlgItem(dialog, IDC_PHOTO_TITLE));
+                TypeText(dialog, IDC_PHOTO_TITLE, "Beach at noon");
+                TypeKey(VK_RETURN, false);
+                TypeKey(VK_ESCAPE, false);
+              });
+  ASSERT_TRUE(acted);
+  EXPECT_EQ(FindDialog("Photo Album"), nullptr) << "Esc closed it";
+  auto stored = StoredRecords<DatabaseDataPhotoAlbum>();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(RecordTextOf(stored[0].second.title), "Beach at noon") << "Enter pressed Update";
 }
