@@ -96,11 +96,12 @@ check "the uninstall entry carries $version" test "$(reg_value "$uninstall_key" 
 check "the data folder is byte-identical after the upgrade" test "$(data_snapshot)" = "$before_upgrade"
 check "the record added with qmdb is still there" grep -q '"ada@example.org"' <(emails)
 
-# --- a later start, then the uninstall while it runs ------------------------------
-wine "$install/quillmate.exe" >/dev/null 2>&1 &
+# --- a later start at log-on, then the uninstall while it runs ---------------------
+# As the Run value starts it: with /tray.
+wine "$install/quillmate.exe" /tray >/dev/null 2>&1 &
 later=$!
 check "the upgraded program starts with its icon in the notification area" test "$(probe tray-icon yes)" = yes
-check "hidden in the tray, as every start after the first" test "$(probe main-window held)" = held
+check "hidden in the tray, as the start at log-on" test "$(probe main-window held)" = held
 before_uninstall="$(data_snapshot)"
 
 # The uninstaller runs from a copy in the temporary folder and returns at
