@@ -3,6 +3,7 @@
 
 #include "Managers/FastTextMenu.h"
 #include "Resources/TrayIds.h"
+#include "Shell/Reminders.h"
 
 void CQuillmateTray::PrepareMenu(HMENU menu) {
   HMENU fastTexts = GetSubMenu(menu, TRAY_MENU_POS_FAST_TEXTS);
@@ -12,4 +13,8 @@ void CQuillmateTray::PrepareMenu(HMENU menu) {
   BuildFastTextMenu(fastTexts);
   // An empty pop-up looks broken; say why there is nothing to choose.
   if (GetMenuItemCount(fastTexts) == 0) AppendMenuA(fastTexts, MF_STRING | MF_GRAYED, 0, kNoFastTextsYet);
+}
+
+void CQuillmateTray::OnBalloonClick() {
+  BringAnnouncedReminderForward();
 }

@@ -1,5 +1,6 @@
-// CQuillmateTray: the program's tray icon. It adds to CSystemTray only the
-// "Fast Texts" pop-up of the tray menu, rebuilt each time the menu opens.
+// CQuillmateTray: the program's tray icon. It adds to CSystemTray the
+// "Fast Texts" pop-up of the tray menu, rebuilt each time the menu opens,
+// and what a click on a reminder's balloon does.
 #pragma once
 
 #include "Library/CSystemTray.h"
@@ -13,4 +14,6 @@ class CQuillmateTray : public CSystemTray {
   // placeholder item and appends the current fast texts in file order, or
   // the disabled kNoFastTextsYet when there are none.
   void PrepareMenu(HMENU menu) override;
+  // Brings forward the reminder that the balloon announced.
+  void OnBalloonClick() override;
 };

@@ -14,6 +14,7 @@
 #include "Shell/MainWindowControls.h"
 #include "Shell/MessageBoxOwner.h"
 #include "Shell/RecordColumns.h"
+#include "Shell/Reminders.h"
 
 #include <commctrl.h>
 
@@ -52,6 +53,8 @@ bool BuildMainWindow(HWND window) {
 
 void TearDownMainWindow(HWND window) {
   RemoveMessageBoxOwner(window);
+  // Their records stay stored: they show again at the next start.
+  CloseReminders();
   CSplitter* splitter = SplitterOf(window);
   SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   delete splitter;

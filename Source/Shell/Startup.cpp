@@ -10,6 +10,7 @@
 #include "Managers/CEditorDialog.h"
 #include "Managers/KindManager.h"
 #include "Managers/TimeNotificationScheduler.h"
+#include "Shell/Reminders.h"
 #include "Records/DataFolders.h"
 #include "Resources/MainWindowIds.h"
 #include "Resources/TrayIds.h"
@@ -50,6 +51,10 @@ LRESULT HandTrayMessage(HWND, WPARAM iconId, LPARAM mouseMessage) {
   return gShellTray ? gShellTray->HandleTrayMessage(iconId, mouseMessage) : 0;
 }
 
+bool ShowTrayBalloon(HWND, const char* text, DWORD icon) {
+  return gShellTray && gShellTray->ShowBalloonTip(text, "Quillmate", icon, 10);
+}
+
 void OpenHelpBesideExecutable(HWND) {
   OpenHelpFile(ExecutablePath().c_str());
 }
@@ -72,6 +77,7 @@ void InstallMainWindowHooks(CSystemTray& tray) {
   gMainWindowHooks.restoreFromTray = CSystemTray::RestoreFromTray;
   gMainWindowHooks.openHelp = OpenHelpBesideExecutable;
   gMainWindowHooks.trayMessage = HandTrayMessage;
+  gMainWindowHooks.showBalloon = ShowTrayBalloon;
   gMainWindowHooks.timerTick = CheckNotifications;
   gMainWindowHooks.fastTextCopied = ShowCopiedBalloon;
   CEditorDialog::SetHelpOpener(OpenKindHelp);
