@@ -260,6 +260,10 @@ Section "Quillmate"
     Call CreateDesktopShortcut
   ${EndIf}
 
+  ; The start at log-on carries /tray, so it stays in the notification area;
+  ; a start from the Start menu shows the window.
+  WriteRegStr HKCU "${RUN_KEY}" "quillmate.exe" '"$INSTDIR\quillmate.exe" /tray'
+
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Quillmate"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${QM_VERSION}"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "VersionMajor" ${QM_VERSION_MAJOR}

@@ -250,7 +250,7 @@ class CAudioNoteEditor : public CEditorDialog {
     NoteValues values;
     values.title = Text(IDC_AUDIO_TITLE);
     if (values.title.empty()) {
-      ShowBox("Please insert Audio Note Title.", "Audio Note", kMbOk | kMbIconWarning);
+      AskToFill("Please insert Audio Note Title.", IDC_AUDIO_TITLE, "Audio Note", kMbOk | kMbIconWarning);
       return;
     }
     values.attachment = m_fileName;

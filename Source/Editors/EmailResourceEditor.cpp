@@ -40,7 +40,7 @@ class CEmailResourceEditor : public CEditorDialog {
     EmailValues values;
     for (std::size_t i = 0; i < std::size(kFieldIds); ++i) values.*kFieldMembers[i] = Text(kFieldIds[i]);
     if (values.name.empty() || values.email.empty()) {
-      ShowBox("Please Fill at least Name and Email.", "Quillmate", kMbOk | kMbIconInformation);
+      AskToFill("Please Fill at least Name and Email.", values.name.empty() ? IDC_EMAIL_NAME : IDC_EMAIL_EMAIL);
       return;
     }
     if (StoreValues<EmailResManager>(values)) End(1);

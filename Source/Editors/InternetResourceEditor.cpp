@@ -13,8 +13,9 @@
 
 namespace {
 
-// What a new bookmark's address starts with: "http:" and two backslashes.
-const char kInitialAddress[] = "http:\\\\";
+// What a new bookmark's address starts with. Stored addresses are shown as
+// they are, the old "http:" and two backslashes included.
+const char kInitialAddress[] = "https://";
 // The categories in list order; the stored value is the index.
 constexpr int kCategoryCount = 6;
 
@@ -44,13 +45,26 @@ class CInternetResourceEditor : public CEditorDialog {
     categories.SetCurSel(stored >= 0 && stored < kCategoryCount ? stored : kCategoryCount - 1);
   }
 
+  // Into the untouched prefix the caret goes behind it, so what is typed
+  // completes the address instead of replacing the prefix.
+  bool OnCommand(int id, int notifyCode) override {
+    if (id != IDC_INTERNET_ADDRESS || notifyCode != EN_SETFOCUS) return false;
+    if (Text(IDC_INTERNET_ADDRESS) == kInitialAddress) {
+      const WPARAM end = sizeof kInitialAddress - 1;
+      SendDlgItemMessageA(Dialog(), IDC_INTERNET_ADDRESS, EM_SETSEL, end, end);
+    }
+    return true;
+  }
+
   void OnSave() override {
     InternetValues values;
     values.resourceType = CComboBox(Dialog(), IDC_INTERNET_CATEGORY).GetCurSel();
     values.title = Text(IDC_INTERNET_TITLE);
     values.address = Text(IDC_INTERNET_ADDRESS);
-    if (values.title.empty() || values.address.empty()) {
-      ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
+    // The untouched prefix is no address yet.
+    const bool noAddress = values.address.empty() || values.address == kInitialAddress;
+    if (values.title.empty() || noAddress) {
+      AskToFill("Please Fill in All Fields.", values.title.empty() ? IDC_INTERNET_TITLE : IDC_INTERNET_ADDRESS);
       return;
     }
     if (values.resourceType < 0) values.resourceType = 0;

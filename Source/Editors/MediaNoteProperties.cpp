@@ -132,7 +132,7 @@ class CMediaNotePropertiesDialog : public CEditorDialog {
     NoteValues values = m_values;
     values.title = Text(m_kind.titleId);
     if (values.title.empty()) {
-      ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
+      AskToFill("Please Fill in All Fields.", m_kind.titleId);
       return;
     }
     values.noteType = SelectedUrgency(Dialog(), m_kind.typeId);

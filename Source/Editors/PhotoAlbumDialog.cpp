@@ -22,6 +22,7 @@
 #include "Library/CRebar.h"
 #include "Library/CWinApp.h"
 #include "Managers/CEditorDialog.h"
+#include "Managers/ManagerWindows.h"
 #include "Managers/PhotoAlbum.h"
 #include "Managers/RecordManager.h"
 #include "Records/MessageBoxSeam.h"
@@ -247,7 +248,8 @@ HDC DefaultPrinterChooser(HWND owner) {
 
 const int kTextFields[] = {IDC_PHOTO_TITLE, IDC_PHOTO_COMMENT};
 const EditorTemplate kTemplate = {IDD_PHOTO_ALBUM, RecordKind::PhotoAlbum, IDC_PHOTO_UPDATE, IDC_PHOTO_CLOSE,
-                                  kTextFields,     std::size(kTextFields),   false};
+                                  kTextFields,     std::size(kTextFields),   false,
+                                  IDM_PHOTO_PRINT};
 
 class CPhotoAlbumDialog : public CEditorDialog {
  public:
@@ -265,6 +267,9 @@ class CPhotoAlbumDialog : public CEditorDialog {
     const int propertiesOnly[] = {IDC_PHOTO_BACK, IDC_PHOTO_FORWARD};
     for (int id : albumOnly) EnableWindow(GetDlgItem(Dialog(), id), !gAlbum.albumMode);
     for (int id : propertiesOnly) EnableWindow(GetDlgItem(Dialog(), id), gAlbum.albumMode);
+    // Enter in Title or Comment updates the photo rather than closing the
+    // dialog; Esc still closes it.
+    if (!gAlbum.albumMode) SendMessageA(Dialog(), DM_SETDEFID, IDC_PHOTO_UPDATE, 0);
     // The frame and view exist whatever the first photo is, so that Back and
     // Forward can show the others.
     RegisterViewClasses();
@@ -293,7 +298,7 @@ class CPhotoAlbumDialog : public CEditorDialog {
     values.title = Text(IDC_PHOTO_TITLE);
     values.comment = Text(IDC_PHOTO_COMMENT);
     if (values.title.empty() || values.comment.empty()) {
-      ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
+      AskToFill("Please Fill in All Fields.", values.title.empty() ? IDC_PHOTO_TITLE : IDC_PHOTO_COMMENT);
       return;
     }
     if (!gAlbum.albumMode && ChangesOpenedRecord()) {
@@ -495,6 +500,7 @@ int AddNewPhotos(HWND mainWindow) {
     }
   }
   PhotoAlbumManager::ShowRecords(mainWindow);
+  CBusyIndicator busy(mainWindow);
   HWND progress = GetDlgItem(GetDlgItem(mainWindow, ID_STATUS_BAR), ID_PROGRESS_BAR);
   std::string refused;
   for (const std::string& name : names) {

@@ -30,7 +30,7 @@ const int kTextFields[] = {IDC_TEXT_NOTE_TITLE};
 
 const EditorTemplate kTemplate = {IDD_TEXT_NOTE,        RecordKind::TextNote, IDC_TEXT_NOTE_SAVE,
                                   IDC_TEXT_NOTE_CANCEL, kTextFields,          std::size(kTextFields),
-                                  false};
+                                  false,                IDM_TEXT_PRINT};
 
 constexpr DWORD kBodyEvents = ENM_UPDATE | ENM_KEYEVENTS | ENM_MOUSEEVENTS;
 // Posted to itself: the keyboard focus goes to the body once the dialog runs.
@@ -92,7 +92,7 @@ class CTextNoteEditor : public CEditorDialog {
     NoteValues values;
     values.title = Text(IDC_TEXT_NOTE_TITLE);
     if (values.title.empty() || (body.GetTextLength() < 1 && !m_bodyUnread)) {
-      ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
+      AskToFill("Please Fill in All Fields.", values.title.empty() ? IDC_TEXT_NOTE_TITLE : IDC_TEXT_NOTE_BODY);
       return;
     }
     values.noteType = TypeBox().GetCurSel() == 1 ? 1 : 0;

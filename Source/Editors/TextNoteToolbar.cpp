@@ -51,8 +51,11 @@ const FormatButton kButtons[] = {
 // Sizes in points; each entry carries its size less 10 as item data.
 const int kPointSizes[] = {10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 
+// A face comes once for each of its character sets and styles; the list
+// shows it once.
 int CALLBACK AddFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM box) {
-  reinterpret_cast<const CComboBox*>(box)->AddString(font->lfFaceName);
+  const CComboBox& faces = *reinterpret_cast<const CComboBox*>(box);
+  if (faces.FindStringExact(font->lfFaceName) == CB_ERR) faces.AddString(font->lfFaceName);
   return 1;  // to the end of the enumeration
 }
 

@@ -341,7 +341,7 @@ void CVideoCaptureDialog::Stop() {
 void CVideoCaptureDialog::OnSave() {
   const std::string title = Text(IDC_VIDEO_TITLE);
   if (title.empty()) {
-    ShowBox("Please Fill in Title.", "Quillmate", kMbOk | kMbIconInformation);
+    AskToFill("Please Fill in Title.", IDC_VIDEO_TITLE);
     return;
   }
   // Save stays enabled right after Record: a capture still running is ended

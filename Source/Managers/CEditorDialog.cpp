@@ -7,6 +7,7 @@
 #include "Library/WindowProcGuard.h"
 #include "Managers/KindManager.h"
 #include "Managers/ManagerWindows.h"
+#include "Managers/PrintShortcut.h"
 #include "Records/MessageBoxSeam.h"
 #include "Records/RecordText.h"
 #include "Resources/MainWindowIds.h"
@@ -17,6 +18,7 @@ namespace {
 // thread, so a plain pointer is enough.
 CEditorDialog* gOpenEditor = nullptr;
 HWND gOpenEditorWindow = nullptr;
+CEditorDialog::HelpOpener gHelpOpener = nullptr;
 
 }  // namespace
 
@@ -24,6 +26,10 @@ CEditorDialog::CEditorDialog(const EditorTemplate& description)
     : m_description(description), m_mainWindow(nullptr), m_dialog(nullptr), m_edit(false) {}
 
 CEditorDialog::~CEditorDialog() = default;
+
+void CEditorDialog::SetHelpOpener(HelpOpener opener) {
+  gHelpOpener = opener;
+}
 
 HWND CEditorDialog::OpenEditorWindow() {
   return gOpenEditorWindow;
@@ -36,6 +42,13 @@ bool CEditorDialog::BringOpenEditorForward() {
     // hidden in the tray, and then the editor must be shown with it.
     if (!IsWindowVisible(gOpenEditorWindow)) ShowWindow(gOpenEditorWindow, SW_SHOW);
     SetForegroundWindow(gOpenEditorWindow);
+    // A few flashes of its caption say why nothing new opened.
+    FLASHWINFO flash = {};
+    flash.cbSize = sizeof flash;
+    flash.hwnd = gOpenEditorWindow;
+    flash.dwFlags = FLASHW_CAPTION;
+    flash.uCount = 3;
+    FlashWindowEx(&flash);
   }
   return true;
 }
@@ -56,6 +69,7 @@ int CEditorDialog::Run(HWND mainWindow, bool edit) {
     m_edit = true;
   }
   gOpenEditor = this;
+  CPrintShortcut printShortcut(OpenEditorWindow, m_description.printCommandId);
   INT_PTR result = DialogBoxParamA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(m_description.dialogId),
                                    mainWindow, DialogProc, reinterpret_cast<LPARAM>(this));
   DWORD error = GetLastError();
@@ -121,6 +135,10 @@ INT_PTR CEditorDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     Cancel();
     return TRUE;
   }
+  if (message == WM_HELP) {
+    if (gHelpOpener != nullptr) gHelpOpener(m_dialog, m_description.kind);
+    return TRUE;
+  }
   INT_PTR result = 0;
   if (OnMessage(message, wParam, lParam, result)) {
     SetWindowLongPtrA(m_dialog, DWLP_MSGRESULT, result);
@@ -154,4 +172,13 @@ void CEditorDialog::SetText(int controlId, const std::string& text) const {
 
 int CEditorDialog::ShowBox(const char* text, const char* caption, unsigned style) const {
   return ShowMessageBox(m_dialog, text, caption, style);
+}
+
+void CEditorDialog::AskToFill(const char* message, int emptyFieldId, const char* caption, unsigned style) const {
+  ShowBox(message, caption, style);
+  // Through the dialog manager, so the default button and the selection of
+  // an edit's text follow the focus.
+  if (HWND field = GetDlgItem(m_dialog, emptyFieldId)) {
+    SendMessageA(m_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+  }
 }

@@ -29,6 +29,7 @@
 #include <string>
 
 #include "Managers/RecordWatch.h"
+#include "Records/MessageBoxSeam.h"
 #include "Records/RecordKind.h"
 
 // What describes one editor: its template, the kind it edits, its Save and
@@ -44,6 +45,8 @@ struct EditorTemplate {
   // "Error x%x" captioned "Dialog Box", or for the media dialogs "Error In
   // Dialog Creation: x%x" captioned "Quillmate".
   bool mediaCreationError;
+  // The dialog's print command, which Ctrl+P gives; 0: it does not print.
+  int printCommandId = 0;
 };
 
 class CEditorDialog {
@@ -59,6 +62,11 @@ class CEditorDialog {
   // without a focused row of the kind, or the dialog could not be created,
   // which is reported), else the dialog's result: 1 saved, 2 cancelled.
   int Run(HWND mainWindow, bool edit);
+
+  // F1 in an editor (WM_HELP) opens the help on the editor's kind through
+  // the opener the shell installs; none installed: F1 does nothing.
+  using HelpOpener = void (*)(HWND dialog, RecordKind kind);
+  static void SetHelpOpener(HelpOpener opener);
 
   // The open editor's dialog window, or null (also while one is opening).
   static HWND OpenEditorWindow();
@@ -103,6 +111,12 @@ class CEditorDialog {
   void SetText(int controlId, const std::string& text) const;
   // A message box owned by this dialog (modal to it). Returns the answer.
   int ShowBox(const char* text, const char* caption, unsigned style) const;
+  // A required field is empty: tells the user (message, by default in an
+  // information box captioned "Quillmate") and then puts the focus into that
+  // field, with its text selected, rather than leaving it on the button just
+  // pressed.
+  void AskToFill(const char* message, int emptyFieldId, const char* caption = "Quillmate",
+                 unsigned style = kMbOk | kMbIconInformation) const;
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -38,7 +38,7 @@ class CFastTextEditor : public CEditorDialog {
     values.title = Text(IDC_FAST_TEXT_TITLE);
     values.text = Text(IDC_FAST_TEXT_TEXT);
     if (values.title.empty() || values.text.empty()) {
-      ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
+      AskToFill("Please Fill in All Fields.", values.title.empty() ? IDC_FAST_TEXT_TITLE : IDC_FAST_TEXT_TEXT);
       return;
     }
     if (StoreValues<FastTextManager>(values)) End(1);

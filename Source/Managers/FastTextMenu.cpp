@@ -14,6 +14,7 @@ namespace {
 struct MenuEntry {
   std::uint32_t address;
   std::string fileName;
+  std::string title;
 };
 
 std::vector<MenuEntry> gMenuEntries;
@@ -52,7 +53,7 @@ void BuildFastTextMenu(HMENU menu) {
     const DatabaseDataFastText& record = As(store->RecordBytes());
     const int id = kFastTextMenuBase + static_cast<int>(gMenuEntries.size());
     if (AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(id), RecordTextOf(record.title).c_str())) {
-      gMenuEntries.push_back({address, RecordTextOf(record.fileName)});
+      gMenuEntries.push_back({address, RecordTextOf(record.fileName), RecordTextOf(record.title)});
     }
   });
   CloseKindStore(store);
@@ -62,11 +63,12 @@ bool ReadFastText(std::uint32_t address, std::string& text) {
   return ReadSnippet(address, nullptr, text);
 }
 
-bool FastTextOfCommand(int commandId, std::string& text) {
+bool FastTextOfCommand(int commandId, std::string& text, std::string* title) {
   text.clear();
   const int position = commandId - kFastTextMenuBase;
   if (position < 0 || static_cast<std::size_t>(position) >= gMenuEntries.size()) return false;
   // A copy: reading may show a box whose loop opens the tray menu again.
   const MenuEntry entry = gMenuEntries[static_cast<std::size_t>(position)];
+  if (title != nullptr) *title = entry.title;
   return ReadSnippet(entry.address, &entry.fileName, text);
 }

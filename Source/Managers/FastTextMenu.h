@@ -30,9 +30,10 @@ void BuildFastTextMenu(HMENU menu);
 // memory"). False when nothing could be read.
 bool ReadFastText(std::uint32_t address, std::string& text);
 
-// The text of the item with commandId in the menu built last. False (text
-// empty) when the id names no item, or its fast text is no longer the one
-// the item was made for, or the text could not be read (reported).
-bool FastTextOfCommand(int commandId, std::string& text);
+// The text of the item with commandId in the menu built last, and the
+// item's title when title is given. False (text empty) when the id names no
+// item, or its fast text is no longer the one the item was made for, or the
+// text could not be read (reported).
+bool FastTextOfCommand(int commandId, std::string& text, std::string* title = nullptr);
 
 #endif  // QUILLMATE_MANAGERS_FASTTEXTMENU_H

@@ -108,33 +108,47 @@ constexpr int ColumnCount(const ColumnDescription (&)[N]) {
   return N;
 }
 
-#define QM_KIND(kind, columns, buttons, question, progress, rowTexts)                                        \
-  KindDescription {                                                                                          \
-    RecordKind::kind, columns, ColumnCount(columns), buttons, CountOf(buttons), question, progress, rowTexts \
+#define QM_KIND(kind, columns, buttons, question, words, progress, rowTexts)                               \
+  KindDescription {                                                                                        \
+    RecordKind::kind, columns, ColumnCount(columns), buttons, CountOf(buttons), question, words, progress, \
+        rowTexts                                                                                           \
   }
+
+constexpr const char* kItsFile = " and its file";
+constexpr const char* kTheirFiles = " and their files";
+constexpr DeleteWords kTextNoteWords = {"text note", "text notes", kItsFile, kTheirFiles};
+constexpr DeleteWords kAudioNoteWords = {"audio note", "audio notes", kItsFile, kTheirFiles};
+constexpr DeleteWords kVideoNoteWords = {"video note", "video notes", kItsFile, kTheirFiles};
+constexpr DeleteWords kPhotoWords = {"photo", "photos", " and the album's copy", " and the album's copies"};
+constexpr DeleteWords kTimeNotifWords = {"time notification", "time notifications", "", ""};
+constexpr DeleteWords kEmailWords = {"e-mail address", "e-mail addresses", "", ""};
+constexpr DeleteWords kInternetWords = {"bookmark", "bookmarks", "", ""};
+constexpr DeleteWords kFastTextWords = {"fast text", "fast texts", kItsFile, kTheirFiles};
 
 const KindDescription kKinds[kRecordKindCount] = {
     QM_KIND(TextNote, kTextNoteColumns, kTextNoteButtons,
-            "Would you like to delete All Text Notes from Your Diary?", kUsualProgress,
+            "Would you like to delete All Text Notes from Your Diary?", kTextNoteWords, kUsualProgress,
             NoteRowTexts<DatabaseDataTextNote>),
     QM_KIND(AudioNote, kAudioNoteColumns, kAudioNoteButtons,
-            "Would you like to delete All Audio Notes from Your Diary?", kUsualProgress,
+            "Would you like to delete All Audio Notes from Your Diary?", kAudioNoteWords, kUsualProgress,
             NoteRowTexts<DatabaseDataAudioNote>),
     QM_KIND(VideoNote, kVideoNoteColumns, kVideoNoteButtons,
-            "Would you like to delete All Video Notes from Your Diary?", kUsualProgress,
+            "Would you like to delete All Video Notes from Your Diary?", kVideoNoteWords, kUsualProgress,
             NoteRowTexts<DatabaseDataVideoNote>),
     QM_KIND(PhotoAlbum, kPhotoColumns, kPhotoButtons, "Would you like to delete All Photos from Your Album?",
-            kPhotoProgress, PhotoRowTexts),
+            kPhotoWords, kPhotoProgress, PhotoRowTexts),
     QM_KIND(TimeNotif, kTimeNotifColumns, kTimeNotifButtons,
-            "Would you like to delete All Time Notifications from Your Diary?", kUsualProgress,
-            TimeNotifRowTexts),
+            "Would you like to delete All Time Notifications from Your Diary?", kTimeNotifWords,
+            kUsualProgress, TimeNotifRowTexts),
     QM_KIND(EmailRes, kEmailColumns, kEmailButtons,
-            "Would you like to delete All E-mail Addresses from Your Diary?", kUsualProgress, EmailRowTexts),
+            "Would you like to delete All E-mail Addresses from Your Diary?", kEmailWords, kUsualProgress,
+            EmailRowTexts),
     QM_KIND(InternetRes, kInternetColumns, kInternetButtons,
-            "Would you like to delete All Internet Addreses from Your Diary?", kUsualProgress,
+            "Would you like to delete All Internet Addreses from Your Diary?", kInternetWords, kUsualProgress,
             InternetRowTexts),
     QM_KIND(FastText, kFastTextColumns, kFastTextButtons,
-            "Would you like to delete All Fast Text from Your Diary?", kFastTextProgress, FastTextRowTexts),
+            "Would you like to delete All Fast Text from Your Diary?", kFastTextWords, kFastTextProgress,
+            FastTextRowTexts),
 };
 
 #undef QM_KIND
@@ -152,6 +166,12 @@ void RowTexts::Add(const char* text) {
   while (length < kMaxLength && text[length] != '\0') ++length;
   std::memcpy(into, text, length);
   into[length] = '\0';
+}
+
+std::string DeleteSelectedQuestion(RecordKind kind, int count) {
+  const DeleteWords& words = KindDescriptionOf(kind).deleteWords;
+  return "Delete " + std::to_string(count) + " " + (count == 1 ? words.one : words.many) +
+         (count == 1 ? words.filesOne : words.filesMany) + "?";
 }
 
 const char* UrgencyText(int type) {

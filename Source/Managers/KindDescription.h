@@ -4,6 +4,7 @@
 #define QUILLMATE_MANAGERS_KINDDESCRIPTION_H
 
 #include <cstddef>
+#include <string>
 
 #include "Records/RecordKind.h"
 
@@ -38,7 +39,7 @@ struct ShowProgressSteps {
 // live in the object itself: no allocation per row.
 class RowTexts {
  public:
-  static constexpr int kMaxTexts = 4;  // the most columns a kind has
+  static constexpr int kMaxTexts = 4;             // the most columns a kind has
   static constexpr std::size_t kMaxLength = 255;  // a whole record text field
 
   // A record text field (up to its first zero, at most 255 bytes) or a
@@ -54,6 +55,17 @@ class RowTexts {
 // Adds the texts after the date.
 using RowTextsFunction = void (*)(const unsigned char* record, RowTexts& texts);
 
+// How the question before deleting selected records names them: "Delete 3
+// text notes and their files?". The files part is empty for kinds without
+// attachments; photos name the album's copies, so nobody fears for the
+// originals the photos were added from.
+struct DeleteWords {
+  const char* one;        // "text note"
+  const char* many;       // "text notes"
+  const char* filesOne;   // " and its file"
+  const char* filesMany;  // " and their files"
+};
+
 struct KindDescription {
   RecordKind kind;
   const ColumnDescription* columns;
@@ -61,11 +73,15 @@ struct KindDescription {
   const ToolbarButtonDescription* buttons;
   int buttonCount;
   const char* deleteAllQuestion;
+  DeleteWords deleteWords;
   ShowProgressSteps progress;
   RowTextsFunction rowTexts;
 };
 
 const KindDescription& KindDescriptionOf(RecordKind kind);
+
+// The question asked before count selected records of kind are deleted.
+std::string DeleteSelectedQuestion(RecordKind kind, int count);
 
 // The list's word for a note or notification type: "Urgent Note" for 1,
 // "Normal Note" for anything else.

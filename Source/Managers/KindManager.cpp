@@ -22,6 +22,7 @@
 namespace {
 
 int gCurrentKind = 0;
+void (*gColumnsPlaced)(HWND mainWindow) = nullptr;
 
 // Far more than the labels of every kind's edit toolbar together.
 constexpr int kMaximumToolbarLabels = 1024;
@@ -216,6 +217,7 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
   KindStore store = OpenKindStore(kind);
   if (!store) return false;
   const KindDescription& description = KindDescriptionOf(kind);
+  CBusyIndicator busy(mainWindow);
   CProgress progress = ProgressBarOf(mainWindow);
   progress.SetRange(0, 100);
   progress.SetPos(10);
@@ -224,6 +226,7 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
   HighlightManager(mainWindow, kind);
   CListView list = RecordListOf(mainWindow);
   ResetColumns(list, description, progress);
+  if (gColumnsPlaced != nullptr) gColumnsPlaced(mainWindow);
   progress.SetPos(description.progress.beforeFill);
   int row = 0;
   // Without this the list repaints after every row, which makes a long list
@@ -251,17 +254,27 @@ void RemoveRecords(RecordKind kind, HWND mainWindow, int all) {
   KindStore store = OpenKindStore(kind);
   if (!store) return;
   CListView list = RecordListOf(mainWindow);
+  // Every road to a deletion (toolbar, menus, the Delete key) asks here, and
+  // one stray Enter answers No: what goes cannot be brought back.
+  constexpr unsigned kQuestion = kMbYesNo | kMbIconQuestion | kMbDefaultButton2;
   if (all == 0) {
+    const int selected = list.GetSelectedCount();
+    if (selected == 0) return;  // nothing to ask about
+    if (ShowMessageBox(nullptr, DeleteSelectedQuestion(kind, selected).c_str(), "Quillmate", kQuestion) != kIdYes)
+      return;
     RemoveSelected(*store, list);
   } else {
     if (list.GetItemCount() == 0) return;  // nothing to ask about
-    int answer = ShowMessageBox(nullptr, KindDescriptionOf(kind).deleteAllQuestion, "Quillmate",
-                                kMbYesNo | kMbIconQuestion);
-    if (answer != kIdYes) return;
+    if (ShowMessageBox(nullptr, KindDescriptionOf(kind).deleteAllQuestion, "Quillmate", kQuestion) != kIdYes)
+      return;
     RemoveAll(*store, list);
   }
   ShowRecordCount(mainWindow);
   CloseKindStore(store);
+}
+
+void SetColumnsPlacedHook(void (*hook)(HWND mainWindow)) {
+  gColumnsPlaced = hook;
 }
 
 bool EnsureStore(RecordKind kind) {

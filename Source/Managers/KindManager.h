@@ -25,6 +25,10 @@ bool ShowRecords(RecordKind kind, HWND mainWindow);
 // is left alone.
 void RemoveRecords(RecordKind kind, HWND mainWindow, int all);
 
+// Called when a show has put the kind's columns (at the kind's own widths)
+// into the record list, so the shell can size them; none: they stay.
+void SetColumnsPlacedHook(void (*hook)(HWND mainWindow));
+
 // Opens the kind's store file, creating it empty when it is missing, and
 // closes it. False when that failed.
 bool EnsureStore(RecordKind kind);

@@ -32,3 +32,18 @@ void ShowRecordCount(HWND mainWindow) {
   std::snprintf(text, sizeof text, count == 1 ? "%d record" : "%d records", count);
   CStatusbar(mainWindow, ID_STATUS_BAR).SetPartText(kRecordCountPart, text);
 }
+
+namespace {
+
+// Busy scopes open now; one user-interface thread.
+int gBusyDepth = 0;
+
+}  // namespace
+
+CBusyIndicator::CBusyIndicator(HWND mainWindow) : m_progress(ProgressBarOf(mainWindow).GetWindow()) {
+  if (gBusyDepth++ == 0 && m_progress != nullptr) ShowWindow(m_progress, SW_SHOWNA);
+}
+
+CBusyIndicator::~CBusyIndicator() {
+  if (--gBusyDepth == 0 && m_progress != nullptr) ShowWindow(m_progress, SW_HIDE);
+}

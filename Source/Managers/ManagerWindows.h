@@ -19,5 +19,18 @@ CProgress ProgressBarOf(HWND mainWindow);
 constexpr int kRecordCountPart = 2;
 // Writes the record list's row count into that part ("1 record", "25 records").
 void ShowRecordCount(HWND mainWindow);
+// The status bar's progress bar is on screen only while a list fills or a
+// long action runs: shown while an object of this class lives. Scopes nest
+// (adding photos shows the album list each time); the outermost one hides.
+class CBusyIndicator {
+ public:
+  explicit CBusyIndicator(HWND mainWindow);
+  ~CBusyIndicator();
+  CBusyIndicator(const CBusyIndicator&) = delete;
+  CBusyIndicator& operator=(const CBusyIndicator&) = delete;
+
+ private:
+  HWND m_progress;
+};
 
 #endif  // QUILLMATE_MANAGERS_MANAGERWINDOWS_H

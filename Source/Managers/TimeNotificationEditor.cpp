@@ -69,9 +69,9 @@ class CTimeNotificationEditor : public CEditorDialog {
     if (CDateTime(Dialog(), IDC_TIME_NOTIFICATION_TIME).GetTime(&picked) == GDT_VALID) {
       time = ToRecordTime(picked);
     }
-    if (CEdit(Dialog(), IDC_TIME_NOTIFICATION_TEXT).GetTextLength() == 0 ||
-        CEdit(Dialog(), IDC_TIME_NOTIFICATION_TITLE).GetTextLength() == 0) {
-      ShowBox("Please Fill in All fields.", "Quillmate", kMbOk | kMbIconInformation);
+    const bool noTitle = CEdit(Dialog(), IDC_TIME_NOTIFICATION_TITLE).GetTextLength() == 0;
+    if (noTitle || CEdit(Dialog(), IDC_TIME_NOTIFICATION_TEXT).GetTextLength() == 0) {
+      AskToFill("Please Fill in All fields.", noTitle ? IDC_TIME_NOTIFICATION_TITLE : IDC_TIME_NOTIFICATION_TEXT);
       return;
     }
     // A time not later than now fires at the next tick and is gone: most

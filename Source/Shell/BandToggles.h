@@ -9,5 +9,8 @@
 // both flags clear, so the first toggle hides.
 void ToggleRebarBand(HWND window, int band);
 
+// Checks the View menu's two items of the bands on screen.
+void CheckBandToggles(HWND window);
+
 // Whether the next toggle of the band shows it.
 bool RebarBandToggleShows(int band);

@@ -11,6 +11,8 @@ void CQuillmateTray::PrepareMenu(HMENU menu) {
   // A resource pop-up cannot be empty, hence the placeholder.
   DeleteMenu(fastTexts, 0, MF_BYPOSITION);
   BuildFastTextMenu(fastTexts);
+  // An empty pop-up looks broken; say why there is nothing to choose.
+  if (GetMenuItemCount(fastTexts) == 0) AppendMenuA(fastTexts, MF_STRING | MF_GRAYED, 0, kNoFastTextsYet);
 }
 
 void CQuillmateTray::OnBalloonClick() {

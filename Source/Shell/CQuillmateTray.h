@@ -5,10 +5,14 @@
 
 #include "Library/CSystemTray.h"
 
+// The one disabled item of the "Fast Texts" pop-up when there are none.
+constexpr const char* kNoFastTextsYet = "(no fast texts yet)";
+
 class CQuillmateTray : public CSystemTray {
  public:
   // Takes the "Fast Texts" pop-up (position 2), removes the resource's
-  // placeholder item and appends the current fast texts in file order.
+  // placeholder item and appends the current fast texts in file order, or
+  // the disabled kNoFastTextsYet when there are none.
   void PrepareMenu(HMENU menu) override;
   // Brings forward the reminder that the balloon announced.
   void OnBalloonClick() override;

@@ -250,7 +250,10 @@ void RouteCommand(HWND window, int commandId) {
     if (gMainWindowHooks.fastTextCommand) {
       gMainWindowHooks.fastTextCommand(window, commandId);
     } else {
-      CopyFastTextToClipboard(window, commandId);
+      std::string title;
+      if (CopyFastTextToClipboard(window, commandId, title) && gMainWindowHooks.fastTextCopied) {
+        gMainWindowHooks.fastTextCopied(window, title.c_str());
+      }
     }
     return;
   }

@@ -7,21 +7,29 @@
 
 #include "Managers/FastTextMenu.h"
 
-void CopyFastTextToClipboard(HWND mainWindow, int commandId) {
+bool CopyFastTextToClipboard(HWND mainWindow, int commandId, std::string& title) {
   std::string text;
-  if (!FastTextOfCommand(commandId, text) || text.empty()) return;
-  if (!OpenClipboard(mainWindow)) return;
+  if (!FastTextOfCommand(commandId, text, &title) || text.empty()) return false;
+  if (!OpenClipboard(mainWindow)) return false;
   EmptyClipboard();
+  bool copied = false;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
   if (block != nullptr) {
     if (void* bytes = GlobalLock(block)) {
       std::memcpy(bytes, text.data(), text.size());
       static_cast<char*>(bytes)[text.size()] = '\0';
       GlobalUnlock(block);
-      if (SetClipboardData(CF_TEXT, block) == nullptr) GlobalFree(block);
+      copied = SetClipboardData(CF_TEXT, block) != nullptr;
+      if (!copied) GlobalFree(block);
     } else {
       GlobalFree(block);
     }
   }
   CloseClipboard();
+  return copied;
+}
+
+std::string CopiedBalloonText(const std::string& title) {
+  constexpr std::size_t kBalloonTextMax = 255;
+  return ("Copied: " + title).substr(0, kBalloonTextMax);
 }

@@ -17,6 +17,15 @@ std::string HelpFilePath(const char* executablePath) {
   return folder + "\\quillmate.chm";
 }
 
+std::string HelpTopicArgument(const char* executablePath, const char* topic) {
+  return "\"" + HelpFilePath(executablePath) + "::/" + topic + "\"";
+}
+
+void OpenHelpTopic(const char* executablePath, const char* topic) {
+  std::string argument = HelpTopicArgument(executablePath, topic);
+  ShellExecuteA(nullptr, "open", "hh.exe", argument.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
 void OpenHelpFile(const char* executablePath) {
   std::string help = HelpFilePath(executablePath);
   ShellExecuteA(nullptr, "open", help.c_str(), "", nullptr, SW_SHOWNORMAL);

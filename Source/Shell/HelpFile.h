@@ -13,3 +13,10 @@ std::string HelpFilePath(const char* executablePath);
 // Opens the help file with the shell's "open" verb, shown normally. A help
 // file that cannot be opened is not reported.
 void OpenHelpFile(const char* executablePath);
+
+// The help viewer's argument for topic (a page of the help file, with an
+// anchor: "kinds.html#fasttexts"): "<help file>::/<topic>", quoted.
+std::string HelpTopicArgument(const char* executablePath, const char* topic);
+// Opens the help file at topic in the platform's help viewer (hh.exe); not
+// reported when that fails, as with OpenHelpFile.
+void OpenHelpTopic(const char* executablePath, const char* topic);

@@ -12,6 +12,7 @@ struct KindCommands {
   int editCommand;
   int deleteCommand;
   int deleteAllCommand;
+  const char* helpTopic;  // the kind's place in the help file
 };
 
 // Row of kind number 0..7, or null for any other number.

@@ -20,6 +20,8 @@ constexpr int kToolbarWidth = 200;
 constexpr int kMainToolbarHeight = 55;
 constexpr int kEditToolbarHeight = 28;
 constexpr int kMainButtonWidth = 72;
+// Wide enough for the longest caption ("Internet Resource") in one line.
+constexpr int kMainButtonMaxWidth = 120;
 constexpr int kEditButtonMinWidth = 32;
 constexpr int kEditButtonMaxWidth = 132;
 
@@ -60,8 +62,29 @@ void InsertMainButtons(const CToolbar& toolbar) {
   }
 }
 
+// The toolbar is as high as its buttons are.
+void FitHeightToButtons(const CToolbar& toolbar) {
+  const DWORD size = static_cast<DWORD>(toolbar.Send(TB_GETBUTTONSIZE));
+  RECT place = {};
+  GetWindowRect(toolbar.GetWindow(), &place);
+  SetWindowPos(toolbar.GetWindow(), nullptr, 0, 0, place.right - place.left, HIWORD(size),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A band too narrow for its toolbar shows a chevron (RBN_CHEVRONPUSHED)
+// that offers the buttons it hides; its ideal width is the whole toolbar.
 bool AppendToolbarBand(const CRebar& rebar, const CToolbar& toolbar) {
-  return rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth) != FALSE;
+  if (!rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth)) return false;
+  SIZE whole = {};
+  toolbar.Send(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&whole));
+  REBARBANDINFOA band = {};
+  band.cbSize = sizeof band;
+  band.fMask = RBBIM_STYLE | RBBIM_IDEALSIZE;
+  rebar.Send(RB_GETBANDINFOA, rebar.GetBandCount() - 1, reinterpret_cast<LPARAM>(&band));
+  band.fStyle |= RBBS_USECHEVRON;
+  band.cxIdeal = static_cast<UINT>(whole.cx);
+  rebar.Send(RB_SETBANDINFOA, rebar.GetBandCount() - 1, reinterpret_cast<LPARAM>(&band));
+  return true;
 }
 
 }  // namespace
@@ -76,9 +99,12 @@ bool CreateMainRebar(HWND window) {
                           kMainToolbarHeight))
     return false;
   mainToolbar.SetButtonStructSize(kButtonStructSize);
-  mainToolbar.SetButtonWidth(kMainButtonWidth, kMainButtonWidth);
+  // The buttons take the width of the longest caption ("Time Notification"
+  // and "Internet Resource" do not fit in 72 pixels and were cut).
+  mainToolbar.SetButtonWidth(kMainButtonWidth, kMainButtonMaxWidth);
   mainToolbar.SetImageList(mainImages);
   InsertMainButtons(mainToolbar);
+  FitHeightToButtons(mainToolbar);
   if (!AppendToolbarBand(rebar, mainToolbar)) return false;
 
   HIMAGELIST editImages = CreateEditToolbarImages();

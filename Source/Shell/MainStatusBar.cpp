@@ -24,8 +24,9 @@ bool CreateMainStatusBar(HWND window) {
 
   RECT part = {};
   status.GetPartRect(1, &part);
+  // Hidden until a list fills or a long action runs (CBusyIndicator).
   CProgress progress;
-  if (!progress.Create(status.GetWindow(), ID_PROGRESS_BAR, 0, WS_CHILD | WS_VISIBLE,
+  if (!progress.Create(status.GetWindow(), ID_PROGRESS_BAR, 0, WS_CHILD,
                        part.left + kProgressInset, kProgressInset, kProgressWidth, kProgressHeight))
     return false;
   progress.SetRange(0, 100);

@@ -13,6 +13,8 @@
 #include "Shell/MainWindowHooks.h"
 #include "Shell/MainWindowLayout.h"
 #include "Shell/MainWindowNotify.h"
+#include "Shell/RecordColumns.h"
+#include "Shell/RecordContextMenu.h"
 
 namespace {
 
@@ -36,8 +38,18 @@ LRESULT OnTrayMessage(HWND window, WPARAM wParam, LPARAM lParam) {
   return gMainWindowHooks.trayMessage ? gMainWindowHooks.trayMessage(window, wParam, lParam) : 0;
 }
 
+// From the keyboard (Shift+F10, the Menu key: no position) the record list's
+// menu opens at its focused row. A right click has opened it already
+// (NM_RCLICK), so the message the list sends after the click is ignored.
+bool OnContextMenu(HWND window, HWND from, LPARAM position) {
+  if (from != GetDlgItem(window, ID_RECORD_LIST)) return false;
+  if (position == -1) ShowRecordContextMenu(window, MenuPlace::FocusedRow);
+  return true;
+}
+
 void OnSplitterMoved(HWND window, WPARAM lineX) {
   if (CSplitter* splitter = SplitterOf(window)) splitter->MoveSplit(static_cast<int>(lineX));
+  FitRecordColumns(window);
   RepaintWithChildren(window);
 }
 
@@ -49,6 +61,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return RunGuarded(window, kGuardCaption, [&] { return BuildMainWindow(window) ? 0 : -1; });
     case WM_SIZE:
       LayOutMainWindow(window, LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kMinimumWindowWidth, kMinimumWindowHeight};
       return 0;
     case WM_CLOSE:
       OnClose(window);
@@ -69,6 +84,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnTimer(window, wParam);
         return LRESULT(0);
       });
+    case WM_CONTEXTMENU:
+      if (RunGuarded(window, kGuardCaption,
+                     [&] { return LRESULT(OnContextMenu(window, reinterpret_cast<HWND>(wParam), lParam)); }))
+        return 0;
+      return DefWindowProcA(window, message, wParam, lParam);
     case CSplitter::kSplitterMovedMessage:
       OnSplitterMoved(window, wParam);
       return 0;

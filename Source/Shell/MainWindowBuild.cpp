@@ -9,10 +9,12 @@
 #include "Managers/RecordListOrder.h"
 #include "Records/MessageBoxSeam.h"
 #include "Resources/MainWindowIds.h"
+#include "Shell/BandToggles.h"
 #include "Shell/MainImageLists.h"
 #include "Shell/MainWindow.h"
 #include "Shell/MainWindowControls.h"
 #include "Shell/MessageBoxOwner.h"
+#include "Shell/RecordColumns.h"
 #include "Shell/Reminders.h"
 
 #include <commctrl.h>
@@ -42,9 +44,11 @@ bool BuildMainWindow(HWND window) {
 
   if (!CreateMainStatusBar(window)) return false;
   if (!CreateMainRebar(window)) return false;
+  CheckBandToggles(window);
 
   // A new window lists every kind in file order until a header is clicked.
   ResetRecordListOrders();
+  SetColumnsPlacedHook(FitRecordColumns);
   // The text notes are current at start.
   ShowRecords(RecordKind::TextNote, window);
   return true;

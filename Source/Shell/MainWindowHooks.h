@@ -28,6 +28,9 @@ struct MainWindowHooks {
   // Commands 50000 to 65535, the tray's "Fast Texts" items. Empty: the
   // item's fast text is put on the clipboard.
   void (*fastTextCommand)(HWND mainWindow, int commandId) = nullptr;
+  // A fast text was put on the clipboard by the default of fastTextCommand:
+  // brief feedback, the tray balloon "Copied: <title>". Empty: nothing.
+  void (*fastTextCopied)(HWND mainWindow, const char* title) = nullptr;
 };
 
 // The hooks of the one main window.

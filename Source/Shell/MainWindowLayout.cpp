@@ -5,6 +5,7 @@
 #include "Library/CSplitter.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/MainWindowBuild.h"
+#include "Shell/RecordColumns.h"
 
 void LayOutMainWindow(HWND window, int clientWidth, int clientHeight) {
   HWND status = GetDlgItem(window, ID_STATUS_BAR);
@@ -23,6 +24,7 @@ void LayOutMainWindow(HWND window, int clientWidth, int clientHeight) {
     splitter->SetTop(top);
     splitter->Resize(clientWidth, clientHeight - top - bottomStrip);
   }
+  FitRecordColumns(window);
   RepaintWithChildren(window);
 }
 

@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+// The smallest window in which every control is still usable: both panes
+// show a column, the edit toolbar's buttons fit, the main toolbar's hidden
+// buttons are behind the band's chevron, and the status bar keeps its parts.
+constexpr LONG kMinimumWindowWidth = 560;
+constexpr LONG kMinimumWindowHeight = 420;
+
 // WM_SIZE with the new client size; every child paints again afterwards.
 void LayOutMainWindow(HWND window, int clientWidth, int clientHeight);
 

@@ -9,14 +9,14 @@
 #include "Shell/CommandRouter.h"
 #include "Shell/KindCommands.h"
 #include "Shell/MainWindowLayout.h"
+#include "Shell/RebarChevron.h"
+#include "Shell/RecordColumns.h"
 #include "Shell/RecordContextMenu.h"
 #include "Shell/ToolbarTooltips.h"
 
 #include <commctrl.h>
 
 namespace {
-
-constexpr const char* kDeleteSelectedQuestion = "Delete the selected records and their files?";
 
 void OnRecordListDoubleClick(HWND window) {
   if (RecordListOfWindow(window).GetFocusedItem() < 0) return;
@@ -44,16 +44,35 @@ void OnManagerSelected(HWND window, const NMLISTVIEW& change) {
   }
 }
 
-// The Delete key deletes the selected records, after a question whose
-// default is No: one stray key must not destroy data.
+// The Delete key deletes the selected records, after the question that
+// every delete route asks.
 void OnRecordListDeleteKey(HWND window) {
-  if (RecordListOfWindow(window).GetSelectedCount() == 0) return;
-  const KindCommands* kind = KindCommandsAt(CurrentKind());
-  if (kind == nullptr) return;
-  if (ShowMessageBox(nullptr, kDeleteSelectedQuestion, "Quillmate",
-                     kMbYesNo | kMbIconQuestion | kMbDefaultButton2) != kIdYes)
-    return;
-  RouteCommand(window, kind->deleteCommand);
+  if (const KindCommands* kind = KindCommandsAt(CurrentKind())) RouteCommand(window, kind->deleteCommand);
+}
+
+// A list that takes the focus (Tab, a click, coming back from a box) has a
+// focused row, so Enter, Delete and the Menu key act at once: the one
+// focused before, or else the first.
+void OnRecordListFocus(HWND window) {
+  CListView records = RecordListOfWindow(window);
+  if (records.GetItemCount() == 0) return;
+  int row = records.GetFocusedItem();
+  if (row < 0) {
+    row = 0;
+    records.SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+  }
+  if (records.GetSelectedCount() == 0) records.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+  records.EnsureVisible(row, false);
+}
+
+// A divider dragged by the user: the kind's widths are the user's from now
+// on. The track's end carries the new width before the header applies it.
+void OnColumnDragged(HWND window, const NMHEADERA& drag) {
+  if (drag.pitem == nullptr || (drag.pitem->mask & HDI_WIDTH) == 0) return;
+  HWND list = RecordListOfWindow(window).GetWindow();
+  if (list == nullptr || GetParent(drag.hdr.hwndFrom) != list) return;
+  ListView_SetColumnWidth(list, drag.iItem, drag.pitem->cxy);
+  RememberRecordColumns(window);
 }
 
 void OnListKey(HWND window, const NMLVKEYDOWN& key) {
@@ -74,6 +93,9 @@ LRESULT OnMainWindowNotify(HWND window, NMHDR* header) {
     case RBN_ENDDRAG:
       RelayOutMainWindow(window);
       return 0;
+    case RBN_CHEVRONPUSHED:
+      ShowChevronMenu(window, *reinterpret_cast<NMREBARCHEVRON*>(header));
+      return 0;
     case TTN_NEEDTEXTA:
     case TTN_NEEDTEXTW:
       SupplyToolbarTooltip(header);
@@ -90,6 +112,13 @@ LRESULT OnMainWindowNotify(HWND window, NMHDR* header) {
       return 0;
     case LVN_KEYDOWN:
       OnListKey(window, *reinterpret_cast<NMLVKEYDOWN*>(header));
+      return 0;
+    case HDN_ENDTRACKA:
+    case HDN_ENDTRACKW:
+      OnColumnDragged(window, *reinterpret_cast<NMHEADERA*>(header));
+      return 0;
+    case NM_SETFOCUS:
+      if (header->idFrom == ID_RECORD_LIST) OnRecordListFocus(window);
       return 0;
     case NM_RETURN:
       OnListReturn(window, header->idFrom);

@@ -10,16 +10,28 @@
 #include "Shell/KindCommands.h"
 #include "Shell/MainImageLists.h"
 
+namespace {
+
+constexpr int kManagerIconSpacing = 108;
+
+}  // namespace
+
 HWND CreateManagerList(HWND window) {
   CListView managers;
   if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0,
                        0))
     return nullptr;
   // One manager at a time, and its highlight stays when the focus moves to
-  // the record list: it names the kind on display.
-  SetWindowLongA(managers.GetWindow(), GWL_STYLE, WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
+  // the record list: it names the kind on display. The icons flow into as
+  // many columns as the pane's width holds whenever it changes.
+  SetWindowLongA(managers.GetWindow(), GWL_STYLE,
+                 WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE);
   managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
   managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
+  // Room for "Time Notification" on one line of a label; the rows keep the
+  // height the icons give them.
+  const DWORD spacing = static_cast<DWORD>(managers.Send(LVM_GETITEMSPACING, FALSE));
+  managers.Send(LVM_SETICONSPACING, 0, MAKELPARAM(kManagerIconSpacing, HIWORD(spacing)));
   for (int position = 0; position < kRecordKindCount; ++position) {
     managers.InsertItem(position, KindCommandsAt(position)->managerName, position, 0);
   }
@@ -32,8 +44,9 @@ constexpr int kTitleColumn = 1;
 
 HWND CreateRecordList(HWND window) {
   CListView records;
-  if (!records.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0,
-                      0))
+  // The selection stays visible while a question about it is open.
+  if (!records.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE,
+                      WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0))
     return nullptr;
   records.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   // Every kind's second column holds its titles (the names of e-mail

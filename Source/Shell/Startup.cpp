@@ -7,6 +7,7 @@
 #include "Library/CSplitter.h"
 #include "Library/CSystemTray.h"
 #include "Library/CWinApp.h"
+#include "Managers/CEditorDialog.h"
 #include "Managers/KindManager.h"
 #include "Managers/TimeNotificationScheduler.h"
 #include "Shell/Reminders.h"
@@ -14,7 +15,9 @@
 #include "Resources/MainWindowIds.h"
 #include "Resources/TrayIds.h"
 #include "Shell/FirstStart.h"
+#include "Shell/FastTextClipboard.h"
 #include "Shell/HelpFile.h"
+#include "Shell/KindCommands.h"
 #include "Shell/MainWindow.h"
 #include "Shell/MainWindowHooks.h"
 #include "Shell/MessageLoop.h"
@@ -55,6 +58,17 @@ void OpenHelpBesideExecutable(HWND) {
   OpenHelpFile(ExecutablePath().c_str());
 }
 
+void ShowCopiedBalloon(HWND, const char* title) {
+  if (gShellTray) gShellTray->ShowBalloonTip(CopiedBalloonText(title).c_str(), nullptr, CSystemTray::kBalloonInfo, 10);
+}
+
+// F1 in an editor: the help file at the editor's kind.
+void OpenKindHelp(HWND, RecordKind kind) {
+  if (const KindCommands* commands = KindCommandsAt(static_cast<int>(kind))) {
+    OpenHelpTopic(ExecutablePath().c_str(), commands->helpTopic);
+  }
+}
+
 // What the main window leaves to the tray, the help file and the scheduler.
 void InstallMainWindowHooks(CSystemTray& tray) {
   gShellTray = &tray;
@@ -64,6 +78,8 @@ void InstallMainWindowHooks(CSystemTray& tray) {
   gMainWindowHooks.trayMessage = HandTrayMessage;
   gMainWindowHooks.showBalloon = ShowTrayBalloon;
   gMainWindowHooks.timerTick = CheckNotifications;
+  gMainWindowHooks.fastTextCopied = ShowCopiedBalloon;
+  CEditorDialog::SetHelpOpener(OpenKindHelp);
 }
 
 // Icon 7 before version 5 of the platform, else icon 2.
@@ -88,7 +104,7 @@ int OpenEveryStore() {
   return opened;
 }
 
-bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
+bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray, const char* commandLine) {
   InitialiseCommonControls();
   if (!MakeDataFolders()) throw kNoDataFolderText;
   OpenEveryStore();
@@ -104,11 +120,12 @@ bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
   CSplitter::RegisterBarClass(instance);
 
   InstallMainWindowHooks(tray);
-  // Decided before the window exists: a start that goes to the tray creates
-  // it hidden, so no log-on flashes the window.
-  const bool firstStart = IsFirstStart();
-  HWND mainWindow = CreateMainWindow(instance, firstStart);
-  if (firstStart) {
+  // Decided before the window exists: the start at log-on creates it
+  // hidden, so no log-on flashes the window.
+  const StartKind start = KindOfStart(commandLine != nullptr ? commandLine : GetCommandLineA());
+  const bool shown = start != StartKind::LogOn;
+  HWND mainWindow = CreateMainWindow(instance, shown);
+  if (shown) {
     ShowWindow(mainWindow, showCommand);
     UpdateWindow(mainWindow);
   }
@@ -118,7 +135,8 @@ bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
               nullptr, nullptr, CSystemTray::kBalloonNone, 10);
   tray.SetNotifyWindow(mainWindow);
   SetPageSetupDefaults(mainWindow);
-  GreetOrHide(firstStart, mainWindow, tray);
+  GreetOrHide(start, mainWindow, tray);
+  if (start != StartKind::First) AddTraySwitchToRunValue(ExecutablePath());
   return true;
 }
 

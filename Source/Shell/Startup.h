@@ -28,10 +28,12 @@ constexpr int kExitMessageLoopFailed = -1;
 // could not retrieve a message.
 int RunQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray);
 
-// The steps before the message loop, without the guard. Returns false when
-// another instance runs (it has been brought forward); throws what the
-// toolkit throws when a window cannot be registered or created.
-bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray);
+// The steps before the message loop, without the guard. commandLine: the
+// whole command line (null: the process's), whose /tray marks the start at
+// log-on. Returns false when another instance runs (it has been brought
+// forward); throws what the toolkit throws when a window cannot be
+// registered or created.
+bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray, const char* commandLine = nullptr);
 
 // Opens, and creates where missing, every kind's store file in kind order.
 // Returns how many could be opened.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Managers/KindManager.h"
+#include "Managers/RecordManager.h"
 #include "Records/RecordText.h"
 #include "Resources/EmailResourceEditorIds.h"
 #include "Resources/InternetResourceEditorIds.h"
@@ -126,11 +127,13 @@ TEST_F(ResourceEditorTest, EmailEntriesNeedNameAndAddressAndLandFieldForFieldWhe
   EXPECT_EQ(FieldsOf(StoredRecords<DatabaseDataEmailRes>()[0].second)[0], "Ann Jones");
 }
 
-TEST_F(ResourceEditorTest, BookmarksKeepTheInitialAddressStoreTheCategoryIndexAndEditInPlace) {
+TEST_F(ResourceEditorTest, BookmarksStartWithHttpsNeedMoreThanThePrefixStoreTheCategoryIndexAndEditInPlace) {
   int categoryOnOpen = -1;
   std::string addressOnOpen;
   std::vector<std::string> categories;
   bool stayedOpen = false;
+  HWND focusAfterNoTitle = nullptr, focusAfterPrefixOnly = nullptr;
+  DWORD caretAfterPrefixOnly = 0;
   ASSERT_TRUE(DriveDialog(kInternetCaption, [this] { m_main->Command(IDM_ADD_INTERNET_RESOURCE); },
                           [&](HWND dialog) {
                             categoryOnOpen = ChosenListItem(dialog, IDC_INTERNET_CATEGORY);
@@ -141,25 +144,40 @@ TEST_F(ResourceEditorTest, BookmarksKeepTheInitialAddressStoreTheCategoryIndexAn
                               SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
                               categories.emplace_back(text);
                             }
+                            SetForegroundWindow(dialog);  // where the user works
                             Press(dialog, IDC_INTERNET_SAVE);  // no title
                             stayedOpen = IsWindowVisible(dialog) != 0;
+                            focusAfterNoTitle = GetFocus();
                             TypeText(dialog, IDC_INTERNET_TITLE, "Weather");
                             ChooseListItem(dialog, IDC_INTERNET_CATEGORY, 5);
+                            Press(dialog, IDC_INTERNET_SAVE);  // only the untouched prefix
+                            focusAfterPrefixOnly = GetFocus();
+                            caretAfterPrefixOnly = static_cast<DWORD>(
+                                SendDlgItemMessageA(dialog, IDC_INTERNET_ADDRESS, EM_GETSEL, 0, 0));
+                            // What is typed then completes the address.
+                            TypeKeys(dialog, IDC_INTERNET_ADDRESS, "weather.example.org/");
                             Press(dialog, IDC_INTERNET_SAVE);
                           }));
   EXPECT_EQ(categoryOnOpen, 0);
-  EXPECT_EQ(addressOnOpen, "http:\\\\");
+  EXPECT_EQ(addressOnOpen, "https://");
   EXPECT_EQ(categories,
             (std::vector<std::string>{"Personal", "Bussines", "Funny", "News", "Shopping", "Others"}));
   EXPECT_TRUE(stayedOpen);
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].text, "Please Fill in All Fields.");
-  EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  for (const ShownBox& box : m_boxes.shown) {
+    EXPECT_EQ(box.text, "Please Fill in All Fields.");
+    EXPECT_EQ(box.caption, "Quillmate");
+  }
+  // After the box the address took the focus (EditorKeyboardTests follow the
+  // focus itself), and its caret sits behind the prefix.
+  (void)focusAfterNoTitle;
+  (void)focusAfterPrefixOnly;
+  EXPECT_EQ(caretAfterPrefixOnly, static_cast<DWORD>(MAKELONG(8, 8))) << "the caret sits behind https://";
 
   auto stored = StoredRecords<DatabaseDataInternetRes>();
   ASSERT_EQ(stored.size(), 1u);
   EXPECT_EQ(RecordTextOf(stored[0].second.title), "Weather");
-  EXPECT_EQ(RecordTextOf(stored[0].second.address), "http:\\\\") << "the untouched initial text is stored";
+  EXPECT_EQ(RecordTextOf(stored[0].second.address), "https://weather.example.org/");
   EXPECT_EQ(stored[0].second.resourceType, 5);
   ASSERT_EQ(m_main->Rows().size(), 1u);
   EXPECT_EQ(m_main->Rows()[0].texts[1], "Weather");
@@ -178,7 +196,7 @@ TEST_F(ResourceEditorTest, BookmarksKeepTheInitialAddressStoreTheCategoryIndexAn
                             Press(dialog, IDC_INTERNET_SAVE);
                           }));
   EXPECT_EQ(title, "Weather");
-  EXPECT_EQ(address, "http:\\\\");
+  EXPECT_EQ(address, "https://weather.example.org/");
   EXPECT_EQ(category, 5);
   auto changed = StoredRecords<DatabaseDataInternetRes>();
   ASSERT_EQ(changed.size(), 1u);
@@ -186,4 +204,23 @@ TEST_F(ResourceEditorTest, BookmarksKeepTheInitialAddressStoreTheCategoryIndexAn
   EXPECT_EQ(RecordTextOf(changed[0].second.address), "http://weather.example.org/");
   EXPECT_EQ(changed[0].second.resourceType, 3);
   EXPECT_EQ(m_main->Rows()[0].texts[3], "News");
+}
+
+TEST_F(ResourceEditorTest, AStoredOldStyleAddressIsShownAndKeptAsItIs) {
+  InternetValues old{"Old", "http:\\\\old.example.org", 1};
+  ASSERT_NE(InternetResManager::AppendRecord(m_main->Handle(), old), 0);
+  m_main->FocusRow(0);
+  std::string address;
+  ASSERT_TRUE(DriveDialog(kInternetCaption, [this] { m_main->Command(IDM_EDIT_INTERNET_RESOURCE); },
+                          [&](HWND dialog) {
+                            address = TextOf(dialog, IDC_INTERNET_ADDRESS);
+                            TypeText(dialog, IDC_INTERNET_TITLE, "Old, renamed");
+                            Press(dialog, IDC_INTERNET_SAVE);
+                          }));
+  EXPECT_EQ(address, "http:\\\\old.example.org");
+  auto stored = StoredRecords<DatabaseDataInternetRes>();
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(RecordTextOf(stored[0].second.title), "Old, renamed");
+  EXPECT_EQ(RecordTextOf(stored[0].second.address), "http:\\\\old.example.org");
+  EXPECT_TRUE(m_boxes.shown.empty());
 }

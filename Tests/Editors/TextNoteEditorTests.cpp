@@ -346,6 +346,7 @@ TEST_F(TextNoteTest, TheEditorOpensWithItsTenButtonsPicturesTooltipsFontListsAnd
   std::vector<std::pair<std::string, LRESULT>> sizes;
   int faces = 0;
   bool facesSorted = true;
+  std::string repeatedFace;
   std::vector<std::string> types;
   bool focusInBody = false;
   std::string faceShown, sizeShown;
@@ -385,6 +386,8 @@ TEST_F(TextNoteTest, TheEditorOpensWithItsTenButtonsPicturesTooltipsFontListsAnd
                               char text[LF_FACESIZE + 1] = {};
                               SendMessageA(face, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
                               if (lstrcmpiA(previous.c_str(), text) > 0) facesSorted = false;
+                              // Sorted, a face listed twice lies next to itself.
+                              if (i > 0 && previous == text) repeatedFace = text;
                               previous = text;
                             }
                             faceShown = TextOf(toolbar, IDC_TEXT_NOTE_FACE);
@@ -421,6 +424,7 @@ TEST_F(TextNoteTest, TheEditorOpensWithItsTenButtonsPicturesTooltipsFontListsAnd
   EXPECT_EQ(sizes, expectedSizes);
   EXPECT_GT(faces, 0);
   EXPECT_TRUE(facesSorted);
+  EXPECT_EQ(repeatedFace, "") << "each face is listed once";
   EXPECT_EQ(faceShown, "Arial");
   EXPECT_EQ(sizeShown, "10");
   EXPECT_EQ(types, (std::vector<std::string>{"Normal", "Urgent"}));

@@ -1,9 +1,10 @@
 // Not a test: the real main window with the text note editor open on a
 // formatted note, for looking at the dialog on screen
-// (scripts/screenshot.sh out.png TextNoteShowcase.exe). The note's body is
-// RTF written beside its record, as an earlier save would have left it.
-// With "long" the note is 120,000 characters and a sentence is typed at its
-// end. The program ends by itself after 30 seconds.
+// (scripts/screenshot.sh out.png TextNoteShowcase.exe [long|faces]). The
+// note's body is RTF written beside its record, as an earlier save would have
+// left it. With "long" the note is 120,000 characters and a sentence is typed
+// at its end; "faces" drops the font face list down once the editor is up.
+// The program ends by itself after 30 seconds.
 #include <windows.h>
 
 #include <cstring>
@@ -60,6 +61,16 @@ void CALLBACK TypeAtEnd(HWND, UINT, UINT_PTR timer, DWORD) {
   SendMessageA(body, EM_SCROLLCARET, 0, 0);
 }
 
+// Drops down the face list of the open editor.
+void CALLBACK DropFaces(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND editor = FindWindowA("#32770", "Text Note");
+  if (editor == nullptr) return;
+  KillTimer(nullptr, timer);
+  HWND faces = GetDlgItem(GetDlgItem(GetDlgItem(editor, IDC_TEXT_NOTE_REBAR), IDC_TEXT_NOTE_TOOLBAR),
+                          IDC_TEXT_NOTE_FACE);
+  SendMessageA(faces, CB_SHOWDROPDOWN, TRUE, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,6 +83,7 @@ int main(int argc, char** argv) {
   TextNoteManager::AppendRecord(window, {"Shopping", "TextNote0.doc", 0});
   TextNoteManager::AppendRecord(window, {"Garden plans", "TextNote1.doc", 1});
   showcase.FocusRow(1);
+  if (argc > 1 && std::strcmp(argv[1], "faces") == 0) SetTimer(nullptr, 0, 1500, DropFaces);
   if (argc > 1 && std::strcmp(argv[1], "long") == 0) {
     std::ofstream(gTextNoteFolder + "TextNote2.doc", std::ios::binary) << LongNote();
     TextNoteManager::AppendRecord(window, {"Meeting minutes", "TextNote2.doc", 0});

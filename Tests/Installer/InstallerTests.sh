@@ -76,8 +76,8 @@ wine "$install/quillmate.exe" >/dev/null 2>&1 &
 first=$!
 check "the installed program shows its main window" test "$(probe main-window visible)" = visible
 check "and its icon in the notification area" test "$(probe tray-icon yes)" = yes
-check "it registers the start at log-on of the installed program" \
-  test "$(wait_reg "$run_key" quillmate.exe "$exe_windows")" = "$exe_windows"
+check "it registers the start at log-on of the installed program, with /tray" \
+  test "$(wait_reg "$run_key" quillmate.exe "\"$exe_windows\" /tray")" = "\"$exe_windows\" /tray"
 check "and FirstTime" test "$(wait_reg "$marker_key" FirstTime Done)" = Done
 
 # While it runs, qmdb writes nothing: the program may write the same file.
@@ -143,11 +143,12 @@ check "the start at log-on starts the new copy" \
   test "$(reg_value "$run_key" quillmate.exe)" = "\"$exe_windows\" /tray"
 check "the data folder is byte-identical after the move" test "$(data_snapshot)" = "$before_upgrade"
 
-# --- a later start, then the uninstall while it runs ------------------------------
-wine "$install/quillmate.exe" >/dev/null 2>&1 &
+# --- a later start at log-on, then the uninstall while it runs ---------------------
+# As the Run value starts it: with /tray.
+wine "$install/quillmate.exe" /tray >/dev/null 2>&1 &
 later=$!
 check "the upgraded program starts with its icon in the notification area" test "$(probe tray-icon yes)" = yes
-check "hidden in the tray, as every start after the first" test "$(probe main-window held)" = held
+check "hidden in the tray, as the start at log-on" test "$(probe main-window held)" = held
 before_uninstall="$(data_snapshot)"
 # A shortcut on the desktop that starts another copy is that copy's.
 cp "$qm_work/first-folder.lnk" "$desktop/Quillmate.lnk"

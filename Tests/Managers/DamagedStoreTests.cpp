@@ -75,6 +75,7 @@ TEST_F(ManagersTest, ARecordAddedIntoReusedSpaceIsLastAtFirstAndAtItsFilePositio
   }
   const std::uint32_t freed = RowAddress(0);
   Select({0});
+  boxes_.answer = kIdYes;
   InternetResManager::RemoveRecords(Main(), 0);
   ASSERT_EQ(InternetResManager::AppendRecord(Main(), InternetValues{"D", "http://d", 3}), 1);
   ASSERT_EQ(RowCount(), 3);
@@ -109,6 +110,7 @@ TEST_F(ManagersTest, AttachmentNamesThatAreNotBareFileNamesAreNeverDeletedOrOpen
   EXPECT_EQ(values.attachment, "");
 
   Select({0, 1, 2});
+  boxes_.answer = kIdYes;
   TextNoteManager::RemoveRecords(Main(), 0);
   EXPECT_EQ(RowCount(), 0);
   EXPECT_EQ(ReadFileText(parentVictim), "outside");
@@ -165,9 +167,11 @@ TEST_F(ManagersTest, ARecordThatFailedItsCheckIsDeletedButKeepsTheFileItsNameMay
 
   // Delete the damaged one: the record goes after the warning, its file stays.
   Select({0});
+  boxes_.answer = kIdYes;
   TextNoteManager::RemoveRecords(Main(), 0);
-  ASSERT_EQ(boxes_.shown.size(), 1u);
-  EXPECT_EQ(boxes_.shown[0].text, "Database Object CRC Error");
+  ASSERT_EQ(boxes_.shown.size(), 2u);
+  EXPECT_EQ(boxes_.shown[0].text, "Delete 1 text note and its file?");
+  EXPECT_EQ(boxes_.shown[1].text, "Database Object CRC Error");
   ASSERT_EQ(RowCount(), 2);
   EXPECT_EQ(ReadFileText(gTextNoteFolder + "first.doc"), "first");
   // A sound record takes its file with it.

@@ -18,6 +18,8 @@
 #include "Resources/MainWindowIds.h"
 #include "Resources/TrayIds.h"
 #include "Shell/CQuillmateTray.h"
+#include "Shell/FastTextClipboard.h"
+#include "Shell/MainWindowHooks.h"
 #include "Support/DialogDriver.h"
 #include "Support/FileBytes.h"
 #include "Support/TestMainWindow.h"
@@ -124,8 +126,14 @@ TEST_F(FastTextTest, TextTypedInTheEditorRoundTripsByteForByteThroughAttachmentM
   std::vector<Item> items = OpenTrayMenu();
   ASSERT_EQ(items.size(), 1u);
   EXPECT_EQ(items[0].title, "Thanks");
+  static std::vector<std::string> copied;
+  copied.clear();
+  gMainWindowHooks.fastTextCopied = [](HWND, const char* title) { copied.push_back(CopiedBalloonText(title)); };
   m_main->Command(items[0].command);
   EXPECT_EQ(ClipboardBlock(), text + '\0') << "the bytes and one zero byte";
+  // The tray says what was copied.
+  EXPECT_EQ(copied, (std::vector<std::string>{"Copied: Thanks"}));
+  EXPECT_EQ(CopiedBalloonText(std::string(300, 'x')).size(), 255u) << "a balloon holds 255 characters";
 
   // Edit to a shorter text: the file holds exactly the new text.
   m_main->FocusRow(0);
@@ -192,7 +200,11 @@ TEST_F(FastTextTest, AChangeThatCannotBeWrittenKeepsTheOldTextRecordAndRowAndThe
 }
 
 TEST_F(FastTextTest, MenuItemsFollowTheFileAndEachCopiesOnlyItsOwnFastText) {
-  EXPECT_TRUE(OpenTrayMenu().empty()) << "no fast texts: the sub-menu is empty";
+  // No fast texts: one disabled item says so, and it copies nothing.
+  std::vector<Item> none = OpenTrayMenu();
+  ASSERT_EQ(none.size(), 1u);
+  EXPECT_EQ(none[0].title, "(no fast texts yet)");
+  EXPECT_EQ(none[0].command, 0);
 
   // Enough fast texts that the last records lie past address 15,535, where
   // 50000 + address no longer fits a menu id.

@@ -39,11 +39,14 @@ TEST_F(ManagersTest, AddPhotoFromAReadOnlyUpperCaseJpgGivesAWritableLowerCaseCop
   // The photo's record can be edited and deleted with its copy.
   ASSERT_EQ(PhotoAlbumManager::ChangeFocusedRecord(Main(), PhotoValues{"Beach 2", "windy", "ignored"}), 1);
   EXPECT_EQ(Cell(0, 2), "windy");
+  boxes_.answer = kIdYes;
   PhotoAlbumManager::RemoveRecords(Main(), 0);
   EXPECT_FALSE(FileExists(copy));
 
   SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_TRUE(boxes_.shown.empty());
+  // Only the question, which names the album's copy, not the original.
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].text, "Delete 1 photo and the album's copy?");
 }
 
 TEST_F(ManagersTest, AFailedPhotoCopyTellsTheUserAndAddsNothing) {
@@ -152,6 +155,7 @@ TEST_F(ManagersTest, FastTextsKeepTheirTextExactlyInTheirAttachment) {
   // Deleting the fast text deletes its attachment.
   ASSERT_EQ(FastTextManager::AppendRecord(Main(), FastTextValues{"Second", "two"}), 1);
   Select({1});
+  boxes_.answer = kIdYes;
   FastTextManager::RemoveRecords(Main(), 0);
   EXPECT_TRUE(std::filesystem::is_empty(gFastTextFolder));
 }

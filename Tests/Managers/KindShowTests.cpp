@@ -107,12 +107,16 @@ TEST_F(ManagersTest, EachKindShowsItsColumnsButtonsAndProgressAndCreatesItsMissi
       ASSERT_FALSE(FileExists(store));
     }
     Progress();
+    window_->TakeHiddenAtAStep();
     ASSERT_TRUE(ShowRecords(expected.kind, Main()));
     EXPECT_EQ(CurrentKind(), static_cast<int>(expected.kind));
     ExpectColumns(Columns(), expected.columns);
     ExpectButtons(Buttons(), expected.buttons);
     EXPECT_EQ(Progress(), expected.progress);
     EXPECT_EQ(SendMessageA(window_->ProgressBar(), PBM_GETPOS, 0, 0), 100);
+    // On screen at every step while the list fills, gone once it is full.
+    EXPECT_FALSE(window_->TakeHiddenAtAStep());
+    EXPECT_FALSE(IsWindowVisible(window_->ProgressBar()));
     if (expected.kind != RecordKind::TextNote) {
       EXPECT_EQ(RowCount(), 0);
       EXPECT_EQ(std::filesystem::file_size(store), 40u);  // an empty database

@@ -15,9 +15,13 @@ namespace {
 
 WNDPROC gProgressProc = nullptr;
 std::vector<int> gProgressPositions;
+bool gHiddenAtAStep = false;
 
 LRESULT CALLBACK RecordingProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == PBM_SETPOS) gProgressPositions.push_back(static_cast<int>(wParam));
+  if (message == PBM_SETPOS) {
+    gProgressPositions.push_back(static_cast<int>(wParam));
+    if (!IsWindowVisible(window)) gHiddenAtAStep = true;
+  }
   return CallWindowProcA(gProgressProc, window, message, wParam, lParam);
 }
 
@@ -92,4 +96,10 @@ std::vector<int> ManagerTestWindow::TakeProgressPositions() {
   std::vector<int> positions;
   positions.swap(gProgressPositions);
   return positions;
+}
+
+bool ManagerTestWindow::TakeHiddenAtAStep() {
+  const bool hidden = gHiddenAtAStep;
+  gHiddenAtAStep = false;
+  return hidden;
 }

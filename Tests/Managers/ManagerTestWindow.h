@@ -28,6 +28,8 @@ class ManagerTestWindow {
 
   // Positions set with PBM_SETPOS since the last call.
   std::vector<int> TakeProgressPositions();
+  // Whether the progress bar was off screen at a step since the last call.
+  bool TakeHiddenAtAStep();
 
  private:
   qmtest::TestHostWindow m_host;

@@ -153,6 +153,7 @@ TEST_F(ManagersTest, DeletingThreeAdjacentSelectedRowsRemovesAllThreeAndTheirFil
     ASSERT_EQ(TextNoteManager::AppendRecord(Main(), NoteValues{"note " + std::to_string(i), name, 0}), 1);
   }
   Select({1, 2, 3});
+  boxes_.answer = kIdYes;
   TextNoteManager::RemoveRecords(Main(), 0);
   ASSERT_EQ(RowCount(), 2);
   EXPECT_EQ(Cell(0, 1), "note 0");
@@ -163,12 +164,25 @@ TEST_F(ManagersTest, DeletingThreeAdjacentSelectedRowsRemovesAllThreeAndTheirFil
   EXPECT_FALSE(FileExists(files[3]));
   EXPECT_TRUE(FileExists(files[4]));
   EXPECT_EQ(StoredTextNoteTitles(), (std::vector<std::string>{"note 0", "note 4"}));
-  EXPECT_TRUE(boxes_.shown.empty());  // no question before deleting selected rows
+  // One question, naming the count and what goes, No as its default.
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].text, "Delete 3 text notes and their files?");
+  EXPECT_EQ(boxes_.shown[0].style, kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
 
-  // Nothing selected: nothing happens.
+  // Answered No, nothing goes.
+  Select({0});
+  boxes_.answer = kIdNo;
+  TextNoteManager::RemoveRecords(Main(), 0);
+  ASSERT_EQ(boxes_.shown.size(), 2u);
+  EXPECT_EQ(boxes_.shown[1].text, "Delete 1 text note and its file?");
+  EXPECT_EQ(RowCount(), 2);
+  EXPECT_TRUE(FileExists(files[0]));
+
+  // Nothing selected: nothing is asked and nothing happens.
   Select({});
   TextNoteManager::RemoveRecords(Main(), 0);
   EXPECT_EQ(RowCount(), 2);
+  EXPECT_EQ(boxes_.shown.size(), 2u);
 }
 
 TEST_F(ManagersTest, DeleteAllAsksOnlyWhenThereIsSomethingAndDoesWhatTheAnswerSays) {
@@ -188,7 +202,7 @@ TEST_F(ManagersTest, DeleteAllAsksOnlyWhenThereIsSomethingAndDoesWhatTheAnswerSa
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].text, "Would you like to delete All Text Notes from Your Diary?");
   EXPECT_EQ(boxes_.shown[0].caption, "Quillmate");
-  EXPECT_EQ(boxes_.shown[0].style, kMbYesNo | kMbIconQuestion);
+  EXPECT_EQ(boxes_.shown[0].style, kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
   EXPECT_EQ(boxes_.shown[0].owner, nullptr);
   EXPECT_EQ(RowCount(), 3);
   EXPECT_EQ(ReadFileText(StoreFilePath(RecordKind::TextNote)), storeBytes);
@@ -233,13 +247,14 @@ TEST_F(ManagersTest, DeletingAnEmailResourceRemovesOnlyItsRecordAndEachKindAsksI
   ASSERT_EQ(EmailResManager::AppendRecord(Main(), MakeEmail("Bob", "bob@example.org", "")), 1);
   ASSERT_EQ(EmailResManager::AppendRecord(Main(), MakeEmail("Eve", "eve@example.org", "")), 1);
   Select({0});
+  boxes_.answer = kIdYes;
   EmailResManager::RemoveRecords(Main(), 0);
   ASSERT_EQ(RowCount(), 1);
   EXPECT_EQ(Cell(0, 1), "Eve");
-  boxes_.answer = kIdYes;
   RemoveRecords(RecordKind::EmailRes, Main(), 1);
-  ASSERT_EQ(boxes_.shown.size(), 1u);
-  EXPECT_EQ(boxes_.shown[0].text, "Would you like to delete All E-mail Addresses from Your Diary?");
+  ASSERT_EQ(boxes_.shown.size(), 2u);
+  EXPECT_EQ(boxes_.shown[0].text, "Delete 1 e-mail address?");
+  EXPECT_EQ(boxes_.shown[1].text, "Would you like to delete All E-mail Addresses from Your Diary?");
   EXPECT_EQ(RowCount(), 0);
 }
 
@@ -276,8 +291,8 @@ TEST_F(ManagersTest, TimeNotificationChangesReachTheObserverWithTheirAddresses) 
   EXPECT_EQ(TimeNotifManager::ChangeFocusedRecord(Main(), TimeNotifValues{"b3", "", later, 1}), 0);
   gxClearFaults();
   Select({0});
-  TimeNotifManager::RemoveRecords(Main(), 0);
   boxes_.answer = kIdYes;
+  TimeNotifManager::RemoveRecords(Main(), 0);
   TimeNotifManager::RemoveRecords(Main(), 1);
   SetRecordObserver(RecordKind::TimeNotif, RecordObserver());
 

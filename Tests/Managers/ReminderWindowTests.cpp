@@ -105,7 +105,11 @@ TEST_F(TimeNotificationTest, ARecordDeletedOrEditedWhileItsReminderIsOpenIsLeftA
   // must not take the new record for the old one.
   m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
   m_main->FocusRow(m_main->RowOf(deleted));
+  m_boxes.answer = kIdYes;  // the question every delete asks
   m_main->Command(IDM_DELETE_TIME_NOTIFICATIONS);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Delete 1 time notification?");
+  m_boxes.shown.clear();
   ASSERT_EQ(TimeNotifManager::AppendRecord(m_main->Handle(), {"New", "n", AddSeconds(m_now, 86400), 0}), 1);
   ASSERT_EQ(StoredNotifications().at(0).ownAddress, deleted) << "the new record should reuse the freed block";
   PressOk(shown[0]);

@@ -176,15 +176,20 @@ TEST_F(TimeNotificationTest, DeletingBeforeTheTimeOrDeletingAllMeansNeverShown) 
   LoadPendingNotifications();
   m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
   m_main->FocusRow(m_main->RowOf(drop));
+  m_boxes.answer = kIdYes;  // the question every delete asks
   m_main->Command(IDM_DELETE_TIME_NOTIFICATIONS);
   EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{keep}));
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Delete 1 time notification?");
+  m_boxes.shown.clear();
   m_now = AddSeconds(m_now, 20);
   m_main->Tick();
   ASSERT_EQ(OpenReminders().size(), 1u);
   EXPECT_EQ(OpenReminders()[0].caption, "Keep");
   PressOk(OpenReminders()[0]);
 
-  // Delete All: the question is answered Yes (its default button).
+  // Delete All: the question is answered Yes.
+  m_boxes.shown.clear();
   StoreNotification("A", "a", AddSeconds(m_now, 10), 0);
   StoreNotification("B", "b", AddSeconds(m_now, 10), 0);
   LoadPendingNotifications();

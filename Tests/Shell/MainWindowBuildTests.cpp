@@ -5,9 +5,12 @@
 
 #include "Library/CSplitter.h"
 #include "Resources/MainWindowIds.h"
+#include "Resources/TrayIds.h"
 #include "Shell/MainImageLists.h"
 
 #include <cctype>
+#include <cstring>
+#include <set>
 
 using namespace shelltest;
 
@@ -23,6 +26,30 @@ std::string LoadText(int id) {
   char text[256] = {};
   LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
   return text;
+}
+
+// Every item of menu and of its pop-ups has an access key, and no two items
+// of one menu share one, so typing the letter chooses exactly one item.
+void ExpectAccessKeys(HMENU menu, const std::string& where) {
+  std::set<char> keys;
+  for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+    char text[128] = {};
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    GetMenuItemInfoA(menu, position, TRUE, &info);
+    if (info.fType & MFT_SEPARATOR) continue;
+    if (info.wID == IDM_FAST_TEXT_FIRST) continue;  // the placeholder, never shown
+    const std::string item = where + " > " + text;
+    const char* amp = std::strchr(text, '&');
+    ASSERT_NE(amp, nullptr) << item;
+    ASSERT_NE(amp[1], '\0') << item;
+    EXPECT_TRUE(keys.insert(static_cast<char>(std::tolower(static_cast<unsigned char>(amp[1])))).second)
+        << "a second item with the key " << amp[1] << ": " << item;
+    if (info.hSubMenu) ExpectAccessKeys(info.hSubMenu, item);
+  }
 }
 
 }  // namespace
@@ -141,8 +168,10 @@ TEST_F(MainWindowTest, StatusBarHasThreePartsReadyAndTheProgressBarInPartOne) {
   SendMessageA(ProgressBar(), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
   EXPECT_EQ(range.iLow, 0);
   EXPECT_EQ(range.iHigh, 100);
-  // The text notes were shown at creation, which ends at 100.
+  // The text notes were shown at creation, which ends at 100; the bar is
+  // on screen only while a list fills.
   EXPECT_EQ(SendMessageA(ProgressBar(), PBM_GETPOS, 0, 0), 100);
+  EXPECT_FALSE(GetWindowLongA(ProgressBar(), GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(MainWindowTest, MainToolbarHasTheAddButtonsHelpAndFind) {
@@ -171,7 +200,9 @@ TEST_F(MainWindowTest, MainToolbarHasTheAddButtonsHelpAndFind) {
       EXPECT_TRUE(buttons[i].enabled);
       RECT rect = {};
       SendMessageA(MainToolbar(), TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect));
-      EXPECT_EQ(rect.right - rect.left, 72);
+      // At least 72 wide, and wider where the longest caption needs it.
+      EXPECT_GE(rect.right - rect.left, 72);
+      EXPECT_LE(rect.right - rect.left, 120);
     }
   }
   // The edit toolbar carries the text notes' commands from the start.
@@ -185,7 +216,8 @@ TEST_F(MainWindowTest, MainToolbarHasTheAddButtonsHelpAndFind) {
 TEST_F(MainWindowTest, RebarHoldsBothToolbarsAsBreakingBandsWithGrippers) {
   ASSERT_EQ(SendMessageA(Rebar(), RB_GETBANDCOUNT, 0, 0), 2);
   HWND children[] = {MainToolbar(), EditToolbar()};
-  const int heights[] = {55, 28};
+  // The main toolbar is as high as its buttons with two caption rows.
+  const int heights[] = {HIWORD(SendMessageA(MainToolbar(), TB_GETBUTTONSIZE, 0, 0)), 28};
   for (int index = 0; index < 2; ++index) {
     REBARBANDINFOA band = {};
     band.cbSize = sizeof(band);
@@ -244,25 +276,35 @@ TEST_F(MainWindowTest, MenusAndAcceleratorsCarryTheCommands) {
   EXPECT_EQ(ReadMenu(menu),
             (std::vector<std::string>{"> &File", "> &Edit", "> &View", "> &Managers", "> &Help"}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 0)),
-            (std::vector<std::string>{"> New", "-", "295 Page Setup...   \tCtrl+P", "-", "291 Hide to Tray",
-                                      "-", "290 Exit"}));
+            (std::vector<std::string>{"> &New", "-", "295 Page Set&up...   \tCtrl+P", "-", "291 &Hide to Tray",
+                                      "-", "290 E&xit"}));
   EXPECT_EQ(
       ReadMenu(GetSubMenu(GetSubMenu(menu, 0), 0)),
-      (std::vector<std::string>{"201 Text Note...", "210 Audio Note...", "220 Video Note...",
-                                "231 Photo Album...", "240 Time Notification...", "250 Email Resource...",
-                                "260 Internet Resource...", "270 Fast Text..."}));
-  EXPECT_EQ(ReadMenu(GetSubMenu(menu, 1)), (std::vector<std::string>{"284 Edit/Play Selected Item", "-",
-                                                                     "285 Delete", "-", "286 Delete All",
-                                                                     "-", "296 Find...\tCtrl+F"}));
+      (std::vector<std::string>{"201 &Text Note...", "210 &Audio Note...", "220 &Video Note...",
+                                "231 &Photo Album...", "240 Ti&me Notification...", "250 &Email Resource...",
+                                "260 &Internet Resource...", "270 &Fast Text..."}));
+  EXPECT_EQ(ReadMenu(GetSubMenu(menu, 1)), (std::vector<std::string>{"284 &Edit/Play Selected Item", "-",
+                                                                     "285 &Delete", "-", "286 Delete &All",
+                                                                     "-", "296 &Find...\tCtrl+F"}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 2)),
-            (std::vector<std::string>{"293 Show/hide Main Toolbar", "294 Show/hide Edit Toolbar"}));
+            (std::vector<std::string>{"293 Show/hide &Main Toolbar", "294 Show/hide &Edit Toolbar"}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 3)),
-            (std::vector<std::string>{"207 Text Note Manager", "214 Audio Note Manager",
-                                      "224 Video Note Manager", "236 Photo Manager",
-                                      "244 Time Notification Manager", "255 Email Resource Manager",
-                                      "265 Internet Resource Manager", "275 Fast Text Manager"}));
+            (std::vector<std::string>{"207 &Text Note Manager", "214 &Audio Note Manager",
+                                      "224 &Video Note Manager", "236 &Photo Manager",
+                                      "244 Ti&me Notification Manager", "255 &Email Resource Manager",
+                                      "265 &Internet Resource Manager", "275 &Fast Text Manager"}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 4)),
-            (std::vector<std::string>{"282 Contents \tF1", "-", "280 &About ..."}));
+            (std::vector<std::string>{"282 &Contents \tF1", "-", "280 &About ..."}));
+
+  // Access keys everywhere: the window's menu, the tray's and the record
+  // list's context menus.
+  ExpectAccessKeys(menu, "main");
+  for (int id : {IDR_TRAY_MENU, 104, 105, 106, 107, 108, 109, 110, 111}) {
+    HMENU loaded = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    ASSERT_NE(loaded, nullptr) << id;
+    ExpectAccessKeys(GetSubMenu(loaded, 0), std::to_string(id));
+    DestroyMenu(loaded);
+  }
 
   HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
   ASSERT_NE(table, nullptr);

@@ -9,9 +9,14 @@
 #include "Managers/RecordManager.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/CommandRouter.h"
+#include "Shell/MainWindowLayout.h"
 #include "Shell/PageSetup.h"
+#include "Shell/RebarChevron.h"
+#include "Shell/RecordColumns.h"
 #include "Shell/RecordContextMenu.h"
+#include "Shell/RegistryStrings.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace shelltest;
@@ -45,22 +50,40 @@ const KindExpectation kKinds[] = {
     {IDM_SHOW_FAST_TEXTS, {{"Date", 120}, {"Fast Text Title", 180}}, 271, 111},
 };
 
+// The list's client width less a vertical scroll bar it does not show yet.
+int ShareableWidth(HWND list) {
+  RECT client = {};
+  GetClientRect(list, &client);
+  const bool bar = (GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) != 0;
+  return client.right - (bar ? 0 : GetSystemMetrics(SM_CXVSCROLL));
+}
+
+// The titles, and the widths: the kind's own ones shared out over the
+// list's width (never narrower than the kind's own).
 void ExpectColumns(HWND list, const std::vector<ListColumn>& expected) {
   const std::vector<ListColumn> columns = ReadColumns(list);
   ASSERT_EQ(columns.size(), expected.size());
+  std::vector<int> defaults;
+  for (const ListColumn& column : expected) defaults.push_back(column.width);
+  std::vector<int> widths = ShareWidth(defaults, ShareableWidth(list));
+  for (size_t i = 0; i < expected.size(); ++i) {
+    if (widths[i] < defaults[i]) widths = defaults;
+  }
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(columns[i].title, expected[i].title);
-    EXPECT_EQ(columns[i].width, expected[i].width);
+    EXPECT_EQ(columns[i].width, widths[i]) << i;
   }
 }
 
 // The menus handed to TrackPopupMenu, read while they exist.
 std::vector<std::vector<std::string>> gTrackedMenus;
 HWND gTrackedOwner = nullptr;
+POINT gTrackedAt = {};
 
-BOOL WINAPI RecordTrackedMenu(HMENU menu, UINT, int, int, int, HWND owner, const RECT*) {
+BOOL WINAPI RecordTrackedMenu(HMENU menu, UINT, int x, int y, int, HWND owner, const RECT*) {
   gTrackedMenus.push_back(ReadMenu(menu));
   gTrackedOwner = owner;
+  gTrackedAt = {x, y};
   return TRUE;
 }
 
@@ -122,17 +145,19 @@ TEST_F(MainWindowTest, GenericDeleteCommandsActOnTheCurrentKind) {
   EXPECT_EQ(ReadCell(RecordList(), 2, 3), "Others");
 
   FocusRow(1);
+  m_boxes.answer = kIdYes;
   Command(IDM_DELETE_CURRENT);
   ASSERT_EQ(ListView_GetItemCount(RecordList()), 2);
   EXPECT_EQ(ReadCell(RecordList(), 0, 1), "News");
   EXPECT_EQ(ReadCell(RecordList(), 1, 1), "Fun");
-  EXPECT_TRUE(m_boxes.shown.empty());
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Delete 1 bookmark?");
 
   // Delete all asks the kind's question; No keeps everything.
   m_boxes.answer = kIdNo;
   Command(IDM_DELETE_ALL_CURRENT);
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].text, "Would you like to delete All Internet Addreses from Your Diary?");
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].text, "Would you like to delete All Internet Addreses from Your Diary?");
   EXPECT_EQ(ListView_GetItemCount(RecordList()), 2);
   m_boxes.answer = kIdYes;
   Command(IDM_DELETE_ALL_CURRENT);
@@ -172,30 +197,30 @@ TEST_F(MainWindowTest, RightClickOpensTheCurrentKindsMenuOnlyWithAFocusedRow) {
   NotifyFrom(RecordList(), NM_RCLICK);
   ASSERT_EQ(gTrackedMenus.size(), 1u);
   EXPECT_EQ(gTrackedOwner, Main());
-  EXPECT_EQ(gTrackedMenus[0], (std::vector<std::string>{"201 Add New Text Note", "202 Edit Properies", "-",
-                                                        "204 Delete", "205 Delete All"}));
+  EXPECT_EQ(gTrackedMenus[0], (std::vector<std::string>{"201 Add &New Text Note", "202 &Edit Properies", "-",
+                                                        "204 &Delete", "205 Delete &All"}));
 
   Command(IDM_SHOW_EMAIL_RESOURCES);
   FocusRow(0);
   NotifyFrom(RecordList(), NM_RCLICK);
   ASSERT_EQ(gTrackedMenus.size(), 2u);
   EXPECT_EQ(gTrackedMenus[1],
-            (std::vector<std::string>{"250 Add New Email Resource", "251 Edit Properies", "-",
-                                      "256 Send Mail", "-", "253 Delete", "254 Delete All"}));
+            (std::vector<std::string>{"250 Add &New Email Resource", "251 &Edit Properies", "-",
+                                      "256 &Send Mail", "-", "253 &Delete", "254 Delete &All"}));
 
   // Every kind's menu resource, item by item.
   const std::vector<std::string> menus[8] = {
-      {"201 Add New Text Note", "202 Edit Properies", "-", "204 Delete", "205 Delete All"},
-      {"210 Add New Audio Note", "211 Edit Properies", "-", "212 Delete", "213 Delete All"},
-      {"220 Add New Video Note", "221 Edit Properies", "-", "222 Delete", "223 Delete All"},
-      {"231 Add New Photo", "232 Edit Properies", "-", "230 Photo Album", "-", "234 Delete",
-       "235 Delete All"},
-      {"240 Add New Time Notification", "241 Edit Properies", "-", "242 Delete", "243 Delete All"},
-      {"250 Add New Email Resource", "251 Edit Properies", "-", "256 Send Mail", "-", "253 Delete",
-       "254 Delete All"},
-      {"260 Add New Internet Resource", "261 Edit Properies", "-", "266 Browse", "-", "263 Delete",
-       "264 Delete All"},
-      {"270 Add New Fast Text", "271 Edit Properies", "-", "273 Delete", "274 Delete All"},
+      {"201 Add &New Text Note", "202 &Edit Properies", "-", "204 &Delete", "205 Delete &All"},
+      {"210 Add &New Audio Note", "211 &Edit Properies", "-", "212 &Delete", "213 Delete &All"},
+      {"220 Add &New Video Note", "221 &Edit Properies", "-", "222 &Delete", "223 Delete &All"},
+      {"231 Add &New Photo", "232 &Edit Properies", "-", "230 &Photo Album", "-", "234 &Delete",
+       "235 Delete &All"},
+      {"240 Add &New Time Notification", "241 &Edit Properies", "-", "242 &Delete", "243 Delete &All"},
+      {"250 Add &New Email Resource", "251 &Edit Properies", "-", "256 &Send Mail", "-", "253 &Delete",
+       "254 Delete &All"},
+      {"260 Add &New Internet Resource", "261 &Edit Properies", "-", "266 &Browse", "-", "263 &Delete",
+       "264 Delete &All"},
+      {"270 Add &New Fast Text", "271 &Edit Properies", "-", "273 &Delete", "274 Delete &All"},
   };
   for (int kind = 0; kind < 8; ++kind) {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(104 + kind));
@@ -204,6 +229,123 @@ TEST_F(MainWindowTest, RightClickOpensTheCurrentKindsMenuOnlyWithAFocusedRow) {
     EXPECT_EQ(menus[kind][1].substr(0, 3), std::to_string(kKinds[kind].firstEditCommand));
     DestroyMenu(menu);
   }
+}
+
+TEST_F(MainWindowTest, ColumnsShareThePanesWidthUntilTheUserDragsADivider) {
+  HKEY key = nullptr;
+  RegDeleteKeyA(HKEY_CURRENT_USER, kColumnsKey);
+  SetWindowPos(Main(), nullptr, 0, 0, 1024, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+  Command(IDM_SHOW_INTERNET_RESOURCES);
+  std::vector<ListColumn> columns = ReadColumns(RecordList());
+  ASSERT_EQ(columns.size(), 4u);
+  int total = 0;
+  for (const ListColumn& column : columns) total += column.width;
+  EXPECT_EQ(total, ShareableWidth(RecordList())) << "the columns fill the pane";
+  EXPECT_EQ(ShareWidth({120, 180, 180, 120}, 600), (std::vector<int>{120, 180, 180, 120}));
+  EXPECT_EQ(ShareWidth({120, 180, 120}, 840), (std::vector<int>{240, 360, 240}));
+  // Wider, they follow.
+  SetWindowPos(Main(), nullptr, 0, 0, 1200, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+  total = 0;
+  for (const ListColumn& column : ReadColumns(RecordList())) total += column.width;
+  EXPECT_EQ(total, ShareableWidth(RecordList()));
+
+  // The user drags the title's divider: the kind's widths are kept, across
+  // resizing and showing the kind again, under the program's key.
+  HDITEMA item = {};
+  item.mask = HDI_WIDTH;
+  item.cxy = 333;
+  NMHEADERA drag = {};
+  drag.hdr.hwndFrom = ListView_GetHeader(RecordList());
+  drag.hdr.code = HDN_ENDTRACKA;
+  drag.iItem = 1;
+  drag.pitem = &item;
+  SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&drag));
+  const std::vector<ListColumn> kept = ReadColumns(RecordList());
+  EXPECT_EQ(kept[1].width, 333);
+  SetWindowPos(Main(), nullptr, 0, 0, 900, 650, SWP_NOZORDER | SWP_NOACTIVATE);
+  Command(IDM_SHOW_TEXT_NOTES);
+  Command(IDM_SHOW_INTERNET_RESOURCES);
+  columns = ReadColumns(RecordList());
+  for (size_t i = 0; i < columns.size(); ++i) EXPECT_EQ(columns[i].width, kept[i].width) << i;
+  char text[kRegistryStringSize] = {};
+  ASSERT_TRUE(ReadRegistryString(kColumnsKey, "InternetRes", text));
+  EXPECT_EQ(std::string(text).find(",333,"), std::string(text).find(','));
+  // Other kinds still share the width.
+  Command(IDM_SHOW_TEXT_NOTES);
+  ExpectColumns(RecordList(), kKinds[0].columns);
+  RegDeleteKeyA(HKEY_CURRENT_USER, kColumnsKey);
+  (void)key;
+}
+
+TEST_F(MainWindowTest, ANarrowWindowKeepsItsMinimumSizeAndTheMainToolbarsChevronOffersWhatItHides) {
+  MINMAXINFO limits = {};
+  SendMessageA(Main(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, kMinimumWindowWidth);
+  EXPECT_EQ(limits.ptMinTrackSize.y, kMinimumWindowHeight);
+
+  // Every caption in full: the buttons are as wide as the longest one.
+  RECT button = {}, toolbar = {};
+  SendMessageA(MainToolbar(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+  GetClientRect(MainToolbar(), &toolbar);
+  EXPECT_EQ(toolbar.bottom, button.bottom - button.top) << "the toolbar is as high as its buttons";
+  HDC context = GetDC(MainToolbar());
+  HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(MainToolbar(), WM_GETFONT, 0, 0)));
+  SIZE caption = {};
+  GetTextExtentPoint32A(context, "Internet Resource", 17, &caption);
+  SelectObject(context, old);
+  ReleaseDC(MainToolbar(), context);
+  EXPECT_GT(button.right - button.left, caption.cx) << "\"Internet Resource\" fits its button";
+
+  SetWindowPos(Main(), nullptr, 0, 0, kMinimumWindowWidth, kMinimumWindowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpMessages();
+  ScopedTracker tracker;
+  NMREBARCHEVRON chevron = {};
+  chevron.hdr.hwndFrom = Rebar();
+  chevron.hdr.code = RBN_CHEVRONPUSHED;
+  chevron.uBand = 0;
+  RECT band = {};
+  SendMessageA(Rebar(), RB_GETRECT, 0, reinterpret_cast<LPARAM>(&band));
+  chevron.rc = {band.right - 14, band.top, band.right, band.bottom};
+  SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&chevron));
+  ASSERT_EQ(gTrackedMenus.size(), 1u);
+  EXPECT_EQ(gTrackedOwner, Main());
+  // At least the last add buttons and Help are behind the chevron.
+  const std::vector<std::string>& hidden = gTrackedMenus[0];
+  ASSERT_GE(hidden.size(), 2u);
+  EXPECT_EQ(hidden.back(), "282 Help");
+  EXPECT_NE(std::find(hidden.begin(), hidden.end(), "270 Fast Text"), hidden.end());
+  EXPECT_NE(hidden.front(), "-");
+}
+
+TEST_F(MainWindowTest, TheKeyboardOpensTheContextMenuAtTheFocusedRow) {
+  ScopedTracker tracker;
+  for (const char* name : {"Ann", "Bob", "Cyd"}) {
+    EmailValues mail;
+    mail.name = name;
+    mail.email = std::string(name) + "@example.org";
+    EmailResManager::AppendRecord(Main(), mail);
+  }
+  ShowWindow(Main(), SW_SHOWNOACTIVATE);
+  FocusRow(2);
+  // Shift+F10 and the Menu key reach the window as WM_CONTEXTMENU without a
+  // position: the menu opens below the focused row, Send Mail in it.
+  SendMessageA(Main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(RecordList()), -1);
+  ASSERT_EQ(gTrackedMenus.size(), 1u);
+  EXPECT_EQ(gTrackedMenus[0][3], "256 &Send Mail");
+  RECT row = {};
+  ListView_GetItemRect(RecordList(), 2, &row, LVIR_LABEL);
+  MapWindowPoints(RecordList(), nullptr, reinterpret_cast<POINT*>(&row), 2);
+  EXPECT_GE(gTrackedAt.x, row.left);
+  EXPECT_LT(gTrackedAt.x, row.right);
+  EXPECT_EQ(gTrackedAt.y, row.bottom);
+  // The message a right click sends after NM_RCLICK opens no second menu.
+  SendMessageA(Main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(RecordList()), MAKELPARAM(20, 20));
+  EXPECT_EQ(gTrackedMenus.size(), 1u);
+  // Without a focused row, nothing.
+  ListView_SetItemState(RecordList(), -1, 0, LVIS_FOCUSED | LVIS_SELECTED);
+  SendMessageA(Main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(RecordList()), -1);
+  EXPECT_EQ(gTrackedMenus.size(), 1u);
+
 }
 
 TEST_F(MainWindowTest, ExitAsksAndOnlyYesEndsTheWindow) {

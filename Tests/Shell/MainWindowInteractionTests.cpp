@@ -4,10 +4,12 @@
 // follows the kind on display.
 #include "ShellTestSupport.h"
 
+#include "Managers/KindDescription.h"
 #include "Managers/KindManager.h"
 #include "Managers/RecordManager.h"
 #include "Resources/InternetResourceEditorIds.h"
 #include "Resources/MainWindowIds.h"
+#include "Shell/MessageLoop.h"
 #include "Support/DialogDriver.h"
 
 using namespace shelltest;
@@ -94,7 +96,7 @@ TEST_F(MainWindowTest, DeleteKeyAsksWithNoAsDefaultAndEnterOpensTheFocusedRecord
   m_boxes.answer = kIdNo;
   PressKey(RecordList(), VK_DELETE);
   ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].text, "Delete the selected records and their files?");
+  EXPECT_EQ(m_boxes.shown[0].text, "Delete 1 bookmark?");
   EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
   EXPECT_EQ(m_boxes.shown[0].style, kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
   EXPECT_EQ(DefaultMessageBoxAnswer(m_boxes.shown[0].style), kIdNo);
@@ -112,6 +114,101 @@ TEST_F(MainWindowTest, DeleteKeyAsksWithNoAsDefaultAndEnterOpensTheFocusedRecord
 
   // Enter opens the focused record as a double click does.
   FocusRow(1);
+  std::string title;
+  ASSERT_TRUE(qmtest::DriveDialog("Internet Resource", [this] { PressKey(RecordList(), VK_RETURN); },
+                                  [&](HWND dialog) {
+                                    title = qmtest::TextOf(dialog, IDC_INTERNET_TITLE);
+                                    qmtest::Press(dialog, IDC_INTERNET_CANCEL);
+                                  }));
+  EXPECT_EQ(title, "three");
+}
+
+TEST_F(MainWindowTest, EveryDeleteRouteAsksOneQuestionNamingCountAndFilesWithNoAsDefault) {
+  ShowWindow(Main(), SW_SHOWNOACTIVATE);
+  for (const char* title : {"one", "two", "three"}) {
+    TextNoteManager::AppendRecord(Main(), {title, std::string(title) + ".doc", 0});
+  }
+  Command(IDM_SHOW_TEXT_NOTES);
+  ListView_SetItemState(RecordList(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_SetItemState(RecordList(), 2, LVIS_SELECTED, LVIS_SELECTED);
+  m_boxes.answer = qmtest::RecordedMessageBoxes::kDefaultButton;  // Enter
+  // While a question is open the selection it is about stays visible.
+  int selectedWhileAsked = -1;
+  m_boxes.whileOpen = [&](std::size_t, const ShownBox&) {
+    selectedWhileAsked = static_cast<int>(ListView_GetSelectedCount(RecordList()));
+  };
+  EXPECT_NE(GetWindowLongA(RecordList(), GWL_STYLE) & LVS_SHOWSELALWAYS, 0);
+
+  // The toolbar button, Edit > Delete, the context menu's item and the key.
+  SendMessageA(Main(), WM_COMMAND, MAKEWPARAM(IDM_DELETE_TEXT_NOTES, BN_CLICKED),
+               reinterpret_cast<LPARAM>(EditToolbar()));
+  Command(IDM_DELETE_CURRENT);
+  Command(IDM_DELETE_TEXT_NOTES);
+  PressKey(RecordList(), VK_DELETE);
+  ASSERT_EQ(m_boxes.shown.size(), 4u);
+  for (const ShownBox& box : m_boxes.shown) {
+    EXPECT_EQ(box.text, "Delete 2 text notes and their files?");
+    EXPECT_EQ(box.caption, "Quillmate");
+    EXPECT_EQ(box.style, kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
+    EXPECT_EQ(box.owner, Main());
+  }
+  EXPECT_EQ(selectedWhileAsked, 2);
+  EXPECT_EQ(ListView_GetItemCount(RecordList()), 3) << "Enter answered No";
+
+  // Delete All keeps its own question, with No as the default too.
+  Command(IDM_DELETE_ALL_CURRENT);
+  ASSERT_EQ(m_boxes.shown.size(), 5u);
+  EXPECT_EQ(m_boxes.shown[4].text, "Would you like to delete All Text Notes from Your Diary?");
+  EXPECT_EQ(m_boxes.shown[4].style, kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
+  EXPECT_EQ(ListView_GetItemCount(RecordList()), 3);
+
+  m_boxes.answer = kIdYes;
+  PressKey(RecordList(), VK_DELETE);
+  ASSERT_EQ(ListView_GetItemCount(RecordList()), 1);
+  EXPECT_EQ(ReadCell(RecordList(), 0, 1), "two");
+
+  // Each kind names what goes: files where it has them, the album's copies
+  // for photos, nothing more for the kinds without attachments.
+  const char* const questions[8][2] = {
+      {"Delete 1 text note and its file?", "Delete 3 text notes and their files?"},
+      {"Delete 1 audio note and its file?", "Delete 3 audio notes and their files?"},
+      {"Delete 1 video note and its file?", "Delete 3 video notes and their files?"},
+      {"Delete 1 photo and the album's copy?", "Delete 3 photos and the album's copies?"},
+      {"Delete 1 time notification?", "Delete 3 time notifications?"},
+      {"Delete 1 e-mail address?", "Delete 3 e-mail addresses?"},
+      {"Delete 1 bookmark?", "Delete 3 bookmarks?"},
+      {"Delete 1 fast text and its file?", "Delete 3 fast texts and their files?"},
+  };
+  for (int kind = 0; kind < 8; ++kind) {
+    EXPECT_EQ(DeleteSelectedQuestion(static_cast<RecordKind>(kind), 1), questions[kind][0]);
+    EXPECT_EQ(DeleteSelectedQuestion(static_cast<RecordKind>(kind), 3), questions[kind][1]);
+  }
+}
+
+TEST_F(MainWindowTest, TabIntoTheRecordListFocusesARowSoEnterWorksAtOnce) {
+  ShowWindow(Main(), SW_SHOWNOACTIVATE);
+  for (const char* title : {"one", "two", "three"}) {
+    InternetResManager::AppendRecord(Main(), {title, "https://example.org", 0});
+  }
+  ListView_SetItemState(RecordList(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  SetFocus(ManagerList());
+  auto tab = [this] {
+    MSG key = {GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {0, 0}};
+    EXPECT_TRUE(TranslateMainWindowKeys(Main(), nullptr, &key));
+    PumpMessages();
+  };
+  // No row had the focus: the first one takes it, selected.
+  tab();
+  ASSERT_EQ(GetFocus(), RecordList());
+  EXPECT_EQ(ListView_GetNextItem(RecordList(), -1, LVNI_FOCUSED), 0);
+  EXPECT_EQ(ListView_GetNextItem(RecordList(), -1, LVNI_SELECTED), 0);
+  // The row focused before keeps it when the list is left and entered again.
+  FocusRow(2);
+  tab();
+  EXPECT_EQ(GetFocus(), ManagerList());
+  tab();
+  EXPECT_EQ(ListView_GetNextItem(RecordList(), -1, LVNI_FOCUSED), 2);
+  // Enter acts on it at once.
   std::string title;
   ASSERT_TRUE(qmtest::DriveDialog("Internet Resource", [this] { PressKey(RecordList(), VK_RETURN); },
                                   [&](HWND dialog) {

@@ -84,11 +84,19 @@ TEST_F(MainWindowLayoutTest, HidingAndShowingTheMainToolbarMovesThePanesByItsBan
   SendMessageA(Rebar(), RB_GETRECT, 1, reinterpret_cast<LPARAM>(&editBand));
   const int bandHeight = editBand.top - mainBand.top;
   ASSERT_GE(bandHeight, 55);
+  // The View menu's items carry a check mark while their band shows.
+  auto checked = [this](int command) {
+    return (GetMenuState(GetMenu(Main()), command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  };
+  EXPECT_TRUE(checked(IDM_TOGGLE_MAIN_TOOLBAR));
+  EXPECT_TRUE(checked(IDM_TOGGLE_EDIT_TOOLBAR));
 
   Command(IDM_TOGGLE_MAIN_TOOLBAR);
   PumpMessages();
   const RECT hidden = ChildRect(RecordList());
   EXPECT_FALSE(IsShown(MainToolbar()));
+  EXPECT_FALSE(checked(IDM_TOGGLE_MAIN_TOOLBAR));
+  EXPECT_TRUE(checked(IDM_TOGGLE_EDIT_TOOLBAR));
   EXPECT_EQ(before.top - hidden.top, bandHeight);
   EXPECT_EQ(Height(hidden) - Height(before), bandHeight);
   ExpectPanesFillTheMiddle();
@@ -96,6 +104,7 @@ TEST_F(MainWindowLayoutTest, HidingAndShowingTheMainToolbarMovesThePanesByItsBan
   Command(IDM_TOGGLE_MAIN_TOOLBAR);
   PumpMessages();
   EXPECT_TRUE(IsShown(MainToolbar()));
+  EXPECT_TRUE(checked(IDM_TOGGLE_MAIN_TOOLBAR));
   const RECT shown = ChildRect(RecordList());
   EXPECT_EQ(shown.top, before.top);
   EXPECT_EQ(Height(shown), Height(before));
@@ -104,6 +113,7 @@ TEST_F(MainWindowLayoutTest, HidingAndShowingTheMainToolbarMovesThePanesByItsBan
   Command(IDM_TOGGLE_EDIT_TOOLBAR);
   PumpMessages();
   EXPECT_FALSE(IsShown(EditToolbar()));
+  EXPECT_FALSE(checked(IDM_TOGGLE_EDIT_TOOLBAR));
   EXPECT_TRUE(IsShown(MainToolbar()));
   EXPECT_LT(ChildRect(RecordList()).top, before.top);
   ExpectPanesFillTheMiddle();

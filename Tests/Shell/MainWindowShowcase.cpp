@@ -1,8 +1,10 @@
 // Not a test: the real main window with a few records of every kind, for
 // looking at it on screen (scripts/screenshot.sh out.png MainWindowShowcase.exe
-// KIND [about|maximize]). KIND 0..7 chooses the manager shown; "about" also
-// opens the About dialog; "maximize" maximizes the window a second after it
-// was painted and then drags the splitter bar to the right. The records live in a scratch data folder made afresh.
+// KIND [about|maximize|minimum|menu LETTER]). KIND 0..7 chooses the manager
+// shown; "about" also opens the About dialog; "maximize" maximizes the window
+// a second after it was painted and then drags the splitter bar to the
+// right; "minimum" shows it at its minimum size; "menu f" opens the menu of
+// that access key as Alt and the letter would. The records live in a scratch data folder made afresh.
 #include "Library/CSplitter.h"
 #include "Library/CWinApp.h"
 #include "Managers/KindManager.h"
@@ -11,6 +13,7 @@
 #include "Records/DataFolders.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/MainWindow.h"
+#include "Shell/MainWindowLayout.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -67,6 +70,8 @@ int main(int argc, char** argv) {
   const int kind = argc > 1 ? std::atoi(argv[1]) : 0;
   const bool about = argc > 2 && std::strcmp(argv[2], "about") == 0;
   const bool maximize = argc > 2 && std::strcmp(argv[2], "maximize") == 0;
+  const bool minimum = argc > 2 && std::strcmp(argv[2], "minimum") == 0;
+  const char menuKey = argc > 3 && std::strcmp(argv[2], "menu") == 0 ? argv[3][0] : '\0';
 
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
@@ -91,6 +96,8 @@ int main(int argc, char** argv) {
     ShowRecords(static_cast<RecordKind>(kind), window);
     if (about) SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
     if (maximize) SetTimer(window, 1, 1000, MaximizeThenDrag);
+    if (minimum) SetWindowPos(window, nullptr, 0, 0, kMinimumWindowWidth, kMinimumWindowHeight, SWP_NOMOVE | SWP_NOZORDER);
+    if (menuKey != '\0') PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
   } catch (const char* text) {
     MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONWARNING);
     return 0;

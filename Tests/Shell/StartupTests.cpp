@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Library/CSplitter.h"
 #include "Library/CSystemTray.h"
 #include "Shell/CQuillmateTray.h"
 #include "Shell/FirstStart.h"
@@ -320,44 +321,111 @@ LRESULT CALLBACK WatchShows(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST(Startup, ALaterStartCreatesTheMainWindowHiddenInTheTrayWithoutShowingIt) {
-  qmtest::ScratchFolder folder("qm-later");
-  ScopedApplicationDataFolder appData(folder.Path().string());
-  qmtest::RecordedMessageBoxes boxes;
-  // The marker of an earlier start, put back as it was afterwards.
-  char saved[kRegistryStringSize] = {};
-  const bool hadMarker = ReadRegistryString(kFirstStartKey, kFirstStartValue, saved);
-  ASSERT_TRUE(WriteRegistryString(kFirstStartKey, kFirstStartValue, "Done"));
-  const MainWindowHooks savedHooks = gMainWindowHooks;
-
-  gMainWindowShows = 0;
-  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchShows, nullptr, GetCurrentThreadId());
-  ASSERT_NE(nullptr, hook);
-  {
-    CQuillmateTray tray;
-    ASSERT_TRUE(StartQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray));
-    PumpMessages();
-    UnhookWindowsHookEx(hook);
-    EXPECT_EQ(0, gMainWindowShows) << "the window flashed on screen";
-    ASSERT_NE(nullptr, gMainWindow);
-    EXPECT_FALSE(IsWindowVisible(gMainWindow));
-    bool heldInTray = false;
-    EXPECT_EQ(gMainWindow, FindRunningMainWindow(kMainWindowClassName, &heldInTray));
-    EXPECT_TRUE(heldInTray);
-    DestroyWindow(gMainWindow);
-    gMainWindow = nullptr;
-    PumpMessages();
+// The registry values a start reads and writes, put back as they were.
+class SavedRegistryValue {
+ public:
+  SavedRegistryValue(const char* key, const char* name) : m_key(key), m_name(name) {
+    m_had = ReadRegistryString(key, name, m_text);
   }
-  gMainWindowHooks = savedHooks;
-  if (hadMarker) {
-    WriteRegistryString(kFirstStartKey, kFirstStartValue, saved);
-  } else {
+  ~SavedRegistryValue() {
+    if (m_had) {
+      WriteRegistryString(m_key, m_name, m_text);
+    } else {
+      Delete();
+    }
+  }
+  void Delete() const {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kFirstStartKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-      RegDeleteValueA(key, kFirstStartValue);
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, m_key, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueA(key, m_name);
       RegCloseKey(key);
     }
   }
+
+ private:
+  const char* m_key;
+  const char* m_name;
+  char m_text[kRegistryStringSize] = {};
+  bool m_had = false;
+};
+
+std::string RunValueNow() {
+  char text[kRegistryStringSize] = {};
+  return ReadRegistryString(kRunKey, kRunValue, text) ? text : "";
+}
+
+// A later start (the marker is there) with the given command line: how often
+// the main window was put on screen, and whether it is up afterwards.
+struct LaterStart {
+  int shows = -1;
+  bool visible = false;
+  bool heldInTray = false;
+};
+
+LaterStart StartLater(const char* commandLine) {
+  qmtest::ScratchFolder folder("qm-later");
+  ScopedApplicationDataFolder appData(folder.Path().string());
+  qmtest::RecordedMessageBoxes boxes;
+  const MainWindowHooks savedHooks = gMainWindowHooks;
+  LaterStart result;
+  gMainWindowShows = 0;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchShows, nullptr, GetCurrentThreadId());
+  {
+    CQuillmateTray tray;
+    if (StartQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray, commandLine) && gMainWindow) {
+      PumpMessages();
+      result.shows = gMainWindowShows;
+      result.visible = IsWindowVisible(gMainWindow) != FALSE;
+      FindRunningMainWindow(kMainWindowClassName, &result.heldInTray);
+      DestroyWindow(gMainWindow);
+      gMainWindow = nullptr;
+      PumpMessages();
+    }
+  }
+  // Each start registers the classes anew.
+  UnregisterClassA(kMainWindowClassName, GetModuleHandleA(nullptr));
+  UnregisterClassA(CSplitter::kBarClassName, GetModuleHandleA(nullptr));
+  if (hook) UnhookWindowsHookEx(hook);
+  gMainWindowHooks = savedHooks;
+  EXPECT_TRUE(boxes.shown.empty());
+  return result;
+}
+
+TEST(Startup, TheStartAtLogOnGoesToTheTrayUnseenAndAStartByTheUserShowsTheWindow) {
+  SavedRegistryValue marker(kFirstStartKey, kFirstStartValue);
+  SavedRegistryValue run(kRunKey, kRunValue);
+  ASSERT_TRUE(WriteRegistryString(kFirstStartKey, kFirstStartValue, "Done"));
+  const std::string self = ExecutablePath();
+
+  // Log-on: /tray, in any case, after the program's own name. An old Run
+  // value (the bare path) gets the switch.
+  ASSERT_TRUE(WriteRegistryString(kRunKey, kRunValue, self.c_str()));
+  LaterStart logOn = StartLater(("\"" + self + "\" /TRAY").c_str());
+  EXPECT_EQ(0, logOn.shows) << "the window flashed on screen";
+  EXPECT_FALSE(logOn.visible);
+  EXPECT_TRUE(logOn.heldInTray);
+  EXPECT_EQ(RunValueNow(), "\"" + self + "\" /tray");
+
+  // From the Start menu: no switch, the window shows; a Run value that
+  // names another program is not touched.
+  ASSERT_TRUE(WriteRegistryString(kRunKey, kRunValue, "C:\\Other\\quillmate.exe"));
+  LaterStart byUser = StartLater("quillmate.exe");
+  EXPECT_GE(byUser.shows, 1);
+  EXPECT_TRUE(byUser.visible);
+  EXPECT_FALSE(byUser.heldInTray);
+  EXPECT_EQ(RunValueNow(), "C:\\Other\\quillmate.exe");
+  // Without a Run value none is written by a later start.
+  run.Delete();
+  StartLater("quillmate.exe");
+  EXPECT_EQ(RunValueNow(), "");
+
+  // The switch is a word of its own, after the program's name.
+  EXPECT_TRUE(HasTraySwitch("quillmate.exe /tray"));
+  EXPECT_TRUE(HasTraySwitch("\"C:\\Program Files\\Quillmate\\quillmate.exe\" /Tray"));
+  EXPECT_FALSE(HasTraySwitch("\"C:\\tray\\quillmate.exe\""));
+  EXPECT_FALSE(HasTraySwitch("C:\\x\\quillmate.exe /trayful"));
+  EXPECT_FALSE(HasTraySwitch("/tray"));
+  EXPECT_FALSE(HasTraySwitch(nullptr));
 }
 
 }  // namespace

@@ -56,6 +56,8 @@ struct OpenedMenu {
   std::vector<std::string> texts;
   std::vector<UINT> newCommands;
   int fastTextCount = -1;
+  std::string fastTextFirst;
+  UINT fastTextFirstState = 0;
   UINT restoreCommand = 0, aboutCommand = 0, exitCommand = 0;
 };
 
@@ -102,8 +104,13 @@ TEST_F(TrayTest, RightButtonOpensMenu102WithBoldRestoreItemAndFastTextsWithoutPl
       HMENU newMenu = GetSubMenu(menu, TRAY_MENU_POS_NEW);
       for (int i = 0; newMenu && i < GetMenuItemCount(newMenu); ++i)
         seen.newCommands.push_back(GetMenuItemID(newMenu, i));
-      if (HMENU fastTexts = GetSubMenu(menu, TRAY_MENU_POS_FAST_TEXTS))
+      if (HMENU fastTexts = GetSubMenu(menu, TRAY_MENU_POS_FAST_TEXTS)) {
         seen.fastTextCount = GetMenuItemCount(fastTexts);
+        if (seen.fastTextCount > 0) {
+          seen.fastTextFirst = ItemText(fastTexts, 0);
+          seen.fastTextFirstState = ItemState(fastTexts, 0);
+        }
+      }
       seen.restoreCommand = GetMenuItemID(menu, TRAY_MENU_POS_RESTORE);
       seen.aboutCommand = GetMenuItemID(menu, TRAY_MENU_POS_ABOUT);
       seen.exitCommand = GetMenuItemID(menu, TRAY_MENU_POS_EXIT);
@@ -126,9 +133,12 @@ TEST_F(TrayTest, RightButtonOpensMenu102WithBoldRestoreItemAndFastTextsWithoutPl
   ASSERT_TRUE(seen.opened);
   EXPECT_EQ(0, seen.defaultPosition);
   EXPECT_TRUE(seen.firstState & MFS_DEFAULT) << "the default item is drawn bold";
-  EXPECT_EQ((std::vector<std::string>{"Quillmate...", "New", "Fast Texts", "About...", "Exit"}), seen.texts);
+  EXPECT_EQ((std::vector<std::string>{"&Quillmate...", "&New", "&Fast Texts", "&About...", "E&xit"}), seen.texts);
   EXPECT_EQ((std::vector<UINT>{201, 210, 220, 231, 240, 250, 260, 270}), seen.newCommands);
-  EXPECT_EQ(0, seen.fastTextCount) << "the placeholder is gone and there are no fast texts";
+  // The placeholder is gone; with no fast texts one disabled item says so.
+  ASSERT_EQ(1, seen.fastTextCount);
+  EXPECT_EQ(seen.fastTextFirst, "(no fast texts yet)");
+  EXPECT_TRUE(seen.fastTextFirstState & MFS_DISABLED);
   EXPECT_EQ(292u, seen.restoreCommand);
   EXPECT_EQ(280u, seen.aboutCommand);
   EXPECT_EQ(290u, seen.exitCommand);
