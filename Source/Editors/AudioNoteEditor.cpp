@@ -62,6 +62,7 @@ class CAudioNoteEditor : public CEditorDialog {
     m_fileName = BareFileName(m_path);
     FillUrgencyList(Dialog(), IDC_AUDIO_TYPE, 0);
     FillDevices();
+    IgnoreForUnsavedWork(IDC_AUDIO_DEVICE);
     Show(kReady);
     EnableWindow(GetDlgItem(Dialog(), IDC_AUDIO_SAVE), FALSE);
   }
@@ -180,7 +181,11 @@ class CAudioNoteEditor : public CEditorDialog {
     }
   }
 
-  // Close, Esc and the close box: the take is not wanted.
+  bool IsTaking() override { return WaveRecorder().IsRecording(); }
+  void EndTake() override { StopRecording(); }
+  bool HasUnsavedWork() override { return FileHoldsData(m_path) || ControlsChanged(); }
+
+  // Leaving unsaved: the take is not wanted.
   bool CanCancel() override {
     WaveRecorder().Stop(Dialog());
     if (!m_saved) DeleteFileA(m_path.c_str());

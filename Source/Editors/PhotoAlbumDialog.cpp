@@ -239,8 +239,10 @@ class CPhotoAlbumDialog : public CEditorDialog {
       ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
       return;
     }
-    if (!gAlbum.albumMode && ChangesOpenedRecord()) {
-      PhotoAlbumManager::ChangeRecordAt(MainWindow(), RecordAddress(), values);
+    // The dialog stays open: what was stored is no longer unsaved.
+    if (!gAlbum.albumMode && ChangesOpenedRecord() &&
+        PhotoAlbumManager::ChangeRecordAt(MainWindow(), RecordAddress(), values)) {
+      RememberSavedState();
     }
   }
 
@@ -305,9 +307,11 @@ class CPhotoAlbumDialog : public CEditorDialog {
     CRebar(Dialog(), IDC_PHOTO_REBAR).AppendToolbarBand(toolbar, 200);
   }
 
+  // Another photo's texts are nothing the user changed.
   void ShowTexts(const PhotoValues& values) {
     SetText(IDC_PHOTO_COMMENT, values.comment);
     SetText(IDC_PHOTO_TITLE, values.title);
+    RememberSavedState();
   }
 
   void Zoom(float zoom) {

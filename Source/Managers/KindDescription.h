@@ -49,6 +49,8 @@ using RowTextsFunction = void (*)(const unsigned char* record, RowTexts& texts);
 
 struct KindDescription {
   RecordKind kind;
+  // One record of the kind as the user's boxes name it: "text note", "photo".
+  const char* recordName;
   const ColumnDescription* columns;
   int columnCount;
   const ToolbarButtonDescription* buttons;

@@ -174,11 +174,14 @@ TEST_F(FastTextTest, AChangeThatCannotBeWrittenKeepsTheOldTextRecordAndRowAndThe
                             Press(dialog, IDC_FAST_TEXT_SAVE);
                             openAfterFailure = IsWindow(dialog) && IsWindowVisible(dialog);
                             keptText = TextOf(dialog, IDC_FAST_TEXT_TEXT);
+                            // What was typed is given up only on the user's word.
+                            m_boxes.answer = kIdYes;
                             Press(dialog, IDC_FAST_TEXT_CANCEL);
                           }));
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   CloseHandle(holder);
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].text, "Discard the changes to this fast text?");
   EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
   EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconError);
   EXPECT_TRUE(openAfterFailure);
