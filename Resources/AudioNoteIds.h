@@ -28,5 +28,7 @@
 #define IDC_AUDIO_PROPERTIES_STOP 12009
 #define IDC_AUDIO_PROPERTIES_POSITION 12011
 #define IDC_AUDIO_PROPERTIES_TYPE 12013
+/* Position and length, "m:ss / m:ss". */
+#define IDC_AUDIO_PROPERTIES_TIME 12014
 
 #endif

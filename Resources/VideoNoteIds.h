@@ -40,5 +40,7 @@
 #define IDC_VIDEO_PLAY_STOP 11009
 #define IDC_VIDEO_POSITION 11011
 #define IDC_VIDEO_NOTE_TYPE 11013
+/* Position and length, "m:ss / m:ss". */
+#define IDC_VIDEO_TIME 11014
 
 #endif

@@ -6,9 +6,12 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 
+#include "Editors/PlayingTime.h"
 #include "Library/CComboBox.h"
 #include "Library/CFile.h"
 #include "Library/CStatusbar.h"
@@ -33,8 +36,23 @@ const EditorTemplate kTemplate = {IDD_AUDIO_NOTE_EDITOR, RecordKind::AudioNote, 
 // Right edges of the status bar's parts; the last runs to the window's edge.
 const int kStatusParts[] = {20, 250, -1};
 constexpr int kStatePart = 1;
+// While recording: the take's length so far.
+constexpr int kElapsedPart = 2;
+// How often a running take is looked at: its length, and whether the
+// recorder stopped taking sound by itself.
+constexpr UINT_PTR kTakeTimer = 1;
+constexpr UINT kTakeTimerMs = 250;
 
 const char kNothingRecorded[] = "Please record some Audio Note first.";
+const char kSizeLimitReached[] =
+    "The recording reached the largest size a sound file can have and was stopped. What was recorded so far was "
+    "kept.";
+const char kWriteFailed[] =
+    "The sound could not be written (the disk may be full), so the recording was stopped. What was recorded so "
+    "far was kept.";
+const char kNotCompleted[] =
+    "The recording could not be completed: its file is not a whole sound file and cannot be saved. Please record "
+    "it again.";
 
 // The recorder's states as the buttons show them.
 struct RecorderState {
@@ -107,20 +125,61 @@ class CAudioNoteEditor : public CEditorDialog {
     }
   }
 
+  // The new take goes into a file of its own; the earlier take, unsaved, is
+  // deleted only once the new one runs, so a device that refuses to start
+  // does not cost it.
   void StartRecording() {
-    // An earlier take at the same path goes; the recorder reports its own
-    // failures, and the editor then stays as it was.
-    DeleteFileA(m_path.c_str());
+    std::string path;
+    MakeAttachmentName(gAudioNoteFolder, "AudioNote", "wav", path);
     CWaveRecorder& recorder = WaveRecorder();
+    // The recorder reports its own failures; the editor then stays as it was.
     if (recorder.Open(Dialog(), ChosenPosition()) != 1) return;
-    if (recorder.Start(Dialog(), m_path) != 1) return;
+    if (recorder.Start(Dialog(), path) != 1) return;
+    if (path != m_path) DeleteFileA(m_path.c_str());
+    m_path = path;
+    m_fileName = BareFileName(m_path);
     Show(kRecording);
+    m_status.SetPartText(kElapsedPart, MinutesAndSeconds(0).c_str());
+    SetTimer(Dialog(), kTakeTimer, kTakeTimerMs, nullptr);
   }
 
-  void StopRecording() {
-    WaveRecorder().Stop(Dialog());
+  // Ends the take, completing its file; `why` is told when the take ended by
+  // itself.
+  void StopRecording(const char* why = nullptr) {
+    KillTimer(Dialog(), kTakeTimer);
+    const bool completed = WaveRecorder().Stop(Dialog());
+    ShowElapsed();
     Show(kStopped);
     EnableWindow(GetDlgItem(Dialog(), IDC_AUDIO_SAVE), TRUE);
+    if (why) ShowBox(why, "Audio Note", kMbOk | kMbIconWarning);
+    if (!completed) ShowBox(kNotCompleted, "Audio Note", kMbOk | kMbIconWarning);
+  }
+
+  void ShowElapsed() {
+    const long long bytes = WaveRecorder().DataBytes();
+    m_status.SetPartText(kElapsedPart, MinutesAndSeconds(bytes * 1000 / RecordingFormat().nAvgBytesPerSec).c_str());
+  }
+
+  // A take that stopped taking sound (its size limit, a failed write) is
+  // ended here, so the editor never shows "Recording..." for a take that is
+  // no longer written.
+  void OnTakeTimer() {
+    CWaveRecorder& recorder = WaveRecorder();
+    if (!recorder.IsRecording()) {
+      KillTimer(Dialog(), kTakeTimer);
+      return;
+    }
+    ShowElapsed();
+    switch (recorder.EndedByItself()) {
+      case CWaveRecorder::TakeEnd::kSizeLimit:
+        StopRecording(kSizeLimitReached);
+        break;
+      case CWaveRecorder::TakeEnd::kWriteFailed:
+        StopRecording(kWriteFailed);
+        break;
+      case CWaveRecorder::TakeEnd::kNone:
+        break;
+    }
   }
 
   bool OnCommand(int id, int) override {
@@ -153,6 +212,25 @@ class CAudioNoteEditor : public CEditorDialog {
     }
   }
 
+  // The file's RIFF and "data" sizes were written and match its length: a
+  // take whose completion failed has zeros there, and no player reads it.
+  bool HasItsSizes(long long length) const {
+    std::uint32_t sizes[2] = {};
+    try {
+      CFile file;
+      file.Open(m_path.c_str(), CFile::kRead | CFile::kShareRead);
+      unsigned char header[kWaveHeaderBytes];
+      if (length < static_cast<long long>(kWaveHeaderBytes) || file.Read(header, sizeof header) != sizeof header) {
+        return false;
+      }
+      std::memcpy(&sizes[0], header + 4, 4);
+      std::memcpy(&sizes[1], header + kWaveHeaderBytes - 4, 4);
+    } catch (const CFileException&) {
+      return false;
+    }
+    return sizes[0] + 8LL == length && sizes[1] + static_cast<long long>(kWaveHeaderBytes) == length;
+  }
+
   void OnSave() override {
     // A take still running is ended first, so the file saved is complete.
     if (WaveRecorder().IsRecording()) StopRecording();
@@ -164,6 +242,10 @@ class CAudioNoteEditor : public CEditorDialog {
     if (length < 0) return;
     if (length < 2) {
       ShowBox(kNothingRecorded, "Audio Note", kMbOk | kMbIconWarning);
+      return;
+    }
+    if (!HasItsSizes(length)) {
+      ShowBox(kNotCompleted, "Audio Note", kMbOk | kMbIconWarning);
       return;
     }
     NoteValues values;
@@ -187,6 +269,7 @@ class CAudioNoteEditor : public CEditorDialog {
 
   // Leaving unsaved: the take is not wanted.
   bool CanCancel() override {
+    KillTimer(Dialog(), kTakeTimer);
     WaveRecorder().Stop(Dialog());
     if (!m_saved) DeleteFileA(m_path.c_str());
     return true;
@@ -196,6 +279,10 @@ class CAudioNoteEditor : public CEditorDialog {
     if (message == WM_SIZE) {
       SendMessageA(m_status.GetWindow(), WM_SIZE, wParam, lParam);
       return false;
+    }
+    if (message == WM_TIMER && wParam == kTakeTimer) {
+      OnTakeTimer();
+      return true;
     }
     if (message == WM_GETMINMAXINFO && m_minimumSize.x > 0) {
       // Smaller than its template, the dialog would cut its own controls.

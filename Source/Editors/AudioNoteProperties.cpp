@@ -23,6 +23,7 @@ const MediaNoteProperties kAudioNoteProperties = {
     IDC_AUDIO_PROPERTIES_POSITION,
     IDC_AUDIO_PROPERTIES_PLAY_PAUSE,
     IDC_AUDIO_PROPERTIES_STOP,
+    IDC_AUDIO_PROPERTIES_TIME,
     3,
     AudioNotePlayer,
     &gAudioNoteFolder,

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "Editors/PlayingTime.h"
 #include "Library/CTrackbar.h"
 #include "Managers/UrgencyList.h"
 #include "Media/CMediaPlayer.h"
@@ -60,6 +61,15 @@ class CMediaNotePropertiesDialog : public CEditorDialog {
       player.Rewind();
       slider.SetPos(0);
     }
+    ShowTime();
+  }
+
+  void ShowTime() {
+    CMediaPlayer& player = m_kind.player();
+    const std::string text = MinutesAndSeconds(static_cast<long long>(player.Position())) + " / " +
+                             MinutesAndSeconds(player.Length());
+    // Every tick: set only a change, or the text flickers.
+    if (Text(m_kind.timeId) != text) SetText(m_kind.timeId, text);
   }
 
   // Any move of the slider stops playback; letting go of it plays from
@@ -76,7 +86,12 @@ class CMediaNotePropertiesDialog : public CEditorDialog {
       return true;
     }
     if (id == m_kind.stopId) {
-      m_kind.player().Rewind();
+      // The slider shows where the player really is, not where it last was
+      // while playing.
+      CMediaPlayer& player = m_kind.player();
+      player.Rewind();
+      CTrackbar(Dialog(), m_kind.positionId).SetPos(static_cast<int>(player.Position()));
+      ShowTime();
       return true;
     }
     return false;

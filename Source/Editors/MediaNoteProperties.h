@@ -31,6 +31,7 @@ struct MediaNoteProperties {
   int positionId;  // the trackbar
   int playPauseId;
   int stopId;
+  int timeId;  // the position and length, "m:ss / m:ss"
   UINT_PTR timerId;
   CMediaPlayer& (*player)();
   const std::string* folder;  // the kind's attachment folder

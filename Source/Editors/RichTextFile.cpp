@@ -8,6 +8,8 @@
 
 namespace {
 
+long long gReadBudget = -1;
+
 struct StreamContext {
   CFile* file;
   DWORD error;
@@ -18,6 +20,10 @@ DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* d
   *done = 0;
   if (count <= 0) return 0;  // a request for nothing ends the transfer
   try {
+    if (gReadBudget >= 0) {
+      if (gReadBudget < count) throw CFileException(ERROR_READ_FAULT);
+      gReadBudget -= count;
+    }
     *done = static_cast<LONG>(context->file->Read(buffer, static_cast<unsigned long>(count)));
     return 0;
   } catch (const CFileException& error) {
@@ -43,16 +49,27 @@ DWORD CALLBACK WriteToFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* do
 
 }  // namespace
 
-bool LoadRichText(const CRichEdit& body, const std::string& path) {
-  if (path.empty()) return false;  // a stored name that names no file here
+void RaiseRichTextLimit(const CRichEdit& body) {
+  body.Send(EM_EXLIMITTEXT, 0, kRichTextCharacterLimit);
+}
+
+void FailRichTextReadsAfter(long long bytes) {
+  gReadBudget = bytes;
+}
+
+bool LoadRichText(const CRichEdit& body, const std::string& path, std::string& errorText) {
   CFile file;
   try {
+    // A stored name that names no file here.
+    if (path.empty()) throw CFileException(ERROR_INVALID_NAME);
     // Reading is all a load needs: a read-only body still opens.
     file.Open(path.c_str(), CFile::kOpenAlways | CFile::kRead | CFile::kShareExclusive);
     file.Seek(0, FILE_BEGIN);
-  } catch (const CFileException&) {
+  } catch (const CFileException& error) {
+    errorText = error.GetErrorText().GetString();
     return false;
   }
+  RaiseRichTextLimit(body);
   StreamContext context = {&file, 0};
   EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&context), 0, ReadFromFile};
   // Without this the control redraws and notifies while a long body comes
@@ -63,6 +80,12 @@ bool LoadRichText(const CRichEdit& body, const std::string& path) {
   body.Send(WM_SETREDRAW, TRUE);
   body.SetEventMask(events);
   if (body.HasWindow()) InvalidateRect(body.GetWindow(), nullptr, TRUE);
+  // Only the file's own error counts: the control also sets dwError for an
+  // empty file, which is a note with an empty body.
+  if (context.error != 0) {
+    errorText = CFileException(context.error).GetErrorText().GetString();
+    return false;
+  }
   return true;
 }
 

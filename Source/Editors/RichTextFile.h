@@ -7,11 +7,26 @@
 
 #include "Library/CRichEdit.h"
 
-// Replaces the body's content with the RTF of the file at path. The file is
-// opened for reading without sharing and created empty when it is missing
-// (the body then stays empty). False only when the file cannot
-// be opened or created; the body is then left as it was.
-bool LoadRichText(const CRichEdit& body, const std::string& path);
+// The most characters a body holds. The control's own default is 32,767,
+// and stream-in obeys the limit: a longer note would be cut on opening and
+// saved cut.
+constexpr LONG kRichTextCharacterLimit = 0x3FFFFFFF;
+
+// Raises the body's limit to kRichTextCharacterLimit (EM_EXLIMITTEXT).
+void RaiseRichTextLimit(const CRichEdit& body);
+
+// Replaces the body's content with the RTF of the file at path, after
+// raising the body's limit. The file is opened for reading without sharing
+// and created empty when it is missing (the body then stays empty). False
+// when the file cannot be opened or created (the body is left as it was) or
+// a read failed part-way (the body holds only part of the note): the caller
+// must not save the body over the file. errorText is then the platform's
+// message for the error.
+bool LoadRichText(const CRichEdit& body, const std::string& path, std::string& errorText);
+
+// For tests: every read of a body fails, as a damaged disk's would, once
+// this many more bytes were read; negative (the default) never.
+void FailRichTextReadsAfter(long long bytes);
 
 // Writes the body as RTF to path: to a new file beside it first, which then
 // replaces the old one, so a failure at any point leaves the old file whole.

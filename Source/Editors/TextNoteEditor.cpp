@@ -8,6 +8,7 @@
 
 #include "Editors/RichTextFile.h"
 #include "Editors/RichTextFormat.h"
+#include "Editors/RichTextKeys.h"
 #include "Editors/RichTextPrinter.h"
 #include "Editors/TextNoteToolbar.h"
 #include "Library/CComboBox.h"
@@ -49,6 +50,8 @@ class CTextNoteEditor : public CEditorDialog {
     type.AddString("Urgent");
     type.SetCurSel(0);
     const CRichEdit body = Body();
+    RaiseRichTextLimit(body);
+    InstallRichTextKeys(body.GetWindow(), {IDM_TEXT_BOLD, IDM_TEXT_ITALIC, IDM_TEXT_UNDERLINE});
     SetDefaultCharFormat(body);
     body.SetEventMask(kBodyEvents);
     RefreshToolbar();
@@ -59,20 +62,41 @@ class CTextNoteEditor : public CEditorDialog {
     NoteValues values;
     if (!TextNoteManager::GetRecordAt(RecordAddress(), values)) return;
     SetText(IDC_TEXT_NOTE_TITLE, values.title);
-    LoadRichText(body, values.attachment);
+    std::string error;
+    if (!LoadRichText(body, values.attachment, error)) KeepUnreadBody(values.attachment, error);
     type.SetCurSel(values.noteType == 1 ? 1 : 0);
     RefreshToolbar();
+  }
+
+  // A body that could not be read whole must not be saved over its file:
+  // the body is shown empty and read-only, and Save changes only the title
+  // and the type.
+  void KeepUnreadBody(const std::string& path, const std::string& error) {
+    m_bodyUnread = true;
+    m_unreadFileName = BareFileName(path);
+    const CRichEdit body = Body();
+    SetWindowTextA(body.GetWindow(), "");
+    body.Send(EM_SETREADONLY, TRUE);
+    const std::string text = "The text of this note could not be read from " + path + ":\n" + error +
+                             "\nIt is left as it is: nothing will be saved over it.";
+    ShowBox(text.c_str(), "Quillmate", kMbOk | kMbIconError);
   }
 
   void OnSave() override {
     const CRichEdit body = Body();
     NoteValues values;
     values.title = Text(IDC_TEXT_NOTE_TITLE);
-    if (values.title.empty() || body.GetTextLength() < 1) {
+    if (values.title.empty() || (body.GetTextLength() < 1 && !m_bodyUnread)) {
       ShowBox("Please Fill in All Fields.", "Quillmate", kMbOk | kMbIconInformation);
       return;
     }
     values.noteType = TypeBox().GetCurSel() == 1 ? 1 : 0;
+    if (m_bodyUnread) {
+      // The record keeps its attachment; the file is not touched.
+      values.attachment = m_unreadFileName;
+      if (StoreValues<TextNoteManager>(values)) End(1);
+      return;
+    }
     if (ChangesOpenedRecord()) {
       SaveChanged(body, values);
     } else {
@@ -204,6 +228,8 @@ class CTextNoteEditor : public CEditorDialog {
 
   PAGESETUPDLGA& m_pageSetup;
   CTextNoteToolbar m_toolbar;
+  bool m_bodyUnread = false;
+  std::string m_unreadFileName;
 };
 
 }  // namespace

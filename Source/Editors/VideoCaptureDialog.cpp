@@ -8,6 +8,7 @@
 #include <vfw.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 
 #include "Editors/CaptureFrame.h"
@@ -28,6 +29,10 @@ namespace {
 constexpr int kFrameX = 6, kFrameY = 10, kFrameWidth = 355, kFrameHeight = 255;
 constexpr int kCaptureWindowId = 1;
 constexpr UINT kPreviewMilliseconds = 33;
+// While a capture runs, the file's size in the status bar's last part.
+constexpr UINT_PTR kFileSizeTimer = 1;
+constexpr UINT kFileSizeMilliseconds = 500;
+constexpr int kFileSizePart = 2;
 
 const char kNoDrivers[] = "No Video Capture drivers are installed. Please install them first.";
 const char kCannotConnect[] =
@@ -76,6 +81,7 @@ class CVideoCaptureDialog : public CEditorDialog {
   void Record();
   void Stop();
   void Release();
+  void ShowFileSize();
   HMENU SettingsMenu() const { return GetSubMenu(GetMenu(Dialog()), 0); }
 
   CCaptureWindow m_capture;
@@ -129,14 +135,7 @@ void CVideoCaptureDialog::OnInit() {
   }
   DrawMenuBar(Dialog());
 
-  if (m_driverCount > 0 && Connect(0)) {
-    MakeAttachmentName(gVideoNoteFolder, "VideoNote", "avi", m_path);
-    m_fileName = BareFileName(m_path);
-    m_capture.Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(m_path.c_str()));
-    // The program's one sound format, the wave recorder's.
-    WAVEFORMATEX sound = RecordingFormat();
-    m_capture.Send(WM_CAP_SET_AUDIOFORMAT, sizeof sound, reinterpret_cast<LPARAM>(&sound));
-  }
+  if (m_driverCount > 0) Connect(0);
   if (m_frame) LayOutCaptureWindow(m_frame);
   if (m_driverCount == 0) ShowBox(kNoDrivers, "Driver Check", kMbOk | kMbIconWarning);
   if (!m_connected) ShowBox(kCannotConnect, "Connection to Video Device", kMbOk | kMbIconWarning);
@@ -158,6 +157,17 @@ bool CVideoCaptureDialog::Connect(int driver) {
   m_connected = m_capture.Connect(driver);
   if (m_connected) {
     m_driver = driver;
+    // Every driver that connects records into the data folder, also one
+    // chosen after the first could not connect.
+    if (m_path.empty()) {
+      MakeAttachmentName(gVideoNoteFolder, "VideoNote", "avi", m_path);
+      m_fileName = BareFileName(m_path);
+      // The program's one sound format, the wave recorder's; a format
+      // chosen later is kept across drivers by the capture window.
+      WAVEFORMATEX sound = RecordingFormat();
+      m_capture.Send(WM_CAP_SET_AUDIOFORMAT, sizeof sound, reinterpret_cast<LPARAM>(&sound));
+    }
+    m_capture.Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(m_path.c_str()));
   } else {
     m_preview = false;
   }
@@ -185,7 +195,22 @@ void CVideoCaptureDialog::OnStatus(const char* text) {
   if (!m_status.fCapturingNow) {
     Enable(IDC_VIDEO_RECORD, true);
     Enable(IDC_VIDEO_STOP, false);
+    KillTimer(Dialog(), kFileSizeTimer);
+    ShowFileSize();
   }
+}
+
+// Read from the disk, so it is right whichever driver writes the file.
+void CVideoCaptureDialog::ShowFileSize() {
+  WIN32_FILE_ATTRIBUTE_DATA file = {};
+  if (m_path.empty() || !GetFileAttributesExA(m_path.c_str(), GetFileExInfoStandard, &file)) {
+    m_statusBar.SetPartText(kFileSizePart, "");
+    return;
+  }
+  const unsigned long long bytes = (static_cast<unsigned long long>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+  char text[64];
+  std::snprintf(text, sizeof text, "File: %.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+  m_statusBar.SetPartText(kFileSizePart, text);
 }
 
 void CVideoCaptureDialog::ChooseAudioFormat() {
@@ -237,6 +262,12 @@ void CVideoCaptureDialog::Record() {
   m_capture.Send(WM_CAP_SET_SEQUENCE_SETUP, sizeof m_parameters, reinterpret_cast<LPARAM>(&m_parameters));
   if (!m_path.empty()) DeleteFileA(m_path.c_str());
   if (!m_capture.Send(WM_CAP_SEQUENCE)) return;
+  // A capture that ended at once (a file that cannot be made) has already
+  // given Record back through the status callback.
+  RefreshStatus();
+  if (!m_status.fCapturingNow) return;
+  SetTimer(Dialog(), kFileSizeTimer, kFileSizeMilliseconds, nullptr);
+  ShowFileSize();
   Enable(IDC_VIDEO_RECORD, false);
   Enable(IDC_VIDEO_STOP, true);
   Enable(IDC_VIDEO_SAVE, true);
@@ -295,6 +326,10 @@ bool CVideoCaptureDialog::OnCommand(int id, int) {
 }
 
 bool CVideoCaptureDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&) {
+  if (message == WM_TIMER && wParam == kFileSizeTimer) {
+    ShowFileSize();
+    return true;
+  }
   if (message == WM_SIZE && m_statusBar.GetWindow()) {
     SendMessageA(m_statusBar.GetWindow(), WM_SIZE, wParam, lParam);
   }

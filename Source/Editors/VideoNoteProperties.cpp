@@ -24,6 +24,7 @@ const MediaNoteProperties kVideoNoteProperties = {
     IDC_VIDEO_POSITION,
     IDC_VIDEO_PLAY_PAUSE,
     IDC_VIDEO_PLAY_STOP,
+    IDC_VIDEO_TIME,
     2,
     VideoNotePlayer,
     &gVideoNoteFolder,

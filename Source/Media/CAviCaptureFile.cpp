@@ -3,10 +3,19 @@
 #include "Media/CAviCaptureFile.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace {
 
 std::atomic<long long> gWriteBudget{-1};
+std::atomic<long long> gSizeLimit{CAviCaptureFile::kSizeLimit};
+
+// The headers avifil32 writes in front of the "movi" list and around it
+// (RIFF, hdrl with avih, strl per stream, the JUNK that aligns movi), with
+// room to spare.
+constexpr long long kHeaderBytes = 64 * 1024;
+// A chunk's own header and its entry in the index.
+constexpr long long kChunkOverhead = 8 + 16;
 
 // False when the test budget would be exceeded; takes the bytes from it.
 bool TakeFromBudget(LONG bytes) {
@@ -41,7 +50,10 @@ CAviCaptureFile::CAviCaptureFile()
       m_blockAlign(1),
       m_frames(0),
       m_soundBlocks(0),
-      m_failed(false) {
+      m_failed(false),
+      m_reachedLimit(false),
+      m_microSecondsPerFrame(0),
+      m_bytes(0) {
   AVIFileInit();
 }
 
@@ -58,6 +70,10 @@ bool CAviCaptureFile::Create(const std::string& path, const BITMAPINFOHEADER& fr
   m_frames = 0;
   m_soundBlocks = 0;
   m_failed = false;
+  m_reachedLimit = false;
+  m_bytes = kHeaderBytes;
+  m_path = path;
+  m_microSecondsPerFrame = microSecondsPerFrame;
   DeleteFileA(path.c_str());
   if (AVIFileOpenA(&m_file, path.c_str(), OF_CREATE | OF_WRITE, nullptr) != AVIERR_OK) {
     m_file = nullptr;
@@ -110,18 +126,38 @@ bool CAviCaptureFile::Create(const std::string& path, const BITMAPINFOHEADER& fr
   return true;
 }
 
-bool CAviCaptureFile::WriteFrame(const void* bits) {
-  if (m_failed || !m_video) return false;
-  if (!TakeFromBudget(static_cast<LONG>(m_frame.biSizeImage))) {
+bool CAviCaptureFile::Reserve(LONG bytes) {
+  const long long chunk = kChunkOverhead + ((static_cast<long long>(bytes) + 1) & ~1LL);
+  if (m_bytes + chunk > gSizeLimit.load()) {
+    m_reachedLimit = true;
+    return false;
+  }
+  m_bytes += chunk;
+  return true;
+}
+
+// One chunk into stream, reckoned before against the limit and afterwards
+// at the bytes really stored (a compressor's output is smaller).
+bool CAviCaptureFile::Write(PAVISTREAM stream, LONG start, LONG samples, const void* data, LONG bytes,
+                            DWORD flags) {
+  if (m_failed || !stream) return false;
+  if (!Reserve(bytes) || !TakeFromBudget(bytes)) {
     m_failed = true;
     return false;
   }
-  const HRESULT result = AVIStreamWrite(m_video, m_frames, 1, const_cast<void*>(bits),
-                                        static_cast<LONG>(m_frame.biSizeImage), AVIIF_KEYFRAME, nullptr, nullptr);
+  LONG stored = 0;
+  const HRESULT result =
+      AVIStreamWrite(stream, start, samples, const_cast<void*>(data), bytes, flags, nullptr, &stored);
   if (result != AVIERR_OK) {
     m_failed = true;
     return false;
   }
+  if (stored > 0 && stored < bytes) m_bytes -= ((static_cast<long long>(bytes) + 1) & ~1LL) - ((stored + 1) & ~1L);
+  return true;
+}
+
+bool CAviCaptureFile::WriteFrame(const void* bits) {
+  if (!Write(m_video, m_frames, 1, bits, static_cast<LONG>(m_frame.biSizeImage), AVIIF_KEYFRAME)) return false;
   ++m_frames;
   return true;
 }
@@ -130,16 +166,7 @@ bool CAviCaptureFile::WriteSound(const void* bytes, DWORD count) {
   if (m_failed || !m_sound) return false;
   const LONG blocks = static_cast<LONG>(count / m_blockAlign);
   if (blocks == 0) return true;
-  if (!TakeFromBudget(blocks * m_blockAlign)) {
-    m_failed = true;
-    return false;
-  }
-  const HRESULT result = AVIStreamWrite(m_sound, -1, blocks, const_cast<void*>(bytes),
-                                        static_cast<LONG>(blocks * m_blockAlign), 0, nullptr, nullptr);
-  if (result != AVIERR_OK) {
-    m_failed = true;
-    return false;
-  }
+  if (!Write(m_sound, -1, blocks, bytes, static_cast<LONG>(blocks * m_blockAlign), 0)) return false;
   m_soundBlocks += blocks;
   return true;
 }
@@ -149,10 +176,38 @@ void CAviCaptureFile::Close() {
   ReleaseStream(m_video);
   ReleaseStream(m_rawVideo);
   ReleaseStream(m_sound);
-  if (m_file) AVIFileRelease(m_file);
+  if (!m_file) return;
+  AVIFileRelease(m_file);
   m_file = nullptr;
+  WriteFramePeriod();
+}
+
+// Rule 5: the main header's frame period, written over what avifil32 left
+// there once the file is complete, after checking that the chunks are where
+// they must be: RIFF "AVI ", LIST "hdrl", "avih".
+void CAviCaptureFile::WriteFramePeriod() const {
+  HANDLE file = CreateFileA(m_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  char header[36] = {};
+  DWORD count = 0;
+  if (ReadFile(file, header, sizeof header, &count, nullptr) && count == sizeof header &&
+      std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "AVI LIST", 8) == 0 &&
+      std::memcmp(header + 20, "hdrlavih", 8) == 0) {
+    DWORD period = m_microSecondsPerFrame;
+    if (SetFilePointer(file, 32, nullptr, FILE_BEGIN) == 32) WriteFile(file, &period, sizeof period, &count, nullptr);
+  }
+  CloseHandle(file);
 }
 
 void CAviCaptureFile::FailWritesAfter(long long bytes) {
   gWriteBudget = bytes;
+}
+
+void CAviCaptureFile::SetSizeLimit(long long bytes) {
+  gSizeLimit = bytes > 0 ? bytes : kSizeLimit;
+}
+
+long long CAviCaptureFile::SizeLimit() {
+  return gSizeLimit.load();
 }

@@ -24,6 +24,19 @@
 //   3. A write that fails makes every later write fail too, and Close still
 //      releases the file, which writes the headers and the index: what was
 //      written before the failure stays a valid AVI.
+//   4. avifil32 keeps file offsets in a LONG: past 2 GiB it wraps and writes
+//      over the file's own start while reporting success. A write that could
+//      take the finished file (headers, every chunk with its 8-byte header
+//      and even padding, and its 16-byte index entry) past SizeLimit() is
+//      refused as a failed write (ReachedLimit() then tells why), so the
+//      file ends as a valid AVI below 2 GiB. A compressed frame is reckoned
+//      at its uncompressed size before it is written and at the size the
+//      compressor made of it afterwards.
+//   5. Close writes the frame period into the main header (avih, at offset
+//      32 of the file) itself: Wine's avifil32 writes there rate / scale
+//      instead of scale / rate (15,000,000 us for 15 frames a second), and
+//      players that time by it (Wine's MCI window) report lengths and
+//      positions 225 times too long.
 #ifndef QUILLMATE_MEDIA_CAVICAPTUREFILE_H
 #define QUILLMATE_MEDIA_CAVICAPTUREFILE_H
 
@@ -55,6 +68,16 @@ class CAviCaptureFile {
   void Close();
 
   bool Failed() const { return m_failed; }
+  // The write refused was one the size limit did not allow.
+  bool ReachedLimit() const { return m_reachedLimit; }
+  // What the file will measure once closed, as far as written so far.
+  long long Bytes() const { return m_bytes; }
+
+  // Below 2 GiB: see rule 4.
+  static constexpr long long kSizeLimit = 0x7FFFFFFFLL;
+  // For tests: a lower limit for every capture file; 0 restores kSizeLimit.
+  static void SetSizeLimit(long long bytes);
+  static long long SizeLimit();
 
   // For tests: every write fails, as on a full disk, once this many more
   // bytes were written by any capture file; negative (the default) never.
@@ -73,6 +96,16 @@ class CAviCaptureFile {
   LONG m_frames;
   LONG m_soundBlocks;
   bool m_failed;
+  bool m_reachedLimit;
+  std::string m_path;
+  DWORD m_microSecondsPerFrame;
+  long long m_bytes;
+
+  // Takes bytes more (one chunk) into the reckoning; false, leaving it
+  // unchanged, when they would pass the limit.
+  bool Reserve(LONG bytes);
+  void WriteFramePeriod() const;
+  bool Write(PAVISTREAM stream, LONG start, LONG samples, const void* data, LONG bytes, DWORD flags);
 };
 
 #endif  // QUILLMATE_MEDIA_CAVICAPTUREFILE_H

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class CCaptureProvider {
  public:
@@ -28,5 +29,11 @@ class CCaptureProvider {
 const CCaptureProvider& PlatformCaptureProvider();
 // The program's own screen capture window with its one driver.
 const CCaptureProvider& ScreenCaptureProvider();
+
+// The providers that a capture window made without a list of its own lists,
+// in order: the platform's, then the screen capture's. Tests put others in
+// their place; an empty list restores these.
+std::vector<const CCaptureProvider*> DefaultCaptureProviders();
+void SetDefaultCaptureProviders(std::vector<const CCaptureProvider*> providers);
 
 #endif  // QUILLMATE_MEDIA_CCAPTUREPROVIDER_H

@@ -19,9 +19,20 @@ bool IsSizedSetting(UINT message) {
   return message == WM_CAP_SET_AUDIOFORMAT || message == WM_CAP_SET_SEQUENCE_SETUP;
 }
 
+std::vector<const CCaptureProvider*> gDefaultProviders;
+
 }  // namespace
 
-CCaptureWindow::CCaptureWindow() : CCaptureWindow({&PlatformCaptureProvider(), &ScreenCaptureProvider()}) {}
+std::vector<const CCaptureProvider*> DefaultCaptureProviders() {
+  if (!gDefaultProviders.empty()) return gDefaultProviders;
+  return {&PlatformCaptureProvider(), &ScreenCaptureProvider()};
+}
+
+void SetDefaultCaptureProviders(std::vector<const CCaptureProvider*> providers) {
+  gDefaultProviders = std::move(providers);
+}
+
+CCaptureWindow::CCaptureWindow() : CCaptureWindow(DefaultCaptureProviders()) {}
 
 CCaptureWindow::CCaptureWindow(std::vector<const CCaptureProvider*> providers)
     : m_providers(std::move(providers)),

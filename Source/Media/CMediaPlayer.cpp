@@ -20,6 +20,9 @@ bool CMediaPlayer::Open(const std::string& path, int x, int y, int width, int he
   ShowWindow(m_window, SW_SHOW);
   MoveWindow(m_window, x, y, width, height, TRUE);
   UpdateWindow(m_window);
+  // Milliseconds for every medium (an AVI would count frames), so lengths
+  // and positions can be shown as time.
+  MCIWndUseTime(m_window);
   m_length = MCIWndGetLength(m_window);
   MCIWndPlay(m_window);
   m_playing = true;

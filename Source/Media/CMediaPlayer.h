@@ -1,7 +1,7 @@
 // CMediaPlayer: plays one media file in the platform's MCI window (MCIWnd),
 // a child of the dialog that shows it. The player object lives for the whole
 // program; its window lives only from Open to Close. Lengths and positions
-// are in the MCI window's own time unit for the medium.
+// are in milliseconds.
 #ifndef QUILLMATE_MEDIA_CMEDIAPLAYER_H
 #define QUILLMATE_MEDIA_CMEDIAPLAYER_H
 

@@ -146,98 +146,108 @@ BITMAPINFOHEADER ScreenCaptureFrameFormat(LONG width, LONG height) {
   return header;
 }
 
-CScreenCaptureThread::CScreenCaptureThread()
-    : m_thread(nullptr),
-      m_stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      m_framesWritten(0),
-      m_framesGrabbed(0),
-      m_soundBlocks(0),
-      m_elapsedMs(0),
-      m_soundOpen(false),
-      m_writeFailed(false) {}
+namespace {
+
+std::atomic<DWORD> gStopWaitMs{CScreenCaptureThread::kStopWaitMs};
+
+}  // namespace
+
+CScreenCaptureThread::Run::~Run() {
+  if (stop) CloseHandle(stop);
+}
+
+CScreenCaptureThread::CScreenCaptureThread() : m_thread(nullptr) {}
 
 CScreenCaptureThread::~CScreenCaptureThread() {
   Stop();
-  if (m_stop) CloseHandle(m_stop);
+}
+
+void CScreenCaptureThread::SetStopWait(DWORD milliseconds) {
+  gStopWaitMs = milliseconds;
 }
 
 bool CScreenCaptureThread::Start(const ScreenCaptureJob& job) {
   Stop();
-  if (!m_stop) return false;
-  m_job = job;
-  m_framesWritten = 0;
-  m_framesGrabbed = 0;
-  m_soundBlocks = 0;
-  m_elapsedMs = 0;
-  m_soundOpen = false;
-  m_writeFailed = false;
-  ResetEvent(m_stop);
-  m_thread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
+  auto run = std::make_shared<Run>();
+  run->stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!run->stop) return false;
+  run->job = job;
+  m_run = run;
+  // The thread's own reference, released by the thread when it ends.
+  auto* reference = new std::shared_ptr<Run>(run);
+  m_thread = CreateThread(nullptr, 0, ThreadMain, reference, 0, nullptr);
+  if (!m_thread) delete reference;
   return m_thread != nullptr;
 }
 
-void CScreenCaptureThread::Stop() {
-  if (!m_thread) return;
-  SetEvent(m_stop);
-  WaitForSingleObject(m_thread, INFINITE);
+bool CScreenCaptureThread::Stop() {
+  if (!m_thread) return true;
+  SetEvent(m_run->stop);
+  const bool ended = WaitForSingleObject(m_thread, gStopWaitMs.load()) == WAIT_OBJECT_0;
   CloseHandle(m_thread);
   m_thread = nullptr;
+  return ended;
 }
 
-DWORD WINAPI CScreenCaptureThread::ThreadMain(void* self) {
-  static_cast<CScreenCaptureThread*>(self)->Run();
+DWORD WINAPI CScreenCaptureThread::ThreadMain(void* reference) {
+  const std::unique_ptr<std::shared_ptr<Run>> run(static_cast<std::shared_ptr<Run>*>(reference));
+  Capture(**run);
   return 0;
 }
 
-void CScreenCaptureThread::Run() {
+void CScreenCaptureThread::Capture(Run& run) {
   const TimerResolution resolution;
-  RegionGrabber grabber(m_job.region);
+  RegionGrabber grabber(run.job.region);
   CaptureSoundInput sound;
-  m_soundOpen = !m_job.soundFormat.empty() && sound.Open(m_job.soundFormat);
+  run.soundOpen = !run.job.soundFormat.empty() && sound.Open(run.job.soundFormat);
   const auto* soundFormat =
-      m_soundOpen ? reinterpret_cast<const WAVEFORMATEX*>(m_job.soundFormat.data()) : nullptr;
+      run.soundOpen ? reinterpret_cast<const WAVEFORMATEX*>(run.job.soundFormat.data()) : nullptr;
 
   CAviCaptureFile file;
   bool endedByItself = false;
-  if (!grabber.Ready() || !file.Create(m_job.path, grabber.Header(), m_job.microSecondsPerFrame, soundFormat,
-                                       m_job.compressor, m_job.quality)) {
-    m_writeFailed = true;
+  const auto create = [&](DWORD compressor) {
+    return file.Create(run.job.path, grabber.Header(), run.job.microSecondsPerFrame, soundFormat, compressor,
+                       run.job.quality);
+  };
+  if (!grabber.Ready() ||
+      !(create(run.job.compressor) || (run.job.compressor && run.job.compressorPreselected && create(0)))) {
+    run.writeFailed = true;
     endedByItself = true;
   }
   const CaptureSoundInput::Writer writeSound = [&](const void* bytes, DWORD count) {
     file.WriteSound(bytes, count);
-    m_soundBlocks = static_cast<DWORD>(file.SoundBlocksWritten());
+    run.soundBlocks = static_cast<DWORD>(file.SoundBlocksWritten());
   };
 
   LARGE_INTEGER frequency, start, now;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  const unsigned long long period = m_job.microSecondsPerFrame ? m_job.microSecondsPerFrame : 66667;
-  const HANDLE events[2] = {m_stop, sound.Event()};
-  const DWORD eventCount = m_soundOpen ? 2 : 1;
+  const unsigned long long period = run.job.microSecondsPerFrame ? run.job.microSecondsPerFrame : 66667;
+  const HANDLE events[2] = {run.stop, sound.Event()};
+  const DWORD eventCount = run.soundOpen ? 2 : 1;
 
   while (!endedByItself) {
     QueryPerformanceCounter(&now);
     const unsigned long long elapsed =
         static_cast<unsigned long long>(now.QuadPart - start.QuadPart) * 1000000ULL / frequency.QuadPart;
-    m_elapsedMs = static_cast<DWORD>(elapsed / 1000);
-    if (m_job.timeLimitSeconds && elapsed >= m_job.timeLimitSeconds * 1000000ULL) {
+    run.elapsedMs = static_cast<DWORD>(elapsed / 1000);
+    if (run.job.timeLimitSeconds && elapsed >= run.job.timeLimitSeconds * 1000000ULL) {
       endedByItself = true;
       break;
     }
     const unsigned long long due = elapsed / period + 1;
     if (due > static_cast<unsigned long long>(file.FramesWritten())) {
       const void* picture = grabber.Grab();
-      ++m_framesGrabbed;
+      ++run.framesGrabbed;
       while (static_cast<unsigned long long>(file.FramesWritten()) < due && file.WriteFrame(picture)) {
       }
-      m_framesWritten = static_cast<DWORD>(file.FramesWritten());
-      if (m_job.yield && !m_job.yield(m_job.window)) endedByItself = true;
+      run.framesWritten = static_cast<DWORD>(file.FramesWritten());
+      if (run.job.yield && !run.job.yield(run.job.window)) endedByItself = true;
     }
     sound.Drain(writeSound, true);
-    if (file.Failed()) m_writeFailed = true;
-    if (m_writeFailed || KeyDown(m_job.abortKey) || (m_job.abortLeftMouse && KeyDown(VK_LBUTTON)) ||
-        (m_job.abortRightMouse && KeyDown(VK_RBUTTON))) {
+    if (file.Failed()) run.writeFailed = true;
+    if (run.writeFailed || KeyDown(run.job.abortKey) || (run.job.abortLeftMouse && KeyDown(VK_LBUTTON)) ||
+        (run.job.abortRightMouse && KeyDown(VK_RBUTTON))) {
       endedByItself = true;
       break;
     }
@@ -250,7 +260,7 @@ void CScreenCaptureThread::Run() {
   }
 
   sound.Close(writeSound);
-  if (file.Failed()) m_writeFailed = true;
+  if (file.Failed()) run.writeFailed = true;
   file.Close();
-  if (endedByItself && m_job.window && m_job.endedMessage) PostMessageA(m_job.window, m_job.endedMessage, 0, 0);
+  if (endedByItself && run.job.window && run.job.endedMessage) PostMessageA(run.job.window, run.job.endedMessage, 0, 0);
 }

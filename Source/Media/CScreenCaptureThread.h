@@ -17,6 +17,7 @@
 #include <vfw.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ struct ScreenCaptureJob {
   std::vector<BYTE> soundFormat;  // a WAVEFORMATEX and its extra bytes; empty: no sound
   DWORD compressor = 0;           // fourcc, 0 for uncompressed frames
   LONG quality = 0;
+  // The compressor was preselected, not chosen: when it cannot make the
+  // stream, the frames are written uncompressed instead.
+  bool compressorPreselected = false;
   UINT timeLimitSeconds = 0;  // 0: until stopped
   UINT abortKey = 0;          // virtual key that ends the capture, 0 none
   bool abortLeftMouse = false;
@@ -54,34 +58,47 @@ class CScreenCaptureThread {
   // Starts the thread; false when it cannot be started.
   bool Start(const ScreenCaptureJob& job);
   // Ends the capture and waits for the thread, which completes the file
-  // first. Nothing happens when none runs.
-  void Stop();
+  // first, for at most StopWait(). True when it ended (or none ran); false
+  // when it did not end in time: it is then left to end by itself, with
+  // what it works on kept alive for it, and the file may be incomplete.
+  bool Stop();
   bool Running() const { return m_thread != nullptr; }
 
+  // How long Stop waits; tests shorten it.
+  static constexpr DWORD kStopWaitMs = 15000;
+  static void SetStopWait(DWORD milliseconds);
+
   // Progress, readable from any thread while the capture runs and after.
-  DWORD FramesWritten() const { return m_framesWritten; }
-  DWORD FramesGrabbed() const { return m_framesGrabbed; }
-  DWORD FramesDropped() const { return m_framesWritten - m_framesGrabbed; }
-  DWORD SoundBlocks() const { return m_soundBlocks; }
-  DWORD ElapsedMilliseconds() const { return m_elapsedMs; }
-  bool SoundCaptured() const { return m_soundOpen; }
+  DWORD FramesWritten() const { return m_run ? m_run->framesWritten.load() : 0; }
+  DWORD FramesGrabbed() const { return m_run ? m_run->framesGrabbed.load() : 0; }
+  DWORD FramesDropped() const { return FramesWritten() - FramesGrabbed(); }
+  DWORD SoundBlocks() const { return m_run ? m_run->soundBlocks.load() : 0; }
+  DWORD ElapsedMilliseconds() const { return m_run ? m_run->elapsedMs.load() : 0; }
+  bool SoundCaptured() const { return m_run && m_run->soundOpen; }
   // The file could not be created or a write failed; what was written
   // before stays in the (valid) file.
-  bool WriteFailed() const { return m_writeFailed; }
+  bool WriteFailed() const { return m_run && m_run->writeFailed; }
 
  private:
-  static DWORD WINAPI ThreadMain(void* self);
-  void Run();
+  // What one capture works on, shared by the thread and this object, so a
+  // thread given up on by Stop still has it when it ends.
+  struct Run {
+    ScreenCaptureJob job;
+    HANDLE stop = nullptr;
+    std::atomic<DWORD> framesWritten{0};
+    std::atomic<DWORD> framesGrabbed{0};
+    std::atomic<DWORD> soundBlocks{0};
+    std::atomic<DWORD> elapsedMs{0};
+    std::atomic<bool> soundOpen{false};
+    std::atomic<bool> writeFailed{false};
+    ~Run();
+  };
 
-  ScreenCaptureJob m_job;
+  static DWORD WINAPI ThreadMain(void* run);
+  static void Capture(Run& run);
+
+  std::shared_ptr<Run> m_run;
   HANDLE m_thread;
-  HANDLE m_stop;
-  std::atomic<DWORD> m_framesWritten;
-  std::atomic<DWORD> m_framesGrabbed;
-  std::atomic<DWORD> m_soundBlocks;
-  std::atomic<DWORD> m_elapsedMs;
-  std::atomic<bool> m_soundOpen;
-  std::atomic<bool> m_writeFailed;
 };
 
 #endif  // QUILLMATE_MEDIA_CSCREENCAPTURETHREAD_H

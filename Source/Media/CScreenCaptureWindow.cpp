@@ -32,6 +32,8 @@ constexpr UINT kProgressMilliseconds = 1000;
 constexpr UINT kCaptureEnded = WM_APP + 40;
 
 const char kWriteFailed[] = "The video could not be written; what was recorded so far was kept.";
+const char kDidNotEnd[] =
+    "The capture did not end in time and was left to finish by itself; its video file may be incomplete.";
 
 struct CaptureState {
   HWND window = nullptr;
@@ -44,6 +46,7 @@ struct CaptureState {
   std::vector<BYTE> soundFormat;
   DWORD compressor = 0;
   LONG quality = 0;
+  bool compressorChosen = false;  // by the user, in the chooser
   std::string file;
   CAPSTATUSCALLBACKA status = nullptr;
   CAPERRORCALLBACKA error = nullptr;
@@ -124,15 +127,40 @@ void ReportProgress(CaptureState& state) {
   ReportStatus(state, state.capture.SoundCaptured() ? IDS_CAP_STAT_VIDEOAUDIO : IDS_CAP_STAT_VIDEOONLY, text);
 }
 
-// Ends a running capture: waits for the thread, which completed the file,
-// then reports the outcome on this thread.
+// An installed compressor that accepts the frames, or 0 when none does.
+// Uncompressed frames fill a disk fast (640 x 480 at 15 a second is 18 MB a
+// second), so one is used until the user chooses otherwise.
+DWORD LocateCompressor(const BITMAPINFOHEADER& frame) {
+  BITMAPINFOHEADER input = frame;
+  HIC compressor = ICLocate(ICTYPE_VIDEO, 0, &input, nullptr, ICMODE_COMPRESS);
+  if (!compressor) return 0;
+  ICINFO info = {};
+  info.dwSize = sizeof info;
+  const DWORD fourcc = ICGetInfo(compressor, &info, sizeof info) ? info.fccHandler : 0;
+  ICClose(compressor);
+  return fourcc;
+}
+
+// What the chooser opens on and a capture uses: the user's choice, or the
+// compressor found for the current frame size.
+void PreselectCompressor(CaptureState& state) {
+  if (state.compressorChosen) return;
+  state.compressor = LocateCompressor(FrameFormat(state));
+  state.quality = ICQUALITY_DEFAULT;
+}
+
+// Ends a running capture: waits, for a bounded time, for the thread, which
+// completes the file, then reports the outcome on this thread.
 void EndCapture(CaptureState& state) {
   if (!state.capturing) return;
-  state.capture.Stop();
+  const bool ended = state.capture.Stop();
   state.capturing = false;
   KillTimer(state.window, kProgressTimer);
   ReportProgress(state);
-  if (state.capture.WriteFailed()) {
+  if (!ended) {
+    if (state.error) state.error(state.window, IDS_CAP_FILE_WRITE_ERROR, kDidNotEnd);
+    ShowMessageBox(GetAncestor(state.window, GA_ROOT), kDidNotEnd, "Video Note", kMbOk | kMbIconWarning);
+  } else if (state.capture.WriteFailed()) {
     if (state.error) state.error(state.window, IDS_CAP_FILE_WRITE_ERROR, kWriteFailed);
     ReportStatus(state, IDS_CAP_FILE_WRITE_ERROR, kWriteFailed);
     ShowMessageBox(GetAncestor(state.window, GA_ROOT), kWriteFailed, "Video Note", kMbOk | kMbIconWarning);
@@ -147,7 +175,9 @@ LRESULT StartCapture(CaptureState& state) {
   job.region = {0, 0, state.size.cx, state.size.cy};
   job.microSecondsPerFrame = state.parameters.dwRequestMicroSecPerFrame;
   if (state.parameters.fCaptureAudio) job.soundFormat = state.soundFormat;
+  PreselectCompressor(state);
   job.compressor = state.compressor;
+  job.compressorPreselected = !state.compressorChosen;
   job.quality = state.quality;
   job.timeLimitSeconds = state.parameters.fLimitEnabled ? state.parameters.wTimeLimit : 0;
   job.abortKey = state.parameters.vKeyAbort;
@@ -248,6 +278,7 @@ LRESULT ChooseCompression(CaptureState& state) {
   if (!state.connected) return FALSE;
   BITMAPINFO input = {};
   input.bmiHeader = FrameFormat(state);
+  PreselectCompressor(state);
   COMPVARS choice = {};
   choice.cbSize = sizeof choice;
   choice.dwFlags = ICMF_COMPVARS_VALID;
@@ -259,6 +290,7 @@ LRESULT ChooseCompression(CaptureState& state) {
   }
   state.compressor = choice.fccHandler;
   state.quality = choice.lQ;
+  state.compressorChosen = true;
   ICCompressorFree(&choice);
   return TRUE;
 }

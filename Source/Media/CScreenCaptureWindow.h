@@ -10,9 +10,15 @@
 //
 // Callbacks (status, error) are called on the window's own thread only; the
 // yield callback on the capture thread, once per frame, as the platform
-// does. A capture that cannot be written stops, calls the error and status
-// callbacks with the reason, and shows "The video could not be written;
-// what was recorded so far was kept."; the file stays a valid AVI.
+// does. A capture that cannot be written, or whose file would pass 2 GiB,
+// stops, calls the error and status callbacks with the reason, and shows
+// "The video could not be written; what was recorded so far was kept."; the
+// file stays a valid AVI. A capture thread that does not end within a bound
+// after Stop is left to end by itself, and the user is told.
+//
+// Frames go through an installed compressor that accepts them, unless the
+// user chose otherwise in the compressor chooser; uncompressed when none
+// does.
 #ifndef QUILLMATE_MEDIA_CSCREENCAPTUREWINDOW_H
 #define QUILLMATE_MEDIA_CSCREENCAPTUREWINDOW_H
 

@@ -6,6 +6,16 @@
 
 #include "Media/WaveReports.h"
 
+namespace {
+
+bool gFailCompletes = false;
+
+}  // namespace
+
+void CWaveFile::FailCompletes(bool fail) {
+  gFailCompletes = fail;
+}
+
 WAVEFORMATEX RecordingFormat() {
   WAVEFORMATEX format{};
   format.wFormatTag = WAVE_FORMAT_PCM;
@@ -27,6 +37,7 @@ bool CWaveFile::Create(const std::string& path) {
   m_chunk = MMCKINFO{};
   m_dataBytes = 0;
   m_full = false;
+  m_writeFailed = false;
   std::vector<char> name(path.begin(), path.end());
   name.push_back('\0');
   m_file = mmioOpenA(name.data(), nullptr, MMIO_CREATE | MMIO_WRITE | MMIO_EXCLUSIVE | MMIO_ALLOCBUF);
@@ -65,6 +76,7 @@ std::uint32_t CWaveFile::Append(const void* bytes, std::uint32_t count) {
     // ascending measures from there, so the sizes still match the file.
     WaveDiagnostic("Error writing WAVE data! -- %08lX\n", GetLastError());
     m_full = true;
+    m_writeFailed = true;
     if (written <= 0) return 0;
     taken = static_cast<std::uint32_t>(written);
   }
@@ -74,6 +86,11 @@ std::uint32_t CWaveFile::Append(const void* bytes, std::uint32_t count) {
 
 bool CWaveFile::Complete() {
   if (!m_file) return false;
+  if (gFailCompletes) {
+    mmioClose(m_file, 0);
+    m_file = nullptr;
+    return false;
+  }
   bool ascended = mmioAscend(m_file, &m_chunk, 0) == MMSYSERR_NOERROR;
   ascended = mmioAscend(m_file, &m_riff, 0) == MMSYSERR_NOERROR && ascended;
   bool closed = mmioClose(m_file, 0) == MMSYSERR_NOERROR;

@@ -65,6 +65,8 @@ class CWaveFile {
   std::uint32_t Append(const void* bytes, std::uint32_t count);
   std::uint32_t DataBytes() const { return m_dataBytes; }
   bool IsFull() const { return m_full; }
+  // Full because a write failed (a full disk), not because of the limit.
+  bool WriteFailed() const { return m_writeFailed; }
 
   // Writes both chunk sizes and closes the file. False when mmio failed.
   bool Complete();
@@ -73,6 +75,9 @@ class CWaveFile {
 
   // Tests lower the limit to reach it in seconds; rounded down to frames.
   void SetDataLimit(std::uint32_t bytes) { m_dataLimit = bytes & ~3u; }
+  // For tests: every Complete fails as a failed flush would, without
+  // writing the sizes (the file is closed as it lies).
+  static void FailCompletes(bool fail);
 
  private:
   HMMIO m_file = nullptr;
@@ -82,6 +87,7 @@ class CWaveFile {
   std::uint32_t m_dataBytes = 0;
   std::uint32_t m_dataLimit = kWaveDataLimit;
   bool m_full = false;
+  bool m_writeFailed = false;
 };
 
 #endif  // QUILLMATE_MEDIA_CWAVEFILE_H

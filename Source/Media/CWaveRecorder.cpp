@@ -87,7 +87,7 @@ int CWaveRecorder::Open(HWND owner, int position) {
 int CWaveRecorder::Start(HWND owner, const std::string& path) {
   if (!m_waveIn || m_recording.load()) return 0;
   // The mixer is not used while recording.
-  if (m_mixer) mixerClose(m_mixer);
+  if (m_mixer) gRecordingMixerCalls.close(m_mixer);
   m_mixer = nullptr;
 
   m_file.SetDataLimit(m_dataLimit);
@@ -96,6 +96,7 @@ int CWaveRecorder::Start(HWND owner, const std::string& path) {
     return 0;
   }
   m_dataBytes.store(0, std::memory_order_release);
+  m_ended.store(TakeEnd::kNone, std::memory_order_release);
 
   m_buffers = new Buffers{};
   m_buffers->block = static_cast<char*>(
@@ -150,15 +151,16 @@ int CWaveRecorder::Start(HWND owner, const std::string& path) {
   return 1;
 }
 
-void CWaveRecorder::Stop(HWND owner) {
-  if (!m_recording.load(std::memory_order_acquire)) return;
-  Release(owner, true);
+bool CWaveRecorder::Stop(HWND owner) {
+  if (!m_recording.load(std::memory_order_acquire)) return true;
+  return Release(owner, true);
 }
 
 // Ends whatever Open and Start set up, in the order that keeps the two
 // threads apart (see the invariants in the header). `keepFile` completes the
-// file; otherwise a half-made file is deleted.
-void CWaveRecorder::Release(HWND owner, bool keepFile) {
+// file; otherwise a half-made file is deleted. False when a kept file could
+// not be completed.
+bool CWaveRecorder::Release(HWND owner, bool keepFile) {
   {
     LockHolder hold(m_bufferLock);
     m_recording.store(false, std::memory_order_release);
@@ -182,9 +184,11 @@ void CWaveRecorder::Release(HWND owner, bool keepFile) {
     LockHolder hold(m_bufferLock);
     m_fileForThread = false;
   }
+  bool completed = true;
   if (m_file.IsOpen()) {
     if (keepFile) {
-      m_file.Complete();
+      completed = m_file.Complete();
+      if (!completed) WaveDiagnostic("Error completing WAVE file! -- %08lX\n", GetLastError());
     } else {
       m_file.Discard();
     }
@@ -199,12 +203,13 @@ void CWaveRecorder::Release(HWND owner, bool keepFile) {
   }
   m_prepared = 0;
   m_queued = 0;
-  if (m_mixer) mixerClose(m_mixer);
+  if (m_mixer) gRecordingMixerCalls.close(m_mixer);
   m_mixer = nullptr;
   EndThread();
   if (!buffersBack && keepFile) {
     ShowWaveWarning(owner, "The recording could not be ended cleanly; the sound recorded so far was kept.");
   }
+  return completed;
 }
 
 // Polls until every queued buffer has come back, for at most the buffer
@@ -217,13 +222,19 @@ bool CWaveRecorder::WaitForBuffers() {
   }
 }
 
-// `retry`: ask the user and try again while closing fails. Without it one
-// try is made, and a device that refuses is left to the driver.
+// `retry`: tell the user and try again while closing fails, kCloseTries
+// times in all; a device that still refuses, or refuses the one try made
+// without `retry`, is left to its driver.
 void CWaveRecorder::CloseDevice(HWND owner, bool retry) {
   if (!m_waveIn) return;
-  while (waveInClose(m_waveIn) != MMSYSERR_NOERROR) {
+  for (int tries = 1; m_close(m_waveIn) != MMSYSERR_NOERROR; ++tries) {
     if (!retry) break;
     ShowWaveWarning(owner, "Can't close WAVE In Device!");
+    if (tries == kCloseTries) {
+      ShowWaveWarning(owner, "The sound device could not be closed; it may not record again until Quillmate is "
+                             "restarted.");
+      break;
+    }
   }
   LockHolder hold(m_bufferLock);
   m_waveIn = nullptr;
@@ -273,6 +284,10 @@ void CWaveRecorder::TakeBuffer(HWAVEIN device, WAVEHDR* header) {
   if (header->dwBytesRecorded != 0 && m_fileForThread) {
     m_file.Append(header->lpData, header->dwBytesRecorded);
     m_dataBytes.store(m_file.DataBytes(), std::memory_order_release);
+    if (m_file.IsFull() && m_ended.load(std::memory_order_relaxed) == TakeEnd::kNone) {
+      m_ended.store(m_file.WriteFailed() ? TakeEnd::kWriteFailed : TakeEnd::kSizeLimit,
+                    std::memory_order_release);
+    }
   }
   bool queued = m_recording.load(std::memory_order_acquire) && m_fileForThread && !m_file.IsFull() &&
                 waveInAddBuffer(device, header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;

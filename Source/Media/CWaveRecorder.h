@@ -15,8 +15,10 @@
 //      counter (read with acquire order) shows every queued buffer back, or
 //      after it has taken the file away from the thread under the lock.
 //   4. A take never makes the file pass its 32-bit sizes (CWaveFile's limit):
-//      at the limit the thread keeps the buffers instead of queuing them, and
-//      the recording stands still until Stop completes the file.
+//      at the limit, or when a write fails, the thread keeps the buffers
+//      instead of queuing them and notes why (EndedByItself); the recording
+//      stands still until the window thread, which polls for that, calls
+//      Stop, which completes the file.
 //   5. Each open has its own thread, which ends after its device is closed;
 //      a start that fails half-way releases device, file, buffers and thread.
 #ifndef QUILLMATE_MEDIA_CWAVERECORDER_H
@@ -56,8 +58,14 @@ class CWaveRecorder {
   int Start(HWND owner, const std::string& path);
 
   // Ends a running recording and completes the file; does nothing when no
-  // recording runs.
-  void Stop(HWND owner);
+  // recording runs. False when the file's sizes could not be written (the
+  // file is then not a complete WAV); true otherwise.
+  bool Stop(HWND owner);
+
+  // Why the running take stopped taking sound by itself, read by the window
+  // thread while recording.
+  enum class TakeEnd { kNone, kSizeLimit, kWriteFailed };
+  TakeEnd EndedByItself() const { return m_ended.load(std::memory_order_acquire); }
 
   bool IsRecording() const { return m_recording.load(std::memory_order_acquire); }
   // Bytes in the current or last take's "data" chunk.
@@ -73,10 +81,16 @@ class CWaveRecorder {
   // For tests: how long Stop waits for the buffers after the reset, the data
   // limit of a take, and the call that makes the driver hand the buffers back
   // (a test passes waveInStop to play a driver that keeps one).
+  // The call that closes the device, which a test replaces by one that
+  // refuses.
   using ResetCall = MMRESULT(WINAPI*)(HWAVEIN);
   void SetBufferWait(DWORD milliseconds) { m_bufferWaitMs = milliseconds; }
   void SetDataLimit(std::uint32_t bytes) { m_dataLimit = bytes; }
   void SetResetCall(ResetCall reset) { m_reset = reset; }
+  void SetCloseCall(ResetCall close) { m_close = close; }
+  // How often closing the device is tried (the user is told after each
+  // failure) before it is left to its driver.
+  static constexpr int kCloseTries = 3;
 
  private:
   // The headers live with their data: after a give-up they are leaked
@@ -90,7 +104,7 @@ class CWaveRecorder {
   void RunThread();
   void TakeBuffer(HWAVEIN device, WAVEHDR* header);
 
-  void Release(HWND owner, bool keepFile);
+  bool Release(HWND owner, bool keepFile);
   bool WaitForBuffers();
   void CloseDevice(HWND owner, bool retry);
   void EndThread();
@@ -105,6 +119,7 @@ class CWaveRecorder {
   std::atomic<bool> m_recording{false};
   std::atomic<unsigned char> m_returned{0};
   std::atomic<std::uint32_t> m_dataBytes{0};
+  std::atomic<TakeEnd> m_ended{TakeEnd::kNone};
   bool m_fileForThread = false;  // under m_bufferLock
   CRITICAL_SECTION m_bufferLock;
 
@@ -115,6 +130,7 @@ class CWaveRecorder {
   DWORD m_bufferWaitMs = 5000;
   std::uint32_t m_dataLimit = kWaveDataLimit;
   ResetCall m_reset = waveInReset;
+  ResetCall m_close = waveInClose;
 };
 
 // The program's one recorder.

@@ -16,6 +16,7 @@
 #include "Managers/RecordManager.h"
 #include "Managers/ShellRequests.h"
 #include "Media/CMediaPlayer.h"
+#include "Media/CWaveFile.h"
 #include "Media/CWaveRecorder.h"
 #include "Records/DataFolders.h"
 #include "Records/DatabaseObject.h"
@@ -42,11 +43,18 @@ const std::set<std::string> kMixerWarnings = {"Device does not have mixer suppor
                                               "Device does not have a WAVE recording control!",
                                               "ERROR: There are no WAVE inputs to adjust!"};
 
-std::string StatusText(HWND dialog) {
+std::string StatusText(HWND dialog, int part = 1) {
   char text[64] = {};
-  SendDlgItemMessageA(dialog, IDC_AUDIO_STATUS_BAR, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+  SendDlgItemMessageA(dialog, IDC_AUDIO_STATUS_BAR, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
   return text;
 }
+
+const char kSizeLimitReached[] =
+    "The recording reached the largest size a sound file can have and was stopped. What was recorded so far was "
+    "kept.";
+const char kNotCompleted[] =
+    "The recording could not be completed: its file is not a whole sound file and cannot be saved. Please record "
+    "it again.";
 
 bool Enabled(HWND dialog, int id) {
   return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
@@ -403,4 +411,132 @@ TEST_F(AudioNoteTest, PropertiesOpenForAFocusedRowByDoubleClickAndEditCurrentAnd
   EXPECT_EQ(RecordTextOf(StoredNotes().at(0).title), "Birthday song");
   ASSERT_EQ(m_boxes.shown.size(), 2u);
   for (const ShownBox& box : m_boxes.shown) EXPECT_EQ(box.text, "Discard the changes to this audio note?");
+}
+
+TEST_F(AudioNoteTest, ATakeThatReachesItsSizeLimitStopsWithABoxGivesRecordBackAndIsSavedWhole) {
+  // Four seconds and a bit; the limit is taken in whole frames.
+  const std::uint32_t limit = (2 * kWaveBufferBytes + 1002) & ~3u;
+  WaveRecorder().SetDataLimit(limit);
+  struct Restore {
+    ~Restore() { WaveRecorder().SetDataLimit(kWaveDataLimit); }
+  } restore;
+  ASSERT_TRUE(DriveDialog(
+      "Audio Note", [this] { m_main->Command(IDM_ADD_AUDIO_NOTE); },
+      [&](HWND dialog) {
+        EXPECT_EQ(StatusText(dialog, 2), "");
+        Press(dialog, IDC_AUDIO_START_RECORD);
+        EXPECT_EQ(StatusText(dialog), "Recording...");
+        EXPECT_EQ(StatusText(dialog, 2), "0:00");
+        // The take ends by itself: Record is given back, with a box.
+        ASSERT_TRUE(PumpUntil([&] { return StatusText(dialog) == "Stopped"; }, kWaitMs)) << StatusText(dialog);
+        EXPECT_FALSE(WaveRecorder().IsRecording());
+        EXPECT_TRUE(Enabled(dialog, IDC_AUDIO_START_RECORD));
+        EXPECT_FALSE(Enabled(dialog, IDC_AUDIO_STOP));
+        EXPECT_TRUE(Enabled(dialog, IDC_AUDIO_SAVE));
+        EXPECT_EQ(StatusText(dialog, 2), "0:04");
+        ASSERT_EQ(OtherBoxes().size(), 1u);
+        EXPECT_EQ(OtherBoxes()[0].text, kSizeLimitReached);
+        EXPECT_EQ(OtherBoxes()[0].caption, "Audio Note");
+        EXPECT_EQ(OtherBoxes()[0].style, kMbOk | kMbIconWarning);
+        EXPECT_EQ(OtherBoxes()[0].owner, dialog);
+        TypeText(dialog, IDC_AUDIO_TITLE, "Long talk");
+        Press(dialog, IDC_AUDIO_SAVE);
+      },
+      kActBoundMs));
+  const std::vector<DatabaseDataAudioNote> notes = StoredNotes();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(CheckWaveOfSignal(gAudioNoteFolder + RecordTextOf(notes[0].fileName), limit), "");
+  EXPECT_EQ(OtherBoxes().size(), 1u);
+}
+
+TEST_F(AudioNoteTest, AFailedNewTakeKeepsTheOldOneAndATakeWithoutItsSizesIsNeverSaved) {
+  struct Restore {
+    ~Restore() { CWaveFile::FailCompletes(false); }
+  } restore;
+  ASSERT_TRUE(DriveDialog(
+      "Audio Note", [this] { m_main->Command(IDM_ADD_AUDIO_NOTE); },
+      [&](HWND dialog) {
+        TypeText(dialog, IDC_AUDIO_TITLE, "Kept");
+        Press(dialog, IDC_AUDIO_START_RECORD);
+        ASSERT_TRUE(RecordedAtLeast(1));
+        Press(dialog, IDC_AUDIO_STOP);
+        const std::vector<std::string> first = SoundFiles();
+        ASSERT_EQ(first.size(), 1u);
+
+        // The chosen device is gone (unplugged): the new take cannot start,
+        // and the first one is still there.
+        SendDlgItemMessageA(dialog, IDC_AUDIO_DEVICE, CB_SETITEMDATA, 0, 99);
+        Press(dialog, IDC_AUDIO_START_RECORD);
+        ASSERT_FALSE(OtherBoxes().empty());
+        EXPECT_EQ(OtherBoxes().back().text, "Can't open WAVE In Device!");
+        EXPECT_EQ(StatusText(dialog), "Stopped");
+        EXPECT_EQ(SoundFiles(), first);
+        SendDlgItemMessageA(dialog, IDC_AUDIO_DEVICE, CB_SETITEMDATA, 0, 0);
+
+        // A take whose sizes cannot be written (a flush that fails): told at
+        // Stop, and Save refuses the file. It replaced the first take once
+        // it ran.
+        CWaveFile::FailCompletes(true);
+        Press(dialog, IDC_AUDIO_START_RECORD);
+        EXPECT_EQ(StatusText(dialog), "Recording...");
+        ASSERT_TRUE(RecordedAtLeast(1));
+        Press(dialog, IDC_AUDIO_STOP);
+        CWaveFile::FailCompletes(false);
+        EXPECT_EQ(OtherBoxes().back().text, kNotCompleted);
+        EXPECT_EQ(OtherBoxes().back().owner, dialog);
+        ASSERT_EQ(SoundFiles().size(), 1u);
+        EXPECT_NE(SoundFiles(), first);
+        const std::size_t before = OtherBoxes().size();
+        Press(dialog, IDC_AUDIO_SAVE);
+        ASSERT_EQ(OtherBoxes().size(), before + 1);
+        EXPECT_EQ(OtherBoxes().back().text, kNotCompleted);
+        EXPECT_EQ(OtherBoxes().back().caption, "Audio Note");
+        EXPECT_TRUE(IsWindow(dialog));
+        EXPECT_TRUE(StoredNotes().empty());
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      },
+      kActBoundMs));
+  EXPECT_TRUE(StoredNotes().empty());
+  EXPECT_TRUE(SoundFiles().empty());
+}
+
+TEST_F(AudioNoteTest, TheFirstTakeIsSavedWhenTheSecondCannotStart) {
+  std::uint32_t firstTake = 0;
+  ASSERT_TRUE(DriveDialog(
+      "Audio Note", [this] { m_main->Command(IDM_ADD_AUDIO_NOTE); },
+      [&](HWND dialog) {
+        Press(dialog, IDC_AUDIO_START_RECORD);
+        ASSERT_TRUE(RecordedAtLeast(kWaveBufferBytes));
+        Press(dialog, IDC_AUDIO_STOP);
+        firstTake = WaveRecorder().DataBytes();
+        SendDlgItemMessageA(dialog, IDC_AUDIO_DEVICE, CB_SETITEMDATA, 0, 99);
+        Press(dialog, IDC_AUDIO_START_RECORD);
+        TypeText(dialog, IDC_AUDIO_TITLE, "First take");
+        Press(dialog, IDC_AUDIO_SAVE);
+      },
+      kActBoundMs));
+  const std::vector<DatabaseDataAudioNote> notes = StoredNotes();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(CheckWaveOfSignal(gAudioNoteFolder + RecordTextOf(notes[0].fileName), firstTake), "");
+}
+
+TEST_F(AudioNoteTest, PropertiesShowPositionAndLengthAndStopPutsTheSliderWhereThePlayerIs) {
+  StoreNote("Reminder", "AudioNote3.wav", 3);
+  m_main->FocusRow(0);
+  CMediaPlayer& player = AudioNotePlayer();
+  ASSERT_TRUE(DriveDialog(
+      "Audio Note Properties", [this] { m_main->Command(IDM_EDIT_AUDIO_NOTE); },
+      [&](HWND dialog) {
+        ASSERT_TRUE(PumpUntil([&] { return SliderPosition(dialog) >= 1000; }, kWaitMs));
+        EXPECT_EQ(TextOf(dialog, IDC_AUDIO_PROPERTIES_TIME).substr(1), ":0" +
+                  std::to_string(SliderPosition(dialog) / 1000) + " / 0:03");
+        Press(dialog, IDC_AUDIO_PROPERTIES_STOP);
+        EXPECT_FALSE(player.IsPlaying());
+        EXPECT_EQ(SliderPosition(dialog), static_cast<int>(player.Position()));
+        EXPECT_EQ(SliderPosition(dialog), 0);
+        EXPECT_EQ(TextOf(dialog, IDC_AUDIO_PROPERTIES_TIME), "0:00 / 0:03");
+        Press(dialog, IDC_AUDIO_PROPERTIES_CANCEL);
+      },
+      kActBoundMs));
+  EXPECT_TRUE(m_boxes.shown.empty());
 }

@@ -5,18 +5,24 @@
 // SHOW (a show command such as 255) displays a kind and focuses its first
 // row (or row ROW); COMMAND (such as 250 or 251) is then sent as a menu
 // command would be (210 the audio note editor, 211 214 the properties
-// playing the note).
+// playing the note). COMMAND "take-limit" opens the audio note editor and
+// starts a take that may hold 3 seconds only, to see it stopped there.
 // The program ends by itself after 30 seconds.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "Managers/PhotoAlbum.h"
+#include "Media/CWaveRecorder.h"
+#include "Resources/AudioNoteIds.h"
+#include "Resources/MainWindowIds.h"
 #include "Managers/RecordManager.h"
 #include "Records/DataFolders.h"
+#include "Records/MessageBoxSeam.h"
 #include "Support/Showcase.h"
 
 namespace {
@@ -100,10 +106,33 @@ void AddSamples(HWND window, const std::filesystem::path& folder) {
 
 }  // namespace
 
+// Once the audio note editor is up, a title and Start Record as a user would.
+void CALLBACK StartTake(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowA("#32770", "Audio Note");
+  if (!dialog) return;
+  KillTimer(nullptr, timer);
+  SetWindowTextA(GetDlgItem(dialog, IDC_AUDIO_TITLE), "Directions, the long way");
+  SendMessageA(GetDlgItem(dialog, IDC_AUDIO_START_RECORD), BM_CLICK, 0, 0);
+}
+
 int main(int argc, char** argv) {
   qmtest::Showcase showcase("qm-editor-showcase");
   HWND window = showcase.Window();
   AddSamples(window, showcase.Folder());
+  if (argc > 1 && std::strcmp(argv[1], "take-limit") == 0) {
+    // The sound device of the virtual display has no mixer: its warnings
+    // are answered unseen, so the box of the take's end is what shows.
+    const ScopedMessageBoxScript quietMixer([](void* owner, const char* text, const char* caption, unsigned style) {
+      if (std::strncmp(text, "Device does not have", 20) == 0 || std::strncmp(text, "ERROR: There are no", 19) == 0) {
+        return kIdOk;
+      }
+      return PlatformShowMessageBox(owner, text, caption, style);
+    });
+    WaveRecorder().SetDataLimit(3 * 176400);
+    SetTimer(nullptr, 0, 200, StartTake);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDM_ADD_AUDIO_NOTE, 0), 0);
+    return showcase.RunMessageLoop();
+  }
 
   if (argc > 2) {
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0);

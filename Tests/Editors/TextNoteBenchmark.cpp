@@ -107,9 +107,9 @@ int main(int argc, char** argv) {
     for (int run = 1; run <= runs; ++run) {
       std::ofstream(path, std::ios::binary) << rtf;
       LARGE_INTEGER start = Now();
-      LoadRichText(body, path);
-      LARGE_INTEGER loaded = Now();
       std::string error;
+      LoadRichText(body, path, error);
+      LARGE_INTEGER loaded = Now();
       SaveRichText(body, path, error);
       LARGE_INTEGER written = Now();
       std::printf("bare control run %d: load %.0f ms, save %.0f ms%s\n", run, Milliseconds(start, loaded),

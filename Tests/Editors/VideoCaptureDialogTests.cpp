@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <vfw.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 
 #include "Editors/VideoCaptureDialog.h"
 #include "Media/CAviCaptureFile.h"
+#include "Media/CCaptureProvider.h"
 #include "Media/CMediaPlayer.h"
 #include "Managers/KindManager.h"
 #include "Managers/RecordManager.h"
@@ -53,10 +55,22 @@ CAPSTATUS StatusOf(HWND dialog) {
   return status;
 }
 
-std::string StatusText(HWND dialog) {
+std::string StatusText(HWND dialog, int part = 1) {
   char text[256] = {};
-  SendDlgItemMessageA(dialog, IDC_VIDEO_STATUS, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+  SendDlgItemMessageA(dialog, IDC_VIDEO_STATUS, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
   return text;
+}
+
+long long FileSize(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  return error ? -1 : static_cast<long long>(size);
+}
+
+// The size that the status bar's last part shows, in MB; -1 when none.
+double ShownMegabytes(HWND dialog) {
+  double megabytes = -1;
+  return std::sscanf(StatusText(dialog, 2).c_str(), "File: %lf MB", &megabytes) == 1 ? megabytes : -1;
 }
 
 bool Enabled(HWND dialog, int id) {
@@ -98,6 +112,105 @@ std::vector<std::string> AviFilesIn(const std::string& folder) {
   return names;
 }
 
+// A camera that is listed but never connects: its window answers every
+// capture message but the connection.
+LRESULT CALLBACK UnpluggedCameraProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CAP_DRIVER_CONNECT) return FALSE;
+  if (message >= WM_CAP_START && message <= WM_CAP_END) return TRUE;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class UnpluggedCamera : public CCaptureProvider {
+ public:
+  bool DriverDescription(int index, std::string& description, std::string& version) const override {
+    if (index != 0) return false;
+    description = "Unplugged Camera";
+    version = "Version 2.0";
+    return true;
+  }
+  HWND CreateCaptureWindow(HWND parent, int id, int x, int y, int width, int height) const override {
+    static const ATOM registered = [] {
+      WNDCLASSA windowClass = {};
+      windowClass.lpfnWndProc = UnpluggedCameraProc;
+      windowClass.hInstance = GetModuleHandleA(nullptr);
+      windowClass.lpszClassName = "QuillmateTestUnpluggedCamera";
+      return RegisterClassA(&windowClass);
+    }();
+    if (!registered) return nullptr;
+    return CreateWindowExA(0, "QuillmateTestUnpluggedCamera", "", WS_CHILD | WS_VISIBLE, x, y, width, height,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                           nullptr);
+  }
+};
+
+// An installed compressor for the test, "qtst": it takes 32-bit frames and
+// keeps one byte (blue) of each pixel.
+constexpr DWORD kTestCodec = mmioFOURCC('q', 't', 's', 't');
+LRESULT CALLBACK TestCodecProc(DWORD_PTR, HDRVR, UINT message, LPARAM first, LPARAM second) {
+  const auto accepts = [](const BITMAPINFOHEADER* in) {
+    return in && in->biCompression == BI_RGB && in->biBitCount == 32;
+  };
+  switch (message) {
+    case DRV_LOAD:
+    case DRV_FREE:
+    case DRV_ENABLE:
+    case DRV_DISABLE:
+    case DRV_OPEN:
+    case DRV_CLOSE:
+      return 1;
+    case ICM_GETINFO: {
+      auto* info = reinterpret_cast<ICINFO*>(first);
+      if (!info || static_cast<DWORD>(second) < sizeof(ICINFO)) return 0;
+      *info = ICINFO{};
+      info->dwSize = sizeof(ICINFO);
+      info->fccType = ICTYPE_VIDEO;
+      info->fccHandler = kTestCodec;
+      info->dwFlags = VIDCF_QUALITY;
+      info->dwVersionICM = ICVERSION;
+      lstrcpyW(info->szName, L"qtst");
+      lstrcpyW(info->szDescription, L"Quillmate test codec");
+      return sizeof(ICINFO);
+    }
+    case ICM_COMPRESS_QUERY:
+      return accepts(reinterpret_cast<const BITMAPINFOHEADER*>(first)) ? ICERR_OK : ICERR_BADFORMAT;
+    case ICM_COMPRESS_GET_FORMAT: {
+      const auto* in = reinterpret_cast<const BITMAPINFOHEADER*>(first);
+      auto* out = reinterpret_cast<BITMAPINFOHEADER*>(second);
+      if (!out) return sizeof(BITMAPINFOHEADER);
+      if (!accepts(in)) return ICERR_BADFORMAT;
+      *out = *in;
+      out->biCompression = kTestCodec;
+      out->biBitCount = 8;
+      out->biSizeImage = static_cast<DWORD>(in->biWidth * in->biHeight);
+      return ICERR_OK;
+    }
+    case ICM_COMPRESS_GET_SIZE: {
+      const auto* in = reinterpret_cast<const BITMAPINFOHEADER*>(first);
+      return in ? static_cast<LRESULT>(in->biWidth * in->biHeight) : 0;
+    }
+    case ICM_COMPRESS_BEGIN:
+      return accepts(reinterpret_cast<const BITMAPINFOHEADER*>(first)) ? ICERR_OK : ICERR_BADFORMAT;
+    case ICM_COMPRESS_END:
+      return ICERR_OK;
+    case ICM_COMPRESS: {
+      auto* job = reinterpret_cast<ICCOMPRESS*>(first);
+      const DWORD pixels = static_cast<DWORD>(job->lpbiInput->biWidth * job->lpbiInput->biHeight);
+      const auto* in = static_cast<const BYTE*>(job->lpInput);
+      auto* out = static_cast<BYTE*>(job->lpOutput);
+      for (DWORD pixel = 0; pixel < pixels; ++pixel) out[pixel] = in[pixel * 4];
+      job->lpbiOutput->biSizeImage = pixels;
+      if (job->lpdwFlags) *job->lpdwFlags = AVIIF_KEYFRAME;
+      if (job->lpckid) *job->lpckid = 0;
+      return ICERR_OK;
+    }
+    case ICM_GETDEFAULTQUALITY:
+      if (first) *reinterpret_cast<DWORD*>(first) = 7500;
+      return ICERR_OK;
+    default:
+      return message < DRV_USER ? 0 : ICERR_UNSUPPORTED;
+  }
+}
+
 class VideoCaptureDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -112,8 +225,8 @@ class VideoCaptureDialogTest : public ::testing::Test {
     m_appData.reset();
   }
 
-  bool Drive(const std::function<void(HWND)>& act) {
-    return DriveDialog("Video Note", [this] { m_main->Command(IDM_ADD_VIDEO_NOTE); }, act);
+  bool Drive(const std::function<void(HWND)>& act, DWORD boundMs = 2000) {
+    return DriveDialog("Video Note", [this] { m_main->Command(IDM_ADD_VIDEO_NOTE); }, act, boundMs);
   }
 
   // A short capture: Record, a few frames, Stop.
@@ -382,6 +495,14 @@ TEST_F(VideoCaptureDialogTest, ThePropertiesPlayACapturedNoteInTheDialogAndSaveC
         Press(dialog, IDC_VIDEO_PLAY_STOP);
         EXPECT_FALSE(player.IsPlaying());
         EXPECT_EQ(player.Position(), 0);
+        EXPECT_EQ(slider(dialog, TBM_GETPOS), 0);
+        // Position and length as time: at least the 12 frames of 1/15 s.
+        const std::string time = TextOf(dialog, IDC_VIDEO_TIME);
+        EXPECT_EQ(time.rfind("0:00 / 0:0", 0), 0u) << time;
+        // The length in milliseconds: the frames at 15 a second.
+        const AviFile avi = ReadAviFile(player.FileName());
+        EXPECT_EQ(avi.microSecondsPerFrame, 66667u);
+        EXPECT_NEAR(player.Length(), avi.streams.at(0).chunks.size() * 66.667, 70.0);
 
         TypeText(dialog, IDC_VIDEO_NOTE_TITLE, "");
         Press(dialog, IDC_VIDEO_NOTE_SAVE);
@@ -429,4 +550,107 @@ TEST_F(VideoCaptureDialogTest, ACaptureThatCannotBeWrittenEndsWithABoxKeepsAVali
   EXPECT_GE(avi.streams[0].chunks.size(), 1u);
   EXPECT_LE(avi.streams[0].chunks.size(), 2u);
   EXPECT_EQ(StoredNotes().size(), 1u);
+}
+
+TEST_F(VideoCaptureDialogTest, ACaptureEndsBeforeItsFileWouldPassTheSizeLimitShowsItsSizeAndKeepsAValidFile) {
+  // Room for the headers and about twenty frames of 640 x 480 with their
+  // sound: over a second at 15 frames a second.
+  constexpr long long kFrameBytes = 640LL * 480 * 4;
+  constexpr long long kLimit = 64 * 1024 + 20 * kFrameBytes;
+  CAviCaptureFile::SetSizeLimit(kLimit);
+  struct Restore {
+    ~Restore() { CAviCaptureFile::SetSizeLimit(0); }
+  } restore;
+  std::string path;
+  double shownWhileCapturing = -1;
+  ASSERT_TRUE(Drive([&](HWND dialog) {
+    path = VideoCapturePath();
+    EXPECT_EQ(StatusText(dialog, 2), "");
+    Press(dialog, IDC_VIDEO_RECORD);
+    ASSERT_TRUE(StatusOf(dialog).fCapturingNow);
+    // The size grows in the status bar while the capture runs.
+    EXPECT_TRUE(PumpUntil([&] {
+      shownWhileCapturing = ShownMegabytes(dialog);
+      return StatusOf(dialog).fCapturingNow && shownWhileCapturing > 1.0;
+    }, kPlayWaitMs));
+    ASSERT_TRUE(PumpUntil([&] { return !StatusOf(dialog).fCapturingNow; }, kPlayWaitMs));
+    EXPECT_EQ(StatusText(dialog), "Capture End");
+    EXPECT_EQ(Buttons(dialog), "1011");
+    // After the end the part shows the finished file.
+    EXPECT_NEAR(ShownMegabytes(dialog), FileSize(path) / 1048576.0, 0.06);
+    TypeText(dialog, IDC_VIDEO_TITLE, "Up to the limit");
+    Press(dialog, IDC_VIDEO_SAVE);
+  }, 3 * kPlayWaitMs));
+  EXPECT_GT(shownWhileCapturing, 1.0);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "The video could not be written; what was recorded so far was kept.");
+  EXPECT_EQ(m_boxes.shown[0].caption, "Video Note");
+  // Stopped short of the limit, not wrapped: a valid file of whole frames
+  // that holds nearly all the room it had.
+  const long long size = FileSize(path);
+  EXPECT_LE(size, kLimit);
+  EXPECT_GT(size, kLimit - 2 * kFrameBytes);
+  const AviFile avi = ReadAviFile(path);
+  EXPECT_EQ(avi.error, "");
+  EXPECT_TRUE(avi.hasIndex);
+  ASSERT_EQ(avi.streams.size(), 2u);
+  EXPECT_GE(avi.streams[0].chunks.size(), 15u);
+  EXPECT_LE(avi.streams[0].chunks.size(), 20u);
+  for (const auto& frame : avi.streams[0].chunks) EXPECT_EQ(frame.size(), static_cast<std::size_t>(kFrameBytes));
+  EXPECT_EQ(StoredNotes().size(), 1u);
+}
+
+TEST_F(VideoCaptureDialogTest, ADriverChosenAfterTheFirstCouldNotConnectRecordsIntoTheDataFolder) {
+  const UnpluggedCamera camera;
+  SetDefaultCaptureProviders({&camera, &ScreenCaptureProvider()});
+  struct Restore {
+    ~Restore() { SetDefaultCaptureProviders({}); }
+  } restore;
+  std::string path;
+  ASSERT_TRUE(Drive([&](HWND dialog) {
+    // The first driver cannot connect: no file yet.
+    EXPECT_EQ(VideoCapturePath(), "");
+    HMENU settings = GetSubMenu(GetMenu(dialog), 0);
+    EXPECT_FALSE(GetMenuState(settings, IDM_VIDEO_DRIVER_FIRST, MF_BYCOMMAND) & MF_CHECKED);
+    MenuCommand(dialog, IDM_VIDEO_DRIVER_FIRST + 1);
+    EXPECT_TRUE(GetMenuState(settings, IDM_VIDEO_DRIVER_FIRST + 1, MF_BYCOMMAND) & MF_CHECKED);
+    path = VideoCapturePath();
+    RecordAFewFrames(dialog);
+    TypeText(dialog, IDC_VIDEO_TITLE, "Second driver");
+    Press(dialog, IDC_VIDEO_SAVE);
+  }, kPlayWaitMs));
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Connection to Video Device");
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(path.rfind(gVideoNoteFolder, 0), 0u);
+  const std::vector<DatabaseDataVideoNote> notes = StoredNotes();
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(gVideoNoteFolder + RecordTextOf(notes[0].fileName), path);
+  EXPECT_EQ(ReadAviFile(path).error, "");
+}
+
+TEST_F(VideoCaptureDialogTest, AnInstalledCompressorThatTakesTheFramesIsPreselectedForANewCapture) {
+  ASSERT_TRUE(ICInstall(ICTYPE_VIDEO, kTestCodec, reinterpret_cast<LPARAM>(TestCodecProc), nullptr,
+                        ICINSTALL_FUNCTION));
+  struct Restore {
+    ~Restore() { ICRemove(ICTYPE_VIDEO, kTestCodec, 0); }
+  } restore;
+  std::string path;
+  ASSERT_TRUE(Drive([&](HWND dialog) {
+    path = VideoCapturePath();
+    RecordAFewFrames(dialog);
+    TypeText(dialog, IDC_VIDEO_TITLE, "Compressed");
+    Press(dialog, IDC_VIDEO_SAVE);
+  }, kPlayWaitMs));
+  EXPECT_TRUE(m_boxes.shown.empty());
+  const AviFile avi = ReadAviFile(path);
+  ASSERT_EQ(avi.error, "");
+  ASSERT_EQ(avi.streams.size(), 2u);
+  const AviStream& video = avi.streams[0];
+  EXPECT_EQ(video.handler, "qtst");
+  ASSERT_GE(video.format.size(), sizeof(BITMAPINFOHEADER));
+  EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(video.format.data())->biCompression, kTestCodec);
+  ASSERT_GE(video.chunks.size(), 3u);
+  // A quarter of the uncompressed frame.
+  for (const auto& frame : video.chunks) EXPECT_EQ(frame.size(), 640u * 480u);
 }

@@ -3,7 +3,9 @@
 // capture|format|properties). "capture" opens the capture dialog with the
 // live preview of the screen capture on; "format" opens the screen capture's
 // format dialog over it; "properties" first captures a few seconds of the
-// screen into a note, then plays it in the properties dialog.
+// screen into a note, then plays it in the properties dialog; "limit" starts
+// a capture whose file may grow to 200 MB only, to see it near and at its
+// limit.
 // The program ends by itself after 40 seconds.
 #include <windows.h>
 
@@ -15,6 +17,7 @@
 #include "Editors/VideoNoteProperties.h"
 #include "Managers/KindManager.h"
 #include "Managers/RecordManager.h"
+#include "Media/CAviCaptureFile.h"
 #include "Media/CCaptureWindow.h"
 #include "Records/AttachmentName.h"
 #include "Records/DataFolders.h"
@@ -26,6 +29,7 @@ namespace {
 constexpr UINT kNoteSeconds = 6;
 
 bool gOpenFormat = false;
+bool gRecord = false;
 
 // Once the capture dialog is up, switch its preview on as a user would, and
 // open the format dialog when asked.
@@ -35,6 +39,10 @@ void CALLBACK ShowPreview(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   SendMessageA(GetDlgItem(dialog, IDC_VIDEO_PREVIEW), BM_CLICK, 0, 0);
   if (gOpenFormat) PostMessageA(dialog, WM_COMMAND, IDM_VIDEO_FORMAT, 0);
+  if (gRecord) {
+    SetWindowTextA(GetDlgItem(dialog, IDC_VIDEO_TITLE), "Whiteboard, long");
+    SendMessageA(GetDlgItem(dialog, IDC_VIDEO_RECORD), BM_CLICK, 0, 0);
+  }
 }
 
 void Pump() {
@@ -79,6 +87,8 @@ void CaptureANote(HWND window) {
 int main(int argc, char** argv) {
   const bool properties = argc > 1 && std::strcmp(argv[1], "properties") == 0;
   gOpenFormat = argc > 1 && std::strcmp(argv[1], "format") == 0;
+  gRecord = argc > 1 && std::strcmp(argv[1], "limit") == 0;
+  if (gRecord) CAviCaptureFile::SetSizeLimit(200LL * 1024 * 1024);
   qmtest::Showcase showcase("qm-video-note-showcase", 40);
   HWND window = showcase.Window();
   EnsureStore(RecordKind::VideoNote);

@@ -15,6 +15,7 @@
 
 #include "Media/CAviCaptureFile.h"
 #include "Media/CCaptureWindow.h"
+#include "Media/CScreenCaptureThread.h"
 #include "Media/CScreenCaptureWindow.h"
 #include "Support/AviFileReader.h"
 #include "Support/CaptureSignal.h"
@@ -322,4 +323,57 @@ TEST_F(ScreenCaptureTest, OurDriverFollowsThePlatformsAndConnectingItSwapsTheWin
   EXPECT_TRUE(crowded.DriverDescription(9, description, version));
   EXPECT_EQ(description, "Camera 9");
   EXPECT_FALSE(crowded.DriverDescription(10, description, version));
+}
+
+namespace {
+
+// A capture thread that hangs (in a driver, say): its yield waits until the
+// test lets it go.
+HANDLE gReleaseYield = nullptr;
+std::atomic<bool> gYieldHeld{false};
+LRESULT CALLBACK HangingYield(HWND) {
+  gYieldHeld = true;
+  WaitForSingleObject(gReleaseYield, 30000);
+  return TRUE;
+}
+
+}  // namespace
+
+TEST_F(ScreenCaptureTest, StopGivesUpOnAThreadThatDoesNotEndSaysSoAndTheThreadEndsLaterOnItsOwn) {
+  RecordedMessageBoxes boxes;
+  gReleaseYield = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  CScreenCaptureThread::SetStopWait(300);
+  struct Restore {
+    ~Restore() {
+      CScreenCaptureThread::SetStopWait(CScreenCaptureThread::kStopWaitMs);
+      SetEvent(gReleaseYield);
+    }
+  } restore;
+  const std::string path = m_folder.PathOf("hanging.avi");
+  {
+    CCaptureWindow capture;
+    Prepare(capture, path, 0);
+    capture.Send(WM_CAP_SET_CALLBACK_YIELD, 0, reinterpret_cast<LPARAM>(HangingYield));
+    ASSERT_TRUE(capture.Send(WM_CAP_SEQUENCE));
+    ASSERT_TRUE(PumpUntil([] { return gYieldHeld.load(); }, kCaptureWaitMs));
+    const DWORD before = GetTickCount();
+    EXPECT_TRUE(capture.Send(WM_CAP_STOP));
+    const DWORD waited = GetTickCount() - before;
+    EXPECT_GE(waited, 250u);
+    EXPECT_LT(waited, 5000u);
+    EXPECT_FALSE(Status(capture).fCapturingNow);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text,
+              "The capture did not end in time and was left to finish by itself; its video file may be incomplete.");
+    EXPECT_EQ(boxes.shown[0].caption, "Video Note");
+    EXPECT_EQ(boxes.shown[0].style, kMbOk | kMbIconWarning);
+    ASSERT_FALSE(gErrorTexts.empty());
+    // The window goes while the thread still hangs.
+    capture.Destroy();
+  }
+  // Let go, the thread completes the file as usual.
+  SetEvent(gReleaseYield);
+  EXPECT_TRUE(PumpUntil([&] { return ReadAviFile(path).error.empty(); }, kCaptureWaitMs)) << ReadAviFile(path).error;
+  CloseHandle(gReleaseYield);
+  gReleaseYield = nullptr;
 }

@@ -200,3 +200,39 @@ TEST_F(WaveRecorderTest, ADriverThatKeepsItsBuffersIsGivenUpOnAndTheSoundSoFarIs
   CheckRecording(again, recorder.DataBytes());
   ExpectOnlyMixerWarnings();
 }
+
+namespace {
+
+// A device that refuses to close the first ten times; then it closes.
+int gCloseRefusals = 0;
+HWAVEIN gRefusedDevice = nullptr;
+MMRESULT WINAPI RefuseToClose(HWAVEIN device) {
+  gRefusedDevice = device;
+  if (++gCloseRefusals <= 10) return WAVERR_STILLPLAYING;
+  return waveInClose(device);
+}
+
+}  // namespace
+
+TEST_F(WaveRecorderTest, ADeviceThatWillNotCloseIsTriedThreeTimesThenLeftAndTheTakeIsKept) {
+  CWaveRecorder recorder;
+  recorder.SetCloseCall(RefuseToClose);
+  const std::string path = m_folder.PathOf("unclosed.wav");
+  RecordAtLeast(recorder, 0, path, 1);
+  gCloseRefusals = 0;
+  EXPECT_TRUE(recorder.Stop(nullptr));
+  EXPECT_FALSE(recorder.IsRecording());
+  EXPECT_EQ(gCloseRefusals, CWaveRecorder::kCloseTries);
+  std::vector<std::string> texts;
+  for (const ShownBox& box : m_boxes.shown) {
+    if (!kMixerWarnings.count(box.text)) texts.push_back(box.text);
+  }
+  const std::vector<std::string> expected = {
+      "Can't close WAVE In Device!", "Can't close WAVE In Device!", "Can't close WAVE In Device!",
+      "The sound device could not be closed; it may not record again until Quillmate is restarted."};
+  EXPECT_EQ(texts, expected);
+  CheckRecording(path, recorder.DataBytes());
+  // The device left behind is closed here, so the next tests find it free.
+  recorder.SetCloseCall(waveInClose);
+  if (gRefusedDevice) waveInClose(gRefusedDevice);
+}
