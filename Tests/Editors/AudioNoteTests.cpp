@@ -493,6 +493,7 @@ TEST_F(AudioNoteTest, AFailedNewTakeKeepsTheOldOneAndATakeWithoutItsSizesIsNever
         EXPECT_EQ(OtherBoxes().back().caption, "Audio Note");
         EXPECT_TRUE(IsWindow(dialog));
         EXPECT_TRUE(StoredNotes().empty());
+        m_boxes.answer = kIdYes;  // the take is given up
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
       },
       kActBoundMs));
