@@ -11,16 +11,22 @@
 
 namespace {
 
-const char* ActionText(StoreAction action) {
+// What could not be done, before and after the record's name.
+struct ActionWords {
+  const char* before;
+  const char* after;
+};
+
+ActionWords WordsOf(StoreAction action) {
   switch (action) {
     case StoreAction::Add:
-      return "add the";
+      return {"add the", "to its file"};
     case StoreAction::Change:
-      return "save the changes to the";
+      return {"save the changes to the", "in its file"};
     case StoreAction::Delete:
-      return "delete the";
+      return {"delete the", "from its file"};
   }
-  return "use the";
+  return {"use the", "in its file"};
 }
 
 // The folder of the running program, where the setup puts qmdb.exe.
@@ -35,11 +41,14 @@ std::string ProgramFolder() {
 }  // namespace
 
 std::string StoreFailureReport::Text(RecordKind kind, StoreAction action, int errorCode) {
+  const ActionWords words = WordsOf(action);
   std::string text = "Quillmate could not ";
-  text += ActionText(action);
+  text += words.before;
   text += ' ';
   text += KindDescriptionOf(kind).recordName;
-  text += " in its file:\n\n";
+  text += ' ';
+  text += words.after;
+  text += ":\n\n";
   text += StoreFilePath(kind);
   // Some refusals leave no engine error behind; then there is no reason to name.
   if (errorCode != gxNoError) {
