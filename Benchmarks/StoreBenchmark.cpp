@@ -1,8 +1,9 @@
 // The store against SQLite, side by side in one run: the same text-note
 // records added one at a time (SQLite: one transaction per insert,
-// synchronous=OFF, both journal modes), walked with every record read and
-// checked (SQLite: SELECT *), and added again into the space that deleting
-// every second record freed. Rounds interleave the three systems; each
+// synchronous=OFF, both journal modes; each record as one BLOB, and as a
+// program using SQLite would store it, one column per field), walked with
+// every record read and decoded (SQLite: SELECT *), and added again into the
+// space that deleting every second record freed. Rounds interleave the three systems; each
 // figure is the median of the rounds. Then `qmdb check` over a file with a
 // region of zeros between its records against a check of a clean file of the
 // same size. Figures only, no assertions.
@@ -132,11 +133,18 @@ class QuillmateStore : public System {
   std::uint32_t m_sink = 0;
 };
 
+// How SQLite holds a note: the record image as one BLOB, or one column per
+// field (date, title, note_type, file_name).
+enum class Schema { Blob, Columns };
+
 class Sqlite : public System {
  public:
-  Sqlite(fs::path path, bool wal) : m_path(std::move(path)), m_wal(wal) {}
+  Sqlite(fs::path path, bool wal, Schema schema) : m_path(std::move(path)), m_wal(wal), m_schema(schema) {}
   ~Sqlite() override { Close(); }
-  const char* Name() const override { return m_wal ? "SQLite, WAL" : "SQLite, rollback journal"; }
+  const char* Name() const override {
+    if (m_schema == Schema::Blob) return m_wal ? "SQLite blob, WAL" : "SQLite blob, rollback";
+    return m_wal ? "SQLite columns, WAL" : "SQLite columns, rollback";
+  }
 
   void Reset() override {
     Close();
@@ -144,15 +152,27 @@ class Sqlite : public System {
     if (sqlite3_open(m_path.string().c_str(), &m_db) != SQLITE_OK) Fail("sqlite3_open failed");
     Execute(m_wal ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE");
     Execute("PRAGMA synchronous=OFF");
-    Execute("CREATE TABLE notes(id INTEGER PRIMARY KEY, record BLOB NOT NULL)");
+    Execute(m_schema == Schema::Blob
+                ? "CREATE TABLE notes(id INTEGER PRIMARY KEY, record BLOB NOT NULL)"
+                : "CREATE TABLE notes(id INTEGER PRIMARY KEY, date TEXT, title TEXT, note_type INTEGER, "
+                  "file_name TEXT)");
     m_ids.clear();
   }
 
   void Add(int first, int count) override {
-    sqlite3_stmt* insert = Prepare("INSERT INTO notes(record) VALUES(?1)");
+    sqlite3_stmt* insert = Prepare(m_schema == Schema::Blob
+                                       ? "INSERT INTO notes(record) VALUES(?1)"
+                                       : "INSERT INTO notes(date, title, note_type, file_name) VALUES(?1, ?2, ?3, ?4)");
     for (int i = first; i < first + count; ++i) {
       const DatabaseDataTextNote note = Note(i);
-      sqlite3_bind_blob(insert, 1, &note, sizeof note, SQLITE_TRANSIENT);
+      if (m_schema == Schema::Blob) {
+        sqlite3_bind_blob(insert, 1, &note, sizeof note, SQLITE_TRANSIENT);
+      } else {
+        sqlite3_bind_text(insert, 1, note.date, -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, note.title, -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(insert, 3, note.noteType);
+        sqlite3_bind_text(insert, 4, note.fileName, -1, SQLITE_TRANSIENT);
+      }
       if (sqlite3_step(insert) != SQLITE_DONE) Fail(sqlite3_errmsg(m_db));
       sqlite3_reset(insert);
       m_ids.push_back(sqlite3_last_insert_rowid(m_db));
@@ -166,9 +186,17 @@ class Sqlite : public System {
     int read = 0;
     std::uint32_t checksum = 0;
     while (sqlite3_step(select) == SQLITE_ROW) {
-      // The same work as the store's walk: the record copied into a buffer.
-      const int bytes = sqlite3_column_bytes(select, 1);
-      std::memcpy(&note, sqlite3_column_blob(select, 1), std::min<std::size_t>(bytes, sizeof note));
+      // The same work as the store's walk: the record decoded into a buffer.
+      if (m_schema == Schema::Blob) {
+        const int bytes = sqlite3_column_bytes(select, 1);
+        std::memcpy(&note, sqlite3_column_blob(select, 1), std::min<std::size_t>(bytes, sizeof note));
+      } else {
+        note = DatabaseDataTextNote{};
+        CopyRecordText(note.date, reinterpret_cast<const char*>(sqlite3_column_text(select, 1)));
+        CopyRecordText(note.title, reinterpret_cast<const char*>(sqlite3_column_text(select, 2)));
+        note.noteType = sqlite3_column_int(select, 3);
+        CopyRecordText(note.fileName, reinterpret_cast<const char*>(sqlite3_column_text(select, 4)));
+      }
       checksum += static_cast<unsigned char>(note.title[15]);
       ++read;
     }
@@ -209,6 +237,7 @@ class Sqlite : public System {
 
   fs::path m_path;
   bool m_wal;
+  Schema m_schema;
   sqlite3* m_db = nullptr;
   std::vector<sqlite3_int64> m_ids;
   std::uint32_t m_sink = 0;
@@ -219,9 +248,11 @@ const char* const kPhases[] = {"add", "walk", "re-add"};
 // Records per second of each phase of each system, median over the rounds.
 void CompareStores(const fs::path& folder, int count, int rounds) {
   QuillmateStore store(folder / "TextNotes.qmt");
-  Sqlite rollback(folder / "rollback.db", false);
-  Sqlite wal(folder / "wal.db", true);
-  std::vector<System*> systems = {&store, &rollback, &wal};
+  Sqlite blobRollback(folder / "blob-rollback.db", false, Schema::Blob);
+  Sqlite blobWal(folder / "blob-wal.db", true, Schema::Blob);
+  Sqlite columnsRollback(folder / "columns-rollback.db", false, Schema::Columns);
+  Sqlite columnsWal(folder / "columns-wal.db", true, Schema::Columns);
+  std::vector<System*> systems = {&store, &blobRollback, &blobWal, &columnsRollback, &columnsWal};
   std::map<System*, std::vector<double>> times[3];
   for (int round = 0; round < rounds; ++round) {
     // Interleaved, and each round starts with another system.
@@ -241,20 +272,24 @@ void CompareStores(const fs::path& folder, int count, int rounds) {
       if (system->Walk() != count) Fail(std::string(system->Name()) + ": walk after re-add read a wrong count");
     }
   }
-  std::printf("\n%d text notes, median of %d interleaved rounds (records per second)\n", count, rounds);
-  std::printf("%-8s %16s %28s %20s\n", "phase", store.Name(), rollback.Name(), wal.Name());
+  std::printf("\n%d text notes, median of %d interleaved rounds: records per second, and the store's\n"
+              "throughput as a multiple of each (higher is better)\n",
+              count, rounds);
+  std::printf("%-8s %12s", "phase", "store");
+  for (std::size_t k = 1; k < systems.size(); ++k) std::printf(" %30s", systems[k]->Name());
+  std::printf("\n");
   for (int phase = 0; phase < 3; ++phase) {
     const double records = phase == 2 ? count / 2 : count;
     const double ours = records / Median(times[phase][&store]);
-    const double theirsRollback = records / Median(times[phase][&rollback]);
-    const double theirsWal = records / Median(times[phase][&wal]);
-    std::printf("%-8s %16.0f %15.0f (store %5.2fx) %9.0f (store %5.2fx)\n", kPhases[phase], ours,
-                theirsRollback, ours / theirsRollback, theirsWal, ours / theirsWal);
+    std::printf("%-8s %12.0f", kPhases[phase], ours);
+    for (std::size_t k = 1; k < systems.size(); ++k) {
+      const double theirs = records / Median(times[phase][systems[k]]);
+      std::printf(" %15.0f (store %5.2fx)", theirs, ours / theirs);
+    }
+    std::printf("\n");
   }
-  for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
-    fs::remove(folder / (std::string("rollback.db") + suffix));
-    fs::remove(folder / (std::string("wal.db") + suffix));
-  }
+  for (const char* name : {"blob-rollback.db", "blob-wal.db", "columns-rollback.db", "columns-wal.db"})
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) fs::remove(folder / (std::string(name) + suffix));
   fs::remove(folder / "TextNotes.qmt");
 }
 

@@ -12,8 +12,14 @@
 ; process to end; a Quillmate that refuses (it has a dialog open) is never
 ; killed. The user's data folder (%APPDATA%\Quillmate) is never touched.
 ;
+; The files are first written beside the old ones under temporary names and
+; take their places only when every one of them is written; should that
+; fail, the old files are put back. An upgrade into another folder removes
+; the old copy's files, and a start at log-on that exists is pointed at the
+; new copy (with the log-on switch /tray).
+;
 ; makensis -DQM_VERSION=1.0.1 -DQM_VERSION_MAJOR=1 -DQM_VERSION_MINOR=0
-;          -DQM_STAGE=<folder with quillmate.exe and quillmate.chm>
+;          -DQM_STAGE=<folder with quillmate.exe, quillmate.chm and qmdb.exe>
 ;          -DQM_ICON=<Quillmate.ico> -DQM_WIZARD=<164 x 314 page picture .bmp>
 ;          -DQM_OUTFILE=<setup.exe> Quillmate.nsi
 
@@ -44,6 +50,13 @@ Unicode true
 !define MAIN_WINDOW_CLASS "QuillmateClass"
 !define EXIT_REQUEST "QuillmateExitRequest"
 !define SHORTCUT_NAME "Quillmate.lnk"
+!define QMDB_SHORTCUT_NAME "Quillmate Database Tool (qmdb).lnk"
+; The program's switch for a start at log-on.
+!define LOGON_SWITCH "/tray"
+; The suffix of a file written but not yet in place, and of an old file
+; kept aside until every new one is in place.
+!define STAGED ".new"
+!define REPLACED ".old"
 ; The HTML Help viewer's window while it shows quillmate.chm.
 !define HELP_WINDOW_CLASS "HH Parent"
 !define HELP_WINDOW_TITLE "Quillmate Help"
@@ -105,6 +118,16 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_UNPAGE_FINISH
 
 !insertmacro MUI_LANGUAGE "English"
+
+; Removes the program's files from a folder, and the folder when nothing
+; else is left in it: anything else there is not ours to delete.
+!macro QM_REMOVE_PROGRAM_FILES folder
+  Delete "${folder}\quillmate.exe"
+  Delete "${folder}\quillmate.chm"
+  Delete "${folder}\qmdb.exe"
+  Delete "${folder}\Uninstall.exe"
+  RMDir "${folder}"
+!macroend
 
 ; --- ending a running Quillmate ------------------------------------------------
 ; The same functions for the installer and, with the prefix "un.", for the
@@ -198,12 +221,39 @@ Section "Quillmate"
   SetShellVarContext current
   Call EndRunningQuillmate
 
+  ; Where an earlier version lives, read before this one is registered.
+  ReadRegStr $R9 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+
+  ; Every file under a temporary name first: a failure part-way leaves the
+  ; earlier version whole (.onInstFailed removes what was staged).
   SetOutPath "$INSTDIR"
-  File "${QM_STAGE}/quillmate.exe"
-  File "${QM_STAGE}/quillmate.chm"
-  WriteUninstaller "$INSTDIR\Uninstall.exe"
+  File "/oname=quillmate.exe${STAGED}" "${QM_STAGE}/quillmate.exe"
+  File "/oname=quillmate.chm${STAGED}" "${QM_STAGE}/quillmate.chm"
+  File "/oname=qmdb.exe${STAGED}" "${QM_STAGE}/qmdb.exe"
+  WriteUninstaller "$INSTDIR\Uninstall.exe${STAGED}"
+  Call PutStagedFilesInPlace
+
   CreateShortcut "$SMPROGRAMS\${SHORTCUT_NAME}" "$INSTDIR\quillmate.exe" "" "$INSTDIR\quillmate.exe" 0 \
     SW_SHOWNORMAL "" "Your personal organiser in the notification area"
+  ; The database tool, for when something has gone wrong: a command prompt
+  ; in the program folder that starts with its help.
+  CreateShortcut "$SMPROGRAMS\${QMDB_SHORTCUT_NAME}" "$SYSDIR\cmd.exe" '/k qmdb.exe --help' "$INSTDIR\quillmate.exe" 0 \
+    SW_SHOWNORMAL "" "Check, export, import and salvage Quillmate's data files"
+
+  ; An upgrade into another folder: the old copy's files go, as its
+  ; uninstaller would remove them.
+  ${If} $R9 != ""
+  ${AndIf} $R9 != $INSTDIR
+  ${AndIf} ${FileExists} "$R9\quillmate.exe"
+    DetailPrint "Removing the earlier copy in $R9..."
+    !insertmacro QM_REMOVE_PROGRAM_FILES "$R9"
+  ${EndIf}
+  ; A start at log-on that exists starts this copy from now on.
+  ClearErrors
+  ReadRegStr $0 HKCU "${RUN_KEY}" "quillmate.exe"
+  ${IfNot} ${Errors}
+    WriteRegStr HKCU "${RUN_KEY}" "quillmate.exe" '"$INSTDIR\quillmate.exe" ${LOGON_SWITCH}'
+  ${EndIf}
   ; An upgrade keeps a desktop shortcut that the user made earlier, pointed
   ; at the new files.
   ${If} ${FileExists} "$DESKTOP\${SHORTCUT_NAME}"
@@ -226,6 +276,66 @@ Section "Quillmate"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+!macro QM_SET_ASIDE file
+  ${If} ${FileExists} "$INSTDIR\${file}"
+    Delete "$INSTDIR\${file}${REPLACED}"
+    Rename "$INSTDIR\${file}" "$INSTDIR\${file}${REPLACED}"
+  ${EndIf}
+!macroend
+
+!macro QM_PUT_IN_PLACE file
+  Rename "$INSTDIR\${file}${STAGED}" "$INSTDIR\${file}"
+!macroend
+
+; After a failure: the old file back where it was, nothing staged left.
+!macro QM_PUT_BACK file
+  ${If} ${FileExists} "$INSTDIR\${file}${REPLACED}"
+    Delete "$INSTDIR\${file}"
+    Rename "$INSTDIR\${file}${REPLACED}" "$INSTDIR\${file}"
+  ${EndIf}
+  Delete "$INSTDIR\${file}${STAGED}"
+!macroend
+
+; Puts the staged files in place, keeping the old ones aside until all of
+; them are there; when one cannot be moved, every old file is put back and
+; the installation fails.
+Function PutStagedFilesInPlace
+  ClearErrors
+  !insertmacro QM_SET_ASIDE quillmate.exe
+  !insertmacro QM_SET_ASIDE quillmate.chm
+  !insertmacro QM_SET_ASIDE qmdb.exe
+  !insertmacro QM_SET_ASIDE Uninstall.exe
+  ${IfNot} ${Errors}
+    !insertmacro QM_PUT_IN_PLACE quillmate.exe
+    !insertmacro QM_PUT_IN_PLACE quillmate.chm
+    !insertmacro QM_PUT_IN_PLACE qmdb.exe
+    !insertmacro QM_PUT_IN_PLACE Uninstall.exe
+  ${EndIf}
+  ${If} ${Errors}
+    Call PutOldFilesBack
+    DetailPrint "The new files could not take the place of the old ones; the earlier version is as it was."
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  Delete "$INSTDIR\quillmate.exe${REPLACED}"
+  Delete "$INSTDIR\quillmate.chm${REPLACED}"
+  Delete "$INSTDIR\qmdb.exe${REPLACED}"
+  Delete "$INSTDIR\Uninstall.exe${REPLACED}"
+FunctionEnd
+
+Function PutOldFilesBack
+  !insertmacro QM_PUT_BACK quillmate.exe
+  !insertmacro QM_PUT_BACK quillmate.chm
+  !insertmacro QM_PUT_BACK qmdb.exe
+  !insertmacro QM_PUT_BACK Uninstall.exe
+FunctionEnd
+
+; A file that could not be written ends the installation here: what was
+; staged goes, the earlier version stays.
+Function .onInstFailed
+  Call PutOldFilesBack
+FunctionEnd
+
 Function CreateDesktopShortcut
   SetShellVarContext current
   CreateShortcut "$DESKTOP\${SHORTCUT_NAME}" "$INSTDIR\quillmate.exe" "" "$INSTDIR\quillmate.exe" 0 \
@@ -233,25 +343,65 @@ Function CreateDesktopShortcut
 FunctionEnd
 
 ; --- uninstall ----------------------------------------------------------------
+; The target of a shortcut (IShellLinkW through IPersistFile), or "" when it
+; cannot be read. Takes the shortcut's path from the stack, leaves the target.
+Function un.ShortcutTarget
+  Exch $0
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $3 ""
+  ${If} ${FileExists} $0
+    System::Call "ole32::CoCreateInstance(g '{00021401-0000-0000-C000-000000000046}', p 0, i 1, \
+      g '{000214F9-0000-0000-C000-000000000046}', *p .r1) i .r2"
+    ${If} $2 = 0
+      StrCpy $2 0
+      System::Call "$1->0(g '{0000010b-0000-0000-C000-000000000046}', *p .r2) i"
+      ${If} $2 <> 0
+        System::Call "$2->5(w r0, i 0) i .r0"
+        ${If} $0 = 0
+          System::Call "$1->3(w .r3, i ${NSIS_MAX_STRLEN}, p 0, i 0) i"
+        ${EndIf}
+        System::Call "$2->2()"
+      ${EndIf}
+      System::Call "$1->2()"
+    ${EndIf}
+  ${EndIf}
+  StrCpy $0 $3
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
 Section "Uninstall"
   SetShellVarContext current
   Call un.EndRunningQuillmate
 
-  Delete "$INSTDIR\quillmate.exe"
-  Delete "$INSTDIR\quillmate.chm"
-  Delete "$INSTDIR\Uninstall.exe"
-  ; Only when empty: anything else there is not ours to delete.
-  RMDir "$INSTDIR"
+  !insertmacro QM_REMOVE_PROGRAM_FILES "$INSTDIR"
   ${If} ${FileExists} "$INSTDIR\quillmate.*"
     MessageBox MB_OK|MB_ICONEXCLAMATION "Some of Quillmate's files in $INSTDIR are in use and could not be removed." /SD IDOK
     SetErrorLevel 2
   ${EndIf}
   Delete "$SMPROGRAMS\${SHORTCUT_NAME}"
-  Delete "$DESKTOP\${SHORTCUT_NAME}"
+  Delete "$SMPROGRAMS\${QMDB_SHORTCUT_NAME}"
+  ; A desktop shortcut and a start at log-on of another copy (installed
+  ; elsewhere since) are that copy's.
+  Push "$DESKTOP\${SHORTCUT_NAME}"
+  Call un.ShortcutTarget
+  Pop $0
+  ${If} $0 == "$INSTDIR\quillmate.exe"
+    Delete "$DESKTOP\${SHORTCUT_NAME}"
+  ${EndIf}
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   ; A later install starts as a first start and registers the start at
   ; log-on again.
-  DeleteRegValue HKCU "${RUN_KEY}" "quillmate.exe"
+  ReadRegStr $0 HKCU "${RUN_KEY}" "quillmate.exe"
+  ${If} $0 == "$INSTDIR\quillmate.exe"
+  ${OrIf} $0 == '"$INSTDIR\quillmate.exe" ${LOGON_SWITCH}'
+  ${OrIf} $0 == '"$INSTDIR\quillmate.exe"'
+    DeleteRegValue HKCU "${RUN_KEY}" "quillmate.exe"
+  ${EndIf}
   DeleteRegValue HKCU "${MARKER_KEY}" "FirstTime"
   DeleteRegKey /ifempty HKCU "${MARKER_KEY}"
   DetailPrint "Your records were kept in $APPDATA\Quillmate."

@@ -8,17 +8,27 @@
 # frames per second against the rate asked and its processor share;
 # a text note of 1 MB of mixed-format RTF opened, loaded and saved
 # (QM_TEXT_NOTE_RUNS runs, default 1: Wine's rich edit takes minutes);
-# decoding and fit-to-window painting of a 12-megapixel JPEG.
+# decoding and fit-to-window painting of a 12-megapixel JPEG; the cold start
+# of quillmate.exe (first and later start) beside Wine's notepad, interleaved
+# (QM_STARTUP_ROUNDS rounds, default 9), with the medians and ratios.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build/windows"
 cmake --preset windows -S "$root" >/dev/null
-cmake --build "$build" -j2 --target ShowRecordsBenchmark WaveRecorderBenchmark TextNoteBenchmark ScreenCaptureBenchmark PhotoPaintBenchmark
+cmake --build "$build" -j2 --target ShowRecordsBenchmark WaveRecorderBenchmark TextNoteBenchmark ScreenCaptureBenchmark PhotoPaintBenchmark \
+  StartupBenchmark quillmate
 "$root/scripts/wine-run.sh" "$build/Tests/Managers/ShowRecordsBenchmark.exe" "$@"
 "$root/scripts/wine-run.sh" "$build/Tests/Media/WaveRecorderBenchmark.exe" 20
 "$root/scripts/wine-run.sh" "$build/Tests/Editors/TextNoteBenchmark.exe" "${QM_TEXT_NOTE_RUNS:-1}" 1024
 "$root/scripts/wine-run.sh" "$build/Tests/Media/ScreenCaptureBenchmark.exe" 10
 "$root/scripts/wine-run.sh" "$build/Tests/Editors/PhotoPaintBenchmark.exe"
+# The start-up runs against the prefix's own registry (the first-start
+# marker is set and deleted in turn); a copy of the program keeps the build's
+# Run value pointing at a file that stays.
+startup_copy="$build/StartupBenchmark"; mkdir -p "$startup_copy"
+cp "$build/Source/Shell/quillmate.exe" "$build/Source/Shell/quillmate.chm" "$startup_copy/"
+"$root/scripts/wine-run.sh" "$build/Tests/Shell/StartupBenchmark.exe" \
+  "$(source "$root/scripts/wine-env.sh" "$build" && winepath -w "$startup_copy/quillmate.exe")" "${QM_STARTUP_ROUNDS:-9}"
 
 command -v strace >/dev/null || exit 0
 # Linux system calls of the Wine process for n and 2n adds, and for a walk

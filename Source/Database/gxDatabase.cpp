@@ -169,6 +169,9 @@ void gxDatabase::ResetClosed() {
   m_lastError = gxNoError;
   ForgetInHand();
   m_walking = false;
+  // Closing the handle released the writer lock.
+  m_actionDepth = 0;
+  m_headerFresh = false;
   // Nothing is kept between user actions: the buffers go with the file.
   std::vector<unsigned char>().swap(m_window.bytes);
   std::vector<unsigned char>().swap(m_readBack);
@@ -206,6 +209,8 @@ int gxDatabase::Create(const char* fileName, std::uint32_t staticSize, char revi
   m_header.signature[7] = letter;
   m_header.version = gxDatabaseVersion;
 
+  gxOperationWriteAction action(*this, false);
+  if (action.Failed()) return m_lastError;
   code = WriteFileHeader();
   if (code != gxNoError) return code;
   if (letter == 'B' || letter == 'C') {
@@ -246,11 +251,20 @@ int gxDatabase::Open(const char* fileName, int mode) {
   }
   m_revision = m_header.signature[7];
 
-  const std::int64_t length = m_file.Length();
+  std::int64_t length = m_file.Length();
   if (length > static_cast<std::int64_t>(m_header.end_of_file) && length <= 0xFFFFFFFF) {
-    m_header.end_of_file = static_cast<std::uint32_t>(length);
-    code = Flush();
-    if (code != gxNoError) return code;
+    // Under the lock, from the header as the last writer left it: a writer
+    // that is appending has grown the file before writing its header, and
+    // its block is not a tail to take in. Without the lock the tail waits
+    // for the next open.
+    gxOperationWriteAction action(*this, true);
+    if (action.Failed()) return SetError(gxNoError);
+    if (m_readWrite) length = m_file.Length();
+    if (length > static_cast<std::int64_t>(m_header.end_of_file) && length <= 0xFFFFFFFF) {
+      m_header.end_of_file = static_cast<std::uint32_t>(length);
+      code = Flush();
+      if (code != gxNoError) return code;
+    }
   }
   return SetError(gxNoError);
 }
@@ -259,7 +273,12 @@ int gxDatabase::Close() {
   if (m_open) {
     // A database that is not ready is never written, not even its header.
     if (m_ready && m_readWrite) {
-      const int code = WriteFileHeader();
+      int code;
+      {
+        // The header as the last writer left it, not as this object last saw it.
+        gxOperationWriteAction action(*this, true);
+        code = action.Failed() ? m_lastError : WriteFileHeader();
+      }
       if (code != gxNoError) {
         m_file.Close();
         ResetClosed();
@@ -278,6 +297,8 @@ int gxDatabase::Close() {
 int gxDatabase::Flush() {
   if (!m_ready) return SetError(gxNotReady);
   if (!m_readWrite) return SetError(gxNoError);
+  gxOperationWriteAction action(*this, true);
+  if (action.Failed()) return m_lastError;
   const int code = WriteFileHeader();
   if (code != gxNoError) return code;
   if (!m_file.Flush()) return SetError(gxWriteError);

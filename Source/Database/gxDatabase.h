@@ -52,8 +52,9 @@
 //   5. A free block is handed out whole only when its length equals the
 //      request L; it is split when longer than L + BHS + 4 (strictly,
 //      unsigned), the remainder 'R' block taking its place in the list.
-//   6. The in-memory header is the master copy while the file is open; it is
-//      written back by Close, Flush, Allocate and FreeBlock.
+//   6. The in-memory header is the master copy within one writing action;
+//      it is written back by Close, Flush, Allocate and FreeBlock, each of
+//      which starts from the file's header as it stands (invariant 10).
 //   7. Every length or address read from the file is checked against the
 //      file before use; nothing read is allowed to size an allocation beyond
 //      a fixed chunk (checksums are computed in chunks of at most 64 KB).
@@ -68,6 +69,16 @@
 //   9. A write is one positioned system call; its flush has nothing left to
 //      do (no fsync); its verification is one read of exactly the bytes
 //      written, compared byte for byte.
+//  10. Writers exclude each other, in one process or several: every writing
+//      action (Create, Open taking in a longer file, Close, Flush, Allocate,
+//      FreeBlock, WriteAt, StoreChecksum, or a caller's gxWriteAction around
+//      several of them) holds the file's writer lock from its first write to
+//      its last, and an action that reads the header's counters re-reads the
+//      file header from the file once it holds the lock, so a second writer
+//      never appends or links over the first's work. The lock is tried
+//      without waiting and retried for about a second; a writer that cannot
+//      have it fails with error 45 having written nothing. Readers take no
+//      lock. Nothing that waits for the user may run while it is held.
 //
 // Decisions the format leaves open:
 //   - Cyclic free lists: the first-fit walk visits at most
@@ -138,6 +149,7 @@ enum gxDatabaseError {
   gxWriteError = 25,
   gxSyncError = 40,
   gxWrongFileType = 42,
+  gxFileLockError = 45,
   gxErrorCodeCount = 48
 };
 
@@ -250,6 +262,13 @@ class gxDatabase {
   // (after a message box, during which other code may have run).
   void DropReadAhead() { m_window.size = 0; }
 
+  // One writing action spanning several operations (invariant 10): takes the
+  // writer lock unless this object holds it already, and with rereadHeader
+  // makes the in-memory header the file's. Returns an error code (19, 20, 45,
+  // or a read's); only after gxNoError must EndWriteAction follow. Calls nest.
+  int BeginWriteAction(bool rereadHeader = true);
+  void EndWriteAction();
+
  protected:
   int SetError(int code) {
     m_lastError = code;
@@ -279,6 +298,7 @@ class gxDatabase {
                            std::uint32_t oldEnd, std::uint32_t oldHighest);
   void AbandonFreeList();
   void ResetClosed();
+  bool AcquireWriterLock();
 
   gxFileHandle m_file;
   std::string m_fileName;
@@ -309,6 +329,28 @@ class gxDatabase {
   gxBlockHeader m_knownHeader{};
   // Scratch for reads that are checked but not kept (checksums, whole blocks).
   std::vector<unsigned char> m_scratch;
+  // Writing actions under way (nested), and whether the header was re-read
+  // from the file since the lock was taken.
+  int m_actionDepth = 0;
+  bool m_headerFresh = false;
+};
+
+// A writing action for the span of a scope (gxDatabase::BeginWriteAction).
+class gxWriteAction {
+ public:
+  explicit gxWriteAction(gxDatabase& database, bool rereadHeader = true)
+      : m_database(database), m_code(database.BeginWriteAction(rereadHeader)) {}
+  ~gxWriteAction() {
+    if (m_code == gxNoError) m_database.EndWriteAction();
+  }
+  gxWriteAction(const gxWriteAction&) = delete;
+  gxWriteAction& operator=(const gxWriteAction&) = delete;
+  // gxNoError when the action holds the lock.
+  int Code() const { return m_code; }
+
+ private:
+  gxDatabase& m_database;
+  const int m_code;
 };
 
 // The file-status query the stores use before Open or Create.

@@ -87,6 +87,8 @@ std::uint32_t gxDatabase::Allocate(std::uint32_t length, int method) {
     SetError(gxNotWritable);
     return 0;
   }
+  gxOperationWriteAction action(*this, true);
+  if (action.Failed()) return 0;
   const std::uint64_t wanted = static_cast<std::uint64_t>(length) + MinimumBlockLength();
   // A header whose heap does not start after it, or an append past 4 GB, would
   // put the block over the header or beyond the address range.
@@ -175,6 +177,8 @@ int gxDatabase::FreeBlock(std::uint32_t objectAddress, bool removeFlag) {
     SetError(gxNotReady);
     return 0;
   }
+  gxOperationWriteAction action(*this, true);
+  if (action.Failed()) return 0;
   if (objectAddress < m_header.heap_start + static_cast<std::uint64_t>(BlockHeaderSize()) ||
       objectAddress >= m_header.end_of_file) {
     SetError(gxBadObjectAddress);

@@ -96,6 +96,8 @@ int gxDatabase::WriteAt(const void* buffer, std::uint32_t length, std::uint32_t 
                         bool verify) {
   if (!m_ready) return SetError(gxNotReady);
   if (!m_readWrite) return SetError(gxNotWritable);
+  gxOperationWriteAction action(*this, false);
+  if (action.Failed()) return m_lastError;
   if (address != gxCurrentAddress && SeekTo(address) == gxCurrentAddress) return m_lastError;
   std::uint64_t writtenAt = 0;
   if (!PositionOf(writtenAt)) return m_lastError;
@@ -197,6 +199,8 @@ bool gxDatabase::ReadObjectBlock(std::uint32_t objectAddress, gxBlockHeader& hea
 
 std::uint32_t gxDatabase::StoreChecksum(std::uint32_t objectAddress) {
   if (!HasChecksums()) return 0;
+  gxOperationWriteAction action(*this, false);
+  if (action.Failed()) return 0;
   gxBlockHeader header;
   std::uint32_t length = 0;
   if (!ReadObjectBlock(objectAddress, header, length, true)) return 0;

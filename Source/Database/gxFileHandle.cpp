@@ -64,6 +64,14 @@ std::int64_t gxFileHandle::Length() {
   return length;
 }
 
+bool gxFileHandle::TryLock() {
+  return m_open && gxPlatformFile::TryLock(m_handle);
+}
+
+void gxFileHandle::Unlock() {
+  if (m_open) gxPlatformFile::Unlock(m_handle);
+}
+
 #ifdef _WIN32
 typedef struct _stati64 QmStat;
 #define QM_STAT _stati64

@@ -49,12 +49,25 @@ class gxFileHandle {
   // every write past it. Another writer can only have made the file longer.
   std::uint64_t KnownLength() const { return m_knownLength; }
 
+  // The writers' lock: exclusive, on one byte at kWriterLockOffset, taken
+  // without waiting (false when another handle holds it) and released by
+  // Unlock or when the handle closes. Two handles of one process exclude each
+  // other as two processes do: the lock belongs to the open file, not to the
+  // process (LockFileEx; open-file-description locks on POSIX, since classic
+  // fcntl locks vanish when any descriptor of the file closes).
+  bool TryLock();
+  void Unlock();
+
  private:
   bool m_open = false;
   std::intptr_t m_handle = -1;  // HANDLE or descriptor
   std::uint64_t m_position = 0;
   std::uint64_t m_knownLength = 0;
 };
+
+// The writers' lock lies at 4 GB, beyond every address a database can hold:
+// Windows enforces range locks on reads and writes, and no data is there.
+constexpr std::uint64_t kWriterLockOffset = 0x100000000ull;
 
 // The file-status query: true when a file of that name exists.
 bool gxFileExists(const char* fileName);
@@ -68,6 +81,10 @@ bool Close(std::intptr_t handle);
 std::size_t ReadAt(std::intptr_t handle, void* buffer, std::size_t length, std::uint64_t offset);
 std::size_t WriteAt(std::intptr_t handle, const void* buffer, std::size_t length, std::uint64_t offset);
 std::int64_t Length(std::intptr_t handle);
+bool TryLock(std::intptr_t handle);
+void Unlock(std::intptr_t handle);
+// Sleeps for about milliseconds (a writer waiting for the lock).
+void Pause(unsigned milliseconds);
 }  // namespace gxPlatformFile
 
 #endif  // QUILLMATE_DATABASE_GXFILEHANDLE_H

@@ -2,6 +2,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "Database/gxFileHandle.h"
@@ -63,6 +64,38 @@ std::int64_t Length(std::intptr_t handle) {
   struct stat status;
   if (fstat(static_cast<int>(handle), &status) != 0) return -1;
   return static_cast<std::int64_t>(status.st_size);
+}
+
+namespace {
+
+bool SetWriterLock(std::intptr_t handle, short type) {
+  struct flock lock = {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = static_cast<off_t>(kWriterLockOffset);
+  lock.l_len = 1;
+  int result;
+  do {
+    result = fcntl(static_cast<int>(handle), F_OFD_SETLK, &lock);
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+
+}  // namespace
+
+bool TryLock(std::intptr_t handle) {
+  return SetWriterLock(handle, F_WRLCK);
+}
+
+void Unlock(std::intptr_t handle) {
+  SetWriterLock(handle, F_UNLCK);
+}
+
+void Pause(unsigned milliseconds) {
+  struct timespec wait = {static_cast<time_t>(milliseconds / 1000),
+                          static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+  }
 }
 
 }  // namespace gxPlatformFile

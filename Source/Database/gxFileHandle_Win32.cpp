@@ -81,4 +81,19 @@ std::int64_t Length(std::intptr_t handle) {
   return static_cast<std::int64_t>(size.QuadPart);
 }
 
+bool TryLock(std::intptr_t handle) {
+  OVERLAPPED overlapped = At(kWriterLockOffset);
+  return LockFileEx(AsHandle(handle), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                    &overlapped) != FALSE;
+}
+
+void Unlock(std::intptr_t handle) {
+  OVERLAPPED overlapped = At(kWriterLockOffset);
+  UnlockFileEx(AsHandle(handle), 0, 1, 0, &overlapped);
+}
+
+void Pause(unsigned milliseconds) {
+  Sleep(milliseconds);
+}
+
 }  // namespace gxPlatformFile

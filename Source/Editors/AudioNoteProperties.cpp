@@ -31,6 +31,7 @@ const MediaNoteProperties kAudioNoteProperties = {
     AudioNoteManager::GetRecordAt,
     AudioNoteManager::ChangeRecordAt,
     AudioNoteManager::AppendRecord,
+    RiffMedia::RecorderWave,
 };
 
 }  // namespace

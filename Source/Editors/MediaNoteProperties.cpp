@@ -39,9 +39,21 @@ class CMediaNotePropertiesDialog : public CEditorDialog {
     player.SetParent(Dialog());
     if (AttachmentPath(*m_kind.folder, m_values.attachment.c_str(), path) &&
         GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      const MediaPlayerPlace& place = m_kind.playerPlace;
-      player.Open(path, place.x, place.y, place.width, place.height);
+      OpenPlayer(path);
     }
+  }
+
+  // A recording the player cannot take (a format of 0 channels, a chunk past
+  // the end) is not handed to it: the platform's player would end the
+  // program. The box says so and the dialog works without sound.
+  void OpenPlayer(const std::string& path) {
+    if (const char* problem = RiffMediaFileProblem(path, m_kind.media)) {
+      const std::string text = "The recording cannot be played: \"" + path + "\" is damaged (" + problem + ").";
+      ShowBox(text.c_str(), "Quillmate", kMbOk | kMbIconWarning);
+      return;
+    }
+    const MediaPlayerPlace& place = m_kind.playerPlace;
+    m_kind.player().Open(path, place.x, place.y, place.width, place.height);
   }
 
   void GetRecordAt() {

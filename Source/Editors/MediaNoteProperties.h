@@ -13,6 +13,7 @@
 
 #include "Managers/CEditorDialog.h"
 #include "Managers/RecordValues.h"
+#include "Records/RiffMediaCheck.h"
 
 class CMediaPlayer;
 
@@ -39,6 +40,7 @@ struct MediaNoteProperties {
   int (*getRecordAt)(std::uint32_t address, NoteValues& values);
   int (*changeRecordAt)(HWND mainWindow, std::uint32_t address, const NoteValues& values);
   int (*appendRecord)(HWND mainWindow, const NoteValues& values);
+  RiffMedia media;  // how the recording is checked before it is played
 };
 
 // Runs the dialog for the focused row of the kind. Returns 1 after Save, 2

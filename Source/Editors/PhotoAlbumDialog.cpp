@@ -7,7 +7,10 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <atomic>
+#include <cstdint>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "Editors/PhotoGeometry.h"
@@ -30,6 +33,12 @@ namespace {
 constexpr char kFrameClass[] = "CPhotoFrameClass";
 constexpr char kViewClass[] = "CPhotoClass";
 constexpr char kUnknownExtensionCaption[] = "Filename with unknown extension";
+// Shown in the frame when the photo's file cannot be decoded, and while a
+// long decode runs.
+constexpr char kNotShownText[] = "This photo cannot be shown: its file is missing or damaged.";
+constexpr char kLoadingText[] = "Loading the photo...";
+// A decode that has not ended by then shows the dialog and lets it work.
+constexpr DWORD kQuietLoadMs = 200;
 constexpr int kFrameX = 10, kFrameY = 35, kFrameWidth = 500, kFrameHeight = 290;
 constexpr int kLineStep = 10, kPageStep = 50;
 constexpr std::size_t kFileBufferSize = 8192;
@@ -42,6 +51,10 @@ struct AlbumState {
   int position = 0;
   bool albumMode = false;
   PhotoPlacement placement;
+  // Album mode: the photos' record addresses, taken when the album opens.
+  std::vector<std::uint32_t> addresses;
+  // While a photo loads on the worker: its cancel flag (Close sets it).
+  std::atomic<bool>* loadCancel = nullptr;
   HWND frame = nullptr;
   HWND view = nullptr;
 };
@@ -129,9 +142,34 @@ void Scroll(HWND frame, int bar, int request) {
   MoveView();
 }
 
+// An empty picture (a file that could not be decoded) is said in words in
+// the middle of the frame.
+void PaintNotShown(HWND frame) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(frame, &paint);
+  RECT client;
+  GetClientRect(frame, &client);
+  InflateRect(&client, -16, -16);
+  const HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  RECT measured = client;
+  const char* text = gAlbum.loadCancel ? kLoadingText : kNotShownText;
+  DrawTextA(dc, text, -1, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+  RECT line = client;
+  line.top += (client.bottom - client.top - (measured.bottom - measured.top)) / 2;
+  DrawTextA(dc, text, -1, &line, DT_CENTER | DT_WORDBREAK);
+  SelectObject(dc, oldFont);
+  EndPaint(frame, &paint);
+}
+
 LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_HSCROLL || message == WM_VSCROLL) {
     Scroll(frame, message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+    return 0;
+  }
+  if (message == WM_PAINT && gAlbum.picture.IsEmpty()) {
+    PaintNotShown(frame);
     return 0;
   }
   return DefWindowProcA(frame, message, wParam, lParam);
@@ -165,6 +203,22 @@ void RegisterViewClasses() {
   view.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   view.lpszClassName = kViewClass;
   registered = RegisterClassA(&frame) != 0 && RegisterClassA(&view) != 0;
+}
+
+// One photo decoded on a worker thread, so that the dialog stays usable
+// while a slow picture (a progressive JPEG of many scans) decodes.
+struct PictureLoad {
+  std::string path;
+  int format = kFormatUnknown;
+  CPicture picture;
+  std::atomic<bool> cancel{false};
+  bool loaded = false;
+};
+
+DWORD WINAPI LoadOnWorker(LPVOID parameter) {
+  auto* load = static_cast<PictureLoad*>(parameter);
+  load->loaded = load->picture.Load(load->path, load->format, &load->cancel);
+  return 0;
 }
 
 bool DefaultFileChooser(HWND owner, std::string& buffer) {
@@ -205,28 +259,31 @@ class CPhotoAlbumDialog : public CEditorDialog {
     gAlbum.frame = gAlbum.view = nullptr;
     BuildToolbar();
     PhotoValues values;
-    const bool found = gAlbum.albumMode ? StepAlbum(MainWindow(), values, false, gAlbum.position, true)
+    const bool found = gAlbum.albumMode ? StepAlbum(gAlbum.addresses, values, false, gAlbum.position, true)
                                         : PhotoAlbumManager::GetRecordAt(RecordAddress(), values) != 0;
     const int albumOnly[] = {IDC_PHOTO_UPDATE, IDC_PHOTO_TITLE, IDC_PHOTO_COMMENT};
     const int propertiesOnly[] = {IDC_PHOTO_BACK, IDC_PHOTO_FORWARD};
     for (int id : albumOnly) EnableWindow(GetDlgItem(Dialog(), id), !gAlbum.albumMode);
     for (int id : propertiesOnly) EnableWindow(GetDlgItem(Dialog(), id), gAlbum.albumMode);
-    if (!found) return;
-    const int format = PictureFormatOfPath(values.picturePath);
-    if (format == kFormatUnknown) {
-      ShowBox(values.picturePath.c_str(), kUnknownExtensionCaption, kMbOk | kMbIconWarning);
-      ShowTexts(values);
-      return;
-    }
-    // A file the picture layer cannot read leaves an empty view.
-    gAlbum.picture.Load(values.picturePath, format);
-    ShowTexts(values);
+    // The frame and view exist whatever the first photo is, so that Back and
+    // Forward can show the others.
     RegisterViewClasses();
     gAlbum.frame = CreateWindowExA(WS_EX_CLIENTEDGE, kFrameClass, "", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
                                    kFrameX, kFrameY, kFrameWidth, kFrameHeight, Dialog(),
                                    reinterpret_cast<HMENU>(IDC_PHOTO_FRAME), gApp.GetResourceInstance(), nullptr);
     gAlbum.view = CreateWindowExA(0, kViewClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, gAlbum.frame,
                                   reinterpret_cast<HMENU>(IDC_PHOTO_VIEW), gApp.GetResourceInstance(), nullptr);
+    if (found) {
+      ShowTexts(values);
+      const int format = PictureFormatOfPath(values.picturePath);
+      if (format == kFormatUnknown) {
+        ShowBox(values.picturePath.c_str(), kUnknownExtensionCaption, kMbOk | kMbIconWarning);
+      } else {
+        // A file the picture layer cannot read leaves the picture empty,
+        // which the frame says in words.
+        LoadPhoto(values.picturePath, format);
+      }
+    }
     LayOutView();
   }
 
@@ -247,6 +304,13 @@ class CPhotoAlbumDialog : public CEditorDialog {
   }
 
   bool OnCommand(int id, int) override {
+    // While a photo loads, the view's commands wait; Close stops the load.
+    if (gAlbum.loadCancel) {
+      for (const ToolButton& button : kToolButtons) {
+        if (button.command != 0 && id == button.command) return true;
+      }
+      if (id == IDC_PHOTO_BACK || id == IDC_PHOTO_FORWARD) return true;
+    }
     switch (id) {
       case IDM_PHOTO_ZOOM_IN: Zoom(ZoomIn(gAlbum.zoom)); return true;
       case IDM_PHOTO_ZOOM_OUT: Zoom(ZoomOut(gAlbum.zoom)); return true;
@@ -324,16 +388,59 @@ class CPhotoAlbumDialog : public CEditorDialog {
   void Step(bool back) {
     gAlbum.zoom = kFitZoom;
     PhotoValues values;
-    if (!StepAlbum(MainWindow(), values, back, gAlbum.position, false)) return;
+    if (!StepAlbum(gAlbum.addresses, values, back, gAlbum.position, false)) return;
     const int format = PictureFormatOfPath(values.picturePath);
     if (format == kFormatUnknown) {
       ShowBox(values.picturePath.c_str(), kUnknownExtensionCaption, kMbOk | kMbIconWarning);
       return;
     }
-    gAlbum.picture.Empty();
-    gAlbum.picture.Load(values.picturePath, format);
+    LoadPhoto(values.picturePath, format);
     ShowTexts(values);
     LayOutView();
+    InvalidateRect(gAlbum.frame, nullptr, TRUE);
+  }
+
+  bool CanCancel() override {
+    if (gAlbum.loadCancel) *gAlbum.loadCancel = true;
+    return true;
+  }
+
+  // Decodes the photo into the shown picture on a worker thread. A decode
+  // that ends within kQuietLoadMs shows nothing of this; a longer one shows
+  // the dialog, with the frame saying it is loading, and handles the
+  // dialog's own messages (the rest waits for the dialog's loop) until the
+  // worker ends; Close cancels the decode, which stops at its next step.
+  void LoadPhoto(const std::string& path, int format) {
+    gAlbum.picture.Empty();
+    PictureLoad load;
+    load.path = path;
+    load.format = format;
+    HANDLE worker = CreateThread(nullptr, 0, LoadOnWorker, &load, 0, nullptr);
+    if (!worker) {
+      gAlbum.picture.Load(path, format);
+      return;
+    }
+    gAlbum.loadCancel = &load.cancel;
+    if (WaitForSingleObject(worker, kQuietLoadMs) == WAIT_TIMEOUT) {
+      // No view and no bars while there is no picture: the frame's words.
+      LayOutView();
+      ShowWindow(Dialog(), SW_SHOW);
+      InvalidateRect(gAlbum.frame, nullptr, TRUE);
+      while (MsgWaitForMultipleObjects(1, &worker, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG message;
+        while (PeekMessageA(&message, Dialog(), 0, 0, PM_REMOVE)) {
+          if (!IsDialogMessageA(Dialog(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+          }
+        }
+      }
+    }
+    // The worker has ended here: both waits above only end when it has.
+    CloseHandle(worker);
+    gAlbum.loadCancel = nullptr;
+    if (load.loaded && !load.cancel) gAlbum.picture = std::move(load.picture);
+    InvalidateRect(gAlbum.frame, nullptr, TRUE);
   }
 
   void Print() {
@@ -363,6 +470,7 @@ int OpenPhotoAlbum(HWND mainWindow, bool albumMode, PAGESETUPDLGA& pageSetup) {
   if (albumMode && ListView_GetItemCount(GetDlgItem(mainWindow, ID_RECORD_LIST)) < 1) return 0;
   gAlbum.position = 0;
   gAlbum.albumMode = albumMode;
+  gAlbum.addresses = albumMode ? AlbumAddresses(mainWindow) : std::vector<std::uint32_t>();
   CPhotoAlbumDialog dialog;
   const int result = dialog.Run(mainWindow, !albumMode);
   return result == 0 ? 0 : result + 1;
@@ -392,10 +500,24 @@ int AddNewPhotos(HWND mainWindow) {
   }
   PhotoAlbumManager::ShowRecords(mainWindow);
   HWND progress = GetDlgItem(GetDlgItem(mainWindow, ID_STATUS_BAR), ID_PROGRESS_BAR);
+  std::string refused;
   for (const std::string& name : names) {
     SendMessageA(progress, PBM_SETPOS, 0, 0);
-    AddPhoto(mainWindow, name, "No Comment", folder + "\\" + name, false);
+    const std::string path = folder + "\\" + name;
+    // Only what the album can show is added: a file no decoder accepts
+    // would be an empty frame for ever.
+    CPicture probe;
+    if (probe.Load(path, PictureFormatOfPath(path))) {
+      probe.Empty();
+      AddPhoto(mainWindow, name, "No Comment", path, false);
+    } else {
+      refused += "\n" + path;
+    }
     SendMessageA(progress, PBM_SETPOS, 100, 0);
+  }
+  if (!refused.empty()) {
+    const std::string text = "These files are not pictures the album can show, and were not added:\n" + refused;
+    ShowMessageBox(mainWindow, text.c_str(), "Quillmate", kMbOk | kMbIconWarning);
   }
   return 1;
 }

@@ -6,6 +6,7 @@
 
 #include <iterator>
 
+#include "Editors/RichTextCheck.h"
 #include "Editors/RichTextFile.h"
 #include "Editors/RichTextFormat.h"
 #include "Editors/RichTextKeys.h"
@@ -62,8 +63,12 @@ class CTextNoteEditor : public CEditorDialog {
     NoteValues values;
     if (!TextNoteManager::GetRecordAt(RecordAddress(), values)) return;
     SetText(IDC_TEXT_NOTE_TITLE, values.title);
+    // A body past the RTF limits never reaches the control: it opens empty
+    // (the box names the file) and is replaced only if the user saves.
     std::string error;
-    if (!LoadRichText(body, values.attachment, error)) KeepUnreadBody(values.attachment, error);
+    if (RichTextFileCanBeLoaded(Dialog(), values.attachment) && !LoadRichText(body, values.attachment, error)) {
+      KeepUnreadBody(values.attachment, error);
+    }
     type.SetCurSel(values.noteType == 1 ? 1 : 0);
     RefreshToolbar();
   }
@@ -235,6 +240,10 @@ class CTextNoteEditor : public CEditorDialog {
 }  // namespace
 
 int OpenTextNoteEditor(HWND mainWindow, bool edit, PAGESETUPDLGA& pageSetup) {
+  // The template's body is a rich edit: its class must exist before the
+  // dialog is made. Without the library the dialog's creation fails and
+  // reports it.
+  LoadRichEditLibrary();
   CTextNoteEditor editor(pageSetup);
   return editor.Run(mainWindow, edit);
 }

@@ -32,6 +32,7 @@ const MediaNoteProperties kVideoNoteProperties = {
     VideoNoteManager::GetRecordAt,
     VideoNoteManager::ChangeRecordAt,
     VideoNoteManager::AppendRecord,
+    RiffMedia::Avi,
 };
 
 }  // namespace

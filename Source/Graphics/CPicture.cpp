@@ -2,6 +2,7 @@
 // CPictureDraw_Win32.cpp.
 #include "Graphics/CPicture.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <new>
@@ -52,11 +53,23 @@ PictureDecoder PictureDecoderOf(int format) {
   return nullptr;
 }
 
-bool CPicture::Load(const std::string& path, int format) {
+namespace {
+
+thread_local const std::atomic<bool>* gCancel = nullptr;
+
+}  // namespace
+
+bool DecodeCancelled() { return gCancel != nullptr && gCancel->load(); }
+
+bool CPicture::Load(const std::string& path, int format, const std::atomic<bool>* cancel) {
   Empty();
   std::vector<std::uint8_t> bytes;
   if (!PictureDecoderOf(format) || !ReadWholeFile(path, bytes)) return false;
-  return Decode(bytes.data(), bytes.size(), format);
+  gCancel = cancel;
+  const bool decoded = Decode(bytes.data(), bytes.size(), format) && !DecodeCancelled();
+  gCancel = nullptr;
+  if (!decoded) Empty();
+  return decoded;
 }
 
 bool CPicture::Decode(const std::uint8_t* data, std::size_t size, int format, std::uint64_t pixelBudget) {
@@ -67,7 +80,19 @@ bool CPicture::Decode(const std::uint8_t* data, std::size_t size, int format, st
     Empty();
     return false;
   }
+  m_transparent = m_pixels.HasTransparency();
   return true;
+}
+
+void CPicture::Empty() {
+  m_pixels.Clear();
+  m_flattened.Clear();
+  m_transparent = false;
+}
+
+void CPicture::SetBackground(std::uint32_t colorRef) {
+  if (colorRef != m_background) m_flattened.Clear();
+  m_background = colorRef;
 }
 
 int CPicture::Resolution(double dotsPerInch) {
@@ -77,12 +102,19 @@ int CPicture::Resolution(double dotsPerInch) {
   return rounded < 1 ? 1 : static_cast<int>(rounded);
 }
 
-void CPicture::FlattenTransparency() {
-  const unsigned backR = m_background & 0xFF, backG = (m_background >> 8) & 0xFF,
-                 backB = (m_background >> 16) & 0xFF;
-  for (std::uint32_t y = 0; y < m_pixels.Height(); ++y) {
-    std::uint8_t* p = m_pixels.Row(y);
-    for (std::uint32_t x = 0; x < m_pixels.Width(); ++x, p += 4) {
+namespace {
+
+std::atomic<std::uint64_t> gFlattenedPixels{0};
+
+}  // namespace
+
+std::uint64_t CPicture::FlattenedPixels() { return gFlattenedPixels.load(); }
+
+void CPicture::Flatten(PixelBuffer& pixels, std::uint32_t background) {
+  const unsigned backR = background & 0xFF, backG = (background >> 8) & 0xFF, backB = (background >> 16) & 0xFF;
+  for (std::uint32_t y = 0; y < pixels.Height(); ++y) {
+    std::uint8_t* p = pixels.Row(y);
+    for (std::uint32_t x = 0; x < pixels.Width(); ++x, p += 4) {
       const unsigned a = p[3];
       if (a == 255) continue;
       // Rounded a*c + (255-a)*back over 255.
@@ -92,6 +124,27 @@ void CPicture::FlattenTransparency() {
       p[3] = 255;
     }
   }
+  gFlattenedPixels += static_cast<std::uint64_t>(pixels.Width()) * pixels.Height();
+}
+
+void CPicture::FlattenTransparency() {
+  Flatten(m_pixels, m_background);
+  m_flattened.Clear();
+  m_transparent = false;
+}
+
+const PixelBuffer* CPicture::Flattened() const noexcept {
+  if (!m_transparent) return &m_pixels;
+  if (m_flattened.IsEmpty()) {
+    try {
+      m_flattened = m_pixels;
+    } catch (...) {  // out of memory: nothing is drawn, nothing escapes
+      m_flattened.Clear();
+      return nullptr;
+    }
+    Flatten(m_flattened, m_background);
+  }
+  return &m_flattened;
 }
 
 std::uint32_t CPicture::PixelAt(int x, int y) const {

@@ -8,6 +8,7 @@
 #ifndef QUILLMATE_GRAPHICS_CPICTURE_H
 #define QUILLMATE_GRAPHICS_CPICTURE_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,18 +27,22 @@ class CPicture {
   CPicture() = default;
   CPicture(const CPicture&) = default;
   CPicture& operator=(const CPicture&) = default;
+  CPicture(CPicture&&) = default;
+  CPicture& operator=(CPicture&&) = default;
 
   // Empties the picture, then reads the file at path (an ANSI path) as the
   // format code says (PictureFormat.h). False, with the picture empty, when
   // the file cannot be read, the code is unknown, or the decoder refuses.
-  bool Load(const std::string& path, int format);
+  // cancel (when given) may be set from another thread while this runs:
+  // a decoder that sees it stops, and the result is false.
+  bool Load(const std::string& path, int format, const std::atomic<bool>* cancel = nullptr);
   // The same for a file already in memory; pixelBudget lowers the limit on
   // width x height (tests and fuzzers use it to stay small).
   bool Decode(const std::uint8_t* data, std::size_t size, int format,
               std::uint64_t pixelBudget = kPixelBudget);
 
   bool IsEmpty() const { return m_pixels.IsEmpty(); }
-  void Empty() { m_pixels.Clear(); }
+  void Empty();
 
   // Pixels; 0 when empty.
   int Width() const { return static_cast<int>(m_pixels.Width()); }
@@ -48,12 +53,17 @@ class CPicture {
   int YResolution() const { return Resolution(m_pixels.yDotsPerInch); }
 
   // Colour as the platform writes it, 0x00BBGGRR; white until set.
-  void SetBackground(std::uint32_t colorRef) { m_background = colorRef; }
+  void SetBackground(std::uint32_t colorRef);
   std::uint32_t Background() const { return m_background; }
   // Blends every pixel onto the background colour; the picture is opaque
   // afterwards.
   void FlattenTransparency();
-  bool HasTransparency() const { return m_pixels.HasTransparency(); }
+  // Known since the picture was decoded (or flattened): never a scan.
+  bool HasTransparency() const { return m_transparent; }
+
+  // Pixels blended onto a background so far in this process, by
+  // FlattenTransparency and by Draw: a measure for tests and benchmarks.
+  static std::uint64_t FlattenedPixels();
 
   // The pixel at (x, y) as 0xAARRGGBB; 0 outside the picture.
   std::uint32_t PixelAt(int x, int y) const;
@@ -61,17 +71,24 @@ class CPicture {
 
 #ifdef _WIN32
   // Stretches the whole picture into target (a smoothing stretch when it is
-  // drawn smaller than it is). Transparent parts show the background colour.
-  // False when the picture is empty, the target has no area, or the
-  // platform refuses.
-  bool Draw(HDC dc, const RECT& target) const;
+  // drawn smaller than it is). Transparent parts show the background colour:
+  // the first draw after a load or a change of background flattens a copy
+  // once and keeps it for the draws after. False when the picture is empty,
+  // the target has no area, memory for that copy runs out, or the platform
+  // refuses. Never throws (it is called while painting).
+  bool Draw(HDC dc, const RECT& target) const noexcept;
 #endif
 
  private:
   static int Resolution(double dotsPerInch);
+  static void Flatten(PixelBuffer& pixels, std::uint32_t background);
+  // The opaque copy that Draw shows, made on the first draw that needs it.
+  const PixelBuffer* Flattened() const noexcept;
 
   PixelBuffer m_pixels;
   std::uint32_t m_background = 0x00FFFFFF;
+  bool m_transparent = false;
+  mutable PixelBuffer m_flattened;
 };
 
 #endif  // QUILLMATE_GRAPHICS_CPICTURE_H

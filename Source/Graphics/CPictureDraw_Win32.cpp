@@ -2,17 +2,12 @@
 // a top-down 32-bit bitmap.
 #include "Graphics/CPicture.h"
 
-bool CPicture::Draw(HDC dc, const RECT& target) const {
+bool CPicture::Draw(HDC dc, const RECT& target) const noexcept {
   const int targetWidth = target.right - target.left, targetHeight = target.bottom - target.top;
   if (IsEmpty() || !dc || targetWidth <= 0 || targetHeight <= 0) return false;
-  // Transparent parts show the background colour: a flattened copy is drawn.
-  CPicture flattened;
-  const CPicture* source = this;
-  if (HasTransparency()) {
-    flattened = *this;
-    flattened.FlattenTransparency();
-    source = &flattened;
-  }
+  // Transparent parts show the background colour: the flattened copy is drawn.
+  const PixelBuffer* source = Flattened();
+  if (!source) return false;
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = Width();
@@ -27,7 +22,7 @@ bool CPicture::Draw(HDC dc, const RECT& target) const {
   POINT oldOrigin = {0, 0};
   SetBrushOrgEx(dc, 0, 0, &oldOrigin);
   const int lines = StretchDIBits(dc, target.left, target.top, targetWidth, targetHeight, 0, 0, Width(), Height(),
-                                  source->m_pixels.Bytes(), &info, DIB_RGB_COLORS, SRCCOPY);
+                                  source->Bytes(), &info, DIB_RGB_COLORS, SRCCOPY);
   SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
   if (oldMode) SetStretchBltMode(dc, oldMode);
   return lines != 0 && lines != static_cast<int>(GDI_ERROR);

@@ -12,7 +12,9 @@
 // Limits: the pixel budget is checked after the header and before anything
 // is decompressed; a stream that ends early is refused (libjpeg would fill
 // it with grey); progressive streams of more than kMaxScans scans are
-// refused, since each scan costs a pass over the whole picture. CMYK and
+// refused, since each scan costs a pass over the whole picture (a standard
+// progression has ten; 990 scans of a large photo took a minute). A load
+// that is cancelled (DecodeCancelled) stops at the next progress call. CMYK and
 // YCCK pictures are converted to RGB (with the inverted ink values that
 // Adobe's marker announces, as Photoshop writes them).
 #include <csetjmp>
@@ -28,7 +30,7 @@
 
 namespace {
 
-constexpr int kMaxScans = 1000;
+constexpr int kMaxScans = 100;
 
 struct ErrorJump {
   jpeg_error_mgr manager;
@@ -51,7 +53,9 @@ void OutputMessage(j_common_ptr) {}
 
 void CountScans(j_common_ptr info) {
   j_decompress_ptr decompress = reinterpret_cast<j_decompress_ptr>(info);
-  if (decompress->input_scan_number > kMaxScans) std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->back, 1);
+  if (decompress->input_scan_number > kMaxScans || DecodeCancelled()) {
+    std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->back, 1);
+  }
 }
 
 // The orientation tag (1..8) of an EXIF APP1 marker; 1 when there is none.

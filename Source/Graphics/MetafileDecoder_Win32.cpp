@@ -11,19 +11,22 @@
 //   | 14     | 2    | units per inch                                       |
 //   Standard WMF: converted by the platform, which picks the size itself.
 //
-// Limits: the size is bounded by the pixel budget before the bitmap is
-// made; the records themselves are parsed by the platform's metafile code.
+// Limits: every record is walked first (MetafileWalker.h) and a file that
+// fails is not played; a size beyond kMetafilePixelBudget is scaled down
+// before the bitmap is made.
 #include <windows.h>
 
 #include <cstring>
 
-#include "Graphics/ByteReader.h"
+#include "Graphics/MetafileWalker.h"
 #include "Graphics/PictureDecoders.h"
 
 namespace {
 
-constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr int kScreenDpi = 96;
+// Metafiles are played into a bitmap of at most this many pixels (and the
+// same again while it is copied out): 16 megapixels, 4096 x 4096.
+constexpr std::uint64_t kMetafilePixelBudget = 16u * 1024 * 1024;
 
 // Owns the enhanced metafile handle.
 struct MetafileHandle {
@@ -71,34 +74,21 @@ bool Play(HENHMETAFILE metafile, std::int64_t width, std::int64_t height, std::u
 }  // namespace
 
 bool DecodeMetafile(const std::uint8_t* data, std::size_t size, std::uint64_t pixelBudget, PixelBuffer& out) {
-  if (size < 44 || size > 0x7FFFFFFF) return false;
-  ByteReader r(data, size);
+  // The platform's player trusts every size and count: nothing it has not
+  // been walked first reaches it.
+  MetafileLayout layout;
+  if (!WalkMetafile(data, size, layout)) return false;
   MetafileHandle metafile;
-  std::int64_t width = 0, height = 0;
-  if (r.U32le() == 1 && std::memcmp(data + 40, " EMF", 4) == 0) {
+  std::int64_t width = layout.width, height = layout.height;
+  if (layout.enhanced) {
     metafile.handle = SetEnhMetaFileBits(static_cast<UINT>(size), data);
   } else {
-    r.Seek(0);
-    METAFILEPICT picture = {MM_ANISOTROPIC, 0, 0, nullptr};
-    const std::uint8_t* standard = data;
-    std::size_t standardSize = size;
-    if (r.U32le() == kPlaceableKey) {
-      r.Skip(2);
-      const std::int16_t left = static_cast<std::int16_t>(r.U16le()), top = static_cast<std::int16_t>(r.U16le());
-      const std::int16_t right = static_cast<std::int16_t>(r.U16le()), bottom = static_cast<std::int16_t>(r.U16le());
-      const std::uint16_t unitsPerInch = r.U16le();
-      if (unitsPerInch == 0) return false;
-      width = (static_cast<std::int64_t>(right) - left) * kScreenDpi / unitsPerInch;
-      height = (static_cast<std::int64_t>(bottom) - top) * kScreenDpi / unitsPerInch;
-      if (width < 0) width = -width;
-      if (height < 0) height = -height;
-      picture.xExt = static_cast<LONG>(width * 2540 / kScreenDpi);
-      picture.yExt = static_cast<LONG>(height * 2540 / kScreenDpi);
-      standard = data + 22;
-      standardSize = size - 22;
-    }
-    metafile.handle = SetWinMetaFileBits(static_cast<UINT>(standardSize), standard, nullptr,
-                                         width > 0 ? &picture : nullptr);
+    // A placeable header's box becomes the picture's extent, in hundredths
+    // of a millimetre; a standard WMF lets the platform choose.
+    METAFILEPICT picture = {MM_ANISOTROPIC, static_cast<LONG>(width * 2540 / kScreenDpi),
+                            static_cast<LONG>(height * 2540 / kScreenDpi), nullptr};
+    metafile.handle = SetWinMetaFileBits(static_cast<UINT>(size - layout.wmfOffset), data + layout.wmfOffset,
+                                         nullptr, width > 0 ? &picture : nullptr);
   }
   if (!metafile.handle) return false;
   if (width <= 0 || height <= 0) {
@@ -107,10 +97,12 @@ bool DecodeMetafile(const std::uint8_t* data, std::size_t size, std::uint64_t pi
     const RECTL& frame = header.rclFrame;
     width = (static_cast<std::int64_t>(frame.right) - frame.left) * kScreenDpi / 2540;
     height = (static_cast<std::int64_t>(frame.bottom) - frame.top) * kScreenDpi / 2540;
-    if (width <= 0 || height <= 0) {
-      width = static_cast<std::int64_t>(header.rclBounds.right) - header.rclBounds.left + 1;
-      height = static_cast<std::int64_t>(header.rclBounds.bottom) - header.rclBounds.top + 1;
-    }
   }
-  return Play(metafile.handle, width, height, pixelBudget, out);
+  // A vector picture larger than the metafile budget is played smaller, at
+  // a resolution that keeps its printed size.
+  double scale = 1;
+  FitMetafileSize(width, height, pixelBudget < kMetafilePixelBudget ? pixelBudget : kMetafilePixelBudget, scale);
+  if (!Play(metafile.handle, width, height, pixelBudget, out)) return false;
+  out.xDotsPerInch = out.yDotsPerInch = kScreenDpi * scale;
+  return true;
 }

@@ -17,7 +17,8 @@
 //   one-plane picture carries 256 colours after a 0x0C byte at the end of
 //   the file (grey when it is missing).
 //
-// Limits: bytes per row must cover the width; the coded rows must be inside
+// Limits: bytes per row must cover the width, with at most three bytes of
+// padding; the coded rows must be inside
 // the file (a short file is refused, one that cannot hold them even at the
 // best run-length ratio before anything is allocated); accepted layouts are 1-bit with 1 or
 // 4 planes, 2- and 4-bit with 1 plane, 8-bit with 1, 3 or 4 planes.
@@ -41,9 +42,11 @@ bool DecodePcx(const std::uint8_t* data, std::size_t size, std::uint64_t pixelBu
   const bool layoutOk = (bits == 1 && (planes == 1 || planes == 4)) || ((bits == 2 || bits == 4) && planes == 1) ||
                         (bits == 8 && (planes == 1 || planes == 3 || planes == 4));
   const unsigned width = xMax - xMin + 1, height = yMax - yMin + 1;
-  if (!layoutOk || static_cast<std::uint64_t>(bytesPerLine) * 8 < static_cast<std::uint64_t>(width) * bits) {
-    return false;
-  }
+  // Rows are padded to an even count (some writers to a multiple of four),
+  // never more: a 1-pixel-wide picture of 65,535 bytes per row would cost
+  // 65,535 bytes of decoding per pixel.
+  const std::uint64_t neededPerLine = (static_cast<std::uint64_t>(width) * bits + 7) / 8;
+  if (!layoutOk || bytesPerLine < neededPerLine || bytesPerLine > neededPerLine + 3) return false;
   // A run of two bytes yields at most 63: a file too short for the rows it
   // claims is refused before their room is made.
   const std::uint64_t coded = static_cast<std::uint64_t>(bytesPerLine) * planes * height;

@@ -35,6 +35,11 @@ bool DecodeMetafile(const std::uint8_t* data, std::size_t size, std::uint64_t pi
 bool DecodeDib(const std::uint8_t* data, std::size_t size, std::size_t pixelOffset, bool iconMask,
                std::uint64_t pixelBudget, PixelBuffer& out);
 
+// True when the load running on this thread has been asked to stop (the
+// flag CPicture::Load was given); decoders that can take long look at it as
+// they go and refuse at once.
+bool DecodeCancelled();
+
 // The decoder of a format code, or null for an unknown code.
 PictureDecoder PictureDecoderOf(int format);
 

@@ -1,7 +1,14 @@
 // CRichEdit: one rich-edit message per operation.
 #include "Library/CRichEdit.h"
 
+bool LoadRichEditLibrary() {
+  // Never freed: every rich edit of the process needs the class it registers.
+  static HMODULE library = LoadLibraryA("RICHED20.DLL");
+  return library != nullptr;
+}
+
 bool CRichEdit::Create(HWND parent, int id, DWORD exStyle, DWORD style, int x, int y, int width, int height) {
+  LoadRichEditLibrary();
   return CreateControl(kClassName, parent, id, exStyle, style, x, y, width, height);
 }
 

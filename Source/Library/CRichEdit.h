@@ -1,10 +1,15 @@
 // CRichEdit: wrapper of a rich edit 2.0 control ("RichEdit20A" of
-// RICHED20.DLL, which start-up loads before any is created).
+// RICHED20.DLL, which LoadRichEditLibrary loads before the first is created).
 #pragma once
 
 #include "Library/CBaseControl.h"
 
 #include <richedit.h>
+
+// Loads RICHED20.DLL the first time a rich edit is about to be made and keeps
+// it for the life of the process (a start that opens no text note never
+// pays for it). False when the library cannot be loaded.
+bool LoadRichEditLibrary();
 
 class CRichEdit : public CBaseControl {
  public:

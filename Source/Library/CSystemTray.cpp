@@ -149,6 +149,13 @@ bool CSystemTray::AddIcon() {
   m_icon.uFlags = m_creationFlags;
   bool added = Notify(NIM_ADD);
   m_removed = m_hidden = m_addPending = !added;
+  // Balloon clicks (NIN_BALLOONUSERCLICK) are reported only to icons of the
+  // newer notification version. The version shares its place in the record
+  // with the balloon timeout, which every balloon sets afresh.
+  if (added && m_balloons) {
+    m_icon.uTimeout = NOTIFYICON_VERSION;
+    Notify(NIM_SETVERSION);
+  }
   return added;
 }
 
@@ -187,6 +194,8 @@ void CSystemTray::SetDefaultMenuItem(UINT item, bool byPosition) {
 
 void CSystemTray::PrepareMenu(HMENU) {}
 
+void CSystemTray::OnBalloonClick() {}
+
 HWND CSystemTray::CommandWindow() const {
   return m_targetWindow ? m_targetWindow : m_icon.hWnd;
 }
@@ -198,7 +207,14 @@ LRESULT CSystemTray::HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage) {
 
   switch (mouseMessage) {
     case WM_RBUTTONUP:
+    // The newer notification version reports the menu key and Shift+F10
+    // on the icon as WM_CONTEXTMENU, and Enter or Space as NIN_KEYSELECT.
+    case WM_CONTEXTMENU:
       return ShowMenu(target) ? 1 : 0;
+    case NIN_BALLOONUSERCLICK:
+      OnBalloonClick();
+      return 1;
+    case NIN_KEYSELECT:
     case WM_LBUTTONDBLCLK: {
       SetForegroundWindow(m_icon.hWnd);
       UINT command = DefaultCommand();

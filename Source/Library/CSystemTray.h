@@ -58,6 +58,9 @@ class CSystemTray {
   virtual LRESULT HandleTrayMessage(WPARAM iconId, LPARAM mouseMessage);
   // Called with the menu's first pop-up just before it is shown.
   virtual void PrepareMenu(HMENU menu);
+  // The user clicked the balloon last shown (NIN_BALLOONUSERCLICK); does
+  // nothing here.
+  virtual void OnBalloonClick();
 
   // Makes the tray window and adds the icon. The caller keeps to:
   // callbackMessage >= WM_APP, tooltip of at most 128 characters (longer

@@ -10,6 +10,7 @@
 #include "Library/CString.h"
 #include "Library/CWinApp.h"
 #include "Managers/KindDescription.h"
+#include "Library/WindowProcGuard.h"
 #include "Managers/KindManager.h"
 #include "Managers/ManagerWindows.h"
 #include "Records/MessageBoxSeam.h"
@@ -130,18 +131,22 @@ int CEditorDialog::Run(HWND mainWindow, bool edit) {
   return static_cast<int>(result);
 }
 
+// Whatever a handler throws (memory running out while a picture loads) is
+// told in a box and stops there: no exception crosses the dialog manager.
 INT_PTR CALLBACK CEditorDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* editor = reinterpret_cast<CEditorDialog*>(lParam);
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    editor->m_dialog = dialog;
-    gOpenEditorWindow = dialog;
-    editor->Initialise();
-    return TRUE;
-  }
-  auto* editor = reinterpret_cast<CEditorDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  if (editor == nullptr) return FALSE;
-  return editor->Handle(message, wParam, lParam);
+  return RunGuarded(dialog, "Quillmate", [&]() -> LRESULT {
+    if (message == WM_INITDIALOG) {
+      auto* editor = reinterpret_cast<CEditorDialog*>(lParam);
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      editor->m_dialog = dialog;
+      gOpenEditorWindow = dialog;
+      editor->Initialise();
+      return TRUE;
+    }
+    auto* editor = reinterpret_cast<CEditorDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (editor == nullptr) return FALSE;
+    return editor->Handle(message, wParam, lParam);
+  });
 }
 
 void CEditorDialog::Initialise() {

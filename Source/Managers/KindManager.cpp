@@ -12,6 +12,7 @@
 #include "Managers/ManagerWindows.h"
 #include "Managers/RecordObserver.h"
 #include "Managers/StoreFailureReport.h"
+#include "Managers/RecordWatch.h"
 #include "Records/AttachmentName.h"
 #include "Records/MessageBoxSeam.h"
 #include "Records/RecordText.h"
@@ -95,6 +96,9 @@ void ResetColumns(const CListView& list, const KindDescription& kind, const CPro
 bool DeleteRecordAt(RecordStore& store, std::uint32_t address) {
   const RecordReadStatus read = store.ReadRecord(address);
   if (store.DeleteRecord() == 0) return false;
+  // Whoever keeps this record open (an editor, a reminder) must not take a
+  // record added later in the freed block for it; Delete All included.
+  CRecordWatch::NoteDeleted(store.Kind(), address);
   std::string path;
   if (read == RecordReadStatus::Ok && RecordAttachmentPath(store.Kind(), store.RecordBytes(), path)) {
     DeleteFileA(path.c_str());  // a missing file does not matter
@@ -308,6 +312,7 @@ int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, 
     report.Failed(store->LastError());
     return 0;
   }
+  CRecordWatch::NoteChanged(kind, address);
   // Only now is the new record stored: its row, when the list shows one, may
   // show it.
   if (CurrentKind() == static_cast<int>(kind)) {

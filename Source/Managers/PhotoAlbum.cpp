@@ -72,8 +72,20 @@ bool AddPhoto(HWND mainWindow, const std::string& title, const std::string& comm
 }
 
 bool StepAlbum(HWND mainWindow, PhotoValues& values, bool back, int& position, bool first) {
+  return StepAlbum(AlbumAddresses(mainWindow), values, back, position, first);
+}
+
+std::vector<std::uint32_t> AlbumAddresses(HWND mainWindow) {
   CListView list = RecordListOf(mainWindow);
+  std::vector<std::uint32_t> addresses;
   const int count = list.GetItemCount();
+  for (int row = 0; row < count; ++row) addresses.push_back(static_cast<std::uint32_t>(list.GetItemParam(row)));
+  return addresses;
+}
+
+bool StepAlbum(const std::vector<std::uint32_t>& addresses, PhotoValues& values, bool back, int& position,
+               bool first) {
+  const int count = static_cast<int>(addresses.size());
   if (count == 0) return false;
   if (back) {
     --position;
@@ -82,9 +94,9 @@ bool StepAlbum(HWND mainWindow, PhotoValues& values, bool back, int& position, b
   }
   if (position > count - 1) position = count - 1;
   if (position < 0) position = 0;
-  std::uint32_t address = static_cast<std::uint32_t>(list.GetItemParam(position));
-  return ReadKindRecordAt(RecordKind::PhotoAlbum, address, [&values](const unsigned char* bytes) {
-    ReadValues(*reinterpret_cast<const DatabaseDataPhotoAlbum*>(bytes), values);
-    return true;
-  });
+  return ReadKindRecordAt(RecordKind::PhotoAlbum, addresses[static_cast<std::size_t>(position)],
+                          [&values](const unsigned char* bytes) {
+                            ReadValues(*reinterpret_cast<const DatabaseDataPhotoAlbum*>(bytes), values);
+                            return true;
+                          });
 }

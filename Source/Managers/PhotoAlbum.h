@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Managers/RecordValues.h"
 
@@ -24,5 +26,14 @@ bool AddPhoto(HWND mainWindow, const std::string& title, const std::string& comm
 // around, and hands out that row's title, comment and picture path. Nothing
 // happens, and the result is false, when the list is empty.
 bool StepAlbum(HWND mainWindow, PhotoValues& values, bool back, int& position, bool first);
+
+// The record addresses of the rows the list shows, in order. An album takes
+// them once when it opens and steps through those: the list may show another
+// kind later (a time notification falls due) while the album stays open.
+std::vector<std::uint32_t> AlbumAddresses(HWND mainWindow);
+// StepAlbum over addresses taken before; false when there are none or the
+// photo at the new position cannot be read (deleted meanwhile).
+bool StepAlbum(const std::vector<std::uint32_t>& addresses, PhotoValues& values, bool back, int& position,
+               bool first);
 
 #endif  // QUILLMATE_MANAGERS_PHOTOALBUM_H

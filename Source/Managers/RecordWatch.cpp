@@ -1,5 +1,5 @@
-// The live watches form a singly linked list; there is rarely more than one
-// (one per open editor), all on the user-interface thread.
+// The live watches form a singly linked list: one per open editor, open or
+// waiting reminder, all on the user-interface thread.
 #include "Managers/RecordWatch.h"
 
 namespace {
@@ -7,7 +7,7 @@ CRecordWatch* gFirstWatch = nullptr;
 }
 
 CRecordWatch::CRecordWatch(RecordKind kind, std::uint32_t address)
-    : m_kind(kind), m_address(address), m_deleted(false), m_next(gFirstWatch) {
+    : m_kind(kind), m_address(address), m_deleted(false), m_changed(false), m_next(gFirstWatch) {
   gFirstWatch = this;
 }
 
@@ -22,6 +22,13 @@ CRecordWatch::~CRecordWatch() {
 
 void CRecordWatch::NoteDeleted(RecordKind kind, std::uint32_t address) {
   for (CRecordWatch* watch = gFirstWatch; watch != nullptr; watch = watch->m_next) {
+    // A deleted record's block may be reused: the watch stays deleted.
     if (watch->m_kind == kind && watch->m_address == address) watch->m_deleted = true;
+  }
+}
+
+void CRecordWatch::NoteChanged(RecordKind kind, std::uint32_t address) {
+  for (CRecordWatch* watch = gFirstWatch; watch != nullptr; watch = watch->m_next) {
+    if (watch->m_kind == kind && watch->m_address == address && !watch->m_deleted) watch->m_changed = true;
   }
 }

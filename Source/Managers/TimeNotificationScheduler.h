@@ -1,15 +1,19 @@
 // The time-notification scheduler: loads the stored notifications into
-// PendingNotifications at start-up, checks them on every tick of the main
-// window's 500 ms timer and shows each one once, as a message box, when its
-// time has passed; a shown notification is gone from the store, the pending
-// list and the record list.
+// PendingNotifications at start-up and, on every tick of the main window's
+// 500 ms timer, takes out of that list the ones whose time has passed, so
+// that each is handed on once. The record stays in the store until the user
+// dismisses its reminder (RemoveNotificationRecord): a reminder that was
+// never dismissed is armed again at the next start.
 #ifndef QUILLMATE_MANAGERS_TIMENOTIFICATIONSCHEDULER_H
 #define QUILLMATE_MANAGERS_TIMENOTIFICATIONSCHEDULER_H
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
+#include "Records/DatabaseData.h"
 #include "Records/RecordTime.h"
 
 // True when notificationTime is strictly earlier than now, compared by year,
@@ -24,14 +28,18 @@ bool IsNotificationDue(const RecordTime& notificationTime, const RecordTime& now
 // later adds, changes and deletions. Replaces whatever the list held.
 void LoadPendingNotifications();
 
-// Called on every WM_TIMER of the main window: shows each due notification
-// in a box owned by mainWindow after removing it from the pending list and
-// the store and showing the time-notification list. Re-entered from the
-// boxes' own message loops; safe because nothing is shown twice.
-void CheckNotifications(HWND mainWindow);
+// Takes every element due at now out of the pending list and returns copies
+// in list order, except those for which held(address) is true (a reminder of
+// that record is still on screen): they stay armed for a later tick. Returns
+// nothing while a store is open (RecordStore::LiveCount): the tick came from
+// a box that an interrupted store action shows, and is repeated by the next.
+std::vector<DatabaseDataTimeNotif> TakeDueNotifications(const RecordTime& now,
+                                                        const std::function<bool(std::uint32_t)>& held);
 
 // Reads the time-notification record at address (checking its CRC) and
-// deletes it from the store. Returns whether it was deleted.
+// deletes it from the store. Returns whether it is gone: deleted, or not
+// readable at all (which no start arms either); false when the store could
+// not be opened or the deletion failed.
 bool RemoveNotificationRecord(std::uint32_t address);
 
 #endif  // QUILLMATE_MANAGERS_TIMENOTIFICATIONSCHEDULER_H

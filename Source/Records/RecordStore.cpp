@@ -59,6 +59,10 @@ std::uint32_t RecordStore::AddRecord() {
   // The disk copy always holds 0 in its own-address slot.
   NormaliseTexts(m_buffer);
   SetOwnAddress(m_buffer, 0);
+  // One writer at a time from the allocation to the checksum: a second one
+  // waits or fails (error 45) rather than append over this record.
+  gxWriteAction action(*this, false);
+  if (action.Code() != gxNoError) return 0;
   // A file whose end_of_file lies beyond its real length takes no new
   // records: Allocate refuses the append with error 15.
   std::uint32_t address = Allocate(size, 2);
@@ -111,9 +115,9 @@ RecordReadStatus RecordStore::ReadRecord(std::uint32_t objectAddress) {
 void RecordStore::RestoreAfterFailedChange(std::uint32_t address) {
   if (!m_bufferIsWholeRecord) return;
   const int error = LastError();
-  std::vector<unsigned char> old(m_buffer, m_buffer + m_info.recordSize);
-  SetOwnAddress(old.data(), 0);
-  if (WriteAt(old.data(), m_info.recordSize, address, true, true) == gxNoError) StoreChecksum(address);
+  m_image.assign(m_buffer, m_buffer + m_info.recordSize);
+  SetOwnAddress(m_image.data(), 0);
+  if (WriteAt(m_image.data(), m_info.recordSize, address, true, true) == gxNoError) StoreChecksum(address);
   SetError(error);
 }
 
@@ -121,6 +125,8 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
   const std::uint32_t size = m_info.recordSize;
   std::uint32_t address = RecordAddress();
   if (address == 0) return 0;
+  gxWriteAction action(*this, false);
+  if (action.Code() != gxNoError) return 0;
   // Never write over anything but a live block of this kind's length: a stale
   // or damaged address must not overwrite a neighbouring block.
   gxBlockHeader header{};
@@ -131,11 +137,11 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
     if (LastError() == gxNoError) SetError(gxBadObjectAddress);
     return 0;
   }
-  std::vector<unsigned char> image(static_cast<const unsigned char*>(newRecord),
-                                   static_cast<const unsigned char*>(newRecord) + size);
-  NormaliseTexts(image.data());
-  SetOwnAddress(image.data(), 0);
-  bool written = WriteAt(image.data(), size, address, true, true) == gxNoError;
+  const unsigned char* newBytes = static_cast<const unsigned char*>(newRecord);
+  m_image.assign(newBytes, newBytes + size);
+  NormaliseTexts(m_image.data());
+  SetOwnAddress(m_image.data(), 0);
+  bool written = WriteAt(m_image.data(), size, address, true, true) == gxNoError;
   if (written) {
     // A CRC can be 0 by chance: failure shows in the error code, not the value.
     SetError(gxNoError);
@@ -147,7 +153,7 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
   }
   for (std::size_t i = 0; i < m_info.fieldCount; ++i) {
     const RecordField& field = m_info.fields[i];
-    std::memcpy(m_buffer + field.offset, image.data() + field.offset, RecordFieldSize(field.type));
+    std::memcpy(m_buffer + field.offset, m_image.data() + field.offset, RecordFieldSize(field.type));
   }
   SetOwnAddress(m_buffer, address);
   m_bufferIsWholeRecord = true;
@@ -157,6 +163,8 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
 std::uint32_t RecordStore::DeleteRecord() {
   std::uint32_t address = RecordAddress();
   if (address == 0) return 0;
+  gxWriteAction action(*this, false);
+  if (action.Code() != gxNoError) return 0;
   if (FreeBlock(address, true) == 0) return 0;
   return address;
 }

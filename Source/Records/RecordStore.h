@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "Database/gxDatabase.h"
 #include "Records/RecordKind.h"
@@ -88,6 +89,9 @@ class RecordStore : public gxDatabase {
   // The buffer holds a whole record image of its address (read whole, added
   // or changed), so it may be written back after a failed change.
   bool m_bufferIsWholeRecord = false;
+  // The image a change writes (or a failed change writes back), sized once
+  // per store, not per record.
+  std::vector<unsigned char> m_image;
 };
 
 #endif  // QUILLMATE_RECORDS_RECORDSTORE_H

@@ -3,6 +3,7 @@
 // opened any number of times, one at a time.
 #include "Shell/AboutDialog.h"
 
+#include "Library/CModelessDialogs.h"
 #include "Library/CWinApp.h"
 #include "Records/MessageBoxSeam.h"
 #include "Resources/MainWindowIds.h"
@@ -26,6 +27,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       return TRUE;
     case WM_DESTROY:
       if (gOpenAbout == dialog) gOpenAbout = nullptr;
+      CModelessDialogs::Unregister(dialog);
       return FALSE;
     case WM_CTLCOLORDLG:
       return reinterpret_cast<INT_PTR>(WhiteBrush());
@@ -72,6 +74,7 @@ HWND ShowAboutDialog(HWND owner) {
     return nullptr;
   }
   gOpenAbout = dialog;
+  CModelessDialogs::Register(dialog);
   ShowWindow(dialog, SW_SHOW);
   return dialog;
 }

@@ -3,6 +3,7 @@
 
 #include "Managers/FastTextMenu.h"
 #include "Resources/TrayIds.h"
+#include "Shell/Reminders.h"
 
 void CQuillmateTray::PrepareMenu(HMENU menu) {
   HMENU fastTexts = GetSubMenu(menu, TRAY_MENU_POS_FAST_TEXTS);
@@ -10,4 +11,8 @@ void CQuillmateTray::PrepareMenu(HMENU menu) {
   // A resource pop-up cannot be empty, hence the placeholder.
   DeleteMenu(fastTexts, 0, MF_BYPOSITION);
   BuildFastTextMenu(fastTexts);
+}
+
+void CQuillmateTray::OnBalloonClick() {
+  BringAnnouncedReminderForward();
 }

@@ -1,5 +1,6 @@
-// CQuillmateTray: the program's tray icon. It adds to CSystemTray only the
-// "Fast Texts" pop-up of the tray menu, rebuilt each time the menu opens.
+// CQuillmateTray: the program's tray icon. It adds to CSystemTray the
+// "Fast Texts" pop-up of the tray menu, rebuilt each time the menu opens,
+// and what a click on a reminder's balloon does.
 #pragma once
 
 #include "Library/CSystemTray.h"
@@ -9,4 +10,6 @@ class CQuillmateTray : public CSystemTray {
   // Takes the "Fast Texts" pop-up (position 2), removes the resource's
   // placeholder item and appends the current fast texts in file order.
   void PrepareMenu(HMENU menu) override;
+  // Brings forward the reminder that the balloon announced.
+  void OnBalloonClick() override;
 };

@@ -22,7 +22,7 @@ constexpr const char* kWelcomeTitle = "Welcome to Quillmate";
 bool IsFirstStart();
 
 // First start: writes the marker, shows the welcome balloon, writes the Run
-// value with the executable's path and opens the help file; the main window
-// stays visible. Later starts: hides the main window to the tray. Failing
+// value with the executable's path and opens the help file once the message
+// loop is idle; the main window stays visible. Later starts: hides the main window to the tray. Failing
 // registry writes are ignored.
 void GreetOrHide(bool firstStart, HWND mainWindow, CSystemTray& tray);

@@ -12,6 +12,7 @@
 #include "Shell/MainWindow.h"
 #include "Shell/MainWindowControls.h"
 #include "Shell/MessageBoxOwner.h"
+#include "Shell/Reminders.h"
 
 #include <commctrl.h>
 
@@ -48,6 +49,8 @@ bool BuildMainWindow(HWND window) {
 
 void TearDownMainWindow(HWND window) {
   RemoveMessageBoxOwner(window);
+  // Their records stay stored: they show again at the next start.
+  CloseReminders();
   CSplitter* splitter = SplitterOf(window);
   SetWindowLongPtrA(window, GWLP_USERDATA, 0);
   delete splitter;

@@ -19,6 +19,9 @@ struct MainWindowHooks {
   void (*openHelp)(HWND mainWindow) = nullptr;
   // Every tick of the 500 ms timer: the time-notification check. Empty: nothing.
   void (*timerTick)(HWND mainWindow) = nullptr;
+  // A balloon on the tray icon (a reminder fell due while the main window
+  // is hidden). Empty: no balloon. True when it was shown.
+  bool (*showBalloon)(HWND mainWindow, const char* text, DWORD icon) = nullptr;
   // The tray icon's callback message WM_APP + 10, handed to the tray
   // object's notification handler. Empty: answered 0.
   LRESULT (*trayMessage)(HWND mainWindow, WPARAM iconId, LPARAM mouseMessage) = nullptr;

@@ -1,23 +1,12 @@
 // MessageLoop: GetMessage, accelerators, translate and dispatch.
 #include "Shell/MessageLoop.h"
 
-#include <cstring>
 #include <initializer_list>
 
+#include "Library/CModelessDialogs.h"
 #include "Resources/MainWindowIds.h"
 
 namespace {
-
-// A modeless dialog (About) only gets Tab, Enter and Esc when the loop hands
-// its messages to IsDialogMessage; modal dialogs run loops of their own.
-bool IsModelessDialogMessage(MSG* message) {
-  HWND active = GetActiveWindow();
-  if (!active) return false;
-  char className[8] = {};
-  if (!GetClassNameA(active, className, sizeof(className)) || std::strcmp(className, "#32770") != 0)
-    return false;
-  return IsDialogMessageA(active, message) != FALSE;
-}
 
 bool IsOfMainWindow(HWND mainWindow, HWND window) {
   return mainWindow != nullptr && window != nullptr && (window == mainWindow || IsChild(mainWindow, window));
@@ -56,12 +45,14 @@ int RunMessageLoop(HACCEL accelerators, HWND mainWindow) {
     BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == -1) return -1;
     if (!got) return static_cast<int>(message.wParam);
+    // A modeless dialog's keys are its own (Tab, Enter, Esc), whichever
+    // window is active; modal dialogs run loops of their own.
+    if (CModelessDialogs::Route(&message)) continue;
     if (IsOfMainWindow(mainWindow, message.hwnd)) {
       if (TranslateMainWindowKeys(mainWindow, accelerators, &message)) continue;
     } else if (accelerators && message.hwnd && TranslateAcceleratorA(message.hwnd, accelerators, &message)) {
       continue;
     }
-    if (IsModelessDialogMessage(&message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

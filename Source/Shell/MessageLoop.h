@@ -4,7 +4,8 @@
 #include <windows.h>
 
 // Runs until the quit message and returns its code; -1 when retrieving a
-// message fails. Keys for the main window or any of its children (mostly one
+// message fails. Messages of a registered modeless dialog go to it first
+// (CModelessDialogs), whatever window is active. Keys for the main window or any of its children (mostly one
 // of the two lists, which hold the focus) go through MainWindowKeys; other
 // messages have their accelerators translated against the addressed window.
 int RunMessageLoop(HACCEL accelerators, HWND mainWindow = nullptr);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "Shell/SingleInstanceName.h"
+
 // The main window of a running instance, or null. It is either a top-level
 // window of the class or, while hidden in the tray, the child of a top-level
 // holder window (which a search by class among top-level windows misses);
@@ -15,9 +17,6 @@ HWND FindRunningMainWindow(const char* className, bool* heldInTray);
 // minimised; a window held in the tray is asked to restore itself with the
 // tray menu's command.
 void ActivateRunningInstance(HWND mainWindow, bool heldInTray);
-
-// The name of the mutex that the first start takes before anything else.
-constexpr const char* kSingleInstanceMutexName = "Ferrowind.Quillmate.SingleInstance";
 
 // Takes the named mutex, first thing at start-up, so that of two starts close
 // together only one goes on to create the stores and the main window. True

@@ -9,6 +9,7 @@
 #include "Library/CWinApp.h"
 #include "Managers/KindManager.h"
 #include "Managers/TimeNotificationScheduler.h"
+#include "Shell/Reminders.h"
 #include "Records/DataFolders.h"
 #include "Resources/MainWindowIds.h"
 #include "Resources/TrayIds.h"
@@ -24,7 +25,6 @@
 #include <cstring>
 
 HWND gMainWindow = nullptr;
-HMODULE gRichEditLibrary = nullptr;
 
 namespace {
 
@@ -47,6 +47,10 @@ LRESULT HandTrayMessage(HWND, WPARAM iconId, LPARAM mouseMessage) {
   return gShellTray ? gShellTray->HandleTrayMessage(iconId, mouseMessage) : 0;
 }
 
+bool ShowTrayBalloon(HWND, const char* text, DWORD icon) {
+  return gShellTray && gShellTray->ShowBalloonTip(text, "Quillmate", icon, 10);
+}
+
 void OpenHelpBesideExecutable(HWND) {
   OpenHelpFile(ExecutablePath().c_str());
 }
@@ -58,6 +62,7 @@ void InstallMainWindowHooks(CSystemTray& tray) {
   gMainWindowHooks.restoreFromTray = CSystemTray::RestoreFromTray;
   gMainWindowHooks.openHelp = OpenHelpBesideExecutable;
   gMainWindowHooks.trayMessage = HandTrayMessage;
+  gMainWindowHooks.showBalloon = ShowTrayBalloon;
   gMainWindowHooks.timerTick = CheckNotifications;
 }
 
@@ -85,9 +90,6 @@ int OpenEveryStore() {
 
 bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray) {
   InitialiseCommonControls();
-  // Kept loaded for the life of the process: the text note editor's
-  // rich edit controls need it.
-  gRichEditLibrary = LoadLibraryA("RICHED20.DLL");
   if (!MakeDataFolders()) throw kNoDataFolderText;
   OpenEveryStore();
   LoadPendingNotifications();

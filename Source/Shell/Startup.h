@@ -11,7 +11,6 @@ class CSystemTray;
 
 // The process-wide handles that start-up sets and keeps until the end.
 extern HWND gMainWindow;
-extern HMODULE gRichEditLibrary;
 
 constexpr const char* kTrayTooltip = "Quillmate - Right click to begin.";
 constexpr int kExitNormal = 0;

@@ -413,6 +413,48 @@ TEST_F(AudioNoteTest, PropertiesOpenForAFocusedRowByDoubleClickAndEditCurrentAnd
   for (const ShownBox& box : m_boxes.shown) EXPECT_EQ(box.text, "Discard the changes to this audio note?");
 }
 
+// A recording whose format says 0 channels ended the program with a division
+// by zero when its properties opened; one whose RIFF size runs past the end
+// is no better. Neither reaches the player: a box says it cannot be played,
+// and the dialog still saves title and type.
+TEST_F(AudioNoteTest, ADamagedRecordingOpensNoPlayerAndABoxSaysItCannotBePlayed) {
+  StoreNote("Silent", "AudioNote1.wav", 1);
+  const std::string path = gAudioNoteFolder + "AudioNote1.wav";
+  struct Damage {
+    std::size_t offset;
+    std::uint32_t value;
+    const char* problem;
+  };
+  const Damage damages[] = {{20, 0x00000001, "0 channels"}, {4, 0x7FFFFFF0, "past the end"}};
+  const Bytes good = ReadFileBytes(path);
+  CMediaPlayer& player = AudioNotePlayer();
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.problem);
+    WriteFileBytes(path, good);
+    PatchWord(path, damage.offset, damage.value);
+    m_boxes.shown.clear();
+    m_main->FocusRow(0);
+    HWND properties = nullptr;
+    HWND playerWindow = reinterpret_cast<HWND>(1);
+    ASSERT_TRUE(DriveDialog("Audio Note Properties", [this] { m_main->Command(IDM_EDIT_AUDIO_NOTE); },
+                            [&](HWND dialog) {
+                              properties = dialog;
+                              playerWindow = player.Window();
+                              Press(dialog, IDC_AUDIO_PROPERTIES_PLAY_PAUSE);
+                              SetDlgItemTextA(dialog, IDC_AUDIO_PROPERTIES_TITLE, "Still here");
+                              Press(dialog, IDC_AUDIO_PROPERTIES_SAVE);
+                            }));
+    EXPECT_EQ(playerWindow, nullptr);
+    const std::vector<ShownBox> boxes = OtherBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].owner, properties);
+    EXPECT_EQ(boxes[0].style & 0xF0u, kMbIconWarning);
+    EXPECT_EQ(boxes[0].text.find("The recording cannot be played: \"" + path + "\""), 0u) << boxes[0].text;
+    EXPECT_NE(boxes[0].text.find(damage.problem), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(RecordTextOf(StoredNotes()[0].title), "Still here");
+  }
+}
+
 TEST_F(AudioNoteTest, ATakeThatReachesItsSizeLimitStopsWithABoxGivesRecordBackAndIsSavedWhole) {
   // Four seconds and a bit; the limit is taken in whole frames.
   const std::uint32_t limit = (2 * kWaveBufferBytes + 1002) & ~3u;

@@ -7,6 +7,9 @@
 // command would be (210 the audio note editor, 211 214 the properties
 // playing the note). COMMAND "take-limit" opens the audio note editor and
 // starts a take that may hold 3 seconds only, to see it stopped there.
+// Among the records are damaged attachments (a photo that is no picture, a
+// recording of 0 channels, a text note nested too deep) and a slow
+// progressive JPEG.
 // The program ends by itself after 30 seconds.
 #include <windows.h>
 
@@ -15,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "Managers/PhotoAlbum.h"
 #include "Media/CWaveRecorder.h"
@@ -23,6 +27,7 @@
 #include "Managers/RecordManager.h"
 #include "Records/DataFolders.h"
 #include "Records/MessageBoxSeam.h"
+#include "PhotoLikeJpeg.h"
 #include "Support/Showcase.h"
 
 namespace {
@@ -98,6 +103,45 @@ void AddSamples(HWND window, const std::filesystem::path& folder) {
   WritePhoto(portrait, 400, 600);
   AddPhoto(window, "Hills at noon.bmp", "No Comment", landscape, false);
   AddPhoto(window, "Tower.bmp", "A portrait picture", portrait, false);
+  // Damaged attachments, to look at what the editors make of them: a photo
+  // that is no picture, a recording of 0 channels, a body nested too deep.
+  const std::string notAPicture = (folder / "Broken scan.jpg").string();
+  if (FILE* out = std::fopen(notAPicture.c_str(), "wb")) {
+    std::fputs("This was never a photo.", out);
+    std::fclose(out);
+  }
+  AddPhoto(window, "Broken scan.jpg", "No Comment", notAPicture, false);
+  WriteTone(gAudioNoteFolder + "AudioNote2.wav");
+  if (FILE* out = std::fopen((gAudioNoteFolder + "AudioNote2.wav").c_str(), "r+b")) {
+    std::fseek(out, 22, SEEK_SET);
+    std::fputc(0, out);  // channels
+    std::fclose(out);
+  }
+  AudioNoteManager::AppendRecord(window, {"Damaged recording", "AudioNote2.wav", 0});
+  if (FILE* out = std::fopen((gTextNoteFolder + "TextNote1.doc").c_str(), "wb")) {
+    std::fputs("{\\rtf1", out);
+    for (int i = 0; i < 5000; ++i) std::fputc('{', out);
+    std::fclose(out);
+  }
+  TextNoteManager::AppendRecord(window, {"Restored from a backup", "TextNote1.doc", 0});
+  // A progressive JPEG of 95 scans: seconds of decoding, while the album
+  // shows that it is loading.
+  std::vector<unsigned char> slow = PhotoLikeJpeg(2000, 1500, true);
+  std::size_t lastScan = 0;
+  for (std::size_t i = 2; i + 1 < slow.size(); ++i) {
+    if (slow[i] == 0xFF && slow[i + 1] == 0xDA) lastScan = i;
+  }
+  const std::vector<unsigned char> scan(slow.begin() + static_cast<std::ptrdiff_t>(lastScan), slow.end() - 2);
+  slow.resize(slow.size() - 2);
+  for (int i = 10; i < 95; ++i) slow.insert(slow.end(), scan.begin(), scan.end());
+  slow.push_back(0xFF);
+  slow.push_back(0xD9);
+  const std::string slowPath = (folder / "Harbour at dusk.jpg").string();
+  if (FILE* out = std::fopen(slowPath.c_str(), "wb")) {
+    std::fwrite(slow.data(), 1, slow.size(), out);
+    std::fclose(out);
+  }
+  AddPhoto(window, "Harbour at dusk.jpg", "Many scans", slowPath, false);
   EmailResManager::AppendRecord(window, {"Ann Smith", "Acme Ltd", "1 High Street", "Leeds", "LS1 4AB", "Yorkshire",
                                          "+44 113 496 0000", "annie", "Met at the book fair", "ann@example.org"});
   InternetResManager::AppendRecord(window, {"Weather in Leeds", "http://weather.example.org/leeds", 3});

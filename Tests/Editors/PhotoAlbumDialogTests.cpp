@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "Resources/MainWindowIds.h"
 #include "Resources/PhotoAlbumIds.h"
 #include "Shell/PageSetup.h"
+#include "CraftedMetafiles.h"
+#include "PhotoLikeJpeg.h"
 #include "Support/DialogDriver.h"
 #include "Support/FileBytes.h"
 #include "Support/TestMainWindow.h"
@@ -242,10 +245,11 @@ TEST_F(PhotoAlbumDialogTest, AnUpperCaseJpgOpensUpdateChangesTitleAndCommentOnly
   EXPECT_EQ(RecordTextOf(records[0].second.fileName), "Photo2003.JPG");
 
   // A double click opens the same properties. An unknown extension: the
-  // warning with the path, and no photo view.
+  // warning with the path, and an empty frame.
   m_main->FocusRow(1);
   ran = DriveDialog(kCaption, [this] { m_main->DoubleClickRecordList(); }, [](HWND dialog) {
-    EXPECT_EQ(GetDlgItem(dialog, IDC_PHOTO_FRAME), nullptr);
+    EXPECT_NE(GetDlgItem(dialog, IDC_PHOTO_FRAME), nullptr);
+    EXPECT_EQ(ViewRect(dialog).right - ViewRect(dialog).left, 0);
     EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "Odd");
     Press(dialog, IDC_PHOTO_CLOSE);
   });
@@ -301,4 +305,181 @@ TEST_F(PhotoAlbumDialogTest, PrintAsksForOnePageOnThePrinterOfThePageSetupAndCan
   EXPECT_EQ(gSeenRequest.nMaxPage, 1);
   EXPECT_EQ(gSeenRequest.nCopies, 1);
   EXPECT_TRUE(m_boxes.shown.empty()) << "a cancelled dialog prints nothing and asks nothing";
+}
+
+namespace {
+
+// Pixels of the frame's client area drawn in the window text colour: the
+// words of an empty frame.
+int TextPixelsInFrame(HWND dialog) {
+  HWND frame = GetDlgItem(dialog, IDC_PHOTO_FRAME);
+  RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT client;
+  GetClientRect(frame, &client);
+  HDC dc = GetDC(frame);
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  int count = 0;
+  for (int y = 0; y < client.bottom; y += 2) {
+    for (int x = 0; x < client.right; x += 2) count += GetPixel(dc, x, y) == text;
+  }
+  ReleaseDC(frame, dc);
+  return count;
+}
+
+}  // namespace
+
+// A notification that shows its list while the album is open no longer
+// changes what Back and Forward step through: the album keeps the photo
+// rows it opened with.
+TEST_F(PhotoAlbumDialogTest, TheAlbumStepsThroughThePhotosItOpenedWithWhenTheListShowsAnotherKind) {
+  AddThreePhotos();
+  {
+    auto store = OpenStore<DatabaseDataEmailRes>();
+    ASSERT_TRUE(store);
+    for (int i = 0; i < 3; ++i) store->AddRecord();
+    CloseStore(store);
+  }
+  m_main->Command(IDM_SHOW_PHOTOS);
+  std::vector<std::string> titles;
+  ASSERT_TRUE(DriveDialog(kCaption, [this] { m_main->Command(IDM_PREVIEW_PHOTO_ALBUM); }, [&](HWND dialog) {
+    Press(dialog, IDC_PHOTO_FORWARD);
+    titles.push_back(TextOf(dialog, IDC_PHOTO_TITLE));
+    m_main->Command(IDM_SHOW_EMAIL_RESOURCES);
+    for (int id : {IDC_PHOTO_FORWARD, IDC_PHOTO_FORWARD, IDC_PHOTO_BACK, IDC_PHOTO_BACK, IDC_PHOTO_BACK}) {
+      Press(dialog, id);
+      titles.push_back(TextOf(dialog, IDC_PHOTO_TITLE));
+    }
+    EXPECT_GT(ViewRect(dialog).right - ViewRect(dialog).left, 0);
+    Press(dialog, IDC_PHOTO_CLOSE);
+  }));
+  const std::vector<std::string> expected = {"Tall.BMP", "third.bmp", "third.bmp", "Tall.BMP", "wide.bmp", "wide.bmp"};
+  EXPECT_EQ(titles, expected);
+  EXPECT_TRUE(m_boxes.shown.empty()) << m_boxes.shown[0].caption << ": " << m_boxes.shown[0].text;
+}
+
+// A first photo of unknown extension: the warning, and the frame and view
+// are there for the next photo. A photo that cannot be decoded (bytes that
+// are no picture, metafiles made to end or hang the player) opens without a
+// hang and the frame says it cannot be shown.
+TEST_F(PhotoAlbumDialogTest, FirstRowOfUnknownExtensionAndUndecodablePhotosLeaveAWorkingAlbumThatSaysWhy) {
+  const std::string source = m_folder.PathOf("source");
+  CreateDirectoryA(source.c_str(), nullptr);
+  WriteFileText(source + "\\not-a-picture.jpg", "Dear diary, today I took no photo.");
+  EmfRecord zero = EmfRectangle(10, 10);
+  zero.zeroSize = true;
+  WriteFileBytes(source + "\\zero-record.emf", CraftEmf(2540, 2540, 1, {zero}));
+  WriteFileBytes(source + "\\polygon.wmf", CraftWmf(1000, 1000, 1, {{0x0324, Words16({30000, 0, 0, 1, 1})}}));
+  WriteBmp(source + "\\good.bmp", 200, 100, 0x336699);
+  AddStoredPhoto("Odd", "Photo1.xyz", source + "\\good.bmp");
+  AddStoredPhoto("Diary", "Photo2.jpg", source + "\\not-a-picture.jpg");
+  AddStoredPhoto("Zero", "Photo3.emf", source + "\\zero-record.emf");
+  AddStoredPhoto("Polygon", "Photo4.wmf", source + "\\polygon.wmf");
+  AddStoredPhoto("Good", "Photo5.bmp", source + "\\good.bmp");
+  m_main->Command(IDM_SHOW_PHOTOS);
+  std::vector<int> textPixels;
+  ASSERT_TRUE(DriveDialog(kCaption, [this] { m_main->Command(IDM_PREVIEW_PHOTO_ALBUM); }, [&](HWND dialog) {
+    ASSERT_NE(GetDlgItem(dialog, IDC_PHOTO_FRAME), nullptr);
+    textPixels.push_back(TextPixelsInFrame(dialog));
+    for (const char* title : {"Diary", "Zero", "Polygon"}) {
+      Press(dialog, IDC_PHOTO_FORWARD);
+      EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), title);
+      EXPECT_EQ(ViewRect(dialog).right - ViewRect(dialog).left, 0) << title;
+      textPixels.push_back(TextPixelsInFrame(dialog));
+    }
+    Press(dialog, IDC_PHOTO_FORWARD);
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "Good");
+    EXPECT_EQ(ViewRect(dialog).right - ViewRect(dialog).left, FrameClient(dialog).right);
+    Press(dialog, IDC_PHOTO_CLOSE);
+  }));
+  ASSERT_EQ(textPixels.size(), 4u);
+  for (int pixels : textPixels) EXPECT_GT(pixels, 20);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].caption, "Filename with unknown extension");
+}
+
+// Add New Photos adds what a decoder accepts and names every other file in
+// one box.
+TEST_F(PhotoAlbumDialogTest, AddNewPhotosRefusesFilesNoDecoderAcceptsAndNamesEachInABox) {
+  const std::string source = m_folder.PathOf("source");
+  CreateDirectoryA(source.c_str(), nullptr);
+  WriteBmp(source + "\\good.bmp", 20, 10, 0x112233);
+  WriteFileText(source + "\\letter.jpg", "not a picture at all");
+  WriteFileText(source + "\\notes.txt", "shopping list");
+  WriteFileBytes(source + "\\hostile.emf", CraftEmf(2540, 2540, 1, {EmfPolyline(1u << 28, 2)}));
+  gChosen = source + std::string("\0letter.jpg\0good.bmp\0notes.txt\0hostile.emf\0\0", 44);
+  m_main->Command(IDM_ADD_PHOTO);
+  const auto records = StoredRecords<DatabaseDataPhotoAlbum>();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(RecordTextOf(records[0].second.title), "good.bmp");
+  EXPECT_EQ(m_main->Rows().size(), 1u);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].owner, m_main->Handle());
+  EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconWarning);
+  for (const char* name : {"letter.jpg", "notes.txt", "hostile.emf"}) {
+    EXPECT_NE(m_boxes.shown[0].text.find(source + "\\" + name), std::string::npos) << m_boxes.shown[0].text;
+  }
+  EXPECT_EQ(m_boxes.shown[0].text.find("good.bmp"), std::string::npos);
+}
+
+namespace {
+
+struct SlowDecodeUser {
+  DWORD start = 0;
+  DWORD shownAfterMs = 0;
+  bool sawFrame = false;
+};
+
+DWORD WINAPI PlayTheUser(LPVOID parameter) {
+  auto* user = static_cast<SlowDecodeUser*>(parameter);
+  for (int tries = 0; tries < 600; ++tries) {
+    HWND dialog = FindWindowA(nullptr, kCaption);
+    if (dialog && IsWindowVisible(dialog)) {
+      if (!user->shownAfterMs) user->shownAfterMs = GetTickCount() - user->start;
+      user->sawFrame = user->sawFrame || GetDlgItem(dialog, IDC_PHOTO_FRAME) != nullptr;
+      PostMessageA(GetDlgItem(dialog, IDC_PHOTO_CLOSE), BM_CLICK, 0, 0);
+    } else if (user->shownAfterMs) {
+      return 0;
+    }
+    Sleep(100);
+  }
+  return 0;
+}
+
+}  // namespace
+
+// A progressive JPEG of many scans takes many seconds to decode. The dialog
+// appears at once with the frame saying it is loading, and Close ends it
+// (and the decode) at once.
+TEST_F(PhotoAlbumDialogTest, ASlowDecodeShowsTheDialogAtOnceAndCloseStopsIt) {
+  const std::vector<unsigned char> progressive = PhotoLikeJpeg(2000, 1500, true);
+  std::size_t lastScan = 0;
+  for (std::size_t i = 2; i + 1 < progressive.size(); ++i) {
+    if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA) lastScan = i;
+  }
+  Bytes slow(progressive.begin(), progressive.end() - 2);
+  for (int scan = 10; scan < 95; ++scan) slow.insert(slow.end(), progressive.begin() + lastScan, progressive.end() - 2);
+  slow.push_back(0xFF);
+  slow.push_back(0xD9);
+  const std::string source = m_folder.PathOf("slow.jpg");
+  WriteFileBytes(source, slow);
+  AddStoredPhoto("Slow", "Photo1.jpg", source);
+  m_main->Command(IDM_SHOW_PHOTOS);
+  m_main->FocusRow(0);
+
+  // A second thread plays the user: it waits for the dialog to show, sees
+  // the frame, and presses Close.
+  SlowDecodeUser user;
+  user.start = GetTickCount();
+  HANDLE thread = CreateThread(nullptr, 0, PlayTheUser, &user, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  m_main->Command(IDM_EDIT_PHOTO);
+  const DWORD closedAfterMs = GetTickCount() - user.start;
+  WaitForSingleObject(thread, 70000);
+  CloseHandle(thread);
+  std::printf("a %zu-byte JPEG of 95 scans: dialog shown after %lu ms, closed after %lu ms\n", slow.size(),
+              static_cast<unsigned long>(user.shownAfterMs), static_cast<unsigned long>(closedAfterMs));
+  EXPECT_TRUE(user.sawFrame);
+  EXPECT_GT(user.shownAfterMs, 0u);
+  EXPECT_LT(user.shownAfterMs, 3000u);
+  EXPECT_LT(closedAfterMs, 5000u);
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "CraftedRiff.h"
 #include "Editors/VideoCaptureDialog.h"
 #include "Media/CAviCaptureFile.h"
 #include "Media/CCaptureProvider.h"
@@ -28,6 +29,7 @@
 #include "Resources/MainWindowIds.h"
 #include "Resources/VideoNoteIds.h"
 #include "Support/DialogDriver.h"
+#include "Support/FileBytes.h"
 #include "Support/AviFileReader.h"
 #include "Support/MessagePump.h"
 #include "Support/RecordedMessageBoxes.h"
@@ -550,6 +552,33 @@ TEST_F(VideoCaptureDialogTest, ACaptureThatCannotBeWrittenEndsWithABoxKeepsAVali
   EXPECT_GE(avi.streams[0].chunks.size(), 1u);
   EXPECT_LE(avi.streams[0].chunks.size(), 2u);
   EXPECT_EQ(StoredNotes().size(), 1u);
+}
+
+// A video whose stream states a rate of 0 (the player divides by it) opens
+// no player: the box says it cannot be played.
+TEST_F(VideoCaptureDialogTest, ADamagedVideoOpensNoPlayerAndABoxSaysItCannotBePlayed) {
+  CraftedAvi damaged;
+  damaged.videoRate = 0;
+  const RiffBytes bytes = CraftAvi(damaged);
+  const std::string path = gVideoNoteFolder + "VideoNote2.avi";
+  WriteFileBytes(path, Bytes(bytes.begin(), bytes.end()));
+  NoteValues note;
+  note.title = "Damaged";
+  note.attachment = "VideoNote2.avi";
+  ASSERT_TRUE(VideoNoteManager::AppendRecord(m_main->Handle(), note));
+  m_main->Command(IDM_SHOW_VIDEO_NOTES);
+  m_main->FocusRow(0);
+  HWND properties = nullptr;
+  ASSERT_TRUE(DriveDialog("Video Note Properties", [this] { m_main->Command(IDM_EDIT_VIDEO_NOTE); },
+                          [&](HWND dialog) {
+                            properties = dialog;
+                            EXPECT_EQ(VideoNotePlayer().Window(), nullptr);
+                            SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                          }));
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].owner, properties);
+  EXPECT_EQ(m_boxes.shown[0].text,
+            "The recording cannot be played: \"" + path + "\" is damaged (a stream states a rate of 0).");
 }
 
 TEST_F(VideoCaptureDialogTest, ACaptureEndsBeforeItsFileWouldPassTheSizeLimitShowsItsSizeAndKeepsAValidFile) {

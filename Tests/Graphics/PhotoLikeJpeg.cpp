@@ -8,7 +8,7 @@
 
 #include <jpeglib.h>
 
-std::vector<unsigned char> PhotoLikeJpeg(int width, int height) {
+std::vector<unsigned char> PhotoLikeJpeg(int width, int height, bool progressive) {
   std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
   std::mt19937 random(12);
   for (int y = 0; y < height; ++y) {
@@ -33,6 +33,7 @@ std::vector<unsigned char> PhotoLikeJpeg(int width, int height) {
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 90, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     JSAMPROW row = &rgb[static_cast<std::size_t>(info.next_scanline) * width * 3];

@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "CraftedMetafiles.h"
 #include "Graphics/CPicture.h"
 #include "Graphics/PictureFormat.h"
 #include "Support/FileBytes.h"
@@ -137,6 +140,22 @@ TEST(PictureDrawing, TransparentPartsShowTheBackgroundColour) {
   EXPECT_EQ(canvas.At(0, 3), 0x0000FF00u);
   EXPECT_EQ(canvas.At(picture.Width() - 1, 3), picture.PixelAt(picture.Width() - 1, 3) & 0x00FFFFFF);
   EXPECT_TRUE(picture.HasTransparency());  // drawing flattens a copy only
+
+  // Each paint used to copy and flatten the whole picture (about a second
+  // per paint at 100 megapixels): now once per picture and background.
+  const std::uint64_t pixels = static_cast<std::uint64_t>(picture.Width()) * picture.Height();
+  std::uint64_t before = CPicture::FlattenedPixels();
+  for (int paint = 0; paint < 5; ++paint) ASSERT_TRUE(picture.Draw(canvas.Dc(), all));
+  EXPECT_EQ(CPicture::FlattenedPixels() - before, 0u);
+  picture.SetBackground(RGB(255, 0, 0));
+  for (int paint = 0; paint < 5; ++paint) ASSERT_TRUE(picture.Draw(canvas.Dc(), all));
+  EXPECT_EQ(CPicture::FlattenedPixels() - before, pixels);
+  EXPECT_EQ(canvas.At(0, 3), 0x00FF0000u);
+  before = CPicture::FlattenedPixels();
+  ASSERT_TRUE(picture.Load(qmtest::TestPicturePath("png-rgba.png"), kFormatPng));
+  picture.SetBackground(RGB(255, 0, 0));
+  for (int paint = 0; paint < 3; ++paint) ASSERT_TRUE(picture.Draw(canvas.Dc(), all));
+  EXPECT_EQ(CPicture::FlattenedPixels() - before, pixels);
 }
 
 // Red on the left half, blue on the right half of a 192 x 96 area.
@@ -213,6 +232,40 @@ TEST(PictureDrawing, MetafilesArePlayedAtTheirStatedSize) {
   file[14] = file[15] = 0;
   EXPECT_FALSE(picture.Decode(file.data(), file.size(), kFormatMetafile));
   EXPECT_TRUE(picture.IsEmpty());
+}
+
+// Files made to end or hang the platform's player are refused before it
+// sees them; a frame of 100 megapixels is played smaller, at a resolution
+// that keeps its printed size.
+TEST(PictureDrawing, CraftedMetafilesAreRefusedOrPlayedWithinTheMetafileBudget) {
+  using namespace qmtest;
+  CPicture picture;
+  const auto started = std::chrono::steady_clock::now();
+  // 10,000 x 10,000 pixels at 96 dots per inch, filled by one rectangle.
+  const MetafileBytes huge = CraftEmf(264583, 264583, 1, {EmfRectangle(10000, 10000)});
+  ASSERT_TRUE(picture.Decode(huge.data(), huge.size(), kFormatMetafile));
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  EXPECT_LE(static_cast<std::int64_t>(picture.Width()) * picture.Height(), 16 * 1024 * 1024);
+  EXPECT_GE(picture.Width(), 4000);
+  EXPECT_NEAR(picture.XResolution(), 39, 1);
+  EXPECT_LT(seconds, 20.0);
+  std::printf("100-megapixel EMF played as %d x %d in %.2f s\n", picture.Width(), picture.Height(), seconds);
+
+  EmfRecord zero = EmfRectangle(10, 10);
+  zero.zeroSize = true;
+  MetafileBytes garbage = CraftEmf(2540, 2540, 2, {EmfPolyline(64, 64)});
+  for (std::size_t i = 88; i + 20 < garbage.size(); ++i) garbage[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  const MetafileBytes refused[] = {
+      CraftEmf(2540, 2540, 1, {zero}),
+      CraftEmf(2540, 2540, 1, {EmfPolyline(1u << 28, 4)}),
+      CraftWmf(1000, 1000, 1, {{0x0324, Words16({30000, 0, 0, 1, 1, 2, 2})}}),
+      CraftWmf(1000, 1000, 1, {{0x0418, Words16({1, 1, 0, 0}), true}}),
+      garbage,
+  };
+  for (const MetafileBytes& bytes : refused) {
+    EXPECT_FALSE(picture.Decode(bytes.data(), bytes.size(), kFormatMetafile));
+    EXPECT_TRUE(picture.IsEmpty());
+  }
 }
 
 }  // namespace

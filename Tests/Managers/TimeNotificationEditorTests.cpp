@@ -14,42 +14,18 @@
 #include "Records/RecordText.h"
 #include "Resources/MainWindowIds.h"
 #include "Resources/TimeNotificationEditorIds.h"
+#include "Support/MessagePump.h"
 #include "TimeNotificationTestSupport.h"
 
 using namespace qmtimenotif;
 
 namespace {
 
-bool SameSecond(const RecordTime& a, const RecordTime& b) {
-  return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
-         a.minute == b.minute && a.second == b.second;
-}
-
 const DatabaseDataTimeNotif* PendingAt(std::uint32_t address) {
   for (int i = 0; i < PendingNotifications.GetSize(); ++i) {
     if (PendingNotifications[i].ownAddress == address) return &PendingNotifications[i];
   }
   return nullptr;
-}
-
-// A real box, closed with OK by a thread timer once it is up; what the
-// screen looked like while it was open is kept.
-struct RealBoxSeen {
-  HWND box = nullptr;
-  BOOL mainEnabled = TRUE;
-};
-RealBoxSeen gRealBox;
-HWND gRealBoxMain = nullptr;
-
-void CALLBACK CloseRealBox(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND box = GetActiveWindow();
-  char className[16] = {};
-  GetClassNameA(box, className, sizeof className);
-  if (std::strcmp(className, "#32770") != 0 || GetDlgItem(box, IDOK) == nullptr) return;
-  KillTimer(nullptr, timer);
-  gRealBox.box = box;
-  gRealBox.mainEnabled = IsWindowEnabled(gRealBoxMain);
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
 }  // namespace
@@ -92,14 +68,19 @@ TEST_F(TimeNotificationTest, ANewNotificationSavedInTheEditorIsStoredListedAndSh
   m_now = AddSeconds(m_now, 1);  // the set second itself
   m_main->Tick();
   EXPECT_TRUE(m_boxes.shown.empty());
+  EXPECT_TRUE(OpenReminders().empty());
   m_now = AddSeconds(m_now, 1);
   m_main->Tick();
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].caption, "Meeting");
-  EXPECT_EQ(m_boxes.shown[0].text, "Room 4\r\nBring the slides");
-  EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconWarning);
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(OpenReminders()[0].caption, "Meeting");
+  EXPECT_EQ(OpenReminders()[0].text, "Room 4\r\nBring the slides");
+  EXPECT_TRUE(OpenReminders()[0].urgent);
+  EXPECT_TRUE(m_boxes.shown.empty());
+  EXPECT_EQ(m_main->Rows().size(), 1u);
+  PressOk(OpenReminders()[0]);
   EXPECT_TRUE(m_main->Rows().empty());
+  EXPECT_TRUE(StoredNotifications().empty());
 }
 
 TEST_F(TimeNotificationTest, SavingWithAnEmptyFieldAsksForAllFieldsAndKeepsTheDialogOpen) {
@@ -173,16 +154,17 @@ TEST_F(TimeNotificationTest, EditingShowsTheStoredValuesAndAChangeToALaterTimeFi
   ASSERT_EQ(PendingNotifications.GetSize(), 1);
   EXPECT_TRUE(SameSecond(PendingNotifications[0].time, later));
 
-  // The old time passes without a box; the new one shows it once.
+  // The old time passes without a reminder; the new one shows it once.
   m_now = AddSeconds(first, 1);
   m_main->Tick();
-  EXPECT_TRUE(m_boxes.shown.empty());
+  EXPECT_TRUE(OpenReminders().empty());
   m_now = AddSeconds(later, 1);
   m_main->Tick();
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].caption, "Call Ann");
-  EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconWarning);
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(OpenReminders()[0].caption, "Call Ann");
+  EXPECT_TRUE(OpenReminders()[0].urgent);
+  PressOk(OpenReminders()[0]);
 
   // The edit command without a focused row opens nothing; nor does it while
   // the list shows another kind, whose focused row's address would name no
@@ -297,14 +279,16 @@ TEST_F(TimeNotificationTest, AnEditorKeepsItsRecordWhenANotificationFiresWhileIt
                             TypeText(dialog, IDC_TIME_NOTIFICATION_TITLE, "Edited again");
                             SetPickerTime(dialog, newTime);
                             // The editor's loop dispatches the timer: "Fires"
-                            // is shown and the list reloaded without a focus.
+                            // gets its reminder window.
                             m_now = AddSeconds(m_now, 3);
                             m_main->Tick();
-                            EXPECT_EQ(m_boxes.shown.size(), 1u);
+                            EXPECT_EQ(OpenReminders().size(), 1u);
                             Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
                           }));
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].caption, "Fires");
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(OpenReminders()[0].caption, "Fires");
+  EXPECT_TRUE(m_boxes.shown.empty());
+  PressOk(OpenReminders()[0]);
 
   std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
   ASSERT_EQ(stored.size(), 2u);
@@ -328,7 +312,7 @@ TEST_F(TimeNotificationTest, AnEditorKeepsItsRecordWhenANotificationFiresWhileIt
   EXPECT_EQ(PendingNotifications.GetSize(), 2);
 }
 
-TEST_F(TimeNotificationTest, AnEditorWhoseOwnNotificationFiresWhileItIsOpenSavesItAsANewOne) {
+TEST_F(TimeNotificationTest, AnEditorWhoseOwnNotificationFiresWhileItIsOpenChangesItAndTheReminderOnlyCloses) {
   const std::uint32_t other = StoreNotification("Other", "o", AddSeconds(m_now, 600), 0);
   const std::uint32_t edited = StoreNotification("Soon", "s", AddSeconds(m_now, 1), 0);
   LoadPendingNotifications();
@@ -341,12 +325,15 @@ TEST_F(TimeNotificationTest, AnEditorWhoseOwnNotificationFiresWhileItIsOpenSaves
                             SetPickerTime(dialog, newTime);
                             TypeText(dialog, IDC_TIME_NOTIFICATION_TEXT, "snoozed by hand");
                             m_now = AddSeconds(m_now, 2);
-                            m_main->Tick();  // "Soon" is shown and deleted
+                            m_main->Tick();  // "Soon" gets its reminder, and stays stored
                             Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
                           }));
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].caption, "Soon");
-  // "Other" is untouched; the edit is stored as a new, armed notification.
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(OpenReminders()[0].caption, "Soon");
+  // The edit stands: OK on the reminder shown before it only closes it.
+  PressOk(OpenReminders()[0]);
+  EXPECT_TRUE(OpenReminders().empty());
+  // "Other" is untouched; the edit changed the record in place and armed it.
   std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
   ASSERT_EQ(stored.size(), 2u);
   const DatabaseDataTimeNotif* otherRecord = nullptr;
@@ -360,6 +347,7 @@ TEST_F(TimeNotificationTest, AnEditorWhoseOwnNotificationFiresWhileItIsOpenSaves
   EXPECT_EQ(RecordTextOf(savedRecord->title), "Soon");
   EXPECT_EQ(RecordTextOf(savedRecord->text), "snoozed by hand");
   EXPECT_TRUE(SameSecond(savedRecord->time, newTime));
+  EXPECT_EQ(savedRecord->ownAddress, edited);
   EXPECT_NE(PendingAt(savedRecord->ownAddress), nullptr);
   EXPECT_EQ(m_main->Rows().size(), 2u);
 }
@@ -412,34 +400,40 @@ TEST_F(TimeNotificationTest, SavingATimeThatIsNotLaterThanNowAsksFirstAndNoKeeps
   EXPECT_TRUE(SameSecond(StoredNotifications().at(0).time, AddSeconds(m_now, 1)));
 }
 
-TEST_F(TimeNotificationTest, ANotificationFiringOverAnOpenEditorIsItsBoxAndTheEditorStaysActive) {
+TEST_F(TimeNotificationTest, ANotificationFiringOverAnOpenEditorOpensAReminderAndTheEditorStaysActive) {
   StoreNotification("Tea", "The tea is ready", AddSeconds(m_now, 30), 0);
   LoadPendingNotifications();
-  // The notification's box is a real one, closed by a timer once it is up.
-  gRealBox = RealBoxSeen();
-  gRealBoxMain = m_main->Handle();
-  void* owner = nullptr;
-  ScopedMessageBoxScript realBoxes([&](void* boxOwner, const char* text, const char* caption, unsigned style) {
-    owner = boxOwner;
-    SetTimer(nullptr, 0, 20, CloseRealBox);
-    return PlatformShowMessageBox(boxOwner, text, caption, style);
-  });
   HWND editor = nullptr;
   HWND activeAfter = nullptr;
+  HWND focusAfter = nullptr;
+  HWND focusBefore = nullptr;
   BOOL mainEnabledAfter = TRUE;
+  std::vector<ShownReminder> shown;
   ASSERT_TRUE(DriveEditor([this] { m_main->Command(IDM_ADD_TIME_NOTIFICATION); },
                           [&](HWND dialog) {
                             editor = dialog;
+                            SetFocus(GetDlgItem(dialog, IDC_TIME_NOTIFICATION_TITLE));
+                            focusBefore = GetFocus();
                             m_now = AddSeconds(m_now, 31);
                             m_main->Tick();
+                            qmtest::PumpMessages();
+                            shown = OpenReminders();
                             activeAfter = GetActiveWindow();
+                            focusAfter = GetFocus();
                             mainEnabledAfter = IsWindowEnabled(m_main->Handle());
+                            // The reminder is not disabled by the editor: it
+                            // takes its OK while the editor stays open.
+                            if (!shown.empty()) {
+                              EXPECT_TRUE(IsWindowEnabled(shown[0].window));
+                              PressOk(shown[0]);
+                            }
                             Press(dialog, IDC_TIME_NOTIFICATION_CANCEL);
                           }));
-  ASSERT_NE(gRealBox.box, nullptr) << "the notification's box never came up";
-  EXPECT_EQ(owner, editor);
-  EXPECT_FALSE(gRealBox.mainEnabled) << "the main window took clicks while the box was up";
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Tea");
+  EXPECT_TRUE(m_boxes.shown.empty());
   EXPECT_EQ(activeAfter, editor);
+  EXPECT_EQ(focusAfter, focusBefore);
   EXPECT_FALSE(mainEnabledAfter) << "a second editor could be opened over the first";
   EXPECT_TRUE(StoredNotifications().empty());
 }

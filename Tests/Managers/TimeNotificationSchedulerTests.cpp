@@ -1,5 +1,5 @@
-// The scheduler over the real store, record list and boxes: what is shown,
-// when, how often, and what is left afterwards.
+// The scheduler over the real store, record list and reminder windows: what
+// is shown, when, how often, and what is left afterwards.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,13 +12,13 @@
 #include "Records/DataFolders.h"
 #include "Records/RecordText.h"
 #include "Resources/MainWindowIds.h"
+#include "Shell/Reminders.h"
+#include "Support/MessagePump.h"
 #include "TimeNotificationTestSupport.h"
 
 using namespace qmtimenotif;
 
 namespace {
-
-constexpr unsigned kIconMask = 0xF0;
 
 std::vector<std::uint32_t> PendingAddresses() {
   std::vector<std::uint32_t> addresses;
@@ -50,7 +50,7 @@ TEST(TimeNotificationDueTest, DueOnlyWhenEarlierToTheSecondIgnoringWeekdayAndMil
   EXPECT_TRUE(IsNotificationDue(MakeTime(2003, 11, 28, 9, 59, 59, 999), MakeTime(2003, 11, 28, 10, 0, 0, 0)));
 }
 
-TEST_F(TimeNotificationTest, StoredPastNotificationsAreShownAtTheFirstTickEachOnceAndThenGone) {
+TEST_F(TimeNotificationTest, StoredPastNotificationsAreShownAtTheFirstTickEachOnceAndGoOnlyWithOk) {
   const std::uint32_t future = StoreNotification("Later", "Not yet", AddSeconds(m_now, 60), 0);
   const std::uint32_t urgent =
       StoreNotification("Dentist", "Call the dentist\r\nbefore noon", AddSeconds(m_now, -3600), 1);
@@ -60,44 +60,59 @@ TEST_F(TimeNotificationTest, StoredPastNotificationsAreShownAtTheFirstTickEachOn
   ASSERT_NE(normal, 0u);
   LoadPendingNotifications();  // start-up
   EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{future, urgent, normal}));
-  m_main->Command(IDM_SHOW_TEXT_NOTES);
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
 
-  // One box per tick here: after a shown element is removed, the one that
-  // moves into its place is examined at the next tick.
+  // Both due ones get a window at the first tick, in list order, with one
+  // sound for the batch; no box.
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].caption, "Dentist");
-  EXPECT_EQ(m_boxes.shown[0].text, "Call the dentist\r\nbefore noon");
-  EXPECT_EQ(m_boxes.shown[0].style & kIconMask, kMbIconWarning);
-  EXPECT_EQ(m_boxes.shown[0].style & 0xF, kMbOk);
-  EXPECT_EQ(m_boxes.shown[0].owner, m_main->Handle());
-  m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 2u);
-  EXPECT_EQ(m_boxes.shown[1].caption, "Milk");
-  EXPECT_EQ(m_boxes.shown[1].text, "Buy milk");
-  EXPECT_EQ(m_boxes.shown[1].style & kIconMask, kMbIconInformation);
-  EXPECT_EQ(m_boxes.shown[1].owner, m_main->Handle());
+  std::vector<ShownReminder> shown = OpenReminders();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].caption, "Dentist");
+  EXPECT_EQ(shown[0].text, "Call the dentist\r\nbefore noon");
+  EXPECT_TRUE(shown[0].urgent);
+  EXPECT_EQ(shown[0].time, "Set for 08:05:03 - 11/28/2003");
+  EXPECT_EQ(shown[1].caption, "Milk");
+  EXPECT_EQ(shown[1].text, "Buy milk");
+  EXPECT_FALSE(shown[1].urgent);
+  EXPECT_TRUE(m_boxes.shown.empty());
+  EXPECT_EQ(s_aliasCalls, 1);
+  EXPECT_EQ(s_beeps, 1);
+  EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{future}));
 
-  // The list on display is now the time notifications, without the shown ones.
-  EXPECT_EQ(CurrentKind(), static_cast<int>(RecordKind::TimeNotif));
+  // While the windows are open the records stay stored and listed, and no
+  // tick shows them again.
+  m_main->Tick();
+  m_main->Tick();
+  EXPECT_EQ(OpenReminders().size(), 2u);
+  EXPECT_EQ(StoredNotifications().size(), 3u);
+  EXPECT_EQ(m_main->Rows().size(), 3u);
+  EXPECT_EQ(s_beeps, 1);
+
+  // OK deletes the record and its row; nothing else goes.
+  PressOk(shown[0]);
+  EXPECT_FALSE(IsWindow(shown[0].window));
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(m_main->RowOf(urgent), -1);
+  std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
+  ASSERT_EQ(stored.size(), 2u);
+  EXPECT_EQ(RecordTextOf(stored[0].title), "Later");
+  EXPECT_EQ(RecordTextOf(stored[1].title), "Milk");
+  PressOk(OpenReminders()[0]);
+  EXPECT_TRUE(OpenReminders().empty());
   std::vector<Row> rows = m_main->Rows();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].address, future);
-  EXPECT_EQ(rows[0].texts.at(1), "Later");
-  std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
-  ASSERT_EQ(stored.size(), 1u);
-  EXPECT_EQ(RecordTextOf(stored[0].title), "Later");
-  EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{future}));
 
   // Further ticks show nothing more until the remaining one falls due.
   m_main->Tick();
-  m_main->Tick();
-  EXPECT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_TRUE(OpenReminders().empty());
   m_now = AddSeconds(m_now, 61);
   m_main->Tick();
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 3u);
-  EXPECT_EQ(m_boxes.shown[2].caption, "Later");
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(OpenReminders()[0].caption, "Later");
+  EXPECT_EQ(s_aliasCalls, 2);
+  PressOk(OpenReminders()[0]);
   EXPECT_TRUE(m_main->Rows().empty());
   EXPECT_TRUE(StoredNotifications().empty());
   EXPECT_EQ(PendingNotifications.GetSize(), 0);
@@ -110,57 +125,49 @@ TEST_F(TimeNotificationTest, ANotificationForTheCurrentSecondIsShownOnlyAfterTha
   m_main->Tick();
   m_now.milliseconds = 999;
   m_main->Tick();
-  EXPECT_TRUE(m_boxes.shown.empty());
+  EXPECT_TRUE(OpenReminders().empty());
   m_now = MakeTime(2003, 11, 28, 10, 0, 1, 0, 5);
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].caption, "On the dot");
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(OpenReminders()[0].caption, "On the dot");
 }
 
-TEST_F(TimeNotificationTest, TicksDispatchedWhileABoxIsOpenNeverShowTheSameNotificationAgain) {
-  StoreNotification("First", "one", AddSeconds(m_now, -5), 0);
-  StoreNotification("Second", "two", AddSeconds(m_now, -5), 1);
-  StoreNotification("Third", "three", AddSeconds(m_now, 30), 0);
+TEST_F(TimeNotificationTest, TwoHundredDueAtOnceEachShowOnceTenAtATimeInOrder) {
+  for (int i = 0; i < 200; ++i) StoreNotification("Many", std::to_string(i), AddSeconds(m_now, -60), 0);
   LoadPendingNotifications();
-  // Each box's own loop would dispatch the 500 ms timer: two ticks per box.
-  // They show nothing: the boxes come one after another from one level, so
-  // many due at once cannot nest message loops without bound.
-  int depth = 0;
-  int deepest = 0;
-  m_boxes.whileOpen = [&](std::size_t, const ShownBox&) {
-    deepest = std::max(deepest, ++depth);
-    m_main->Tick();
-    m_main->Tick();
-    --depth;
-  };
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].caption, "First");
+  // Ticks while windows are open (their loops dispatch the timer) show
+  // nothing twice.
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 2u);
-  EXPECT_EQ(m_boxes.shown[1].caption, "Second");
-  m_main->Tick();
-  EXPECT_EQ(m_boxes.shown.size(), 2u);
-  EXPECT_EQ(deepest, 1);
+  EXPECT_EQ(PendingNotifications.GetSize(), 0);
+  ASSERT_EQ(OpenReminders().size(), 10u);
+  EXPECT_EQ(WaitingReminderCount(), 190);
+  EXPECT_EQ(s_beeps, 1);
 
-  // The clock moves on while the third one's box is open: still one box.
-  m_now = AddSeconds(m_now, 31);
-  m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 3u);
-  EXPECT_EQ(m_boxes.shown[2].caption, "Third");
+  // Cascaded: each caption lies below the one before, not hidden by it.
+  std::vector<ShownReminder> first = OpenReminders();
+  for (std::size_t i = 1; i < first.size(); ++i) {
+    RECT above = {};
+    RECT below = {};
+    GetWindowRect(first[i - 1].window, &above);
+    GetWindowRect(first[i].window, &below);
+    EXPECT_GE(below.top - above.top, GetSystemMetrics(SM_CYCAPTION)) << i;
+    EXPECT_GT(below.left, above.left) << i;
+  }
+
+  // Each OK opens the next waiting one; every text is seen once, in order.
+  std::vector<std::string> seen;
+  for (int round = 0; round < 400 && !OpenReminders().empty(); ++round) {
+    ShownReminder oldest = OpenReminders().front();
+    seen.push_back(oldest.text);
+    PressOk(oldest);
+    EXPECT_LE(OpenReminders().size(), 10u);
+    if (round % 50 == 0) m_main->Tick();
+  }
+  ASSERT_EQ(seen.size(), 200u);
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(seen[i], std::to_string(i));
   EXPECT_TRUE(StoredNotifications().empty());
-  EXPECT_TRUE(m_main->Rows().empty());
-
-  // A hundred due at once: each shown once, never one box inside another.
-  for (int i = 0; i < 100; ++i) StoreNotification("Many", std::to_string(i).c_str(), AddSeconds(m_now, -60), 0);
-  LoadPendingNotifications();
-  for (int tick = 0; tick < 400 && PendingNotifications.GetSize() > 0; ++tick) m_main->Tick();
-  EXPECT_EQ(m_boxes.shown.size(), 3u + 100u);
-  EXPECT_EQ(deepest, 1);
-  std::vector<std::string> texts;
-  for (std::size_t i = 3; i < m_boxes.shown.size(); ++i) texts.push_back(m_boxes.shown[i].text);
-  std::sort(texts.begin(), texts.end());
-  EXPECT_EQ(std::unique(texts.begin(), texts.end()), texts.end()) << "a notification shown twice";
+  EXPECT_EQ(s_beeps, 1);
 }
 
 TEST_F(TimeNotificationTest, DeletingBeforeTheTimeOrDeletingAllMeansNeverShown) {
@@ -173,11 +180,11 @@ TEST_F(TimeNotificationTest, DeletingBeforeTheTimeOrDeletingAllMeansNeverShown) 
   EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{keep}));
   m_now = AddSeconds(m_now, 20);
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].caption, "Keep");
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(OpenReminders()[0].caption, "Keep");
+  PressOk(OpenReminders()[0]);
 
   // Delete All: the question is answered Yes (its default button).
-  m_boxes.shown.clear();
   StoreNotification("A", "a", AddSeconds(m_now, 10), 0);
   StoreNotification("B", "b", AddSeconds(m_now, 10), 0);
   LoadPendingNotifications();
@@ -188,14 +195,13 @@ TEST_F(TimeNotificationTest, DeletingBeforeTheTimeOrDeletingAllMeansNeverShown) 
   EXPECT_EQ(PendingNotifications.GetSize(), 0);
   m_now = AddSeconds(m_now, 3600);
   m_main->Tick();
-  EXPECT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_TRUE(OpenReminders().empty());
   EXPECT_TRUE(StoredNotifications().empty());
 }
 
-TEST_F(TimeNotificationTest, AWarningShownWhileRemovingDoesNotLetANestedTickShowItTwice) {
-  // The element's address names no readable record: the store warns while
-  // the record is being removed, and that box's loop dispatches ticks. The
-  // notification is still shown, once, after the warning.
+TEST_F(TimeNotificationTest, AReminderWhoseRecordCannotBeReadGoesWithOkAfterTheWarning) {
+  // The element's address names no readable record: OK warns (the store's
+  // box, whose loop dispatches ticks) and the window goes, shown once.
   DatabaseDataTimeNotif ghost{};
   CopyRecordText(ghost.title, "Ghost");
   CopyRecordText(ghost.text, "no record");
@@ -204,18 +210,21 @@ TEST_F(TimeNotificationTest, AWarningShownWhileRemovingDoesNotLetANestedTickShow
   ASSERT_TRUE(ArmNotification(ghost));
   m_boxes.whileOpen = [this](std::size_t, const ShownBox&) { m_main->Tick(); };
   m_main->Tick();
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(OpenReminders()[0].caption, "Ghost");
+  PressOk(OpenReminders()[0]);
   m_main->Tick();
-  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
   EXPECT_EQ(m_boxes.shown[0].text, "Database Object CRC Error");
-  EXPECT_EQ(m_boxes.shown[1].caption, "Ghost");
+  EXPECT_TRUE(OpenReminders().empty());
   EXPECT_EQ(PendingNotifications.GetSize(), 0);
 }
 
-TEST_F(TimeNotificationTest, ATickDuringAnotherActionsWarningWaitsSoTheFreedBlockStaysListed) {
+TEST_F(TimeNotificationTest, ATickOrOkDuringAnotherActionsWarningWaitsSoTheFreedBlockStaysListed) {
   // A damaged record makes showing the list warn while its store is open; a
-  // tick dispatched by that warning must not remove a record from the same
-  // file, or the show's older header copy, written back on close, would drop
-  // the freed block from the free-space list.
+  // tick, or an OK, dispatched by that warning must not remove a record from
+  // the same file, or the show's older header copy, written back on close,
+  // would drop the freed block from the free-space list.
   const std::uint32_t due = StoreNotification("Due", "now", AddSeconds(m_now, -1), 0);
   const std::uint32_t damaged = StoreNotification("Damaged", "later", AddSeconds(m_now, 600), 0);
   ASSERT_NE(due, 0u);
@@ -234,11 +243,26 @@ TEST_F(TimeNotificationTest, ATickDuringAnotherActionsWarningWaitsSoTheFreedBloc
   ASSERT_EQ(m_boxes.shown.size(), 1u);
   EXPECT_EQ(m_boxes.shown[0].text, "Database Object CRC Error");
   EXPECT_EQ(PendingNotifications.GetSize(), 2);
+  EXPECT_TRUE(OpenReminders().empty());
 
   m_boxes.whileOpen = nullptr;
   m_main->Tick();
-  ASSERT_GE(m_boxes.shown.size(), 2u);
-  EXPECT_EQ(m_boxes.shown.back().caption, "Due");
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  ShownReminder reminder = OpenReminders()[0];
+  EXPECT_EQ(reminder.caption, "Due");
+
+  // OK pressed while the list's store is open behind its warning: it waits,
+  // and deletes once that action has closed the store.
+  m_boxes.whileOpen = [&](std::size_t, const ShownBox& box) {
+    if (box.text != "Database Object CRC Error") return;
+    PressOk(reminder);
+    EXPECT_TRUE(IsWindow(reminder.window));
+  };
+  m_main->Command(IDM_SHOW_TIME_NOTIFICATIONS);
+  m_boxes.whileOpen = nullptr;
+  EXPECT_EQ(StoredNotifications().size(), 2u);
+  EXPECT_TRUE(qmtest::PumpUntil([&] { return !IsWindow(reminder.window); }, 3000));
+  EXPECT_EQ(m_main->RowOf(due), -1);
   // The freed block heads the free-space list (first header word).
   std::ifstream file(path, std::ios::binary);
   unsigned char head[4] = {};
@@ -260,13 +284,10 @@ TEST_F(TimeNotificationTest, ARecordThatCannotBeReadIsNeitherArmedNorShownNorDel
   EXPECT_EQ(PendingAddresses(), (std::vector<std::uint32_t>{good}));
   m_main->Tick();
   m_main->Tick();
-  // Good's box once; the damaged record gives warnings only (again when the
-  // list is shown), never a box of zeros.
-  int goodBoxes = 0;
-  for (const ShownBox& box : m_boxes.shown) {
-    if (box.caption == "Good") ++goodBoxes;
-    EXPECT_TRUE(box.caption == "Good" || box.caption == "Database Handling") << box.caption;
-  }
-  EXPECT_EQ(goodBoxes, 1);
+  // Good's window once; the damaged record gives warnings only, never a
+  // reminder of zeros.
+  ASSERT_EQ(OpenReminders().size(), 1u);
+  EXPECT_EQ(OpenReminders()[0].caption, "Good");
+  for (const ShownBox& box : m_boxes.shown) EXPECT_EQ(box.caption, "Database Handling");
   EXPECT_EQ(PendingNotifications.GetSize(), 0);
 }

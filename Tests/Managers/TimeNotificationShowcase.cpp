@@ -1,13 +1,16 @@
 // Not a test: the real main window with a few time notifications, for looking
-// at the editor and a shown notification on screen
-// (scripts/screenshot.sh out.png TimeNotificationShowcase.exe editor|notification|over-editor).
+// at the editor and the reminder windows on screen (scripts/screenshot.sh
+// out.png TimeNotificationShowcase.exe editor|notification|over-editor|three|snooze).
 // "editor" opens the editor on a stored notification; "notification" lets the
 // timer show a due urgent one; "over-editor" opens a new editor and lets a
-// notification fall due two seconds later, over it. The program ends by
-// itself after 30 seconds.
+// notification fall due two seconds later, over it; "three" lets three fall
+// due at once, cascaded; "snooze" opens the snooze choice of the one that is
+// due. The program ends by itself after 30 seconds.
 #include <windows.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "Managers/KindManager.h"
 #include "Managers/RecordManager.h"
@@ -16,7 +19,9 @@
 #include "Records/DataFolders.h"
 #include "Records/LocalClock.h"
 #include "Resources/MainWindowIds.h"
+#include "Resources/ReminderWindowIds.h"
 #include "Shell/MainWindowHooks.h"
+#include "Shell/Reminders.h"
 #include "Support/Showcase.h"
 
 namespace {
@@ -42,11 +47,21 @@ RecordTime LastYear() {
   return time;
 }
 
+// Opens the first reminder's snooze choice once it is up.
+void CALLBACK OpenSnoozeChoice(HWND, UINT, UINT_PTR timer, DWORD) {
+  std::vector<HWND> reminders = OpenReminderWindows();
+  if (reminders.empty()) return;
+  KillTimer(nullptr, timer);
+  SetForegroundWindow(reminders[0]);
+  SendDlgItemMessageA(reminders[0], IDC_REMINDER_SNOOZE_CHOICE, CB_SHOWDROPDOWN, TRUE, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool editor = argc > 1 && std::strcmp(argv[1], "editor") == 0;
-  const bool overEditor = argc > 1 && std::strcmp(argv[1], "over-editor") == 0;
+  const std::string mode = argc > 1 ? argv[1] : "";
+  const bool editor = mode == "editor";
+  const bool overEditor = mode == "over-editor";
   qmtest::Showcase showcase("qm-time-notification-showcase");
   HWND window = showcase.Window();
   EnsureStore(RecordKind::TimeNotif);
@@ -67,5 +82,10 @@ int main(int argc, char** argv) {
     TimeNotifManager::AppendRecord(window,
                                    {"Call Ann", "About the concert on Friday evening", LastYear(), 1});
   }
+  if (mode == "three") {
+    TimeNotifManager::AppendRecord(window, {"Pay the rent", "Transfer before the 1st", LastYear(), 0});
+    TimeNotifManager::AppendRecord(window, {"Library books", "Three books are due back today", LastYear(), 0});
+  }
+  if (mode == "snooze") SetTimer(nullptr, 0, 500, OpenSnoozeChoice);
   return showcase.RunMessageLoop();
 }

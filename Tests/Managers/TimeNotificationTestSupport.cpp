@@ -2,17 +2,100 @@
 #include "TimeNotificationTestSupport.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
 
 #include <cstring>
 
 #include "Managers/KindManager.h"
 #include "Records/DatabaseObject.h"
 #include "Records/RecordText.h"
+#include "Resources/ReminderWindowIds.h"
 #include "Resources/TimeNotificationEditorIds.h"
+#include "Shell/FirstStart.h"
+#include "Shell/ReminderSound.h"
+#include "Shell/Reminders.h"
 
 namespace qmtimenotif {
 
+int TimeNotificationTest::s_aliasCalls = 0;
+int TimeNotificationTest::s_beeps = 0;
+bool TimeNotificationTest::s_aliasPlays = false;
+
+namespace {
+
+ReminderSoundSeam gSavedSound;
+
+bool RecordAlias(const char* alias, DWORD flags) {
+  EXPECT_STREQ(alias, "Notification.Reminder");
+  EXPECT_EQ(flags, static_cast<DWORD>(SND_ALIAS | SND_NODEFAULT | SND_ASYNC));
+  ++TimeNotificationTest::s_aliasCalls;
+  return TimeNotificationTest::s_aliasPlays;
+}
+
+void RecordBeep(UINT type) {
+  EXPECT_EQ(type, static_cast<UINT>(MB_ICONASTERISK));
+  ++TimeNotificationTest::s_beeps;
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+bool SameSecond(const RecordTime& a, const RecordTime& b) {
+  return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+         a.minute == b.minute && a.second == b.second;
+}
+
+std::vector<ShownReminder> OpenReminders() {
+  std::vector<ShownReminder> shown;
+  for (HWND window : OpenReminderWindows()) {
+    ShownReminder reminder;
+    reminder.window = window;
+    reminder.caption = WindowText(window);
+    reminder.text = WindowText(GetDlgItem(window, IDC_REMINDER_TEXT));
+    reminder.time = WindowText(GetDlgItem(window, IDC_REMINDER_TIME));
+    HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(window, IDC_REMINDER_ICON, STM_GETICON, 0, 0));
+    reminder.urgent = icon == LoadIconA(nullptr, IDI_WARNING);
+    EXPECT_TRUE(reminder.urgent || icon == LoadIconA(nullptr, IDI_INFORMATION)) << reminder.caption;
+    shown.push_back(reminder);
+  }
+  return shown;
+}
+
+namespace {
+
+// The button's notification, as a click gives it, without activating the
+// window (the keyboard and the mouse reach it in the end-to-end tests).
+void Click(HWND window, int id) {
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+}  // namespace
+
+void PressOk(const ShownReminder& reminder) {
+  Click(reminder.window, IDOK);
+}
+
+void PressSnooze(const ShownReminder& reminder, int choice) {
+  if (choice >= 0) qmtest::ChooseListItem(reminder.window, IDC_REMINDER_SNOOZE_CHOICE, choice);
+  Click(reminder.window, IDC_REMINDER_SNOOZE);
+}
+
 void TimeNotificationTest::SetUp() {
+  gSavedSound = gReminderSound;
+  gReminderSound = {RecordAlias, RecordBeep};
+  s_aliasCalls = s_beeps = 0;
+  s_aliasPlays = false;
+  // The snooze choice starts at its default in every test.
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kFirstStartKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, "ReminderSnooze");
+    RegCloseKey(key);
+  }
   m_appData = std::make_unique<ScopedApplicationDataFolder>(m_folder.Path().string());
   MakeDataFolders();
   m_now = MakeTime(2003, 11, 28, 9, 5, 3, 250, 5);
@@ -23,7 +106,10 @@ void TimeNotificationTest::SetUp() {
 }
 
 void TimeNotificationTest::TearDown() {
+  // Destroying the main window closes every reminder window.
   m_main.reset();
+  EXPECT_TRUE(OpenReminderWindows().empty());
+  gReminderSound = gSavedSound;
   m_clock.reset();
   m_appData.reset();
 }

@@ -1,7 +1,8 @@
 // Helpers for the time-notification tests: a scratch data folder, a settable
 // clock, recorded message boxes (with an action a test can run while a box is
-// "open"), the main window, and a driver that works the modal editor through
-// its controls while its dialog loop runs.
+// "open"), the main window, the reminder windows on screen and the sounds
+// they asked for, and a driver that works the modal editor through its
+// controls while its dialog loop runs.
 #ifndef QUILLMATE_TESTS_MANAGERS_TIMENOTIFICATIONTESTSUPPORT_H
 #define QUILLMATE_TESTS_MANAGERS_TIMENOTIFICATIONTESTSUPPORT_H
 
@@ -37,7 +38,33 @@ using qmtest::TestMainWindow;
 using qmtest::TextOf;
 using qmtest::TypeText;
 
+// Equal to the second (the weekday and the milliseconds take no part).
+bool SameSecond(const RecordTime& a, const RecordTime& b);
+
+// What one reminder window shows.
+struct ShownReminder {
+  HWND window;
+  std::string caption;
+  std::string text;
+  std::string time;
+  bool urgent;  // the warning icon; else the information icon
+};
+
+// The open reminder windows, oldest first.
+std::vector<ShownReminder> OpenReminders();
+// Presses a button of a reminder (IDOK, or IDC_REMINDER_SNOOZE after
+// choosing index of the snooze list when index >= 0).
+void PressOk(const ShownReminder& reminder);
+void PressSnooze(const ShownReminder& reminder, int choice = -1);
+
 class TimeNotificationTest : public ::testing::Test {
+ public:
+  // The sounds asked for since SetUp: the event alias plays when
+  // s_aliasPlays, else the beep follows.
+  static int s_aliasCalls;
+  static int s_beeps;
+  static bool s_aliasPlays;
+
  protected:
   void SetUp() override;
   void TearDown() override;

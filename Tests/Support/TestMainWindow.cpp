@@ -10,6 +10,7 @@
 #include "Managers/TimeNotificationScheduler.h"
 #include "Resources/MainWindowIds.h"
 #include "Shell/MainWindow.h"
+#include "Shell/Reminders.h"
 #include "Support/MessagePump.h"
 
 namespace qmtest {

@@ -127,6 +127,53 @@ TEST_F(QmdbSalvageTest, ABrokenCheckWordLosesNothingWhoseRecordStillChecks) {
   EXPECT_NE(unknown.out.find("block at 1650 has the unknown status 0x0000005A"), std::string::npos);
 }
 
+TEST_F(QmdbSalvageTest, ALengthThatJumpsOverBlocksIsDamageAndTheWalkResynchronisesInsideIt) {
+  const std::string notes = MakeNotes();
+  const Bytes clean = ReadFileBytes(notes);
+
+  // B's length covers C too, and still leads to D's header: B and C are
+  // intact, and both are saved.
+  Patch(notes, kBlockB + 4, 2 * 805);
+  Outcome live = Salvage(notes);
+  EXPECT_EQ(live.status, kExitDamaged);
+  EXPECT_EQ(live.kept, (TitleList{"A", "B", "C", "D"})) << live.out;
+  EXPECT_NE(live.out.find("4 intact, 0 damaged, 0 lost"), std::string::npos) << live.out;
+
+  // A deleted B whose length swallows C: C is found inside the jump, and
+  // the deleted bytes whose length is wrong are named.
+  WriteFileBytes(notes, clean);
+  {
+    auto store = OpenStore<DatabaseDataTextNote>(notes);
+    ASSERT_TRUE(store);
+    store->ReadRecord(873);
+    ASSERT_EQ(store->DeleteRecord(), 873u);
+    ASSERT_TRUE(CloseStore(store));
+  }
+  Patch(notes, kBlockB + 4, 2 * 805);
+  Outcome freed = Salvage(notes);
+  EXPECT_EQ(freed.kept, (TitleList{"A", "C", "D"})) << freed.out;
+  EXPECT_EQ(freed.status, kExitDamaged) << freed.out;
+  EXPECT_NE(freed.out.find("bytes 845 to 1650 hold no valid block"), std::string::npos) << freed.out;
+
+  // Beyond a header's end_of_file that lost track of C and D, C's check word
+  // is broken: the search for the next block goes on to the real end, and
+  // the record of C that still checks is saved too.
+  WriteFileBytes(notes, clean);
+  Patch(notes, 4, static_cast<std::uint32_t>(kBlockC));
+  Bytes tail = ReadFileBytes(notes);
+  tail[kBlockC] = 0;
+  WriteFileBytes(notes, tail);
+  Outcome beyond = Salvage(notes);
+  EXPECT_EQ(beyond.kept, (TitleList{"A", "B", "C", "D"})) << beyond.out;
+
+  // Both C's header and record broken: every byte not saved is named.
+  tail[kBlockC + kTitle] = 'Q';
+  WriteFileBytes(notes, tail);
+  Outcome named = Salvage(notes);
+  EXPECT_EQ(named.kept, (TitleList{"A", "B", "D"})) << named.out;
+  EXPECT_NE(named.out.find("bytes 1650 to 2455 hold no valid block"), std::string::npos) << named.out;
+}
+
 TEST_F(QmdbSalvageTest, ACyclicFreeListCostsNoRecordAndIsNotCarriedOver) {
   const std::string notes = MakeNotes();
   {

@@ -157,6 +157,27 @@ TEST_F(QmdbTest, CheckReportsDamagedHeadersAndBrokenFreeLists) {
   EXPECT_NE(out.find("not a usable database"), std::string::npos);
 }
 
+TEST_F(QmdbTest, CheckLooksBehindEndOfFileAtWhatTheNextOpenTakesIn) {
+  std::string out, err;
+  const std::string notes = MakeNotes();
+  const Bytes clean = ReadFileBytes(notes);
+  Patch(notes, 4, 1650);  // C and D lie behind end_of_file
+  EXPECT_EQ(Run({"check", notes}, "", out, err), kExitDamaged);
+  EXPECT_NE(out.find("bytes 1650 to 3260 lie behind end_of_file; the program's next open takes them into the heap"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("4 live records, 0 free blocks, 1 problems"), std::string::npos) << out;
+
+  // A tail of rubbish behind a correct end_of_file: the next open would make
+  // it part of the heap, where it is damage.
+  Bytes tail = clean;
+  tail.insert(tail.end(), 100, 0xAB);
+  WriteFileBytes(notes, tail);
+  EXPECT_EQ(Run({"check", notes}, "", out, err), kExitDamaged);
+  EXPECT_NE(out.find("bytes 3260 to 3360 lie behind end_of_file"), std::string::npos) << out;
+  EXPECT_NE(out.find("damaged block header at 3260"), std::string::npos) << out;
+}
+
 TEST_F(QmdbTest, MalformedLinesAreReportedWithTheirNumberAndAddNothing) {
   const std::string file = PathOf("InternetRes.qmt");
   const std::string input =

@@ -4,6 +4,7 @@
 // never guessed at.
 #include "BookmarkFile.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "CodePage.h"
@@ -42,10 +43,20 @@ std::string DecodeEntities(const std::string& text) {
     const char* name;
     std::uint32_t code;
   } kNamed[] = {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}};
+  // The longest reference read ("&#x10FFFF;") is 10 characters: the search
+  // for its ';' looks no further, or a run of '&' would cost quadratic time.
+  constexpr std::size_t kLongestReference = 10;
   std::string out;
+  out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    std::size_t semicolon = text[i] == '&' ? text.find(';', i) : std::string::npos;
-    if (semicolon == std::string::npos || semicolon - i > 10) {
+    std::size_t semicolon = std::string::npos;
+    if (text[i] == '&') {
+      const std::size_t stop = std::min(text.size(), i + kLongestReference + 1);
+      for (std::size_t j = i + 1; j < stop && semicolon == std::string::npos; ++j) {
+        if (text[j] == ';') semicolon = j;
+      }
+    }
+    if (semicolon == std::string::npos) {
       out += text[i];
       continue;
     }
@@ -101,9 +112,16 @@ class Scanner {
   bool AtEnd() const { return m_pos >= m_text.size(); }
   long Line() const { return m_line; }
 
-  // Text up to the next '<' (or the end), raw.
+  // Text up to the next tag (or the end), raw. A '<' that starts no tag
+  // (not followed by a letter, '/' or '!') is text, as browsers take it:
+  // "a < b" in a title must not swallow what follows.
   std::string TakeText() {
-    std::size_t end = m_text.find('<', m_pos);
+    std::size_t end = m_pos;
+    for (;;) {
+      end = m_text.find('<', end);
+      if (end == std::string::npos || StartsTag(end)) break;
+      ++end;
+    }
     if (end == std::string::npos) end = m_text.size();
     std::string text = m_text.substr(m_pos, end - m_pos);
     Advance(end);
@@ -172,6 +190,11 @@ class Scanner {
   }
 
  private:
+  bool StartsTag(std::size_t at) const {
+    const char next = at + 1 < m_text.size() ? m_text[at + 1] : '\0';
+    return std::isalpha(static_cast<unsigned char>(next)) || next == '/' || next == '!';
+  }
+
   bool Fail(std::string& error, long line, const std::string& reason) {
     error = "line " + std::to_string(line) + ": " + reason;
     return false;

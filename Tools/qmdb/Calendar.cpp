@@ -14,7 +14,7 @@ std::string CalendarEnd() {
 }
 
 bool AppendCalendarEvent(std::string& out, const RecordFields& fields, const std::string& uid,
-                         const std::string& stamp) {
+                         const std::string& stamp, int& dropped) {
   const RecordTime time = fields.Time("time");
   if (!IsValidRecordTime(time) || time.year > 9999) return false;
   char start[32];
@@ -26,8 +26,8 @@ bool AppendCalendarEvent(std::string& out, const RecordFields& fields, const std
   AppendContentLine(out, "UID", uid);
   AppendContentLine(out, "DTSTAMP", stamp);
   AppendContentLine(out, "DTSTART", start);
-  AppendContentLine(out, "SUMMARY", EscapeContentText(title));
-  if (!text.empty()) AppendContentLine(out, "DESCRIPTION", EscapeContentText(text));
+  AppendContentLine(out, "SUMMARY", EscapeContentText(title, &dropped));
+  if (!text.empty()) AppendContentLine(out, "DESCRIPTION", EscapeContentText(text, &dropped));
   if (fields.Integer("type") == 1) out += "PRIORITY:1\r\n";
   out += "BEGIN:VALARM\r\nACTION:DISPLAY\r\n";
   // A display alarm must have a description; an untitled notification shows its text.

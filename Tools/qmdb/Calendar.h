@@ -20,8 +20,9 @@ std::string CalendarEnd();
 
 // Appends one VEVENT; false (nothing appended) when the record's time is no
 // real date and time. uid identifies the event; stamp is the export's UTC
-// time as YYYYMMDDTHHMMSSZ.
+// time as YYYYMMDDTHHMMSSZ. Control characters dropped from the texts are
+// added to dropped.
 bool AppendCalendarEvent(std::string& out, const RecordFields& fields, const std::string& uid,
-                         const std::string& stamp);
+                         const std::string& stamp, int& dropped);
 
 #endif  // QUILLMATE_TOOLS_QMDB_CALENDAR_H

@@ -282,10 +282,18 @@ bool DecodeUtf8(const std::string& text, std::size_t& pos, std::uint32_t& code) 
   return true;
 }
 
-std::string CodePage::ToUtf8(const std::string& bytes) const {
+std::string CodePage::ToUtf8(const std::string& bytes, int* undefined) const {
   std::string out;
   out.reserve(bytes.size());
-  for (char c : bytes) AppendUtf8(out, CodeOfByte(static_cast<unsigned char>(c)));
+  for (char c : bytes) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (undefined != nullptr && byte >= 0x80 && m_high[byte - 0x80] == 0) {
+      ++*undefined;
+      AppendUtf8(out, 0xFFFD);
+      continue;
+    }
+    AppendUtf8(out, CodeOfByte(byte));
+  }
   return out;
 }
 

@@ -17,9 +17,12 @@ class CodePage {
 
   int Number() const { return m_number; }
 
-  // Every byte converts: a byte the code page leaves undefined becomes the
-  // control character of the same value (U+0081 ...), as Windows converts it.
-  std::string ToUtf8(const std::string& bytes) const;
+  // Every byte converts. A byte the code page leaves undefined becomes,
+  // without undefined, the control character of the same value (U+0081 ...),
+  // as Windows converts it, so that dump output added back gives the same
+  // bytes; with undefined, U+FFFD, counted there (for the standard formats,
+  // where a control character would be a guess).
+  std::string ToUtf8(const std::string& bytes, int* undefined = nullptr) const;
 
   // Fails (with a reason) on invalid UTF-8, on U+0000, and on characters the
   // code page cannot represent.

@@ -65,9 +65,18 @@ bool SplitLine(const std::string& text, ContentLine& line) {
   return true;
 }
 
+// True for a line whose parameters say quoted-printable and that ends in
+// the '=' of a soft line break.
+bool EndsInSoftBreak(const std::string& line) {
+  if (line.empty() || line.back() != '=') return false;
+  const std::size_t colon = line.find(':');
+  return colon != std::string::npos && colon + 1 < line.size() &&
+         UpperCase(line.substr(0, colon)).find("QUOTED-PRINTABLE") != std::string::npos;
+}
+
 }  // namespace
 
-std::string EscapeContentText(const std::string& utf8) {
+std::string EscapeContentText(const std::string& utf8, int* dropped) {
   std::string out;
   out.reserve(utf8.size() + 8);
   for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -81,7 +90,12 @@ std::string EscapeContentText(const std::string& utf8) {
         out += "\\n";
         break;
       case '\n': out += "\\n"; break;
-      default: out += c;
+      default:
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) {
+          if (dropped != nullptr) ++*dropped;
+        } else {
+          out += c;
+        }
     }
   }
   return out;
@@ -120,6 +134,7 @@ bool ParseContentLines(const std::string& text, std::vector<ContentLine>& lines,
     current.clear();
     return true;
   };
+  bool softBreak = false;
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t end = text.find('\n', pos);
@@ -127,14 +142,24 @@ bool ParseContentLines(const std::string& text, std::vector<ContentLine>& lines,
     pos = end == std::string::npos ? text.size() : end + 1;
     if (!physical.empty() && physical.back() == '\r') physical.pop_back();
     ++number;
+    if (softBreak) {
+      // A quoted-printable soft line break: the '=' goes, the next line
+      // follows as it is.
+      current.pop_back();
+      current += physical;
+      softBreak = EndsInSoftBreak(current);
+      continue;
+    }
     if (!physical.empty() && (physical[0] == ' ' || physical[0] == '\t') && !current.empty()) {
       current.append(physical, 1, std::string::npos);
+      softBreak = EndsInSoftBreak(current);
       continue;
     }
     if (!finish()) return false;
     if (physical.find_first_not_of(" \t") == std::string::npos) continue;
     current = physical;
     currentNumber = number;
+    softBreak = EndsInSoftBreak(current);
   }
   return finish();
 }

@@ -10,8 +10,10 @@
 #include <vector>
 
 // A text value escaped: backslash, comma and semicolon get a backslash, every
-// line break (CR LF, LF or a lone CR) becomes \n.
-std::string EscapeContentText(const std::string& utf8);
+// line break (CR LF, LF or a lone CR) becomes \n. Control characters that
+// neither format allows in a value (all but tab) are dropped and counted in
+// dropped.
+std::string EscapeContentText(const std::string& utf8, int* dropped = nullptr);
 
 // Appends name ":" value folded into lines of at most 75 octets, each ended
 // by CRLF; a continuation line starts with one space. Folds never split a
@@ -26,7 +28,8 @@ struct ContentLine {
 };
 
 // Unfolds text (CRLF or LF line ends; a line starting with a space or tab
-// continues the previous one) and splits every non-empty line. Fails with a
+// continues the previous one, as does the line after a quoted-printable
+// soft line break) and splits every non-empty line. Fails with a
 // reason naming the line for a line without ':' or with an empty name.
 bool ParseContentLines(const std::string& text, std::vector<ContentLine>& lines, std::string& error);
 

@@ -83,9 +83,10 @@ class KindExporter {
       RecordFields fields(m_kind, bytes.data(), *m_request.codePage);
       if (!stored.crcOk) Warn(fields, stored.address, "checksum mismatch; exported as read");
       std::string file;
+      int dropped = 0;
       switch (m_form.form) {
         case ExportForm::VCard:
-          AppendVCard(collected, fields);
+          AppendVCard(collected, fields, dropped);
           file = collectedName;
           break;
         case ExportForm::Bookmarks:
@@ -97,7 +98,7 @@ class KindExporter {
           std::snprintf(uid, sizeof uid, "%s-%u-%08X@quillmate", m_kind.toolName,
                         static_cast<unsigned>(stored.address),
                         static_cast<unsigned>(gxCrc32(stored.bytes.data(), m_kind.recordSize - 4)));
-          if (AppendCalendarEvent(collected, fields, uid, stamp))
+          if (AppendCalendarEvent(collected, fields, uid, stamp, dropped))
             file = collectedName;
           else
             Warn(fields, stored.address, "its time " + FormatRecordTime(fields.Time("time")) +
@@ -110,6 +111,14 @@ class KindExporter {
           break;
       }
       if (!file.empty()) ++exported;
+      if (dropped > 0)
+        Note(fields, stored.address, std::to_string(dropped) + " control characters left out (the format allows none)");
+      const int undefined = fields.UndefinedBytes() + m_undefinedInAttachment;
+      if (undefined > 0)
+        Note(fields, stored.address,
+             std::to_string(undefined) + (undefined == 1 ? " byte" : " bytes") + " that code page " +
+                 std::to_string(m_request.codePage->Number()) + " leaves undefined exported as U+FFFD");
+      m_undefinedInAttachment = 0;
       AddIndexLine(stored, file);
     }
     if (m_form.form == ExportForm::Calendar) collected += CalendarEnd();
@@ -131,11 +140,18 @@ class KindExporter {
   int Problems() const { return m_problems; }
 
  private:
+  // A record exported in part or not at all: counted as a problem.
   void Warn(const RecordFields& fields, std::uint32_t address, const std::string& what) {
-    const RecordField& label = m_kind.fields[1];  // the title (the name of an e-mail resource)
-    m_err << "qmdb: " << m_kind.toolName << " \"" << fields.Text(label.name) << "\" (object " << address
-          << "): " << what << "\n";
+    Note(fields, address, what);
     ++m_problems;
+  }
+
+  // A record exported whole, but not byte for byte.
+  void Note(const RecordFields& fields, std::uint32_t address, const std::string& what) {
+    const RecordField& label = m_kind.fields[1];  // the title (the name of an e-mail resource)
+    std::vector<unsigned char> copy(fields.Record(), fields.Record() + m_kind.recordSize);
+    const std::string title = RecordFields(m_kind, copy.data(), *m_request.codePage).Text(label.name);
+    m_err << "qmdb: " << m_kind.toolName << " \"" << title << "\" (object " << address << "): " << what << "\n";
   }
 
   // Copies (or converts) the attachment; returns the index's relative file
@@ -166,7 +182,7 @@ class KindExporter {
       std::string bytes;
       written = ReadWholeFile(source, bytes);
       if (!written) error = "cannot read " + source;
-      written = written && m_folder->WriteFile(name, m_request.codePage->ToUtf8(bytes), error);
+      written = written && m_folder->WriteFile(name, m_request.codePage->ToUtf8(bytes, &m_undefinedInAttachment), error);
     } else {
       written = m_folder->CopyFile(source, name, error);
     }
@@ -195,6 +211,7 @@ class KindExporter {
   std::vector<std::string>& m_index;
   std::ostream& m_err;
   std::unique_ptr<OutputFolder> m_folder;  // the kind's sub-folder, made at its first file
+  int m_undefinedInAttachment = 0;         // of the record being exported
   int m_problems = 0;
 };
 

@@ -1,6 +1,7 @@
 // The store is written once, after every input parsed; should a write fail
-// half-way, the file's bytes as they were before are written back (or the
-// file created for the import is removed).
+// half-way, the file's bytes as they were before are put back in place,
+// never by truncating it first (or the file created for the import is
+// removed).
 #include "DataImport.h"
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include "BookmarkFile.h"
+#include "DatabaseCheck.h"
 #include "ImportedRecord.h"
 #include "RecordFields.h"
 #include "Records/DatabaseObject.h"
@@ -74,6 +76,21 @@ std::string DuplicateKey(const RecordKindInfo& kind, const unsigned char* record
   return key;
 }
 
+// Warnings name a record by its label and quote what was not stored; a
+// 20 MB name must not make a 20 MB line, nor a card of 100,000 lines as
+// many warnings.
+constexpr std::size_t kLabelBytes = 60;
+constexpr std::size_t kNoteBytes = 200;
+constexpr std::size_t kNotesPerRecord = 20;
+
+// text cut to at most bytes (at a character's start), "..." marking the cut.
+std::string ShortText(const std::string& text, std::size_t bytes) {
+  if (text.size() <= bytes) return text;
+  std::size_t cut = bytes;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut) + "...";
+}
+
 struct PendingRecord {
   std::string where;  // "input:line N \"label\""
   std::vector<unsigned char> bytes;
@@ -94,7 +111,7 @@ bool BuildRecord(const RecordKindInfo& kind, const CodePage& codePage, const Imp
   for (const auto& text : imported.texts) {
     if (text.first == label) labelText = text.second;
   }
-  pending.where = input + ":" + std::to_string(imported.lineNumber) + " \"" + labelText + "\"";
+  pending.where = input + ":" + std::to_string(imported.lineNumber) + " \"" + ShortText(labelText, kLabelBytes) + "\"";
   for (const auto& text : imported.texts) {
     const std::string lost = fields.SetText(text.first.c_str(), text.second, ok);
     if (!ok) {
@@ -104,7 +121,10 @@ bool BuildRecord(const RecordKindInfo& kind, const CodePage& codePage, const Imp
     if (!lost.empty()) err << "qmdb: " << pending.where << ": " << text.first << " " << lost << "\n";
   }
   for (const auto& integer : imported.integers) fields.SetInteger(integer.first.c_str(), integer.second);
-  for (const std::string& note : imported.notes) err << "qmdb: " << pending.where << ": " << note << "\n";
+  for (std::size_t i = 0; i < imported.notes.size() && i < kNotesPerRecord; ++i)
+    err << "qmdb: " << pending.where << ": " << ShortText(imported.notes[i], kNoteBytes) << "\n";
+  if (imported.notes.size() > kNotesPerRecord)
+    err << "qmdb: " << pending.where << ": " << imported.notes.size() - kNotesPerRecord << " more warnings\n";
   return true;
 }
 
@@ -189,6 +209,11 @@ int ImportFiles(const ImportRequest& request, std::ostream& out, std::ostream& e
   if (existed) {
     std::vector<StoredRecord> records;
     std::string error;
+    if (!HoldsOnlyKind(path, kind, error)) {
+      err << "qmdb: " << path << ": " << error << "; it holds another kind of record, nothing imported\n";
+      return 2;
+    }
+    error.clear();
     if (!ReadWholeFile(path, original) || !ReadStoredRecords(path, kind, records, error)) {
       err << "qmdb: " << path << ": " << (error.empty() ? "cannot read the file" : error) << "; nothing imported\n";
       return 2;
@@ -212,9 +237,14 @@ int ImportFiles(const ImportRequest& request, std::ostream& out, std::ostream& e
 
   std::string error;
   if (!fresh.empty() && !AddRecords(path, kind, fresh, error)) {
-    const bool restored = existed ? WriteWholeFile(path, original) : std::remove(path.c_str()) == 0;
-    err << "qmdb: " << path << ": " << error << "; nothing imported"
-        << (restored ? " (the file is as it was)" : " (THE FILE COULD NOT BE RESTORED)") << "\n";
+    const char* outcome = nullptr;
+    if (existed)
+      outcome = RestoreFileInPlace(path, original) ? " (the file is as it was)" : " (THE FILE COULD NOT BE RESTORED)";
+    else
+      outcome = PlatformPathIsAbsent(path) || std::remove(path.c_str()) == 0
+                    ? " (no file was left behind)"
+                    : " (the file this import created could not be removed)";
+    err << "qmdb: " << path << ": " << error << "; nothing imported" << outcome << "\n";
     return 2;
   }
   out << "imported " << fresh.size() << " " << kind.toolName << " records into " << path << ", " << duplicates

@@ -3,6 +3,7 @@
 #include "DatabaseCheck.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -17,9 +18,37 @@ std::string Hex(std::uint32_t value) {
   return text;
 }
 
+// The length of a block holding one record of kind, in db's revision.
+std::uint32_t KindBlockLength(const gxDatabase& db, const RecordKindInfo& kind) {
+  return kind.recordSize + db.BlockHeaderSize() + (db.HasChecksums() ? 4u : 0u);
+}
+
+std::string ForeignBlockText(const HeapStep& step, const RecordKindInfo& kind, std::uint32_t blockLength) {
+  return "block at " + std::to_string(step.address) + " is " + std::to_string(step.header.block_length) +
+         " bytes long, not a block of kind " + kind.toolName + " (" + std::to_string(blockLength) + ")";
+}
+
 }  // namespace
 
-int CheckDatabaseFile(const std::string& path, std::ostream& out) {
+bool HoldsOnlyKind(const std::string& path, const RecordKindInfo& kind, std::string& found) {
+  gxDatabase db;
+  gxFileHeader raw{};
+  std::uint64_t fileLength = 0;
+  if (db.Open(path.c_str(), 0) != gxNoError || !db.IsReady() || !ReadRawFileHeader(path, raw, fileLength))
+    return true;
+  const std::uint32_t end = static_cast<std::uint32_t>(std::min<std::uint64_t>(fileLength, 0xFFFFFFFFu));
+  if (raw.heap_start < db.FileHeaderSize() || raw.heap_start > end) return true;
+  const std::uint32_t blockLength = KindBlockLength(db, kind);
+  found.clear();
+  WalkHeap(db, raw.heap_start, end, 0, [&](const HeapStep& step) {
+    if (found.empty() && !step.damaged && (step.header.block_status & 0xFFu) == gxStatusUsed &&
+        step.header.block_length != blockLength)
+      found = ForeignBlockText(step, kind, blockLength);
+  });
+  return found.empty();
+}
+
+int CheckDatabaseFile(const std::string& path, std::ostream& out, const RecordKindInfo* kind) {
   gxDatabase db;
   int error = db.Open(path.c_str(), 0);
   gxFileHeader raw{};
@@ -37,11 +66,15 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out) {
     ++problems;
   };
 
-  std::uint64_t end = raw.end_of_file;
-  if (end > fileLength) {
+  // The program's next open takes a longer file in whole (end_of_file
+  // becomes its length), so whatever lies behind end_of_file is walked too.
+  const std::uint64_t end = std::min<std::uint64_t>(fileLength, 0xFFFFFFFFu);
+  if (raw.end_of_file > fileLength) {
     problem("end_of_file " + std::to_string(raw.end_of_file) + " lies beyond the file length " +
             std::to_string(fileLength));
-    end = fileLength;
+  } else if (raw.end_of_file < fileLength) {
+    problem("bytes " + std::to_string(raw.end_of_file) + " to " + std::to_string(fileLength) +
+            " lie behind end_of_file; the program's next open takes them into the heap");
   }
   if (raw.heap_start < headerSize || raw.heap_start > end) {
     problem("heap_start " + std::to_string(raw.heap_start) + " lies outside the file");
@@ -53,10 +86,22 @@ int CheckDatabaseFile(const std::string& path, std::ostream& out) {
   // read ahead in large pieces (damage too is searched in memory).
   int live = 0;
   std::set<std::uint32_t> freeBlocks;
-  WalkHeap(db, raw.heap_start, static_cast<std::uint32_t>(end), [&](const HeapStep& step) {
-    if (step.damaged) {
-      problem("damaged block header at " + std::to_string(step.address));
-      return;
+  const std::uint32_t kindBlockLength = kind != nullptr ? KindBlockLength(db, *kind) : 0;
+  WalkHeap(db, raw.heap_start, static_cast<std::uint32_t>(end), kindBlockLength, [&](const HeapStep& step) {
+    switch (step.damage) {
+      case HeapDamage::None:
+        break;
+      case HeapDamage::NoHeader:
+        problem("damaged block header at " + std::to_string(step.address));
+        return;
+      case HeapDamage::HeaderInside:
+        problem("block at " + std::to_string(step.address) + ": its length " +
+                std::to_string(step.header.block_length) + " runs over the block header at " +
+                std::to_string(step.resume));
+        return;
+      case HeapDamage::WrongLiveLength:
+        problem(ForeignBlockText(step, *kind, kindBlockLength));
+        return;
     }
     const std::uint32_t status = step.header.block_status & 0xFFu;
     const std::uint32_t objectAddress = step.address + blockHeaderSize;

@@ -18,4 +18,7 @@ bool PlatformFolderIsEmpty(const std::string& path);
 // path separator); null on failure.
 std::FILE* PlatformOpenOutputFile(const std::string& folder, const std::string& utf8Name);
 
+// Removes folder + utf8Name (a file written in part); false when it stays.
+bool PlatformRemoveOutputFile(const std::string& folder, const std::string& utf8Name);
+
 #endif  // QUILLMATE_TOOLS_QMDB_OUTPUTFOLDERPLATFORM_H

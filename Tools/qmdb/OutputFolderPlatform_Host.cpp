@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "OutputFolderPlatform.h"
@@ -25,4 +26,8 @@ bool PlatformFolderIsEmpty(const std::string& path) {
 
 std::FILE* PlatformOpenOutputFile(const std::string& folder, const std::string& utf8Name) {
   return std::fopen((folder + utf8Name).c_str(), "wb");
+}
+
+bool PlatformRemoveOutputFile(const std::string& folder, const std::string& utf8Name) {
+  return std::remove((folder + utf8Name).c_str()) == 0;
 }

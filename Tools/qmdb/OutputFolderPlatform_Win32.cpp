@@ -44,3 +44,8 @@ std::FILE* PlatformOpenOutputFile(const std::string& folder, const std::string& 
   const std::wstring path = Widen(folder, CP_ACP) + Widen(utf8Name, CP_UTF8);
   return _wfopen(path.c_str(), L"wb");
 }
+
+bool PlatformRemoveOutputFile(const std::string& folder, const std::string& utf8Name) {
+  const std::wstring path = Widen(folder, CP_ACP) + Widen(utf8Name, CP_UTF8);
+  return _wremove(path.c_str()) == 0;
+}

@@ -9,6 +9,7 @@
 #include "DataImport.h"
 #include "DatabaseCheck.h"
 #include "RecordJson.h"
+#include "RunningProgram.h"
 #include "Salvage.h"
 #include "Records/DatabaseObject.h"
 #include "Records/MessageBoxSeam.h"
@@ -95,14 +96,26 @@ std::string RepairedPathFor(const std::string& file) {
   return stem + "-repaired.qmt";
 }
 
+// The kind that --kind names, or null without it; false (reported) for a
+// name that is no kind.
+bool OptionalKind(const Options& options, const RecordKindInfo*& kind, std::ostream& err) {
+  kind = nullptr;
+  if (options.kindName.empty()) return true;
+  kind = FindRecordKindByToolName(options.kindName);
+  if (kind == nullptr) err << "qmdb: unknown kind \"" << options.kindName << "\"\n";
+  return kind != nullptr;
+}
+
 int Check(const Options& options, std::ostream& out, std::ostream& err) {
   if (options.files.empty()) {
     err << "qmdb: check needs at least one FILE\n";
     return kExitFailure;
   }
+  const RecordKindInfo* kind = nullptr;
+  if (!OptionalKind(options, kind, err)) return kExitFailure;
   int result = kCheckClean;
   for (const std::string& file : options.files) {
-    int fileResult = CheckDatabaseFile(file, out);
+    int fileResult = CheckDatabaseFile(file, out, kind);
     if (fileResult == kCheckDamaged) {
       err << "qmdb: " << file << " is damaged; copy what is intact into a new file with\n"
           << "  qmdb salvage \"" << file << "\" \"" << RepairedPathFor(file) << "\"\n";
@@ -144,6 +157,11 @@ int Add(const Options& options, std::istream& in, std::ostream& out, std::ostrea
   const std::string& file = options.files[0];
   const RecordKindInfo* kind = KindFor(options, file, err);
   if (kind == nullptr) return kExitFailure;
+  std::string foreign;
+  if (!HoldsOnlyKind(file, *kind, foreign)) {
+    err << "qmdb: " << file << ": " << foreign << "; it holds another kind of record, nothing added\n";
+    return kExitFailure;
+  }
   std::unique_ptr<RecordStore> store = MakeRecordStore(kind->kind);
   int error = OpenOrCreateStoreFile(*store, file);
   if (error != gxNoError || !store->IsReady()) {
@@ -177,16 +195,6 @@ int Add(const Options& options, std::istream& in, std::ostream& out, std::ostrea
     return kExitFailure;
   }
   return result;
-}
-
-// The kind that --kind names, or null without it; false (reported) for a
-// name that is no kind.
-bool OptionalKind(const Options& options, const RecordKindInfo*& kind, std::ostream& err) {
-  kind = nullptr;
-  if (options.kindName.empty()) return true;
-  kind = FindRecordKindByToolName(options.kindName);
-  if (kind == nullptr) err << "qmdb: unknown kind \"" << options.kindName << "\"\n";
-  return kind != nullptr;
 }
 
 int Export(const Options& options, std::ostream& out, std::ostream& err) {
@@ -236,9 +244,12 @@ const char* QmdbHelpText() {
   return "qmdb - inspect, fill, export, import and salvage Quillmate data files\n"
          "\n"
          "Usage:\n"
-         "  qmdb check FILE...            verify block headers, record checksums and the\n"
+         "  qmdb check [--kind KIND] FILE...\n"
+         "                                verify block headers, record checksums and the\n"
          "                                free-space list; never changes the file; names\n"
-         "                                the salvage command when a file is damaged\n"
+         "                                the salvage command when a file is damaged;\n"
+         "                                with --kind, a record block of another length\n"
+         "                                (another kind's record) is damage too\n"
          "  qmdb dump [--kind KIND] FILE  print every live record as one JSON object per\n"
          "                                line, in file order\n"
          "  qmdb add [--kind KIND] FILE   add one record per JSON line read from standard\n"
@@ -285,7 +296,8 @@ const char* QmdbHelpText() {
          "output can be fed back. A malformed line (bad JSON, an unknown field, a value of\n"
          "the wrong type, invalid UTF-8, or a character that the code page cannot\n"
          "represent) is reported on standard error with its line number and adds nothing;\n"
-         "the other lines are added. Blank lines are skipped.\n"
+         "the other lines are added. Blank lines are skipped. add and import refuse a\n"
+         "file that holds records of another kind.\n"
          "\n"
          "export: OUTFOLDER is created when missing and must be empty. It receives\n"
          "  EmailRes.vcf       vCard 4.0: FN, ORG, ADR (street, city, region, postal\n"
@@ -318,10 +330,13 @@ const char* QmdbHelpText() {
          "A record whose block header alone is damaged but whose checksum is right is\n"
          "saved. The report names every record or stretch of bytes that was not saved.\n"
          "\n"
+         "add and import refuse to run while Quillmate runs (it may write the same file\n"
+         "at any moment); check, dump, export and salvage only read the stores.\n"
+         "\n"
          "Exit status: 0 success; 1 check found damage, add met a malformed line, export\n"
          "skipped something, import met an input that does not parse, or salvage could\n"
          "not save everything; 2 usage error, a file that is not a usable database, or a\n"
-         "failed write.\n";
+         "failed write; 3 add or import while Quillmate runs (nothing written).\n";
 }
 
 int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out,
@@ -336,20 +351,20 @@ int RunQmdb(const std::vector<std::string>& arguments, std::istream& in, std::os
     err << "qmdb: " << error << "\n" << QmdbHelpText();
     return kExitFailure;
   }
-  if (options.command == "check") {
-    if (!options.kindName.empty()) {
-      err << "qmdb: check takes no --kind\n";
-      return kExitFailure;
-    }
-    return Check(options, out, err);
-  }
+  if (options.command == "check") return Check(options, out, err);
   if (options.keepDamaged && options.command != "salvage") {
     err << "qmdb: --keep-damaged belongs to salvage\n";
     return kExitFailure;
   }
   if (options.command == "dump") return Dump(options, out, err);
-  if (options.command == "add") return Add(options, in, out, err);
   if (options.command == "export") return Export(options, out, err);
+  if ((options.command == "add" || options.command == "import") && QuillmateIsRunning()) {
+    err << "qmdb: Quillmate is running; " << options.command
+        << " changes nothing while it runs, because the program may write the same file at any moment.\n"
+           "End Quillmate (Exit in its tray menu) and run the command again.\n";
+    return kExitProgramRunning;
+  }
+  if (options.command == "add") return Add(options, in, out, err);
   if (options.command == "import") return Import(options, out, err);
   if (options.command == "salvage") return Salvage(options, out, err);
   err << "qmdb: unknown command \"" << options.command << "\"\n" << QmdbHelpText();

@@ -11,7 +11,7 @@ const RecordField* RecordFields::Field(const char* name, RecordFieldType type) c
 }
 
 std::string RecordFields::Text(const char* name) const {
-  return m_codePage.ToUtf8(RawText(name));
+  return m_codePage.ToUtf8(RawText(name), &m_undefinedBytes);
 }
 
 std::string RecordFields::RawText(const char* name) const {

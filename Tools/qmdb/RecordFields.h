@@ -18,9 +18,12 @@ class RecordFields {
       : m_kind(kind), m_record(record), m_codePage(codePage) {}
 
   const RecordKindInfo& Kind() const { return m_kind; }
+  const unsigned char* Record() const { return m_record; }
 
-  // The field's value; names that the kind lacks give "" or 0.
+  // The field's value; names that the kind lacks give "" or 0. Bytes the
+  // code page leaves undefined come out as U+FFFD and are counted.
   std::string Text(const char* name) const;
+  int UndefinedBytes() const { return m_undefinedBytes; }
   // The text's bytes as stored, unconverted (file names on this machine).
   std::string RawText(const char* name) const;
   std::int32_t Integer(const char* name) const;
@@ -39,6 +42,7 @@ class RecordFields {
   const RecordKindInfo& m_kind;
   unsigned char* m_record;
   const CodePage& m_codePage;
+  mutable int m_undefinedBytes = 0;
 };
 
 #endif  // QUILLMATE_TOOLS_QMDB_RECORDFIELDS_H

@@ -66,15 +66,13 @@ class Salvager {
     } else if (status != gxStatusUsed) {
       Lost("block at " + std::to_string(step.address) + " has the unknown status " + Hex(step.header.block_status) +
            " (live or deleted cannot be told); skipped");
-    } else if (step.header.block_length != m_blockLength) {
-      Lost("block at " + std::to_string(step.address) + " is " + std::to_string(step.header.block_length) +
-           " bytes long, not a " + m_kind.toolName + " block (" + std::to_string(m_blockLength) + "); skipped");
-    } else {
+    } else {  // the walk took a live block of another length for damage
       Save(step.address + m_db.BlockHeaderSize(), false);
     }
   }
 
   std::vector<SavedRecord>& Records() { return m_records; }
+  std::uint32_t BlockLength() const { return m_blockLength; }
   int Lost() const { return m_lost; }
   int FreeBlocks() const { return m_freeBlocks; }
   int Recovered() const { return m_recovered; }
@@ -109,23 +107,25 @@ class Salvager {
     return true;
   }
 
-  // Bytes [from, resume) hold no valid block. The block that begins there
-  // may have lost only its check word: then its length, status and CRC
-  // still tell a whole record.
+  // Bytes [from, resume) hold no valid block. A block that begins there may
+  // have lost only its check word or its length: then its status and CRC
+  // still tell a whole record, and the next may follow right behind it.
   void VisitDamage(std::uint32_t from, std::uint32_t resume) {
-    gxBlockHeader header{};
-    const bool looksLive = m_db.ReadBlockHeader(from, header) && header.block_length == m_blockLength &&
-                           (header.block_status & 0xFFu) == gxStatusUsed;
-    if (looksLive && resume - from >= m_blockLength && Save(from + m_db.BlockHeaderSize(), true)) {
+    while (resume - from >= m_blockLength && LooksLive(from) && Save(from + m_db.BlockHeaderSize(), true))
       from += m_blockLength;
-      if (from >= resume) return;
-    } else if (looksLive && resume - from < m_blockLength && resume == m_end) {
+    if (from >= resume) return;
+    if (LooksLive(from) && resume - from < m_blockLength && resume == m_end) {
       Lost("record at object " + std::to_string(from + m_db.BlockHeaderSize()) +
            " is cut off by the end of the file; lost");
       return;
     }
     Lost("bytes " + std::to_string(from) + " to " + std::to_string(resume) +
          " hold no valid block (a damaged block header hides what was there); skipped");
+  }
+
+  bool LooksLive(std::uint32_t blockAddress) {
+    gxBlockHeader header{};
+    return m_db.ReadBlockHeader(blockAddress, header) && (header.block_status & 0xFFu) == gxStatusUsed;
   }
 
  private:
@@ -203,7 +203,7 @@ int SalvageDatabase(const SalvageRequest& request, std::ostream& out, std::ostre
   }
 
   Salvager salvager(request, db, end, out);
-  WalkHeap(db, raw.heap_start, end, [&](const HeapStep& step) { salvager.Visit(step); });
+  WalkHeap(db, raw.heap_start, end, salvager.BlockLength(), [&](const HeapStep& step) { salvager.Visit(step); });
   db.Close();
 
   std::vector<SavedRecord>& records = salvager.Records();
@@ -228,7 +228,10 @@ int SalvageDatabase(const SalvageRequest& request, std::ostream& out, std::ostre
   }
   if (damaged > 0) {
     if (!WriteWholeFile(sidePath, side)) {
-      err << "qmdb: cannot write " << sidePath << "\n";
+      // Half a salvage would look like a whole one: nothing of it stays.
+      std::remove(sidePath.c_str());
+      std::remove(request.repairedPath.c_str());
+      err << "qmdb: cannot write " << sidePath << "; nothing written\n";
       return 2;
     }
   }

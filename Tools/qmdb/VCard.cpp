@@ -4,7 +4,9 @@
 
 #include <cctype>
 
+#include "CodePage.h"
 #include "ContentLine.h"
+#include "QuotedPrintable.h"
 
 namespace {
 
@@ -49,9 +51,23 @@ std::string Join(const std::vector<std::string>& parts, const std::string& separ
   return joined;
 }
 
-void AppendSimple(std::string& out, const RecordFields& fields, const SimpleProperty& property) {
+void AppendSimple(std::string& out, const RecordFields& fields, const SimpleProperty& property, int& dropped) {
   const std::string value = fields.Text(property.field);
-  if (!value.empty()) AppendContentLine(out, property.property, EscapeContentText(value));
+  if (!value.empty()) AppendContentLine(out, property.property, EscapeContentText(value, &dropped));
+}
+
+// A record field holds 254 characters of one byte, at most four UTF-8 bytes
+// each: a card's values are gathered up to this bound and the rest is not
+// read, so that one card of 100,000 lines costs linear time.
+constexpr std::size_t kMaxGatheredBytes = 4 * 254;
+constexpr std::size_t kMaxIgnoredNamed = 20;
+
+// value cut to the bound (at a character's start).
+std::string Bounded(const std::string& value) {
+  if (value.size() <= kMaxGatheredBytes) return value;
+  std::size_t cut = kMaxGatheredBytes;
+  while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
+  return value.substr(0, cut);
 }
 
 // The fields of one card while it is read.
@@ -60,6 +76,31 @@ struct CardBuilder {
   std::string fn, nameFromN, company, phones, nick, notes, email;
   std::vector<std::string> address;  // empty until the first ADR
   std::vector<std::string> ignored;
+  std::size_t ignoredMore = 0;
+  std::vector<std::string> full;  // properties whose further values were not read
+
+  // Appends value to a field that gathers every line of a property.
+  void Gather(std::string& field, const std::string& value, const char* separator, const std::string& property) {
+    if (field.size() >= kMaxGatheredBytes) {
+      for (const std::string& name : full) {
+        if (name == property) return;
+      }
+      full.push_back(property);
+      record.notes.push_back("further " + property + " values not read: the field is full");
+      return;
+    }
+    field = Bounded(Join({field, Bounded(value)}, separator));
+  }
+
+  void Ignore(const std::string& name) {
+    for (const std::string& known : ignored) {
+      if (known == name) return;
+    }
+    if (ignored.size() < kMaxIgnoredNamed)
+      ignored.push_back(name);
+    else
+      ++ignoredMore;
+  }
 
   void Add(const ContentLine& line) {
     const std::string& name = line.name;
@@ -83,11 +124,11 @@ struct CardBuilder {
     } else if (name == "TEL") {
       std::string value = UnescapeContentText(line.value);
       if (value.size() > 4 && EqualsIgnoringCase(value.substr(0, 4), "tel:")) value = value.substr(4);
-      phones = Join({phones, value}, ", ");
+      Gather(phones, value, ", ", name);
     } else if (name == "NICKNAME") {
-      nick = Join({nick, Join(SplitContentValue(line.value, ','), ", ")}, ", ");
+      Gather(nick, Join(SplitContentValue(Bounded(line.value), ','), ", "), ", ", name);
     } else if (name == "NOTE") {
-      notes = Join({notes, UnescapeContentText(line.value)}, "\r\n");
+      Gather(notes, UnescapeContentText(Bounded(line.value)), "\r\n", name);
     } else if (name == "EMAIL") {
       std::string value = UnescapeContentText(line.value);
       if (email.empty())
@@ -108,7 +149,7 @@ struct CardBuilder {
       for (const char* quiet : kQuietProperties) {
         if (name == quiet) return;
       }
-      ignored.push_back(name);
+      Ignore(name);
     }
   }
 
@@ -122,7 +163,9 @@ struct CardBuilder {
     record.SetText("nick", nick);
     record.SetText("comment", notes);
     record.SetText("email", email);
-    if (!ignored.empty()) record.notes.push_back("not stored: " + Join(ignored, ", "));
+    if (!ignored.empty())
+      record.notes.push_back("not stored: " + Join(ignored, ", ") +
+                             (ignoredMore > 0 ? " and " + std::to_string(ignoredMore) + " more" : std::string()));
     return record;
   }
 };
@@ -134,12 +177,61 @@ bool UsesProperty(const std::string& name) {
   return false;
 }
 
+// The encoding of a value: "ENCODING=X", or in vCard 2.1 a bare parameter
+// ("QUOTED-PRINTABLE", "BASE64"); empty for none.
+std::string EncodingOf(const ContentLine& line) {
+  std::string encoding = ContentParameter(line, "ENCODING");
+  for (const auto& parameter : line.parameters) {
+    if (!encoding.empty()) break;
+    if (parameter.second.empty() && (parameter.first == "QUOTED-PRINTABLE" || parameter.first == "BASE64" ||
+                                     parameter.first == "B" || parameter.first == "8BIT" || parameter.first == "7BIT"))
+      encoding = parameter.first;
+  }
+  return encoding;
+}
+
+// Latin-1 bytes as UTF-8.
+std::string Latin1ToUtf8(const std::string& bytes) {
+  std::string utf8;
+  for (char c : bytes) AppendUtf8(utf8, static_cast<unsigned char>(c));
+  return utf8;
+}
+
+// Replaces an encoded value by its text; false (with the reason) when it
+// cannot be read, so that no encoded text is ever stored as it stands.
+bool Decode(ContentLine& line, std::string& problem) {
+  const std::string encoding = EncodingOf(line);
+  if (encoding.empty() || EqualsIgnoringCase(encoding, "8BIT") || EqualsIgnoringCase(encoding, "7BIT")) return true;
+  if (!EqualsIgnoringCase(encoding, "QUOTED-PRINTABLE")) {
+    problem = "its encoding " + encoding + " is not read by import";
+    return false;
+  }
+  std::string bytes;
+  if (!DecodeQuotedPrintable(line.value, bytes)) {
+    problem = "broken quoted-printable text";
+    return false;
+  }
+  const std::string charset = ContentParameter(line, "CHARSET");
+  std::string error;
+  if (EqualsIgnoringCase(charset, "ISO-8859-1")) {
+    line.value = Latin1ToUtf8(bytes);
+  } else if ((charset.empty() || EqualsIgnoringCase(charset, "UTF-8") || EqualsIgnoringCase(charset, "US-ASCII")) &&
+             CheckUtf8Text(bytes, error)) {
+    line.value = bytes;
+  } else {
+    problem = "its quoted-printable text is not in UTF-8 or ISO-8859-1" +
+              (charset.empty() ? std::string() : " (CHARSET=" + charset + ")");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-void AppendVCard(std::string& out, const RecordFields& fields) {
+void AppendVCard(std::string& out, const RecordFields& fields, int& dropped) {
   out += "BEGIN:VCARD\r\nVERSION:4.0\r\n";
-  AppendContentLine(out, "FN", EscapeContentText(fields.Text("name")));
-  for (const SimpleProperty& property : kBeforeAddress) AppendSimple(out, fields, property);
+  AppendContentLine(out, "FN", EscapeContentText(fields.Text("name"), &dropped));
+  for (const SimpleProperty& property : kBeforeAddress) AppendSimple(out, fields, property, dropped);
   std::vector<std::string> components(kAddressComponents);
   bool anyAddress = false;
   for (const AddressPart& part : kAddressParts) {
@@ -150,11 +242,11 @@ void AppendVCard(std::string& out, const RecordFields& fields) {
     std::string value;
     for (std::size_t i = 0; i < components.size(); ++i) {
       if (i > 0) value += ';';
-      value += EscapeContentText(components[i]);
+      value += EscapeContentText(components[i], &dropped);
     }
     AppendContentLine(out, "ADR", value);
   }
-  for (const SimpleProperty& property : kAfterAddress) AppendSimple(out, fields, property);
+  for (const SimpleProperty& property : kAfterAddress) AppendSimple(out, fields, property, dropped);
   out += "END:VCARD\r\n";
 }
 
@@ -188,12 +280,12 @@ bool ReadVCards(const std::string& text, std::vector<ImportedRecord>& cards, std
       error = where + line.name + " outside a vCard";
       return false;
     } else {
-      const std::string encoding = ContentParameter(line, "ENCODING");
-      if (!encoding.empty() && !EqualsIgnoringCase(encoding, "8BIT") && UsesProperty(line.name)) {
-        error = where + line.name + " is encoded (ENCODING=" + encoding + "), which import does not read";
-        return false;
-      }
-      card.Add(line);
+      ContentLine decoded = line;
+      std::string problem;
+      if (!UsesProperty(line.name) || Decode(decoded, problem))
+        card.Add(decoded);
+      else
+        card.record.notes.push_back(line.name + " not stored: " + problem);
     }
   }
   if (inCard) {

@@ -24,8 +24,9 @@
 #include "RecordFields.h"
 
 // Appends one card, CRLF line ends, folded and escaped. Empty fields other
-// than the name are left out.
-void AppendVCard(std::string& out, const RecordFields& fields);
+// than the name are left out. Control characters dropped from the texts are
+// added to dropped.
+void AppendVCard(std::string& out, const RecordFields& fields, int& dropped);
 
 // Reads every card of a file. Fails, with a reason naming the line, on text
 // that is not UTF-8, on lines outside a card, on a card without END:VCARD,
