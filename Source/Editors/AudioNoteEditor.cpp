@@ -80,6 +80,7 @@ class CAudioNoteEditor : public CEditorDialog {
     m_fileName = BareFileName(m_path);
     FillUrgencyList(Dialog(), IDC_AUDIO_TYPE, 0);
     FillDevices();
+    IgnoreForUnsavedWork(IDC_AUDIO_DEVICE);
     Show(kReady);
     EnableWindow(GetDlgItem(Dialog(), IDC_AUDIO_SAVE), FALSE);
   }
@@ -262,7 +263,11 @@ class CAudioNoteEditor : public CEditorDialog {
     }
   }
 
-  // Close, Esc and the close box: the take is not wanted.
+  bool IsTaking() override { return WaveRecorder().IsRecording(); }
+  void EndTake() override { StopRecording(); }
+  bool HasUnsavedWork() override { return FileHoldsData(m_path) || ControlsChanged(); }
+
+  // Leaving unsaved: the take is not wanted.
   bool CanCancel() override {
     KillTimer(Dialog(), kTakeTimer);
     WaveRecorder().Stop(Dialog());

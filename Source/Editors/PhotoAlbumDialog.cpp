@@ -301,8 +301,10 @@ class CPhotoAlbumDialog : public CEditorDialog {
       AskToFill("Please Fill in All Fields.", values.title.empty() ? IDC_PHOTO_TITLE : IDC_PHOTO_COMMENT);
       return;
     }
-    if (!gAlbum.albumMode && ChangesOpenedRecord()) {
-      PhotoAlbumManager::ChangeRecordAt(MainWindow(), RecordAddress(), values);
+    // The dialog stays open: what was stored is no longer unsaved.
+    if (!gAlbum.albumMode && ChangesOpenedRecord() &&
+        PhotoAlbumManager::ChangeRecordAt(MainWindow(), RecordAddress(), values)) {
+      RememberSavedState();
     }
   }
 
@@ -374,9 +376,11 @@ class CPhotoAlbumDialog : public CEditorDialog {
     CRebar(Dialog(), IDC_PHOTO_REBAR).AppendToolbarBand(toolbar, 200);
   }
 
+  // Another photo's texts are nothing the user changed.
   void ShowTexts(const PhotoValues& values) {
     SetText(IDC_PHOTO_COMMENT, values.comment);
     SetText(IDC_PHOTO_TITLE, values.title);
+    RememberSavedState();
   }
 
   void Zoom(float zoom) {

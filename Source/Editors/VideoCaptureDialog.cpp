@@ -67,6 +67,12 @@ class CVideoCaptureDialog : public CEditorDialog {
   bool OnCommand(int id, int notifyCode) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
   bool CanCancel() override;
+  bool IsTaking() override {
+    RefreshStatus();
+    return m_status.fCapturingNow != FALSE;
+  }
+  void EndTake() override { Stop(); }
+  bool HasUnsavedWork() override { return FileHoldsData(m_path) || ControlsChanged(); }
 
   bool Connect(int driver);
   void RefreshStatus() { m_capture.Send(WM_CAP_GET_STATUS, sizeof m_status, reinterpret_cast<LPARAM>(&m_status)); }

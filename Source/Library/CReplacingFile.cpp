@@ -18,8 +18,17 @@ void CReplacingFile::Write(const void* buffer, unsigned long count) {
 }
 
 void CReplacingFile::Commit() {
+  // On the disk before it takes the old file's place: after a power loss the
+  // rename alone could survive, naming a file whose data never arrived.
+  if (!FlushFileBuffers(m_file.GetHandle())) {
+    const DWORD error = GetLastError();
+    m_file.Close();
+    DeleteFileA(m_newPath.c_str());
+    throw CFileException(error);
+  }
   m_file.Close();
-  if (!MoveFileExA(m_newPath.c_str(), m_targetPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  // The rename itself is on the disk too before Commit returns.
+  if (!MoveFileExA(m_newPath.c_str(), m_targetPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD error = GetLastError();
     DeleteFileA(m_newPath.c_str());
     throw CFileException(error);

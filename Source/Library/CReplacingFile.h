@@ -28,9 +28,10 @@ class CReplacingFile {
   CFile& File() { return m_file; }
   // Writes all of buffer or throws CFileException.
   void Write(const void* buffer, unsigned long count);
-  // Closes the new file and moves it over the target (creating the target
-  // when it is missing). Throws CFileException; on failure the target keeps
-  // its old content and the new file is removed.
+  // Flushes the new file to the disk, closes it and moves it over the target
+  // (creating the target when it is missing), the move written through.
+  // Throws CFileException; on failure the target keeps its old content and
+  // the new file is removed.
   void Commit();
 
   const std::string& NewPath() const { return m_newPath; }

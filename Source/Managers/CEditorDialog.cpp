@@ -1,9 +1,15 @@
 // The shared opening, message dispatch and ending of every editor dialog.
 #include "Managers/CEditorDialog.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
 #include "Library/CListView.h"
 #include "Library/CString.h"
 #include "Library/CWinApp.h"
+#include "Managers/KindDescription.h"
 #include "Library/WindowProcGuard.h"
 #include "Managers/KindManager.h"
 #include "Managers/ManagerWindows.h"
@@ -19,6 +25,47 @@ namespace {
 CEditorDialog* gOpenEditor = nullptr;
 HWND gOpenEditorWindow = nullptr;
 CEditorDialog::HelpOpener gHelpOpener = nullptr;
+
+std::string WindowText(HWND control) {
+  // Two more than the length, as the control may count a character less than
+  // it copies in some code pages.
+  const int length = GetWindowTextLengthA(control);
+  std::string text(static_cast<std::size_t>(length) + 2, '\0');
+  const int copied = GetWindowTextA(control, &text[0], length + 2);
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return text;
+}
+
+bool ClassIs(const char* className, const char* name) {
+  return lstrcmpiA(className, name) == 0;
+}
+
+// What an input control holds, as text; false for a control that holds no
+// input of the user's (buttons, labels, status bars, read-only fields).
+bool InputState(HWND control, std::string& state) {
+  char className[32] = {};
+  GetClassNameA(control, className, sizeof className);
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  if (ClassIs(className, "Edit")) {
+    if ((style & ES_READONLY) != 0) return false;
+    state = WindowText(control);
+  } else if (std::strncmp(className, "RichEdit", 8) == 0) {
+    // A body may be long, and its formatting counts too: the control's own
+    // modified flag, cleared whenever the state is remembered.
+    state = SendMessageA(control, EM_GETMODIFY, 0, 0) ? "modified" : "";
+  } else if (ClassIs(className, "ComboBox")) {
+    state = std::to_string(SendMessageA(control, CB_GETCURSEL, 0, 0)) + ":" + WindowText(control);
+  } else if (ClassIs(className, DATETIMEPICK_CLASSA)) {
+    SYSTEMTIME time = {};
+    SendMessageA(control, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+    state.assign(reinterpret_cast<const char*>(&time), sizeof time);
+  } else {
+    return false;
+  }
+  // What a disabled control holds the user cannot have changed.
+  if (!IsWindowEnabled(control)) state = "disabled";
+  return true;
+}
 
 }  // namespace
 
@@ -73,11 +120,21 @@ int CEditorDialog::Run(HWND mainWindow, bool edit) {
   INT_PTR result = DialogBoxParamA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(m_description.dialogId),
                                    mainWindow, DialogProc, reinterpret_cast<LPARAM>(this));
   DWORD error = GetLastError();
+  // A dialog that had its window ran: whatever ended it, it was not a
+  // creation failure (a window destroyed under the dialog ends it with -1).
+  const bool hadWindow = m_dialog != nullptr;
   gOpenEditor = nullptr;
   gOpenEditorWindow = nullptr;
   m_dialog = nullptr;
   m_edit = false;
   m_watch.reset();
+  m_savedState.clear();
+  if ((result == -1 || result == 0) && hadWindow) {
+    // Its loop ended without EndDialog, which would have given the owner
+    // back its input.
+    EnableWindow(mainWindow, TRUE);
+    return 2;
+  }
   if (result == -1 || result == 0) {
     CString text;
     text.Format(m_description.mediaCreationError ? "Error In Dialog Creation: x%x" : "Error x%x", error);
@@ -115,6 +172,41 @@ void CEditorDialog::Initialise() {
     SendDlgItemMessageA(m_dialog, m_description.textFieldIds[i], EM_LIMITTEXT, kRecordTextMaxLength, 0);
   }
   OnInit();
+  RememberSavedState();
+}
+
+std::vector<std::pair<HWND, std::string>> CEditorDialog::InputStates() const {
+  std::vector<std::pair<HWND, std::string>> states;
+  for (HWND child = GetWindow(m_dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (std::find(m_ignored.begin(), m_ignored.end(), GetDlgCtrlID(child)) != m_ignored.end()) continue;
+    std::string state;
+    if (InputState(child, state)) states.emplace_back(child, std::move(state));
+  }
+  return states;
+}
+
+void CEditorDialog::RememberSavedState() {
+  for (HWND child = GetWindow(m_dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    char className[32] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (std::strncmp(className, "RichEdit", 8) == 0) SendMessageA(child, EM_SETMODIFY, FALSE, 0);
+  }
+  m_savedState = InputStates();
+}
+
+void CEditorDialog::IgnoreForUnsavedWork(int controlId) {
+  m_ignored.push_back(controlId);
+  m_savedState = InputStates();
+}
+
+bool CEditorDialog::ControlsChanged() const {
+  return InputStates() != m_savedState;
+}
+
+bool CEditorDialog::FileHoldsData(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  return data.nFileSizeHigh != 0 || data.nFileSizeLow >= 2;
 }
 
 INT_PTR CEditorDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -124,15 +216,20 @@ INT_PTR CEditorDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSave();
       return TRUE;
     }
-    // IDCANCEL is Esc.
+    // IDCANCEL is Esc. A user who presses Esc during a take or a capture
+    // wants it ended, not thrown away.
+    if (id == IDCANCEL && id != m_description.cancelId && IsTaking()) {
+      EndTake();
+      return TRUE;
+    }
     if (id == m_description.cancelId || id == IDCANCEL) {
-      Cancel();
+      LeaveWithoutSaving();
       return TRUE;
     }
     return OnCommand(id, HIWORD(wParam)) ? TRUE : FALSE;
   }
   if (message == WM_CLOSE) {
-    Cancel();
+    LeaveWithoutSaving();
     return TRUE;
   }
   if (message == WM_HELP) {
@@ -147,7 +244,16 @@ INT_PTR CEditorDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return FALSE;
 }
 
-void CEditorDialog::Cancel() {
+void CEditorDialog::LeaveWithoutSaving() {
+  // Ended first, so that the question is about everything that was taken.
+  if (IsTaking()) EndTake();
+  if (HasUnsavedWork()) {
+    CString question;
+    question.Format("Discard the changes to this %s?", KindDescriptionOf(m_description.kind).recordName);
+    if (ShowBox(question.GetString(), "Quillmate", kMbYesNo | kMbIconQuestion | kMbDefaultButton2) != kIdYes) {
+      return;
+    }
+  }
   if (CanCancel()) End(2);
 }
 
@@ -156,14 +262,7 @@ void CEditorDialog::End(int result) {
 }
 
 std::string CEditorDialog::Text(int controlId) const {
-  HWND control = GetDlgItem(m_dialog, controlId);
-  int length = GetWindowTextLengthA(control);
-  // Two more than the length, as the control may count a character less than
-  // it copies in some code pages.
-  std::string text(static_cast<std::size_t>(length) + 2, '\0');
-  int copied = GetWindowTextA(control, &text[0], length + 2);
-  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-  return text;
+  return WindowText(GetDlgItem(m_dialog, controlId));
 }
 
 void CEditorDialog::SetText(int controlId, const std::string& text) const {

@@ -12,8 +12,14 @@
 //   deleted meanwhile, Save adds what the user wrote as a new record;
 // - every edit control that is stored in a record text field takes at most
 //   the field's 254 characters, so nothing typed is cut silently on save;
-// - the small icon, Esc/Cancel/the close box ending with 2, Save with 1, and
-//   the box for a dialog that cannot be created.
+// - nothing unsaved is thrown away without a question: Esc, Cancel, Close
+//   and the close box ask "Discard the changes to this <kind>?" (No the
+//   default) while the editor holds unsaved work (HasUnsavedWork), and end
+//   with 2 at once when it holds none; Save ends with 1;
+// - during a take or a capture (IsTaking), Esc ends it and keeps it; Close
+//   and the close box end it first, then ask as above;
+// - the small icon, and the box for a dialog that cannot be created; a
+//   dialog whose window was destroyed under it counts as cancelled.
 //
 //   class CFastTextEditor : public CEditorDialog { ... };
 //   CFastTextEditor editor;
@@ -27,6 +33,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Managers/RecordWatch.h"
 #include "Records/MessageBoxSeam.h"
@@ -60,7 +68,8 @@ class CEditorDialog {
   // the focused row, which must be of the editor's kind. Returns 0 when
   // nothing opened (another editor is open and was brought forward, edit
   // without a focused row of the kind, or the dialog could not be created,
-  // which is reported), else the dialog's result: 1 saved, 2 cancelled.
+  // which is reported), else the dialog's result: 1 saved, 2 cancelled (also
+  // when its window was destroyed under it).
   int Run(HWND mainWindow, bool edit);
 
   // F1 in an editor (WM_HELP) opens the help on the editor's kind through
@@ -82,9 +91,31 @@ class CEditorDialog {
   virtual bool OnCommand(int /*id*/, int /*notifyCode*/) { return false; }
   // Any other message; true when handled, with result the dialog's answer.
   virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
-  // Called before a Cancel, Esc or close-box ends the dialog; false keeps it
-  // open (a recorder that must stop first).
+  // Whether leaving now would lose something the user made. By default:
+  // whether an input control differs from what it held when the editor had
+  // opened (ControlsChanged). An editor with more to lose (a take, a
+  // capture) adds it.
+  virtual bool HasUnsavedWork() { return ControlsChanged(); }
+  // True while a take or a capture runs; EndTake ends it, keeping what was
+  // taken.
+  virtual bool IsTaking() { return false; }
+  virtual void EndTake() {}
+  // Called when the dialog is about to end unsaved (nothing to lose, or the
+  // user chose to discard it): throw the unsaved work away (a take's file).
+  // False keeps the dialog open.
   virtual bool CanCancel() { return true; }
+
+  // Remembers what the input controls hold now as saved: done after OnInit;
+  // an editor that shows another record, or saved and stays open, calls it.
+  void RememberSavedState();
+  // Leaves a control out of ControlsChanged (a device choice is no work).
+  void IgnoreForUnsavedWork(int controlId);
+  // Whether an enabled edit, rich edit, combo box or date picker differs
+  // from the remembered state.
+  bool ControlsChanged() const;
+  // Whether the file at path exists and holds at least two bytes: a take or
+  // a capture that was written.
+  static bool FileHoldsData(const std::string& path);
 
   void End(int result);
 
@@ -122,13 +153,17 @@ class CEditorDialog {
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Initialise();
-  void Cancel();
+  // Esc, Cancel, Close and the close box.
+  void LeaveWithoutSaving();
+  std::vector<std::pair<HWND, std::string>> InputStates() const;
 
   EditorTemplate m_description;
   HWND m_mainWindow;
   HWND m_dialog;
   bool m_edit;
   std::unique_ptr<CRecordWatch> m_watch;
+  std::vector<std::pair<HWND, std::string>> m_savedState;
+  std::vector<int> m_ignored;
 };
 
 #endif  // QUILLMATE_MANAGERS_CEDITORDIALOG_H

@@ -77,13 +77,17 @@ bool RewriteFastTextAttachment(const char* storedName, const std::string& text) 
   });
 }
 
-bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text, bool& created) {
-  created = false;
-  return ReportingFailures("File IO error", [&] {
+bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text) {
+  bool created = false;
+  const bool written = ReportingFailures("File IO error", [&] {
     CFile file;
     file.Open(fullPath.c_str(), CFile::kCreateNew | CFile::kWrite);
     created = true;
     WriteWhole(file, text);
     file.Close();
   });
+  // A part of a snippet is no snippet, and no record will name it. Closed
+  // by now (CFile's destructor ran), so it can go.
+  if (!written && created) DeleteFileA(fullPath.c_str());
+  return written;
 }

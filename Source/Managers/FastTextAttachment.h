@@ -20,8 +20,8 @@ bool ReadFastTextAttachment(const char* storedName, std::string& text);
 bool RewriteFastTextAttachment(const char* storedName, const std::string& text);
 
 // Creates a new attachment (fullPath must not exist yet) holding text. A file
-// error shows "File IO error", a failed allocation "Out of memory". created
-// tells whether a file was made, also when writing it then failed.
-bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text, bool& created);
+// error shows "File IO error", a failed allocation "Out of memory"; a file
+// made but not written whole is removed again. False on failure.
+bool CreateFastTextAttachment(const std::string& fullPath, const std::string& text);
 
 #endif  // QUILLMATE_MANAGERS_FASTTEXTATTACHMENT_H

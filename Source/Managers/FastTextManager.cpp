@@ -67,9 +67,7 @@ int RecordManager<DatabaseDataFastText>::AppendRecord(HWND mainWindow, const Fas
   bool written = false;
   std::uint32_t address = AppendKindRecord(kKind, mainWindow, true, [&](unsigned char* record) {
     MakeAttachmentName(gFastTextFolder, "FastText", "fst", path);
-    bool created = false;
-    // A file created but not written whole stays, as the user was told.
-    if (!CreateFastTextAttachment(path, values.text, created)) return false;
+    if (!CreateFastTextAttachment(path, values.text)) return false;
     written = true;
     CopyRecordText(As(record).title, values.title.c_str());
     CopyRecordText(As(record).fileName, BareFileName(path).c_str());

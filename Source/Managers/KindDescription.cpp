@@ -108,10 +108,10 @@ constexpr int ColumnCount(const ColumnDescription (&)[N]) {
   return N;
 }
 
-#define QM_KIND(kind, columns, buttons, question, words, progress, rowTexts)                               \
-  KindDescription {                                                                                        \
-    RecordKind::kind, columns, ColumnCount(columns), buttons, CountOf(buttons), question, words, progress, \
-        rowTexts                                                                                           \
+#define QM_KIND(kind, name, columns, buttons, question, words, progress, rowTexts)                         \
+  KindDescription {                                                                                          \
+    RecordKind::kind, name, columns, ColumnCount(columns), buttons, CountOf(buttons), question, words, progress, \
+        rowTexts                                                                                             \
   }
 
 constexpr const char* kItsFile = " and its file";
@@ -126,27 +126,27 @@ constexpr DeleteWords kInternetWords = {"bookmark", "bookmarks", "", ""};
 constexpr DeleteWords kFastTextWords = {"fast text", "fast texts", kItsFile, kTheirFiles};
 
 const KindDescription kKinds[kRecordKindCount] = {
-    QM_KIND(TextNote, kTextNoteColumns, kTextNoteButtons,
+    QM_KIND(TextNote, "text note", kTextNoteColumns, kTextNoteButtons,
             "Would you like to delete All Text Notes from Your Diary?", kTextNoteWords, kUsualProgress,
             NoteRowTexts<DatabaseDataTextNote>),
-    QM_KIND(AudioNote, kAudioNoteColumns, kAudioNoteButtons,
+    QM_KIND(AudioNote, "audio note", kAudioNoteColumns, kAudioNoteButtons,
             "Would you like to delete All Audio Notes from Your Diary?", kAudioNoteWords, kUsualProgress,
             NoteRowTexts<DatabaseDataAudioNote>),
-    QM_KIND(VideoNote, kVideoNoteColumns, kVideoNoteButtons,
+    QM_KIND(VideoNote, "video note", kVideoNoteColumns, kVideoNoteButtons,
             "Would you like to delete All Video Notes from Your Diary?", kVideoNoteWords, kUsualProgress,
             NoteRowTexts<DatabaseDataVideoNote>),
-    QM_KIND(PhotoAlbum, kPhotoColumns, kPhotoButtons, "Would you like to delete All Photos from Your Album?",
+    QM_KIND(PhotoAlbum, "photo", kPhotoColumns, kPhotoButtons, "Would you like to delete All Photos from Your Album?",
             kPhotoWords, kPhotoProgress, PhotoRowTexts),
-    QM_KIND(TimeNotif, kTimeNotifColumns, kTimeNotifButtons,
+    QM_KIND(TimeNotif, "time notification", kTimeNotifColumns, kTimeNotifButtons,
             "Would you like to delete All Time Notifications from Your Diary?", kTimeNotifWords,
             kUsualProgress, TimeNotifRowTexts),
-    QM_KIND(EmailRes, kEmailColumns, kEmailButtons,
+    QM_KIND(EmailRes, "email resource", kEmailColumns, kEmailButtons,
             "Would you like to delete All E-mail Addresses from Your Diary?", kEmailWords, kUsualProgress,
             EmailRowTexts),
-    QM_KIND(InternetRes, kInternetColumns, kInternetButtons,
+    QM_KIND(InternetRes, "internet resource", kInternetColumns, kInternetButtons,
             "Would you like to delete All Internet Addreses from Your Diary?", kInternetWords, kUsualProgress,
             InternetRowTexts),
-    QM_KIND(FastText, kFastTextColumns, kFastTextButtons,
+    QM_KIND(FastText, "fast text", kFastTextColumns, kFastTextButtons,
             "Would you like to delete All Fast Text from Your Diary?", kFastTextWords, kFastTextProgress,
             FastTextRowTexts),
 };

@@ -68,6 +68,8 @@ struct DeleteWords {
 
 struct KindDescription {
   RecordKind kind;
+  // One record of the kind as the user's boxes name it: "text note", "photo".
+  const char* recordName;
   const ColumnDescription* columns;
   int columnCount;
   const ToolbarButtonDescription* buttons;

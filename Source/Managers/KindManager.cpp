@@ -13,6 +13,7 @@
 #include "Managers/RecordListOrder.h"
 #include "Managers/RecordListRows.h"
 #include "Managers/RecordObserver.h"
+#include "Managers/StoreFailureReport.h"
 #include "Managers/RecordWatch.h"
 #include "Records/AttachmentName.h"
 #include "Records/MessageBoxSeam.h"
@@ -109,7 +110,7 @@ bool DeleteRecordAt(RecordStore& store, std::uint32_t address) {
   return true;
 }
 
-void RemoveSelected(RecordStore& store, const CListView& list) {
+void RemoveSelected(RecordStore& store, const CListView& list, StoreFailureReport& report) {
   const RecordObserver& observer = RecordObserverOf(store.Kind());
   int after = -1;
   for (int item = list.GetNextSelected(after); item != -1; item = list.GetNextSelected(after)) {
@@ -120,13 +121,15 @@ void RemoveSelected(RecordStore& store, const CListView& list) {
       RemoveListedRow(item);
       removed = true;
       if (observer.onRemoved) observer.onRemoved(address);
+    } else if (address != 0) {
+      report.Failed(store.LastError());
     }
     // The item that moved up into this position must be examined too.
     after = removed ? item - 1 : item;
   }
 }
 
-void RemoveAll(RecordStore& store, const CListView& list) {
+void RemoveAll(RecordStore& store, const CListView& list, StoreFailureReport& report) {
   const RecordObserver& observer = RecordObserverOf(store.Kind());
   // Rows whose record could not be deleted stay: an empty list must mean the
   // records are gone.
@@ -140,6 +143,7 @@ void RemoveAll(RecordStore& store, const CListView& list) {
       deleted.push_back(address);
     } else {
       kept.push_back(item);
+      report.Failed(store.LastError());
     }
   }
   if (kept.empty()) {
@@ -168,10 +172,11 @@ int CurrentKind() {
   return gCurrentKind;
 }
 
-KindStore OpenKindStore(RecordKind kind) {
+KindStore OpenKindStore(RecordKind kind, StoreFailureReport* report) {
   std::unique_ptr<RecordStore> store = MakeRecordStore(kind);
   OpenOrCreateStoreFile(*store, StoreFilePath(kind));
   if (store->ReportError()) {
+    if (report != nullptr) report->Failed(store->LastError());
     store->Close();  // already reported; close quietly
     return nullptr;
   }
@@ -251,23 +256,23 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
 }
 
 void RemoveRecords(RecordKind kind, HWND mainWindow, int all) {
-  KindStore store = OpenKindStore(kind);
-  if (!store) return;
   CListView list = RecordListOf(mainWindow);
   // Every road to a deletion (toolbar, menus, the Delete key) asks here, and
-  // one stray Enter answers No: what goes cannot be brought back.
+  // one stray Enter answers No: what goes cannot be brought back. Asked
+  // before the store opens, so no store is held while the question is up.
   constexpr unsigned kQuestion = kMbYesNo | kMbIconQuestion | kMbDefaultButton2;
+  const int count = all == 0 ? list.GetSelectedCount() : list.GetItemCount();
+  if (count == 0) return;  // nothing to ask about
+  const std::string question =
+      all == 0 ? DeleteSelectedQuestion(kind, count) : std::string(KindDescriptionOf(kind).deleteAllQuestion);
+  if (ShowMessageBox(nullptr, question.c_str(), "Quillmate", kQuestion) != kIdYes) return;
+  StoreFailureReport report(kind, StoreAction::Delete);
+  KindStore store = OpenKindStore(kind, &report);
+  if (!store) return;
   if (all == 0) {
-    const int selected = list.GetSelectedCount();
-    if (selected == 0) return;  // nothing to ask about
-    if (ShowMessageBox(nullptr, DeleteSelectedQuestion(kind, selected).c_str(), "Quillmate", kQuestion) != kIdYes)
-      return;
-    RemoveSelected(*store, list);
+    RemoveSelected(*store, list, report);
   } else {
-    if (list.GetItemCount() == 0) return;  // nothing to ask about
-    if (ShowMessageBox(nullptr, KindDescriptionOf(kind).deleteAllQuestion, "Quillmate", kQuestion) != kIdYes)
-      return;
-    RemoveAll(*store, list);
+    RemoveAll(*store, list, report);
   }
   ShowRecordCount(mainWindow);
   CloseKindStore(store);
@@ -309,11 +314,15 @@ int ChangeFocusedKindRecord(RecordKind kind, HWND mainWindow, const RecordFiller
 
 int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, const RecordFiller& fill) {
   if (address == 0) return 0;
-  KindStore store = OpenKindStore(kind);
+  StoreFailureReport report(kind, StoreAction::Change);
+  KindStore store = OpenKindStore(kind, &report);
   if (!store) return 0;
   // A record that could not be read would be rewritten from zeros, losing
   // its attachment name: leave it as it is.
-  if (store->ReadRecord(address) == RecordReadStatus::ReadFailed) return 0;
+  if (store->ReadRecord(address) == RecordReadStatus::ReadFailed) {
+    report.Failed(store->LastError());
+    return 0;
+  }
   const std::uint32_t size = store->KindInfo().recordSize;
   std::vector<unsigned char> next(store->RecordBytes(), store->RecordBytes() + size);
   std::string date;
@@ -322,7 +331,10 @@ int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, 
   if (!fill(next.data())) return 0;
   // A failed change puts the record that was read back (the store does
   // that), so the store keeps what the row shows.
-  if (store->ChangeRecordImage(next.data()) == 0) return 0;
+  if (store->ChangeRecordImage(next.data()) == 0) {
+    report.Failed(store->LastError());
+    return 0;
+  }
   CRecordWatch::NoteChanged(kind, address);
   // Only now is the new record stored: its row, when the list shows one, may
   // show it.
@@ -342,7 +354,8 @@ int ChangeKindRecordAt(RecordKind kind, HWND mainWindow, std::uint32_t address, 
 
 std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst, const RecordFiller& fill) {
   if (showFirst) ShowRecords(kind, mainWindow);
-  KindStore store = OpenKindStore(kind);
+  StoreFailureReport report(kind, StoreAction::Add);
+  KindStore store = OpenKindStore(kind, &report);
   if (!store) return 0;
   unsigned char* record = store->RecordBytes();
   std::memset(record, 0, store->KindInfo().recordSize);
@@ -351,7 +364,10 @@ std::uint32_t AppendKindRecord(RecordKind kind, HWND mainWindow, bool showFirst,
   CopyRecordText(reinterpret_cast<char*>(record), date.c_str());
   if (!fill(record)) return 0;
   std::uint32_t address = store->AddRecord();
-  if (address == 0) return 0;
+  if (address == 0) {
+    report.Failed(store->LastError());
+    return 0;
+  }
   CListView list = RecordListOf(mainWindow);
   WriteRecordRow(list, list.GetItemCount(), KindDescriptionOf(kind), record, true, address);
   // In a list the user sorted, the new row goes where the order puts it.

@@ -20,9 +20,12 @@
 // a pending error.
 using KindStore = std::unique_ptr<RecordStore, StoreCloser>;
 
+class StoreFailureReport;
+
 // Constructs the kind's store and opens its file, creating it empty when it
-// is missing; null when an error was reported (the operation is abandoned).
-KindStore OpenKindStore(RecordKind kind);
+// is missing; null when an error was reported (the operation is abandoned),
+// which is also noted in report when one is given.
+KindStore OpenKindStore(RecordKind kind, StoreFailureReport* report = nullptr);
 // Close, report, destroy; true when no error was reported.
 bool CloseKindStore(KindStore& store);
 

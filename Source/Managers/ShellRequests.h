@@ -15,11 +15,13 @@ using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND window, const char* verb, c
 extern ShellExecuteFunction gShellExecute;
 
 // Opens "mailto:" + the focused e-mail resource's address; nothing happens
-// without a focused row. True when a request was made.
+// without a focused row. True when a request was made; when the system could
+// not carry it out, a box says so.
 bool SendMail(HWND mainWindow);
 
 // Opens the focused internet resource's address; nothing happens without a
-// focused row. True when a request was made.
+// focused row. True when a request was made; when the system could not
+// carry it out, a box says so.
 bool BrowseResource(HWND mainWindow);
 
 #endif  // QUILLMATE_MANAGERS_SHELLREQUESTS_H

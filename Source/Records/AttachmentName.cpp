@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "Records/FileSystemPlatform.h"
 #include "Records/LocalClock.h"
@@ -23,11 +24,22 @@ std::string FormatAttachmentName(const std::string& folder, const char* prefix, 
   return path;
 }
 
+namespace {
+
+// Far more names than a folder holds from one session: a folder whose every
+// name reads as taken (it cannot be read at all) ends the search, and the
+// caller's exclusive creation then fails and is reported.
+constexpr int kMostNamesTried = 10000;
+
+}  // namespace
+
 void MakeAttachmentName(const std::string& folder, const char* prefix, const char* extension,
                         std::string& fullPath) {
   fullPath = FormatAttachmentName(folder, prefix, extension, LocalNow());
-  while (PlatformFileOpensForReading(fullPath)) {
-    fullPath = FormatAttachmentName(folder, prefix, extension, LocalNow());
+  for (int tried = 1; PlatformNameIsTaken(fullPath) && tried < kMostNamesTried;) {
+    std::string next = FormatAttachmentName(folder, prefix, extension, LocalNow());
+    if (next != fullPath) ++tried;
+    fullPath = std::move(next);
   }
 }
 

@@ -19,8 +19,13 @@ std::string PlatformApplicationDataFolder();
 // Creates one folder; an existing folder, or any failure, is not reported.
 void PlatformCreateFolder(const std::string& path);
 
-// True when the path opens as an existing file for reading (the name is taken).
+// True when the path opens as an existing file for reading.
 bool PlatformFileOpensForReading(const std::string& path);
+
+// True when anything exists at path (a file, also one another program holds
+// open without sharing, or a folder), or the platform cannot tell: the name
+// is taken.
+bool PlatformNameIsTaken(const std::string& path);
 
 // True only when nothing at all exists at path (no file, folder or link);
 // false when something exists or when the platform cannot tell.

@@ -29,6 +29,10 @@ bool PlatformFileOpensForReading(const std::string& path) {
   return true;
 }
 
+bool PlatformNameIsTaken(const std::string& path) {
+  return !PlatformPathIsAbsent(path);
+}
+
 bool PlatformPathIsAbsent(const std::string& path) {
   struct stat status;
   if (lstat(path.c_str(), &status) == 0) return false;

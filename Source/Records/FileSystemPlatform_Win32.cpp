@@ -28,6 +28,12 @@ bool PlatformFileOpensForReading(const std::string& path) {
   return true;
 }
 
+bool PlatformNameIsTaken(const std::string& path) {
+  // The name's entry, not its content: a file that cannot be opened (held
+  // open without sharing, no access) is there all the same.
+  return !PlatformPathIsAbsent(path);
+}
+
 bool PlatformPathIsAbsent(const std::string& path) {
   if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   DWORD error = GetLastError();

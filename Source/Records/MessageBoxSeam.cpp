@@ -11,6 +11,13 @@ MessageBoxScript& InstalledScript() {
 }
 
 MessageBoxOwnerFinder gOwnerFinder = nullptr;
+// Boxes are shown on the user-interface thread only.
+int gOpenBoxes = 0;
+
+struct OpenBox {
+  OpenBox() { ++gOpenBoxes; }
+  ~OpenBox() { --gOpenBoxes; }
+};
 
 }  // namespace
 
@@ -22,8 +29,13 @@ int ShowMessageBox(void* ownerWindow, const char* text, const char* caption, uns
   if (ownerWindow == nullptr && gOwnerFinder != nullptr) ownerWindow = gOwnerFinder();
   const char* safeText = text != nullptr ? text : "";
   const char* safeCaption = caption != nullptr ? caption : "";
+  OpenBox open;
   if (InstalledScript()) return InstalledScript()(ownerWindow, safeText, safeCaption, style);
   return PlatformShowMessageBox(ownerWindow, safeText, safeCaption, style);
+}
+
+int OpenMessageBoxCount() {
+  return gOpenBoxes;
 }
 
 int DefaultMessageBoxAnswer(unsigned style) {

@@ -46,6 +46,11 @@ constexpr int kIdNo = 7;
 // tells (none installed: no owner). Never throws.
 int ShowMessageBox(void* ownerWindow, const char* text, const char* caption, unsigned style);
 
+// How many boxes are up right now (nested ones count each). A box is a
+// question whose answer some action waits for, so the program must not end
+// under it.
+int OpenMessageBoxCount();
+
 // Where a box without a named owner belongs: the window the user is working
 // in (the shell installs one that answers the open dialog, else the main
 // window). An owned box is modal to its owner, so a second click cannot

@@ -25,6 +25,7 @@
 #include "Shell/FindDialog.h"
 #include "Shell/KindCommands.h"
 #include "Shell/MainWindowHooks.h"
+#include "Shell/MainWindowLayout.h"
 #include "Shell/PageSetup.h"
 
 namespace {
@@ -128,6 +129,9 @@ void HideWindow(HWND window, int) {
 }
 
 void RestoreWindow(HWND window, int) {
+  // Laid out before it shows: moving panes while hidden costs nothing, and
+  // the window comes back whole however it was hidden or resized meanwhile.
+  RelayOutMainWindow(window);
   if (gMainWindowHooks.restoreFromTray) {
     gMainWindowHooks.restoreFromTray(window);
   } else {

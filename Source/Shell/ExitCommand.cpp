@@ -1,7 +1,11 @@
 // ExitCommand: the question belongs to the main window while it is on
 // screen; hidden in the tray, it has no owner, and is asked once at a time.
+// An open editor holds what the user has not saved yet, so while one is open
+// Exit only brings it forward. Windows that hold nothing unsaved (the About
+// box, a reminder or a find window) are no editors and never stand in the way.
 #include "Shell/ExitCommand.h"
 
+#include "Managers/CEditorDialog.h"
 #include "Records/MessageBoxSeam.h"
 #include "Shell/MainWindowHooks.h"
 
@@ -24,6 +28,7 @@ bool AskToExit() {
 }  // namespace
 
 bool ConfirmExit(HWND window) {
+  if (CEditorDialog::BringOpenEditorForward()) return false;
   if (!AskToExit()) return false;
   EndQuillmate(window);
   return true;

@@ -4,7 +4,8 @@
 #include <windows.h>
 
 // Asks "Would you like to Exit Quillmate?"; on Yes ends the program as
-// EndQuillmate does. Returns whether the user chose to exit.
+// EndQuillmate does. While an editor is open it asks nothing and only brings
+// the editor forward. Returns whether the user chose to exit.
 bool ConfirmExit(HWND window);
 
 // The end of the program once the user (or the exit request) has decided:

@@ -1,34 +1,22 @@
 // ExitRequest: the answer to "QuillmateExitRequest".
 #include "Shell/ExitRequest.h"
 
-#include "Library/CModelessDialogs.h"
+#include "Managers/CEditorDialog.h"
+#include "Records/MessageBoxSeam.h"
 #include "Shell/ExitCommand.h"
-
-#include <cstring>
 
 namespace {
 
-// A dialog or message box open without an owner (the Exit question, a
-// message box whose caller passed no owner) disables no window; seen as a
-// visible dialog-class window of this thread with no owner. A modeless
-// dialog (a reminder) runs no loop of its own and holds nothing unsaved: it
-// does not count.
-BOOL CALLBACK LookForOwnerlessDialog(HWND window, LPARAM parameter) {
-  char className[8] = {};
-  if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
-  if (CModelessDialogs::IsRegistered(window)) return TRUE;
-  if (!GetClassNameA(window, className, sizeof className) || std::strcmp(className, "#32770") != 0) return TRUE;
-  *reinterpret_cast<bool*>(parameter) = true;
-  return FALSE;
-}
-
+// What must not be ended from outside: an editor (it is brought forward, as
+// for Exit), a box whose answer an action waits for, or a modal dialog of the
+// platform (page setup, open file, print), which disables its owner; while
+// the main window is hidden in the tray, that owner is the holder window at
+// the root. Modeless windows holding nothing unsaved (the About box, a
+// reminder or a find window) do not count.
 bool ProgramBusy(HWND mainWindow) {
-  // A modal dialog disables its owner; while the main window is hidden in
-  // the tray, the owner is the holder window at the root.
-  if (!IsWindowEnabled(mainWindow) || !IsWindowEnabled(GetAncestor(mainWindow, GA_ROOT))) return true;
-  bool found = false;
-  EnumThreadWindows(GetCurrentThreadId(), LookForOwnerlessDialog, reinterpret_cast<LPARAM>(&found));
-  return found;
+  if (CEditorDialog::BringOpenEditorForward()) return true;
+  if (OpenMessageBoxCount() > 0) return true;
+  return !IsWindowEnabled(mainWindow) || !IsWindowEnabled(GetAncestor(mainWindow, GA_ROOT));
 }
 
 }  // namespace

@@ -15,9 +15,10 @@ constexpr LRESULT kExitRequestRefused = 0;
 // The message's number in this session (registered on first use).
 UINT ExitRequestMessage();
 
-// Ends the program, unless a dialog or message box of the program is open:
-// the request arrives through any message loop, including the one of a modal
-// editor or of a question whose answer a store operation waits for, and
-// ending there would throw away the user's unsaved input or cut an operation
-// in half. Then nothing happens and the sender is told so.
+// Ends the program, unless an editor, a message box or a modal dialog of the
+// program is open: the request arrives through any message loop, including
+// the one of a modal editor or of a question whose answer a store operation
+// waits for, and ending there would throw away the user's unsaved input or
+// cut an operation in half. Then nothing happens (an open editor comes
+// forward) and the sender is told so.
 LRESULT AnswerExitRequest(HWND mainWindow);

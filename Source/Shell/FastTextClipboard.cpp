@@ -10,21 +10,25 @@
 bool CopyFastTextToClipboard(HWND mainWindow, int commandId, std::string& title) {
   std::string text;
   if (!FastTextOfCommand(commandId, text, &title) || text.empty()) return false;
-  if (!OpenClipboard(mainWindow)) return false;
-  EmptyClipboard();
-  bool copied = false;
+  // The new text is ready before the old one goes: without the memory for it
+  // the clipboard keeps what it held.
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
-  if (block != nullptr) {
-    if (void* bytes = GlobalLock(block)) {
-      std::memcpy(bytes, text.data(), text.size());
-      static_cast<char*>(bytes)[text.size()] = '\0';
-      GlobalUnlock(block);
-      copied = SetClipboardData(CF_TEXT, block) != nullptr;
-      if (!copied) GlobalFree(block);
-    } else {
-      GlobalFree(block);
-    }
+  if (block == nullptr) return false;
+  void* bytes = GlobalLock(block);
+  if (bytes == nullptr) {
+    GlobalFree(block);
+    return false;
   }
+  std::memcpy(bytes, text.data(), text.size());
+  static_cast<char*>(bytes)[text.size()] = '\0';
+  GlobalUnlock(block);
+  if (!OpenClipboard(mainWindow)) {
+    GlobalFree(block);
+    return false;
+  }
+  EmptyClipboard();
+  const bool copied = SetClipboardData(CF_TEXT, block) != nullptr;
+  if (!copied) GlobalFree(block);
   CloseClipboard();
   return copied;
 }

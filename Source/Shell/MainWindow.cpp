@@ -65,6 +65,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kMinimumWindowWidth, kMinimumWindowHeight};
       return 0;
+    case WM_SHOWWINDOW:
+      // However it is shown, it shows laid out.
+      if (wParam) RelayOutMainWindow(window);
+      return DefWindowProcA(window, message, wParam, lParam);
     case WM_CLOSE:
       OnClose(window);
       return 0;
@@ -113,5 +117,10 @@ WindowClassDef MainWindowClass(HINSTANCE instance) {
 HWND CreateMainWindow(HINSTANCE instance, bool visible) {
   WindowCreateDef create = WindowCreateDef::TopLevel(kMainWindowTitle, kMainWindowClassName, instance);
   if (!visible) create.style &= ~WS_VISIBLE;
-  return create.Create();
+  HWND window = create.Create();
+  // A window created hidden gets its first WM_SIZE only from ShowWindow, and
+  // the tray brings it back by its style alone: without this its panes would
+  // stay 0 x 0 until the user resized it.
+  if (!visible) RelayOutMainWindow(window);
+  return window;
 }

@@ -258,7 +258,11 @@ TEST_F(AudioNoteTest, SaveChecksTitleAndRecordingAndStopsARunningTakeFirst) {
   EXPECT_EQ(OtherBoxes().size(), 3u);
 }
 
-TEST_F(AudioNoteTest, CloseDuringATakeAndEscLeaveNoFileAndSettingsFallsBackThenSaysSo) {
+TEST_F(AudioNoteTest, CloseDuringATakeEndsItAndAsksEscEndsItAndKeepsItAndSettingsFallsBackThenSaysSo) {
+  // Close during a take ends the take, then asks; No keeps the editor with
+  // the take, Yes throws it away.
+  bool recordingAfterClose = true;
+  std::size_t filesAfterNo = 0;
   ASSERT_TRUE(DriveDialog(
       "Audio Note", [this] { m_main->Command(IDM_ADD_AUDIO_NOTE); },
       [&](HWND dialog) {
@@ -266,15 +270,32 @@ TEST_F(AudioNoteTest, CloseDuringATakeAndEscLeaveNoFileAndSettingsFallsBackThenS
         ASSERT_TRUE(RecordedAtLeast(1));
         EXPECT_EQ(SoundFiles().size(), 1u);
         Press(dialog, IDC_AUDIO_CLOSE);
+        recordingAfterClose = WaveRecorder().IsRecording();
+        filesAfterNo = IsWindowVisible(dialog) ? SoundFiles().size() : 0;
+        m_boxes.answer = kIdYes;
+        Press(dialog, IDC_AUDIO_CLOSE);
       },
       kActBoundMs));
+  EXPECT_FALSE(recordingAfterClose);
+  EXPECT_EQ(filesAfterNo, 1u) << "No threw the take away";
+  ASSERT_EQ(OtherBoxes().size(), 2u);
+  for (const ShownBox& box : OtherBoxes()) {
+    EXPECT_EQ(box.text, "Discard the changes to this audio note?");
+    EXPECT_EQ(box.style, kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
+  }
   EXPECT_FALSE(WaveRecorder().IsRecording());
   EXPECT_TRUE(SoundFiles().empty());
 
-  // Only "sndvol.exe" exists; then neither does.
+  // Only "sndvol.exe" exists; then neither does. Esc during the take ends
+  // it and keeps it, the editor staying open; the close box then asks.
+  m_boxes.shown.clear();
+  m_boxes.answer = RecordedMessageBoxes::kDefaultButton;
   gStartedPrograms.clear();
   gExistingPrograms = {"sndvol.exe"};
   gShellExecute = StartProgram;
+  std::string statusAfterEsc;
+  bool saveAfterEsc = false;
+  std::size_t filesAfterEsc = 0;
   ASSERT_TRUE(DriveDialog(
       "Audio Note", [this] { m_main->Command(IDM_ADD_AUDIO_NOTE); },
       [&](HWND dialog) {
@@ -286,14 +307,23 @@ TEST_F(AudioNoteTest, CloseDuringATakeAndEscLeaveNoFileAndSettingsFallsBackThenS
         Press(dialog, IDC_AUDIO_SETTINGS);
         EXPECT_EQ(StatusText(dialog), "Recording...");
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // Esc
+        statusAfterEsc = IsWindowVisible(dialog) ? StatusText(dialog) : "closed";
+        saveAfterEsc = Enabled(dialog, IDC_AUDIO_SAVE);
+        filesAfterEsc = SoundFiles().size();
+        m_boxes.answer = kIdYes;
+        SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
       },
       kActBoundMs));
+  EXPECT_EQ(statusAfterEsc, "Stopped");
+  EXPECT_TRUE(saveAfterEsc);
+  EXPECT_EQ(filesAfterEsc, 1u);
   EXPECT_EQ(gStartedPrograms, (std::vector<std::string>{"open sndvol32.exe [] 1", "open sndvol.exe [] 1",
                                                "open sndvol32.exe [] 1", "open sndvol.exe [] 1"}));
-  ASSERT_EQ(OtherBoxes().size(), 1u);
+  ASSERT_EQ(OtherBoxes().size(), 2u);
   EXPECT_EQ(OtherBoxes()[0].text, "The volume control could not be started.");
   EXPECT_EQ(OtherBoxes()[0].caption, "Quillmate");
   EXPECT_EQ(OtherBoxes()[0].style, kMbOk | kMbIconWarning);
+  EXPECT_EQ(OtherBoxes()[1].text, "Discard the changes to this audio note?");
   EXPECT_FALSE(WaveRecorder().IsRecording());
   EXPECT_TRUE(SoundFiles().empty());
   EXPECT_TRUE(StoredNotes().empty());
@@ -373,12 +403,14 @@ TEST_F(AudioNoteTest, PropertiesOpenForAFocusedRowByDoubleClickAndEditCurrentAnd
       EXPECT_EQ(TextOf(dialog, IDC_AUDIO_PROPERTIES_TITLE), "Birthday song");
       EXPECT_TRUE(IsWindow(AudioNotePlayer().Window()));
       TypeText(dialog, IDC_AUDIO_PROPERTIES_TITLE, "changed, then cancelled");
+      m_boxes.answer = kIdYes;
       Press(dialog, IDC_AUDIO_PROPERTIES_CANCEL);
     }));
     EXPECT_EQ(AudioNotePlayer().Window(), nullptr);
   }
   EXPECT_EQ(RecordTextOf(StoredNotes().at(0).title), "Birthday song");
-  EXPECT_TRUE(m_boxes.shown.empty());
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  for (const ShownBox& box : m_boxes.shown) EXPECT_EQ(box.text, "Discard the changes to this audio note?");
 }
 
 // A recording whose format says 0 channels ended the program with a division
@@ -503,6 +535,7 @@ TEST_F(AudioNoteTest, AFailedNewTakeKeepsTheOldOneAndATakeWithoutItsSizesIsNever
         EXPECT_EQ(OtherBoxes().back().caption, "Audio Note");
         EXPECT_TRUE(IsWindow(dialog));
         EXPECT_TRUE(StoredNotes().empty());
+        m_boxes.answer = kIdYes;  // the take is given up
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
       },
       kActBoundMs));

@@ -117,11 +117,13 @@ TEST_F(ResourceEditorTest, EmailEntriesNeedNameAndAddressAndLandFieldForFieldWhe
                                                                    "ann.jones@example.org"}));
   EXPECT_EQ(m_main->Rows()[0].texts[1], "Ann Jones");
 
-  // Esc ends the dialog as Cancel does: nothing changes.
+  // Esc ends the dialog as Cancel does, once the change is given up:
+  // nothing changes.
   m_main->FocusRow(0);
   ASSERT_TRUE(DriveDialog(kEmailCaption, [this] { m_main->Command(IDM_EDIT_EMAIL_RESOURCE); },
                           [&](HWND dialog) {
                             TypeText(dialog, IDC_EMAIL_NAME, "Somebody else");
+                            m_boxes.answer = kIdYes;
                             SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
                           }));
   EXPECT_EQ(FieldsOf(StoredRecords<DatabaseDataEmailRes>()[0].second)[0], "Ann Jones");

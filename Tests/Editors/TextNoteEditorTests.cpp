@@ -233,6 +233,7 @@ TEST_F(TextNoteTest, BulletFollowsItsIndentRulesAndEmptyFieldsKeepTheDialogOpenW
                             SetWindowTextA(body, "");
                             Press(dialog, IDC_TEXT_NOTE_SAVE);  // no body
                             openAfterBodyOnly = TextOf(dialog, IDC_TEXT_NOTE_TITLE) == "Title";
+                            m_boxes.answer = kIdYes;  // to the discard question
                             Press(dialog, IDC_TEXT_NOTE_CANCEL);
                           }));
   ASSERT_EQ(afterPress.size(), 4u);
@@ -249,7 +250,9 @@ TEST_F(TextNoteTest, BulletFollowsItsIndentRulesAndEmptyFieldsKeepTheDialogOpenW
 
   EXPECT_TRUE(openAfterTitleOnly);
   EXPECT_TRUE(openAfterBodyOnly);
-  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  ASSERT_EQ(m_boxes.shown.size(), 3u);
+  EXPECT_EQ(m_boxes.shown[2].text, "Discard the changes to this text note?");
+  m_boxes.shown.pop_back();
   for (const ShownBox& box : m_boxes.shown) {
     EXPECT_EQ(box.text, "Please Fill in All Fields.");
     EXPECT_EQ(box.caption, "Quillmate");
@@ -305,10 +308,12 @@ TEST_F(TextNoteTest, AMissingBodyOpensEmptyAndIsWrittenOnSaveAndABodyThatCannotB
                             Press(dialog, IDC_TEXT_NOTE_SAVE);
                             stayedOpen = TextOf(dialog, IDC_TEXT_NOTE_TITLE) == "Renamed";
                             CloseHandle(held);
+                            m_boxes.answer = kIdYes;  // to the discard question
                             Press(dialog, IDC_TEXT_NOTE_CANCEL);
                           }));
   EXPECT_TRUE(stayedOpen);
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].text, "Discard the changes to this text note?");
   EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
   EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconError);
   EXPECT_EQ(m_boxes.shown[0].owner, editor);
@@ -330,7 +335,8 @@ TEST_F(TextNoteTest, AMissingBodyOpensEmptyAndIsWrittenOnSaveAndABodyThatCannotB
                             Press(dialog, IDC_TEXT_NOTE_CANCEL);
                           }));
   EXPECT_TRUE(stayedOpen);
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].text, "Discard the changes to this text note?");
   EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconError);
   EXPECT_EQ(StoredNotes().size(), 1u);
   EXPECT_EQ(m_main->Rows().size(), 1u);

@@ -104,6 +104,7 @@ TEST_F(TextNoteTest, TabEntersTheBodyWithoutSelectingItCtrlTabTypesATabAndCtrlBI
     PressKey(dialog, 'U', true);
     seen.afterUnderline = EffectsAt(dialog, 0);
     seen.bodyAfterFormats = PlainBody(dialog);
+    m_boxes.answer = kIdYes;  // the typed text is given up
     Press(dialog, IDC_TEXT_NOTE_CANCEL);
   }));
   EXPECT_TRUE(seen.bodyFocusedAfterTabIn);
@@ -120,5 +121,7 @@ TEST_F(TextNoteTest, TabEntersTheBodyWithoutSelectingItCtrlTabTypesATabAndCtrlBI
   EXPECT_EQ(seen.afterUnderline, static_cast<DWORD>(CFE_ITALIC | CFE_UNDERLINE));
   // Ctrl+I typed no tab over the selection.
   EXPECT_EQ(seen.bodyAfterFormats, "Hello\t world");
-  EXPECT_TRUE(m_boxes.shown.empty());
+  // Only the question before the typed text was given up.
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Discard the changes to this text note?");
 }

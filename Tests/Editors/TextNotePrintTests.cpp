@@ -161,6 +161,7 @@ TEST_F(TextNoteTest, PrintNoteAsksThePrintDialogWithThePageSetupsPrinterAndPrint
                             answer.confirm = true;
                             PressTool(dialog, IDM_TEXT_PRINT);
                             calls = layout.calls;
+                            m_boxes.answer = kIdYes;  // the typed text is given up
                             Press(dialog, IDC_TEXT_NOTE_CANCEL);
                           }));
   gAnswer = nullptr;

@@ -399,7 +399,9 @@ TEST_F(VideoCaptureDialogTest, SaveChecksTitleAndCaptureThenAddsTheNoteWithTheBa
   ASSERT_EQ(m_main->Rows().size(), 1u);
 }
 
-TEST_F(VideoCaptureDialogTest, CloseAfterTwoTakesAndEscDuringATakeLeaveNoAviAndNoNote) {
+TEST_F(VideoCaptureDialogTest, CloseAfterTwoTakesAsksEscDuringACaptureEndsItAndKeepsItAndTheCloseBoxAsksToo) {
+  // Close with a capture taken asks; No keeps it, Yes leaves no AVI.
+  std::size_t filesAfterNo = 0;
   ASSERT_TRUE(Drive([&](HWND dialog) {
     RecordAFewFrames(dialog);
     EXPECT_FALSE(AviFilesIn(gVideoNoteFolder).empty());
@@ -407,17 +409,46 @@ TEST_F(VideoCaptureDialogTest, CloseAfterTwoTakesAndEscDuringATakeLeaveNoAviAndN
     RecordAFewFrames(dialog);
     EXPECT_EQ(AviFilesIn(gVideoNoteFolder).size(), 1u);
     Press(dialog, IDC_VIDEO_CLOSE);
+    filesAfterNo = IsWindowVisible(dialog) ? AviFilesIn(gVideoNoteFolder).size() : 0;
+    m_boxes.answer = kIdYes;
+    Press(dialog, IDC_VIDEO_CLOSE);
   }));
+  EXPECT_EQ(filesAfterNo, 1u) << "No threw the capture away";
   EXPECT_TRUE(AviFilesIn(gVideoNoteFolder).empty());
-  // Esc during a capture ends it and leaves nothing either.
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  for (const ShownBox& box : m_boxes.shown) {
+    EXPECT_EQ(box.text, "Discard the changes to this video note?");
+    EXPECT_EQ(box.style, kMbYesNo | kMbIconQuestion | kMbDefaultButton2);
+  }
+
+  // Esc during a capture ends it and keeps it, the dialog staying open; the
+  // close box during a capture ends it, then asks.
+  m_boxes.shown.clear();
+  m_boxes.answer = RecordedMessageBoxes::kDefaultButton;
+  bool capturingAfterEsc = true;
+  std::size_t filesAfterEsc = 0;
+  bool capturingAfterCloseBox = true;
   ASSERT_TRUE(Drive([&](HWND dialog) {
     Press(dialog, IDC_VIDEO_RECORD);
     ASSERT_TRUE(PumpUntil([&] { return StatusOf(dialog).dwCurrentVideoFrame >= 2; }, kCaptureWaitMs));
     SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    capturingAfterEsc = !IsWindowVisible(dialog) || StatusOf(dialog).fCapturingNow;
+    filesAfterEsc = AviFilesIn(gVideoNoteFolder).size();
+    EXPECT_TRUE(m_boxes.shown.empty()) << "Esc asked instead of ending the capture";
+    Press(dialog, IDC_VIDEO_RECORD);
+    ASSERT_TRUE(PumpUntil([&] { return StatusOf(dialog).dwCurrentVideoFrame >= 2; }, kCaptureWaitMs));
+    SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    capturingAfterCloseBox = !IsWindowVisible(dialog) || StatusOf(dialog).fCapturingNow;
+    m_boxes.answer = kIdYes;
+    SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   }));
+  EXPECT_FALSE(capturingAfterEsc);
+  EXPECT_EQ(filesAfterEsc, 1u);
+  EXPECT_FALSE(capturingAfterCloseBox);
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Discard the changes to this video note?");
   EXPECT_TRUE(AviFilesIn(gVideoNoteFolder).empty());
   EXPECT_TRUE(StoredNotes().empty());
-  EXPECT_TRUE(m_boxes.shown.empty());
 }
 
 TEST_F(VideoCaptureDialogTest, ThePropertiesPlayACapturedNoteInTheDialogAndSaveChangesOnlyTitleAndType) {

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "Library/CReplacingFile.h"
+#include "Support/ImportHook.h"
 #include "Support/ScratchFolder.h"
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -149,3 +153,82 @@ TEST_F(CFileTest, CloseWithoutAFileDoesNothingAndExceptionsShareTheirText) {
 }
 
 }  // namespace
+
+namespace {
+
+// The file calls of a replacing write, in their order, with the handle
+// flushed and the flags of the move.
+struct FileCall {
+  std::string name;
+  HANDLE handle;
+  DWORD flags;
+};
+std::vector<FileCall> gFileCalls;
+bool gFailFlush = false;
+qmtest::ScopedImportHook* gFlushHook = nullptr;
+qmtest::ScopedImportHook* gMoveHook = nullptr;
+
+BOOL WINAPI WatchedFlush(HANDLE file) {
+  gFileCalls.push_back({"flush", file, 0});
+  if (gFailFlush) {
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  }
+  return gFlushHook->Original<decltype(&FlushFileBuffers)>()(file);
+}
+
+BOOL WINAPI WatchedMove(LPCSTR from, LPCSTR to, DWORD flags) {
+  gFileCalls.push_back({"move", nullptr, flags});
+  return gMoveHook->Original<decltype(&MoveFileExA)>()(from, to, flags);
+}
+
+std::string Content(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+// A power loss right after the replace must find the new content on the
+// disk: the new file is flushed before it moves, and the move is written
+// through. A flush that fails leaves the old content in place.
+TEST_F(CFileTest, AReplacingWriteFlushesTheNewFileBeforeItTakesTheOldOnesPlace) {
+  qmtest::ScopedImportHook flush("FlushFileBuffers", reinterpret_cast<void*>(WatchedFlush));
+  qmtest::ScopedImportHook move("MoveFileExA", reinterpret_cast<void*>(WatchedMove));
+  gFlushHook = &flush;
+  gMoveHook = &move;
+  ASSERT_TRUE(move.Installed());
+  const std::string target = PathOf("Note.doc");
+  WriteFileWith(target, "old content");
+  gFileCalls.clear();
+  gFailFlush = false;
+  {
+    CReplacingFile file(target.c_str());
+    const HANDLE newFile = file.File().GetHandle();
+    file.Write("new content", 11);
+    file.Commit();
+    ASSERT_EQ(2u, gFileCalls.size()) << "a flush, then the move";
+    EXPECT_EQ("flush", gFileCalls[0].name);
+    EXPECT_EQ(newFile, gFileCalls[0].handle) << "the new file is the one flushed";
+    EXPECT_EQ("move", gFileCalls[1].name);
+    EXPECT_EQ(static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH), gFileCalls[1].flags);
+  }
+  EXPECT_EQ("new content", Content(target));
+
+  gFileCalls.clear();
+  gFailFlush = true;
+  {
+    CReplacingFile file(target.c_str());
+    file.Write("lost content", 12);
+    try {
+      file.Commit();
+      ADD_FAILURE() << "a failed flush was not reported";
+    } catch (const CFileException& failure) {
+      EXPECT_EQ(static_cast<unsigned long>(ERROR_DISK_FULL), failure.GetErrorCode());
+    }
+  }
+  gFailFlush = false;
+  EXPECT_EQ("new content", Content(target)) << "the old content stays when the new one did not reach the disk";
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((target + ".new").c_str())) << "the new file stayed";
+  for (const FileCall& call : gFileCalls) EXPECT_NE("move", call.name) << "moved an unflushed file";
+}

@@ -22,6 +22,7 @@
 #include "Shell/MainWindowHooks.h"
 #include "Support/DialogDriver.h"
 #include "Support/FileBytes.h"
+#include "Support/ImportHook.h"
 #include "Support/TestMainWindow.h"
 
 using namespace qmtest;
@@ -56,6 +57,32 @@ void PutOnClipboard(const std::string& text) {
   GlobalUnlock(block);
   SetClipboardData(CF_TEXT, block);
   CloseClipboard();
+}
+
+// A disk that fills up under the fast-text folder: each write there puts
+// half its bytes on the disk and fails. Other writes (the stores, the
+// test's own output) go through.
+ScopedImportHook* gWriteHook = nullptr;
+BOOL WINAPI HalfWrite(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD written, LPOVERLAPPED overlapped) {
+  const auto write = gWriteHook->Original<decltype(&WriteFile)>();
+  // Named by the system from Vista on: looked up, as the headers target older ones.
+  using FinalPathName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  static const auto finalPathName = reinterpret_cast<FinalPathName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+  char path[MAX_PATH * 2] = {};
+  const DWORD length = finalPathName ? finalPathName(file, path, sizeof path, 0) : 0;
+  if (length == 0 || length >= sizeof path || std::strstr(path, "\\FastText\\") == nullptr) {
+    return write(file, buffer, count, written, overlapped);
+  }
+  write(file, buffer, count / 2, written, overlapped);
+  SetLastError(ERROR_DISK_FULL);
+  return FALSE;
+}
+
+// Memory that has run out, for the program's global blocks.
+HGLOBAL WINAPI NoGlobalMemory(UINT, SIZE_T) {
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return nullptr;
 }
 
 class FastTextTest : public MainWindowTest {
@@ -182,11 +209,14 @@ TEST_F(FastTextTest, AChangeThatCannotBeWrittenKeepsTheOldTextRecordAndRowAndThe
                             Press(dialog, IDC_FAST_TEXT_SAVE);
                             openAfterFailure = IsWindow(dialog) && IsWindowVisible(dialog);
                             keptText = TextOf(dialog, IDC_FAST_TEXT_TEXT);
+                            // What was typed is given up only on the user's word.
+                            m_boxes.answer = kIdYes;
                             Press(dialog, IDC_FAST_TEXT_CANCEL);
                           }));
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   CloseHandle(holder);
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].text, "Discard the changes to this fast text?");
   EXPECT_EQ(m_boxes.shown[0].caption, "Quillmate");
   EXPECT_EQ(m_boxes.shown[0].style & 0xF0u, kMbIconError);
   EXPECT_TRUE(openAfterFailure);
@@ -259,4 +289,33 @@ TEST_F(FastTextTest, MenuItemsFollowTheFileAndEachCopiesOnlyItsOwnFastText) {
   // An id beyond the menu built last names nothing.
   m_main->Command(IDM_FAST_TEXT_FIRST + 24);
   EXPECT_EQ(ClipboardBlock(), std::string("unchanged") + '\0');
+}
+
+TEST_F(FastTextTest, AFastTextThatCannotBeWrittenWholeLeavesNoFileAndTheClipboardKeepsItsTextWithoutMemory) {
+  {
+    ScopedImportHook write("WriteFile", reinterpret_cast<void*>(HalfWrite));
+    gWriteHook = &write;
+    ASSERT_TRUE(write.Installed());
+    ASSERT_NE(nullptr, GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA"))
+        << "the disk cannot be filled for the fast-text folder alone";
+    FastTextValues values{"Address", "12 Long Street\r\nSpringfield"};
+    EXPECT_EQ(FastTextManager::AppendRecord(m_main->Handle(), values), 0);
+  }
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "File IO error");
+  EXPECT_TRUE(StoredRecords<DatabaseDataFastText>().empty());
+  EXPECT_TRUE(std::filesystem::is_empty(gFastTextFolder)) << "the part written stayed in the folder";
+
+  // Copying a fast text when no memory is left for it: the clipboard keeps
+  // what it held rather than being emptied for nothing.
+  Add("Address", "12 Long Street");
+  PutOnClipboard("what the user copied before");
+  {
+    ScopedImportHook allocate("GlobalAlloc", reinterpret_cast<void*>(NoGlobalMemory));
+    ASSERT_TRUE(allocate.Installed());
+    m_main->Command(OpenTrayMenu()[0].command);
+  }
+  EXPECT_EQ(ClipboardBlock(), std::string("what the user copied before") + '\0');
+  m_main->Command(OpenTrayMenu()[0].command);
+  EXPECT_EQ(ClipboardBlock(), std::string("12 Long Street") + '\0') << "with memory it copies";
 }

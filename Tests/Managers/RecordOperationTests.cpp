@@ -111,7 +111,9 @@ TEST_F(ManagersTest, AFailedWriteLeavesTheRowShowingTheStoredValues) {
   EXPECT_EQ(stored.title, "kept title");
   EXPECT_EQ(stored.noteType, 0);
   EXPECT_EQ(stored.attachment, "AudioNote1.wav");
-  EXPECT_TRUE(boxes_.shown.empty());  // no CRC warning: the record is whole
+  // The failure is told; no CRC warning follows: the record is whole.
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_NE(boxes_.shown[0].text.find("could not save the changes to the audio note"), std::string::npos);
 
   // A disk that keeps failing: the row still shows what was stored before.
   gxInjectFault(gxFaultOp::Write, 1, true);

@@ -99,11 +99,14 @@ TEST_F(TimeNotificationTest, SavingWithAnEmptyFieldAsksForAllFieldsAndKeepsTheDi
                             Press(dialog, IDC_TIME_NOTIFICATION_SAVE);
                             stillOpenAfterTextOnly =
                                 TextOf(dialog, IDC_TIME_NOTIFICATION_TEXT) == "Text only";
+                            m_boxes.answer = kIdYes;  // to the discard question
                             Press(dialog, IDC_TIME_NOTIFICATION_CANCEL);
                           }));
   EXPECT_TRUE(stillOpenAfterTitleOnly);
   EXPECT_TRUE(stillOpenAfterTextOnly);
-  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  ASSERT_EQ(m_boxes.shown.size(), 3u);
+  EXPECT_EQ(m_boxes.shown[2].text, "Discard the changes to this time notification?");
+  m_boxes.shown.pop_back();
   for (const ShownBox& box : m_boxes.shown) {
     EXPECT_EQ(box.text, "Please Fill in All fields.");
     EXPECT_EQ(box.caption, "Quillmate");
@@ -186,7 +189,8 @@ TEST_F(TimeNotificationTest, CancelAfterEditingLeavesRecordRowAndPendingEntryUnc
   m_main->FocusRow(m_main->RowOf(address));
 
   // Opened by the edit command and closed by Cancel, then opened by a double
-  // click and closed by the close box.
+  // click and closed by the close box, each time giving the changes up.
+  m_boxes.answer = kIdYes;
   for (bool closeBox : {false, true}) {
     ASSERT_TRUE(DriveEditor(
         [this, closeBox] {
@@ -235,7 +239,9 @@ TEST_F(TimeNotificationTest, CancelAfterEditingLeavesRecordRowAndPendingEntryUnc
   std::vector<DatabaseDataTimeNotif> stored = StoredNotifications();
   ASSERT_EQ(stored.size(), 3u);
   EXPECT_EQ(RecordTextOf(stored[2].title), std::string(254, 'N'));
-  EXPECT_TRUE(m_boxes.shown.empty());
+  // Only the two discard questions were asked.
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  for (const ShownBox& box : m_boxes.shown) EXPECT_EQ(box.text, "Discard the changes to this time notification?");
 }
 
 TEST_F(TimeNotificationTest, AnEditorThatCannotBeCreatedReportsTheErrorAndOpensNothing) {

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "Records/AttachmentName.h"
 #include "Records/DataFolders.h"
 #include "Records/FileSystemPlatform.h"
@@ -122,6 +126,31 @@ TEST_F(DataFolderTest, ATakenNameIsMadeAgainFromANewTimeUntilOneIsFree) {
   MakeAttachmentName(folder, "TextNote", "doc", b);
   EXPECT_EQ(b, folder + "TextNote200311112346.doc");
   EXPECT_EQ(november.readings, 3);
+}
+
+TEST_F(DataFolderTest, AnyNameThatExistsIsTakenAFolderAndAFileAnotherProgramHoldsOpenToo) {
+  const std::string folder = folder_.Path().string() + kPathSeparator;
+  ScriptedClock clock{{MakeTime(2004, 1, 2, 3, 4, 5, 6), MakeTime(2004, 1, 2, 3, 4, 5, 7),
+                       MakeTime(2004, 1, 2, 3, 4, 5, 8)}};
+  ScopedLocalClock scoped(clock.Source());
+  // A folder that happens to bear the first name: no file can be made there.
+  std::filesystem::create_directory(folder + "FastText2004123456.fst");
+#ifdef _WIN32
+  // Another program holds the second name open without sharing: it cannot
+  // be read, but it is there, and creating it would fail.
+  const std::string held = folder + "FastText2004123457.fst";
+  Touch(held);
+  HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+#else
+  std::filesystem::create_directory(folder + "FastText2004123457.fst");
+#endif
+  std::string name;
+  MakeAttachmentName(folder, "FastText", "fst", name);
+  EXPECT_EQ(name, folder + "FastText2004123458.fst");
+#ifdef _WIN32
+  CloseHandle(holder);
+#endif
 }
 
 TEST_F(DataFolderTest, OnlyBareStoredNamesAreJoinedToTheirFolder) {

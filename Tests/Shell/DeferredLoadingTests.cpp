@@ -50,7 +50,7 @@ TEST(Startup, AStartLoadsNoDialogsLibraryAndTheTextNoteEditorLoadsTheRichEditWhe
   const MainWindowHooks savedHooks = gMainWindowHooks;
   {
     CQuillmateTray tray;
-    ASSERT_TRUE(StartQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray));
+    ASSERT_TRUE(StartQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray, "quillmate.exe /tray"));
     qmtest::PumpMessages();
     EXPECT_EQ(std::vector<std::string>(),
               LoadedOf(kDeferredLibraries, sizeof kDeferredLibraries / sizeof kDeferredLibraries[0]))

@@ -423,7 +423,9 @@ void CALLBACK SendRequestFromTimer(HWND, UINT, UINT_PTR timer, DWORD) {
 LRESULT RequestExitWhileABoxIsOpen(HWND mainWindow, UINT message, HWND boxOwner) {
   gRequestDuringBox = {mainWindow, message, -1, false};
   SetTimer(nullptr, 0, 50, SendRequestFromTimer);
-  MessageBoxA(boxOwner, "A question the user has not answered yet", "Quillmate", MB_OK);
+  // A real box, shown the program's one way.
+  ScopedMessageBoxScript realBox(PlatformShowMessageBox);
+  ShowMessageBox(boxOwner, "A question the user has not answered yet", "Quillmate", MB_OK);
   EXPECT_TRUE(gRequestDuringBox.sent);
   return gRequestDuringBox.answer;
 }

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,13 @@
 #include "Shell/MainWindowHooks.h"
 #include "Support/RecordedMessageBoxes.h"
 #include "Support/ScratchFolder.h"
+#include "Support/ScreenPixels.h"
 #include "Library/ToolkitErrors.h"
 #include "Records/DataFolders.h"
+#include "Records/DatabaseObject.h"
 #include "Records/MessageBoxSeam.h"
 #include "Resources/MainWindowIds.h"
+#include "Resources/TrayIds.h"
 #include "Shell/AboutDialog.h"
 #include "Shell/HelpFile.h"
 #include "Shell/MessageLoop.h"
@@ -426,6 +430,120 @@ TEST(Startup, TheStartAtLogOnGoesToTheTrayUnseenAndAStartByTheUserShowsTheWindow
   EXPECT_FALSE(HasTraySwitch("C:\\x\\quillmate.exe /trayful"));
   EXPECT_FALSE(HasTraySwitch("/tray"));
   EXPECT_FALSE(HasTraySwitch(nullptr));
+}
+
+// The marker of an earlier start set for one test, put back as it was
+// afterwards, with the main window's hooks that start-up installs; the
+// classes that start-up registers go too, so that the next start can
+// register them again.
+class LaterStartMarker {
+ public:
+  LaterStartMarker() : m_hadMarker(ReadRegistryString(kFirstStartKey, kFirstStartValue, m_saved)) {
+    EXPECT_TRUE(WriteRegistryString(kFirstStartKey, kFirstStartValue, "Done"));
+  }
+  ~LaterStartMarker() {
+    gMainWindowHooks = m_savedHooks;
+    UnregisterClassA(kMainWindowClassName, GetModuleHandleA(nullptr));
+    UnregisterClassA(CSplitter::kBarClassName, GetModuleHandleA(nullptr));
+    if (m_hadMarker) {
+      WriteRegistryString(kFirstStartKey, kFirstStartValue, m_saved);
+      return;
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kFirstStartKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      RegDeleteValueA(key, kFirstStartValue);
+      RegCloseKey(key);
+    }
+  }
+
+ private:
+  char m_saved[kRegistryStringSize] = {};
+  bool m_hadMarker;
+  const MainWindowHooks m_savedHooks = gMainWindowHooks;
+};
+
+// The record list's and the manager list's sizes as the layout gives them,
+// and the first row's text on screen: what a user sees of a restored window.
+std::string WhatIsMissing(HWND main) {
+  std::string missing;
+  HWND records = GetDlgItem(main, ID_RECORD_LIST);
+  HWND managers = GetDlgItem(main, ID_MANAGER_LIST);
+  HWND bar = GetDlgItem(main, CSplitter::kBarId);
+  RECT client = {}, rebar = {}, status = {};
+  GetClientRect(main, &client);
+  GetClientRect(GetDlgItem(main, ID_REBAR), &rebar);
+  GetWindowRect(GetDlgItem(main, ID_STATUS_BAR), &status);
+  const int paneHeight = client.bottom - rebar.bottom - (status.bottom - status.top);
+  for (HWND pane : {records, managers, bar}) {
+    RECT box = {};
+    GetWindowRect(pane, &box);
+    if (box.bottom - box.top != paneHeight) missing += " a pane is not as high as the space between the bars;";
+    if (box.right - box.left <= 0) missing += " a pane has no width;";
+  }
+  RECT recordsBox = {}, managersBox = {}, barBox = {};
+  GetWindowRect(records, &recordsBox);
+  GetWindowRect(managers, &managersBox);
+  GetWindowRect(bar, &barBox);
+  if ((managersBox.right - managersBox.left) + (barBox.right - barBox.left) + (recordsBox.right - recordsBox.left) !=
+      client.right)
+    missing += " the panes do not fill the width;";
+  RECT row = {};
+  row.left = LVIR_LABEL;
+  SendMessageA(records, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  if (qmtest::ScreenPixels(records).InkIn(row) == 0) missing += " the first row is not drawn;";
+  return missing;
+}
+
+TEST(Startup, AfterALaterStartEveryWayOfRestoringShowsTheWindowLaidOutAndDrawn) {
+  qmtest::ScratchFolder folder("qm-restore");
+  ScopedApplicationDataFolder appData(folder.Path().string());
+  qmtest::RecordedMessageBoxes boxes;
+  LaterStartMarker marker;
+  ASSERT_TRUE(MakeDataFolders());
+  {
+    auto store = OpenStore<DatabaseDataTextNote>();
+    ASSERT_TRUE(store);
+    std::strcpy(store->Data().date, "09:05:03 11/28/2003");
+    std::strcpy(store->Data().title, "Shopping");
+    ASSERT_NE(0u, store->AddRecord());
+    CloseStore(store);
+  }
+  CQuillmateTray tray;
+  ASSERT_TRUE(StartQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray, "quillmate.exe /tray"));
+  HWND main = gMainWindow;
+  ASSERT_NE(nullptr, main);
+  PumpMessages();
+  ASSERT_FALSE(IsWindowVisible(main));
+
+  struct Way {
+    const char* name;
+    std::function<void()> restore;
+  };
+  const Way ways[] = {
+      {"the tray menu's Quillmate...", [&] { SendMessageA(main, WM_COMMAND, IDM_RESTORE_FROM_TRAY, 0); }},
+      {"a double click on the icon",
+       [&] { SendMessageA(main, kTrayCallbackMessage, IDR_TRAY_MENU, WM_LBUTTONDBLCLK); }},
+      {"a second start", [&] {
+         bool heldInTray = false;
+         ASSERT_EQ(main, FindRunningMainWindow(kMainWindowClassName, &heldInTray));
+         ActivateRunningInstance(main, heldInTray);
+       }},
+  };
+  for (const Way& way : ways) {
+    way.restore();
+    std::string missing = "not shown";
+    PumpUntil([&] {
+      missing = IsWindowVisible(main) ? WhatIsMissing(main) : "not shown";
+      return missing.empty();
+    });
+    EXPECT_EQ("", missing) << "restored by " << way.name;
+    SendMessageA(main, WM_COMMAND, IDM_HIDE_TO_TRAY, 0);
+    PumpMessages();
+    ASSERT_FALSE(IsWindowVisible(main));
+  }
+  DestroyWindow(main);
+  gMainWindow = nullptr;
+  PumpMessages();
 }
 
 }  // namespace
