@@ -256,19 +256,21 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
 }
 
 void RemoveRecords(RecordKind kind, HWND mainWindow, int all) {
+  // The store is open while the question is up: its guard keeps every other
+  // command that would touch a store (another delete, another question) out
+  // until the answer.
+  StoreFailureReport report(kind, StoreAction::Delete);
+  KindStore store = OpenKindStore(kind, &report);
+  if (!store) return;
   CListView list = RecordListOf(mainWindow);
   // Every road to a deletion (toolbar, menus, the Delete key) asks here, and
-  // one stray Enter answers No: what goes cannot be brought back. Asked
-  // before the store opens, so no store is held while the question is up.
+  // one stray Enter answers No: what goes cannot be brought back.
   constexpr unsigned kQuestion = kMbYesNo | kMbIconQuestion | kMbDefaultButton2;
   const int count = all == 0 ? list.GetSelectedCount() : list.GetItemCount();
   if (count == 0) return;  // nothing to ask about
   const std::string question =
       all == 0 ? DeleteSelectedQuestion(kind, count) : std::string(KindDescriptionOf(kind).deleteAllQuestion);
   if (ShowMessageBox(nullptr, question.c_str(), "Quillmate", kQuestion) != kIdYes) return;
-  StoreFailureReport report(kind, StoreAction::Delete);
-  KindStore store = OpenKindStore(kind, &report);
-  if (!store) return;
   if (all == 0) {
     RemoveSelected(*store, list, report);
   } else {

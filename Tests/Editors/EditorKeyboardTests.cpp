@@ -145,6 +145,8 @@ TEST_F(EditorKeyboardTest, AfterAPleaseFillBoxTheFocusIsInTheFirstEmptyRequiredF
                             TypeText(dialog, IDC_FAST_TEXT_TITLE, "Greeting");
                             Press(dialog, IDC_FAST_TEXT_SAVE);
                             secondFocus = GetDlgCtrlID(GetFocus());
+                            // Nothing left unsaved, so Cancel closes without the discard question.
+                            TypeText(dialog, IDC_FAST_TEXT_TITLE, "");
                             Press(dialog, IDC_FAST_TEXT_CANCEL);
                           }));
   EXPECT_EQ(firstFocus, IDC_FAST_TEXT_TITLE);
@@ -155,6 +157,7 @@ TEST_F(EditorKeyboardTest, AfterAPleaseFillBoxTheFocusIsInTheFirstEmptyRequiredF
                             TypeText(dialog, IDC_TEXT_NOTE_TITLE, "Title only");
                             Press(dialog, IDC_TEXT_NOTE_SAVE);
                             firstFocus = GetDlgCtrlID(GetFocus());
+                            TypeText(dialog, IDC_TEXT_NOTE_TITLE, "");
                             Press(dialog, IDC_TEXT_NOTE_CANCEL);
                           }));
   EXPECT_EQ(firstFocus, IDC_TEXT_NOTE_BODY);

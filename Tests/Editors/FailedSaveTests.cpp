@@ -112,9 +112,11 @@ TEST_F(FailedSaveTest, AFailedAddChangeOrDeleteIsToldAfterTheStoreIsClosedAndThe
   gxInjectFault(gxFaultOp::Write, 1, false);
   m_main->Command(IDM_DELETE_EMAIL_RESOURCES);
   gxClearFaults();
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  ExpectFailureBox(m_boxes.shown[0], "could not delete the email resource", m_main->Handle());
-  EXPECT_EQ(storesOpenDuringBox, (std::vector<int>{0, 0}));
+  // The delete question comes first; then the failure.
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Delete 1 e-mail address?");
+  ExpectFailureBox(m_boxes.shown[1], "could not delete the email resource", m_main->Handle());
+  EXPECT_EQ(storesOpenDuringBox, (std::vector<int>{0, 1, 0})) << "the change, the delete question (its store held), the delete";
   EXPECT_EQ(m_main->Rows().size(), 1u) << "the row of the record that stayed is gone";
 
   // Send Mail when the system has no program for "mailto:".

@@ -247,7 +247,7 @@ TEST_F(TimeNotificationTest, CancelAfterEditingLeavesRecordRowAndPendingEntryUnc
 TEST_F(TimeNotificationTest, AnEditorThatCannotBeCreatedReportsTheErrorAndOpensNothing) {
   LoadPendingNotifications();
   // A resource module with dialogs, but not dialog 9000.
-  gApp.SetResourceInstance(GetModuleHandleA("comdlg32.dll"));
+  gApp.SetResourceInstance(LoadLibraryA("comdlg32.dll"));
   m_main->Command(IDM_ADD_TIME_NOTIFICATION);
   gApp.SetResourceInstance(nullptr);
   ASSERT_EQ(m_boxes.shown.size(), 1u);

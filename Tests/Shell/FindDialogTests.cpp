@@ -160,13 +160,16 @@ TEST_F(MainWindowTest, FindShowsHitsOfEveryKindAndOpensTheChosenOneInItsEditor) 
   Command(IDM_SHOW_EMAIL_RESOURCES);
   ListView_SetItemState(RecordList(), -1, 0, LVIS_SELECTED);
   ListView_SetItemState(RecordList(), 0, LVIS_SELECTED, LVIS_SELECTED);  // Ann
+  m_boxes.answer = kIdYes;  // to the delete question
   Command(IDM_DELETE_CURRENT);
+  ASSERT_EQ(m_boxes.shown.size(), 1u);
+  EXPECT_EQ(m_boxes.shown[0].text, "Delete 1 e-mail address?");
   ChooseRow(find, 1);
   SendMessageA(find, WM_COMMAND, IDOK, 0);
   qmtest::PumpMessages();
-  ASSERT_EQ(m_boxes.shown.size(), 1u);
-  EXPECT_EQ(m_boxes.shown[0].owner, find);
-  EXPECT_EQ(m_boxes.shown[0].caption, "Find");
+  ASSERT_EQ(m_boxes.shown.size(), 2u);
+  EXPECT_EQ(m_boxes.shown[1].owner, find);
+  EXPECT_EQ(m_boxes.shown[1].caption, "Find");
 
   // Holding nothing unsaved, it does not keep the program from ending.
   gMainWindowHooks.exitConfirmed = [](HWND) {};

@@ -309,10 +309,11 @@ TEST_F(MainWindowTest, ANarrowWindowKeepsItsMinimumSizeAndTheMainToolbarsChevron
   SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&chevron));
   ASSERT_EQ(gTrackedMenus.size(), 1u);
   EXPECT_EQ(gTrackedOwner, Main());
-  // At least the last add buttons and Help are behind the chevron.
+  // At least the last add buttons, Help and Find are behind the chevron.
   const std::vector<std::string>& hidden = gTrackedMenus[0];
-  ASSERT_GE(hidden.size(), 2u);
-  EXPECT_EQ(hidden.back(), "282 Help");
+  ASSERT_GE(hidden.size(), 3u);
+  EXPECT_EQ(hidden.back(), "296 Find");
+  EXPECT_NE(std::find(hidden.begin(), hidden.end(), "282 Help"), hidden.end());
   EXPECT_NE(std::find(hidden.begin(), hidden.end(), "270 Fast Text"), hidden.end());
   EXPECT_NE(hidden.front(), "-");
 }

@@ -109,6 +109,7 @@ TEST_F(MainWindowTest, HeaderClicksSortByDateAndNameReversedOnTheSecondClickAndT
   // Deleting keeps the count in step.
   ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
   ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+  m_boxes.answer = kIdYes;  // to the delete question
   Command(IDM_DELETE_CURRENT);
   EXPECT_EQ(ReadStatusText(StatusBar(), 2), "4 records");
   // A record added to the sorted list takes its place in the order.
