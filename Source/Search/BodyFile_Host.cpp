@@ -1,4 +1,5 @@
-// POSIX: open, fstat, read until the size is in or the file ends, close.
+// POSIX: the folder opened once; per body openat, fstat, read until the
+// size is in or the file ends, close.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,8 +8,17 @@
 
 #include "Search/BodyFile.h"
 
-BodyRead ReadBodyFile(const std::string& path, std::size_t limit, BodyBuffer& buffer) {
-  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+BodyFolder::BodyFolder(const std::string& folder) : m_folder(folder) {
+  m_handle = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+BodyFolder::~BodyFolder() {
+  if (m_handle >= 0) close(m_handle);
+}
+
+BodyRead BodyFolder::Read(const char* name, std::size_t limit, BodyBuffer& buffer) const {
+  if (m_handle < 0) return BodyRead::Missing;  // no folder, no bodies
+  const int file = openat(m_handle, name, O_RDONLY | O_CLOEXEC);
   if (file < 0) return BodyRead::Missing;
   struct stat status = {};
   BodyRead result = BodyRead::Damaged;

@@ -1,12 +1,25 @@
-// Windows: CreateFileA shared as fopen shares (an editor may hold the body
-// open), the size, ReadFile until it is in or the file ends, CloseHandle.
+// Windows: per body CreateFileA on the folder's path and the name, shared as
+// fopen shares (an editor may hold the body open), the size, ReadFile until
+// it is in or the file ends, CloseHandle.
 #include <windows.h>
+
+#include <cstring>
 
 #include "Search/BodyFile.h"
 
-BodyRead ReadBodyFile(const std::string& path, std::size_t limit, BodyBuffer& buffer) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+BodyFolder::BodyFolder(const std::string& folder) : m_folder(folder) {}
+
+BodyFolder::~BodyFolder() = default;
+
+BodyRead BodyFolder::Read(const char* name, std::size_t limit, BodyBuffer& buffer) const {
+  // On the stack: Read runs on several threads.
+  char path[1024];
+  const std::size_t nameLength = std::strlen(name);
+  if (m_folder.size() + nameLength >= sizeof path) return BodyRead::Missing;
+  std::memcpy(path, m_folder.data(), m_folder.size());
+  std::memcpy(path + m_folder.size(), name, nameLength + 1);
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return BodyRead::Missing;
   LARGE_INTEGER size = {};
   BodyRead result = BodyRead::Damaged;

@@ -5,6 +5,7 @@
 #include "Search/RecordSearch.h"
 
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -121,6 +122,7 @@ class KindSearch {
         m_readers(readers), m_body(BodyFormatOf(kind.kind)) {
     if (kind.attachmentFolderName != nullptr)
       m_bodyFolder = scope.dataFolder + kind.attachmentFolderName + kPathSeparator;
+    if (m_body != BodyFormat::None && !m_bodyFolder.empty()) m_bodies.reset(new BodyFolder(m_bodyFolder));
     m_nameField = FindRecordField(kind, "file_name");
     if (m_body == BodyFormat::RichText) {
       for (const std::string& word : query.Words()) m_filters.emplace_back(word, query.CodePage());
@@ -234,14 +236,15 @@ class KindSearch {
   // unseen), or when it is damaged (damaged set).
   bool ReadBody(BodyReader& reader, const unsigned char* data, unsigned missing, bool& damaged, const char*& text,
                 std::size_t& size) const {
-    if (m_nameField == nullptr) return false;
+    if (m_nameField == nullptr || m_bodies == nullptr) return false;
     const unsigned char* name = data + m_nameField->offset;
     char storedName[256];
     const std::size_t nameLength = FieldLength(name);
     std::memcpy(storedName, name, nameLength);
     storedName[nameLength] = '\0';
+    // The name must be one a body can have (no folders, no devices).
     if (nameLength == 0 || !AttachmentPath(m_bodyFolder, storedName, reader.path)) return false;
-    const BodyRead read = ReadBodyFile(reader.path, kMaxSearchedBodyBytes, reader.bytes);
+    const BodyRead read = m_bodies->Read(storedName, kMaxSearchedBodyBytes, reader.bytes);
     if (read == BodyRead::Missing) return false;
     if (read == BodyRead::Damaged) {
       damaged = true;
@@ -278,6 +281,7 @@ class KindSearch {
   std::vector<const RecordField*> m_searched;
   std::vector<RtfWordFilter> m_filters;  // one per word, for rich-text bodies
   std::string m_bodyFolder;
+  std::unique_ptr<BodyFolder> m_bodies;
   std::vector<unsigned char> m_record;
   std::string m_folded;
   std::vector<Pending> m_pending;
