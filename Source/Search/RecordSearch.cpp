@@ -110,7 +110,9 @@ void SearchText(const SearchQuery& query, const char* text, std::size_t size, co
 
 // Records whose body is still to be read wait in a batch, with the records
 // before and after them, so that hits keep the file order while the bodies
-// are read on several threads.
+// are read on several threads. The first batches are small, so that the
+// first hits show soon; later ones larger, so that the threads meet seldom.
+constexpr std::size_t kFirstBatchRecords = 8;
 constexpr std::size_t kBatchRecords = 128;
 
 class KindSearch {
@@ -149,7 +151,7 @@ class KindSearch {
         return true;
       }
       SearchRecord(address);
-      return m_pending.size() < kBatchRecords || ReadPendingBodies();
+      return m_pending.size() < m_batchLimit || ReadPendingBodies();
     });
     if (!Cancelled()) ReadPendingBodies();
     db.Close();
@@ -207,6 +209,7 @@ class KindSearch {
     }
     m_pending.clear();
     m_pendingRecords.clear();
+    if (m_batchLimit < kBatchRecords) m_batchLimit *= 2;
     return true;
   }
 
@@ -285,6 +288,7 @@ class KindSearch {
   std::vector<unsigned char> m_record;
   std::string m_folded;
   std::vector<Pending> m_pending;
+  std::size_t m_batchLimit = kFirstBatchRecords;
   std::vector<unsigned char> m_pendingRecords;  // their bytes, one record size each
 };
 
