@@ -26,6 +26,7 @@ namespace {
 
 constexpr DWORD kSettleMilliseconds = 2000;
 constexpr DWORD kBoundMilliseconds = 30000;
+constexpr DWORD kQuietMilliseconds = 1000;
 
 struct Sample {
   double visibleMs = -1;
@@ -129,6 +130,11 @@ bool Start(const std::string& commandLine, bool expectWindow, Sample& sample) {
   sample.idleMs = idle.idleMs;
   const double elapsed = NowMs() - start;
   if (elapsed < kSettleMilliseconds) Sleep(static_cast<DWORD>(kSettleMilliseconds - elapsed));
+  // A program that has ended by now did not start: most often another
+  // Quillmate of the same Wine prefix held the single-instance mutex, and
+  // this one only brought it forward. Such a start measures nothing.
+  const bool endedByItself = WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+  if (endedByItself) std::fprintf(stderr, "%s ended by itself: not counted\n", commandLine.c_str());
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
   if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
@@ -136,9 +142,12 @@ bool Start(const std::string& commandLine, bool expectWindow, Sample& sample) {
   EndChildren(process.dwProcessId);
   TerminateProcess(process.hProcess, 0);
   WaitForSingleObject(process.hProcess, kBoundMilliseconds);
+  // The desktop goes on tearing down the ended program's windows for a while:
+  // the next start should not pay for that.
+  Sleep(kQuietMilliseconds);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return true;
+  return !endedByItself;
 }
 
 double Median(std::vector<double> values) {
