@@ -107,7 +107,7 @@ bool SetFirstStartMarker(bool set) {
   return result == ERROR_SUCCESS || (!set && result == ERROR_FILE_NOT_FOUND);
 }
 
-bool Start(const std::string& commandLine, bool expectWindow, Sample& sample) {
+bool Start(const char* label, const std::string& commandLine, bool expectWindow, Sample& sample) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -128,6 +128,8 @@ bool Start(const std::string& commandLine, bool expectWindow, Sample& sample) {
   WaitForSingleObject(idleThread, kBoundMilliseconds);
   CloseHandle(idleThread);
   sample.idleMs = idle.idleMs;
+  // Every start on the error stream, so that the medians can be checked.
+  std::fprintf(stderr, "%-14s visible %7.1f ms  input-idle %7.1f ms\n", label, sample.visibleMs, sample.idleMs);
   const double elapsed = NowMs() - start;
   if (elapsed < kSettleMilliseconds) Sleep(static_cast<DWORD>(kSettleMilliseconds - elapsed));
   // A program that has ended by now did not start: most often another
@@ -193,19 +195,20 @@ int main(int argc, char** argv) {
   // program races its teardown.
   HWND keeper = CreateWindowExA(0, "STATIC", "StartupBenchmark", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
-  Series notepad{"notepad"}, first{"quillmate first start"}, later{"quillmate later start"};
+  Series notepad{"notepad", {}, {}, {}}, first{"quillmate first start", {}, {}, {}},
+      later{"quillmate later start", {}, {}, {}};
   // One untimed start each, so that no program pays for a cold page cache.
   Sample warm;
-  Start("notepad.exe", true, warm);
+  Start("warm-up", "notepad.exe", true, warm);
   SetFirstStartMarker(false);
-  Start(quillmate, true, warm);
+  Start("warm-up", quillmate, true, warm);
   for (int round = 0; round < rounds; ++round) {
     Sample sample;
-    if (Start("notepad.exe", true, sample)) notepad.Add(sample);
+    if (Start("notepad", "notepad.exe", true, sample)) notepad.Add(sample);
     sample = Sample();
-    if (SetFirstStartMarker(false) && Start(quillmate, true, sample)) first.Add(sample);
+    if (SetFirstStartMarker(false) && Start("first start", quillmate, true, sample)) first.Add(sample);
     sample = Sample();
-    if (SetFirstStartMarker(true) && Start(quillmate + " /tray", false, sample)) later.Add(sample);
+    if (SetFirstStartMarker(true) && Start("later start", quillmate + " /tray", false, sample)) later.Add(sample);
   }
   std::printf("cold start, %d interleaved rounds, medians (ratios: Quillmate / notepad, lower is better)\n", rounds);
   Report(notepad, notepad);
