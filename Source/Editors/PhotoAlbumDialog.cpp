@@ -447,7 +447,8 @@ class CPhotoAlbumDialog : public CEditorDialog {
     if (!gAlbum.albumMode) {
       // Properties: the opened photo among the rows the list shows.
       const std::vector<std::uint32_t> rows = AlbumAddresses(MainWindow());
-      position = static_cast<std::size_t>(std::find(rows.begin(), rows.end(), RecordAddress()) - rows.begin());
+      position =
+          static_cast<std::size_t>(std::find(rows.begin(), rows.end(), RecordAddress()) - rows.begin());
       count = rows.size();
     }
     const std::string text =

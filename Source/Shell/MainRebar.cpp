@@ -74,7 +74,8 @@ void FitHeightToButtons(const CToolbar& toolbar) {
 // A band too narrow for its toolbar shows a chevron that offers the buttons
 // it hides (the edit toolbar's are fitted again with each kind's buttons).
 bool AppendToolbarBand(const CRebar& rebar, const CToolbar& toolbar) {
-  return rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth) && rebar.FitChevronToToolbar(toolbar.GetWindow());
+  return rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth) &&
+         rebar.FitChevronToToolbar(toolbar.GetWindow());
 }
 
 }  // namespace

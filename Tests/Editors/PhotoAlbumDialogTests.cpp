@@ -487,7 +487,9 @@ TEST_F(PhotoAlbumDialogTest, ASlowDecodeShowsTheDialogAtOnceAndCloseStopsIt) {
 
 namespace {
 
-int ScrollPosition(HWND dialog, int bar) { return GetScrollPos(GetDlgItem(dialog, IDC_PHOTO_FRAME), bar); }
+int ScrollPosition(HWND dialog, int bar) {
+  return GetScrollPos(GetDlgItem(dialog, IDC_PHOTO_FRAME), bar);
+}
 
 // A key or a wheel turn, then what the dialog's loop makes of it.
 void Key(HWND dialog, WORD key, WORD modifier = 0) {

@@ -352,7 +352,8 @@ TEST_F(MainWindowTest, ANarrowWindowKeepsItsMinimumSizeAndEachToolbarsChevronOff
     TBBUTTON first = {};
     SendMessageA(chevron.band == 0 ? MainToolbar() : EditToolbar(), TB_GETBUTTON, 0,
                  reinterpret_cast<LPARAM>(&first));
-    for (const std::string& item : hidden) EXPECT_NE(item.substr(0, item.find(' ')), std::to_string(first.idCommand));
+    for (const std::string& item : hidden)
+      EXPECT_NE(item.substr(0, item.find(' ')), std::to_string(first.idCommand));
   }
 }
 

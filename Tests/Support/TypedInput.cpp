@@ -24,7 +24,9 @@ INPUT MouseInput(DWORD flags, DWORD data = 0) {
   return one;
 }
 
-void Send(std::vector<INPUT>& input) { SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)); }
+void Send(std::vector<INPUT>& input) {
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
 
 }  // namespace
 
