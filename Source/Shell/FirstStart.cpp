@@ -12,14 +12,13 @@
 namespace {
 
 // The help viewer is a program of its own, and starting it through the shell
-// takes a while: it opens once the new main window has been drawn, from a
-// thread of its own, so the greeting never holds up the first window or its
-// first keystrokes.
+// takes a while: it opens once the new main window has been drawn and the
+// program waits for input, so the greeting never holds up the first window.
 constexpr UINT_PTR kOpenHelpTimer = 0x51A1;
 
 void CALLBACK OpenHelpWhenIdle(HWND window, UINT, UINT_PTR timer, DWORD) {
   KillTimer(window, timer);
-  OpenHelpFileInBackground(ExecutablePath());
+  OpenHelpFile(ExecutablePath().c_str());
 }
 
 // Paths and switches compare as the file system does: without case.

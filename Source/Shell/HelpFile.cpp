@@ -2,11 +2,7 @@
 #include "Shell/HelpFile.h"
 
 #include <windows.h>
-#include <objbase.h>
 #include <shellapi.h>
-
-#include <system_error>
-#include <thread>
 
 std::string ExecutablePath() {
   char path[MAX_PATH + 1] = {};
@@ -33,17 +29,4 @@ void OpenHelpTopic(const char* executablePath, const char* topic) {
 void OpenHelpFile(const char* executablePath) {
   std::string help = HelpFilePath(executablePath);
   ShellExecuteA(nullptr, "open", help.c_str(), "", nullptr, SW_SHOWNORMAL);
-}
-
-void OpenHelpFileInBackground(const std::string& executablePath) {
-  try {
-    std::thread([executablePath] {
-      // The shell may hand the file to an extension: it wants COM set up.
-      const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-      OpenHelpFile(executablePath.c_str());
-      if (SUCCEEDED(com)) CoUninitialize();
-    }).detach();
-  } catch (const std::system_error&) {
-    OpenHelpFile(executablePath.c_str());
-  }
 }

@@ -13,9 +13,6 @@ std::string HelpFilePath(const char* executablePath);
 // Opens the help file with the shell's "open" verb, shown normally. A help
 // file that cannot be opened is not reported.
 void OpenHelpFile(const char* executablePath);
-// The same on a thread of its own: the shell takes a while to start the help
-// viewer, and the caller's window stays responsive meanwhile.
-void OpenHelpFileInBackground(const std::string& executablePath);
 
 // The help viewer's argument for topic (a page of the help file, with an
 // anchor: "kinds.html#fasttexts"): "<help file>::/<topic>", quoted.
