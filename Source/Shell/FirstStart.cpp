@@ -7,6 +7,7 @@
 
 #include "Library/CSystemTray.h"
 #include "Shell/HelpFile.h"
+#include "Shell/MessageLoop.h"
 #include "Shell/RegistryStrings.h"
 
 namespace {
@@ -14,10 +15,7 @@ namespace {
 // The help viewer is a program of its own, and starting it through the shell
 // takes a while: it opens once the new main window has been drawn and the
 // program waits for input, so the greeting never holds up the first window.
-constexpr UINT_PTR kOpenHelpTimer = 0x51A1;
-
-void CALLBACK OpenHelpWhenIdle(HWND window, UINT, UINT_PTR timer, DWORD) {
-  KillTimer(window, timer);
+void OpenHelpBesideExecutable() {
   OpenHelpFile(ExecutablePath().c_str());
 }
 
@@ -91,6 +89,5 @@ void GreetOrHide(StartKind start, HWND mainWindow, CSystemTray& tray) {
   tray.ShowBalloonTip(kWelcomeText, kWelcomeTitle, CSystemTray::kBalloonInfo, 10);
   std::string executable = ExecutablePath();
   WriteRegistryString(kRunKey, kRunValue, RunValueFor(executable).c_str());
-  // A timer's message comes only once the queue is empty, after the paint.
-  if (!SetTimer(mainWindow, kOpenHelpTimer, 0, OpenHelpWhenIdle)) OpenHelpFile(executable.c_str());
+  RunWhenIdle(OpenHelpBesideExecutable);
 }

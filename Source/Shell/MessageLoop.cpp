@@ -2,11 +2,24 @@
 #include "Shell/MessageLoop.h"
 
 #include <initializer_list>
+#include <vector>
 
 #include "Library/CModelessDialogs.h"
 #include "Resources/MainWindowIds.h"
 
 namespace {
+
+std::vector<void (*)()> gIdleTasks;
+
+// One waiting task, when there is one and no message waits.
+bool RanIdleTask() {
+  MSG waiting;
+  if (gIdleTasks.empty() || PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return false;
+  void (*task)() = gIdleTasks.front();
+  gIdleTasks.erase(gIdleTasks.begin());
+  task();
+  return true;
+}
 
 bool IsOfMainWindow(HWND mainWindow, HWND window) {
   return mainWindow != nullptr && window != nullptr && (window == mainWindow || IsChild(mainWindow, window));
@@ -39,9 +52,14 @@ bool TranslateMainWindowKeys(HWND mainWindow, HACCEL accelerators, MSG* message)
   return MoveFocusBetweenLists(mainWindow, *message);
 }
 
+void RunWhenIdle(void (*task)()) {
+  gIdleTasks.push_back(task);
+}
+
 int RunMessageLoop(HACCEL accelerators, HWND mainWindow) {
   MSG message;
   for (;;) {
+    if (RanIdleTask()) continue;
     BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == -1) return -1;
     if (!got) return static_cast<int>(message.wParam);

@@ -10,6 +10,11 @@
 // messages have their accelerators translated against the addressed window.
 int RunMessageLoop(HACCEL accelerators, HWND mainWindow = nullptr);
 
+// Runs task once, the first time the program's loop finds no message waiting:
+// after the windows are drawn and the program is ready for input. Work that
+// can wait (starting the help viewer on the first start) goes here.
+void RunWhenIdle(void (*task)());
+
 // The main window's keys, before the message is dispatched: accelerators are
 // translated for the main window whatever child has the focus (translated
 // against the list, F1 and Ctrl+P would reach the list and do nothing), and

@@ -148,6 +148,33 @@ TEST(MessageLoop, TranslatesTheAcceleratorsAgainstTheAddressedWindowAndEndsWithT
   EXPECT_EQ(3, RunMessageLoop(accelerators));
 }
 
+// What can wait for the program to be ready (the help viewer of a first
+// start) runs once, after everything already queued, and only once.
+std::vector<std::string> gLoopEvents;
+
+TEST(MessageLoop, RunsAnIdleTaskOnceAfterTheMessagesAlreadyWaiting) {
+  gLoopEvents.clear();
+  WatchedWindow window(true);
+  window.SetHandler([&](HWND self, UINT message, WPARAM wParam, LPARAM, LRESULT*) {
+    if (message == WM_TIMER) {
+      KillTimer(self, 1);
+      PostMessageA(self, WM_APP, 3, 0);
+      return true;
+    }
+    if (message != WM_APP) return false;
+    gLoopEvents.push_back("message " + std::to_string(wParam));
+    if (wParam == 3) PostQuitMessage(0);
+    return true;
+  });
+  PostMessageA(window.Handle(), WM_APP, 1, 0);
+  PostMessageA(window.Handle(), WM_APP, 2, 0);
+  RunWhenIdle([] { gLoopEvents.push_back("idle task"); });
+  // The loop goes idle again and again while it waits for this timer.
+  SetTimer(window.Handle(), 1, 200, nullptr);
+  EXPECT_EQ(0, RunMessageLoop(nullptr));
+  EXPECT_EQ((std::vector<std::string>{"message 1", "message 2", "idle task", "message 3"}), gLoopEvents);
+}
+
 TEST(MessageLoop, GivesTheModelessAboutDialogItsKeyboard) {
   WatchedWindow owner(true);
   HWND about = ShowAboutDialog(owner.Handle());
