@@ -328,6 +328,7 @@ class gxDatabase {
   };
   std::uint32_t FirstFit(std::uint32_t blockLength, bool& headerWritten);
   bool PlaceBlock(std::uint32_t length, int method, Placement& place);
+  std::uint32_t NewBlock(const void* object, std::uint32_t length, int method);
   void GiveBackFailedBlock(const Placement& place, bool landedWhole);
   int WriteThrough(const void* buffer, std::uint32_t length, std::uint32_t address, bool flush, bool verify,
                    std::size_t& put);

@@ -119,6 +119,16 @@ bool gxDatabase::PlaceBlock(std::uint32_t length, int method, Placement& place) 
 }
 
 std::uint32_t gxDatabase::Allocate(std::uint32_t length, int method) {
+  return NewBlock(nullptr, length, method);
+}
+
+std::uint32_t gxDatabase::WriteNewObject(const void* object, std::uint32_t length) {
+  return NewBlock(object, length, 2);
+}
+
+// Allocate when object is null (the block's headers only; its object bytes
+// stay as they are), else WriteNewObject.
+std::uint32_t gxDatabase::NewBlock(const void* object, std::uint32_t length, int method) {
   if (!m_ready) {
     SetError(gxNotReady);
     return 0;
@@ -131,68 +141,52 @@ std::uint32_t gxDatabase::Allocate(std::uint32_t length, int method) {
   if (action.Failed()) return 0;
   Placement place;
   if (!PlaceBlock(length, method, place)) return 0;
-  if (place.appended) {
-    const unsigned char zero = 0;
-    if (WriteAt(&zero, 1, m_header.end_of_file - 1, true, true) != gxNoError) {
-      m_header.end_of_file = place.oldEnd;
-      m_header.highest_block = place.oldHighest;
-      return 0;
-    }
-  }
-  // The in-use header goes last, so a failure before it never leaves a block
-  // marked 'N' behind: lists would show it as an empty record with a CRC
-  // warning. The bytes on disk end up the same as in the usual order.
-  int code = place.headerWritten ? gxNoError : WriteFileHeader();
-  if (code == gxNoError) {
-    // The block header and the record lock header after it, in one write.
-    unsigned char bytes[gxBlockHeaderBytes + gxLockHeaderBytes] = {};
-    const gxBlockHeader header{gxCheckWord, place.blockLength, gxStatusUsed, 0};
-    gxEncodeBlockHeader(header, *reinterpret_cast<unsigned char(*)[gxBlockHeaderBytes]>(bytes));
-    code = WriteAt(bytes, BlockHeaderSize(), place.address, true, true);
-    if (code == gxNoError) {
-      m_headerKnown = true;
-      m_knownHeaderAddress = place.address;
-      m_knownHeader = header;
-    }
-  }
-  if (code != gxNoError) {
-    GiveBackFailedBlock(place, false);
-    SetError(code);
-    return 0;
-  }
-  return place.address + BlockHeaderSize();
-}
-
-std::uint32_t gxDatabase::WriteNewObject(const void* object, std::uint32_t length) {
-  if (!m_ready) {
-    SetError(gxNotReady);
-    return 0;
-  }
-  if (!m_readWrite) {
-    SetError(gxNotWritable);
-    return 0;
-  }
-  gxOperationWriteAction action(*this, true);
-  if (action.Failed()) return 0;
-  Placement place;
-  if (!PlaceBlock(length, 2, place)) return 0;
-  // Block header, record lock header, object and CRC: the bytes Allocate,
-  // WriteAt and StoreChecksum would leave, put together for one write.
   const std::uint32_t headerSize = BlockHeaderSize();
-  if (m_compose.size() < place.blockLength) m_compose.resize(place.blockLength);
-  unsigned char* block = m_compose.data();
   const gxBlockHeader header{gxCheckWord, place.blockLength, gxStatusUsed, 0};
-  gxEncodeBlockHeader(header, *reinterpret_cast<unsigned char(*)[gxBlockHeaderBytes]>(block));
-  std::memset(block + gxBlockHeaderBytes, 0, headerSize - gxBlockHeaderBytes);
-  if (length != 0) std::memcpy(block + headerSize, object, length);
-  if (HasChecksums()) PutWord(block + headerSize + length, gxCrc32(block + headerSize, length));
-  // An appended block is written before the header that takes it into the
-  // heap: until then it lies past end_of_file, never half in it.
-  std::size_t put = 0;
-  int code = WriteThrough(block, place.blockLength, place.address, true, true, put);
-  if (code == gxNoError && !place.headerWritten) code = WriteFileHeader();
+  int code = gxNoError;
+  bool landedWhole = false;
+  if (object == nullptr) {
+    if (place.appended) {
+      const unsigned char zero = 0;
+      if (WriteAt(&zero, 1, m_header.end_of_file - 1, true, true) != gxNoError) {
+        m_header.end_of_file = place.oldEnd;
+        m_header.highest_block = place.oldHighest;
+        return 0;
+      }
+    }
+    // The in-use header goes last, so a failure before it never leaves a
+    // block marked 'N' behind: lists would show it as an empty record with a
+    // CRC warning. The bytes on disk end up the same as in the usual order.
+    if (!place.headerWritten) code = WriteFileHeader();
+    if (code == gxNoError) {
+      // The block header and the record lock header after it, in one write.
+      unsigned char bytes[gxBlockHeaderBytes + gxLockHeaderBytes] = {};
+      gxEncodeBlockHeader(header, *reinterpret_cast<unsigned char(*)[gxBlockHeaderBytes]>(bytes));
+      code = WriteAt(bytes, headerSize, place.address, true, true);
+      if (code == gxNoError) {
+        m_headerKnown = true;
+        m_knownHeaderAddress = place.address;
+        m_knownHeader = header;
+      }
+    }
+  } else {
+    // Block header, record lock header, object and CRC: the bytes Allocate,
+    // WriteAt and StoreChecksum would leave, put together for one write.
+    if (m_compose.size() < place.blockLength) m_compose.resize(place.blockLength);
+    unsigned char* block = m_compose.data();
+    gxEncodeBlockHeader(header, *reinterpret_cast<unsigned char(*)[gxBlockHeaderBytes]>(block));
+    std::memset(block + gxBlockHeaderBytes, 0, headerSize - gxBlockHeaderBytes);
+    if (length != 0) std::memcpy(block + headerSize, object, length);
+    if (HasChecksums()) PutWord(block + headerSize + length, gxCrc32(block + headerSize, length));
+    // An appended block is written before the header that takes it into the
+    // heap: until then it lies past end_of_file, never half in it.
+    std::size_t put = 0;
+    code = WriteThrough(block, place.blockLength, place.address, true, true, put);
+    landedWhole = put == place.blockLength;
+    if (code == gxNoError && !place.headerWritten) code = WriteFileHeader();
+  }
   if (code != gxNoError) {
-    GiveBackFailedBlock(place, put == place.blockLength);
+    GiveBackFailedBlock(place, landedWhole);
     SetError(code);
     return 0;
   }
