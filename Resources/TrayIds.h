@@ -7,11 +7,12 @@
 
 #define IDR_TRAY_MENU 102 /* also the icon id handed to the shell */
 
-/* Positions in the menu's first pop-up. */
+/* Positions in the menu's first pop-up; separators after the default item
+   and before Exit. */
 #define TRAY_MENU_POS_RESTORE 0 /* "Quillmate...", the default item */
-#define TRAY_MENU_POS_NEW 1
-#define TRAY_MENU_POS_FAST_TEXTS 2
-#define TRAY_MENU_POS_ABOUT 3
-#define TRAY_MENU_POS_EXIT 4
+#define TRAY_MENU_POS_NEW 2
+#define TRAY_MENU_POS_FAST_TEXTS 3
+#define TRAY_MENU_POS_ABOUT 4
+#define TRAY_MENU_POS_EXIT 6
 
 #endif

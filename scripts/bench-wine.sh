@@ -24,13 +24,16 @@ cmake --build "$build" -j2 --target ShowRecordsBenchmark FindBenchmark WaveRecor
 "$root/scripts/wine-run.sh" "$build/Tests/Editors/TextNoteBenchmark.exe" "${QM_TEXT_NOTE_RUNS:-1}" 1024
 "$root/scripts/wine-run.sh" "$build/Tests/Media/ScreenCaptureBenchmark.exe" 10
 "$root/scripts/wine-run.sh" "$build/Tests/Editors/PhotoPaintBenchmark.exe"
-# The start-up runs against the prefix's own registry (the first-start
-# marker is set and deleted in turn); a copy of the program keeps the build's
-# Run value pointing at a file that stays.
+# The start-up runs in a Wine prefix of its own (the first-start marker is
+# set and deleted in turn, and a Quillmate left running by a test in the
+# build's prefix would turn every start into "bring the other forward"); a
+# copy of the program keeps the Run value pointing at a file that stays.
 startup_copy="$build/StartupBenchmark"; mkdir -p "$startup_copy"
-cp "$build/Source/Shell/quillmate.exe" "$build/Source/Shell/quillmate.chm" "$startup_copy/"
-"$root/scripts/wine-run.sh" "$build/Tests/Shell/StartupBenchmark.exe" \
-  "$(source "$root/scripts/wine-env.sh" "$build" && winepath -w "$startup_copy/quillmate.exe")" "${QM_STARTUP_ROUNDS:-9}"
+cp "$build/Source/Shell/quillmate.exe" "$build/Source/Shell/quillmate.chm" "$build/Tests/Shell/StartupBenchmark.exe" \
+  "$startup_copy/"
+touch "$startup_copy/CMakeCache.txt"  # makes the folder a tree of its own for wine-env.sh
+"$root/scripts/wine-run.sh" "$startup_copy/StartupBenchmark.exe" \
+  "$(source "$root/scripts/wine-env.sh" "$startup_copy" && winepath -w "$startup_copy/quillmate.exe")" "${QM_STARTUP_ROUNDS:-9}"
 
 command -v strace >/dev/null || exit 0
 # Linux system calls of the Wine process for n and 2n adds, and for a walk

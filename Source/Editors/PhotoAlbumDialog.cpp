@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <iterator>
@@ -164,7 +165,36 @@ void PaintNotShown(HWND frame) {
   EndPaint(frame, &paint);
 }
 
+// The arrow keys and the mouse wheel: count steps of request, up to
+// either end of the bar.
+void ScrollSteps(int bar, int request, int count) {
+  for (int i = 0; i < count; ++i) Scroll(gAlbum.frame, bar, request);
+}
+
+// Wheel turns add up (a fine-grained wheel sends less than a notch at a
+// time); each whole notch scrolls the lines the user set for the wheel.
+void ScrollByWheel(int bar, int delta, int& rest) {
+  rest += delta;
+  const int notches = rest / WHEEL_DELTA;
+  rest -= notches * WHEEL_DELTA;
+  if (notches == 0) return;
+  UINT lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  const bool byPage = lines == WHEEL_PAGESCROLL;
+  // Turned away from the user: up (or left).
+  const int request = notches > 0 ? (byPage ? SB_PAGEUP : SB_LINEUP) : (byPage ? SB_PAGEDOWN : SB_LINEDOWN);
+  ScrollSteps(bar, request, (notches > 0 ? notches : -notches) * (byPage ? 1 : static_cast<int>(lines)));
+}
+
+bool IsEditBox(HWND window) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  return lstrcmpiA(className, "Edit") == 0;
+}
+
 LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A click on the photo gives it the arrow keys, even from an edit box.
+  if (message == WM_LBUTTONDOWN) SetFocus(frame);
   if (message == WM_HSCROLL || message == WM_VSCROLL) {
     Scroll(frame, message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
     return 0;
@@ -177,6 +207,7 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT CALLBACK ViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN) SetFocus(GetParent(view));
   if (message == WM_PAINT) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(view, &paint);
@@ -292,6 +323,36 @@ class CPhotoAlbumDialog : public CEditorDialog {
     LayOutView();
   }
 
+  // Beyond Ctrl+P: the wheel scrolls the photo (with Shift, sideways), the
+  // arrow keys too unless an edit box has them for its caret, and Page Up
+  // and Page Down are Back and Forward.
+  bool OnLoopMessage(const MSG& message) override {
+    if (CEditorDialog::OnLoopMessage(message)) return true;
+    switch (message.message) {
+      case WM_MOUSEWHEEL: {
+        const bool sideways = (GET_KEYSTATE_WPARAM(message.wParam) & MK_SHIFT) != 0;
+        ScrollByWheel(sideways ? SB_HORZ : SB_VERT, GET_WHEEL_DELTA_WPARAM(message.wParam), m_wheelRest);
+        return true;
+      }
+      case WM_KEYDOWN: break;
+      default: return false;
+    }
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    const WPARAM key = message.wParam;
+    if (key == VK_PRIOR || key == VK_NEXT) {
+      HWND button = GetDlgItem(Dialog(), key == VK_PRIOR ? IDC_PHOTO_BACK : IDC_PHOTO_FORWARD);
+      if (!IsWindowEnabled(button)) return false;
+      SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
+      return true;
+    }
+    if (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) return false;
+    if (IsEditBox(message.hwnd)) return false;
+    const bool sideways = key == VK_LEFT || key == VK_RIGHT;
+    ScrollSteps(sideways ? SB_HORZ : SB_VERT, key == VK_LEFT || key == VK_UP ? SB_LINEUP : SB_LINEDOWN, 1);
+    return true;
+  }
+
   // Update: the properties mode's title and comment, the dialog stays open.
   void OnSave() override {
     PhotoValues values;
@@ -376,11 +437,23 @@ class CPhotoAlbumDialog : public CEditorDialog {
     CRebar(Dialog(), IDC_PHOTO_REBAR).AppendToolbarBand(toolbar, 200);
   }
 
-  // Another photo's texts are nothing the user changed.
+  // Another photo's texts are nothing the user changed. With them, where
+  // the photo stands among the album's ("3 of 12").
   void ShowTexts(const PhotoValues& values) {
     SetText(IDC_PHOTO_COMMENT, values.comment);
     SetText(IDC_PHOTO_TITLE, values.title);
     RememberSavedState();
+    std::size_t position = static_cast<std::size_t>(gAlbum.position), count = gAlbum.addresses.size();
+    if (!gAlbum.albumMode) {
+      // Properties: the opened photo among the rows the list shows.
+      const std::vector<std::uint32_t> rows = AlbumAddresses(MainWindow());
+      position =
+          static_cast<std::size_t>(std::find(rows.begin(), rows.end(), RecordAddress()) - rows.begin());
+      count = rows.size();
+    }
+    const std::string text =
+        position < count ? std::to_string(position + 1) + " of " + std::to_string(count) : std::string();
+    SetText(IDC_PHOTO_POSITION, text);
   }
 
   void Zoom(float zoom) {
@@ -466,6 +539,7 @@ class CPhotoAlbumDialog : public CEditorDialog {
   }
 
   CImageList m_images;
+  int m_wheelRest = 0;
 };
 
 }  // namespace

@@ -25,6 +25,22 @@ BOOL CRebar::AppendToolbarBand(HWND child, int width) const {
   return AppendBand(&band);
 }
 
+BOOL CRebar::FitChevronToToolbar(HWND toolbar) const {
+  for (int index = 0; index < GetBandCount(); ++index) {
+    REBARBANDINFOA band = {};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_CHILD | RBBIM_STYLE;
+    if (!Send(RB_GETBANDINFOA, index, reinterpret_cast<LPARAM>(&band)) || band.hwndChild != toolbar) continue;
+    SIZE whole = {};
+    SendMessageA(toolbar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&whole));
+    band.fMask = RBBIM_STYLE | RBBIM_IDEALSIZE;
+    band.fStyle |= RBBS_USECHEVRON;
+    band.cxIdeal = static_cast<UINT>(whole.cx);
+    return static_cast<BOOL>(Send(RB_SETBANDINFOA, index, reinterpret_cast<LPARAM>(&band)));
+  }
+  return FALSE;
+}
+
 BOOL CRebar::ShowBand(int index, bool show) const {
   return static_cast<BOOL>(Send(RB_SHOWBAND, index, show));
 }

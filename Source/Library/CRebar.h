@@ -19,6 +19,11 @@ class CRebar : public CBaseControl {
   // always shown, child edge, light text colour on the button face, width
   // width, at least as high as the child's client area.
   BOOL AppendToolbarBand(HWND child, int width) const;
+  // The band holding toolbar shows a chevron while it is narrower than the
+  // whole toolbar (its ideal width), behind which the hidden buttons are
+  // offered (RBN_CHEVRONPUSHED). Call again whenever the buttons change.
+  // False when no band holds toolbar.
+  BOOL FitChevronToToolbar(HWND toolbar) const;
   BOOL ShowBand(int index, bool show) const;
   int GetBandCount() const;
   int GetBarHeight() const;

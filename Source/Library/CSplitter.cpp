@@ -1,6 +1,8 @@
 // CSplitter: layout of the two panes and the bar.
 #include "Library/CSplitter.h"
 
+#include <algorithm>
+
 #include "Library/CSplitController.h"
 #include "Library/WindowClassDef.h"
 #include "Library/WindowCreateDef.h"
@@ -39,6 +41,7 @@ void CSplitter::Resize(int width, int height) {
   m_width = width;
   m_height = height;
   int leftWidth = width * m_percentage / 100;
+  leftWidth = std::max(leftWidth, std::min(m_minimumLeftWidth, (width - kBarWidth) / 2));
   if (leftWidth < 0) leftWidth = 0;
   MoveWindow(m_bar, leftWidth, m_top, kBarWidth, height, FALSE);
   if (m_left) MoveWindow(m_left, 0, m_top, leftWidth, height, TRUE);

@@ -32,6 +32,9 @@ class CSplitter {
 
   void SetPanes(HWND left, HWND right);
   void SetTop(int top) { m_top = top; }
+  // The left pane is never narrower than this (a list that would have to
+  // scroll sideways), unless the right pane would then be the narrower.
+  void SetMinimumLeftWidth(int width) { m_minimumLeftWidth = width; }
   // Stores the split area's size and lays the panes and the bar out.
   void Resize(int width, int height);
   // Takes the line x of a finished drag: the new percentage, kept between
@@ -50,4 +53,5 @@ class CSplitter {
   int m_width;
   int m_height;
   int m_percentage;
+  int m_minimumLeftWidth = 0;
 };

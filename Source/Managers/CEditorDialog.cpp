@@ -13,7 +13,7 @@
 #include "Library/WindowProcGuard.h"
 #include "Managers/KindManager.h"
 #include "Managers/ManagerWindows.h"
-#include "Managers/PrintShortcut.h"
+#include "Managers/DialogMessageFilter.h"
 #include "Records/MessageBoxSeam.h"
 #include "Records/RecordText.h"
 #include "Resources/MainWindowIds.h"
@@ -116,7 +116,7 @@ int CEditorDialog::Run(HWND mainWindow, bool edit) {
     m_edit = true;
   }
   gOpenEditor = this;
-  CPrintShortcut printShortcut(OpenEditorWindow, m_description.printCommandId);
+  CDialogMessageFilter loopFilter(OpenEditorWindow, TakeLoopMessage);
   INT_PTR result = DialogBoxParamA(gApp.GetResourceInstance(), MAKEINTRESOURCEA(m_description.dialogId),
                                    mainWindow, DialogProc, reinterpret_cast<LPARAM>(this));
   DWORD error = GetLastError();
@@ -143,6 +143,16 @@ int CEditorDialog::Run(HWND mainWindow, bool edit) {
     return 0;
   }
   return static_cast<int>(result);
+}
+
+bool CEditorDialog::TakeLoopMessage(HWND, const MSG& message) {
+  return gOpenEditor != nullptr && gOpenEditor->OnLoopMessage(message);
+}
+
+bool CEditorDialog::OnLoopMessage(const MSG& message) {
+  if (m_description.printCommandId == 0 || !IsCtrlP(message)) return false;
+  PostMessageA(m_dialog, WM_COMMAND, MAKEWPARAM(m_description.printCommandId, 0), 0);
+  return true;
 }
 
 // Whatever a handler throws (memory running out while a picture loads) is

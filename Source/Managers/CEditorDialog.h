@@ -91,6 +91,10 @@ class CEditorDialog {
   virtual bool OnCommand(int /*id*/, int /*notifyCode*/) { return false; }
   // Any other message; true when handled, with result the dialog's answer.
   virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
+  // A message the dialog's loop is about to hand to one of its windows (a
+  // key to the focused control); true when taken. By default Ctrl+P gives
+  // the print command, when the editor has one.
+  virtual bool OnLoopMessage(const MSG& message);
   // Whether leaving now would lose something the user made. By default:
   // whether an input control differs from what it held when the editor had
   // opened (ControlsChanged). An editor with more to lose (a take, a
@@ -151,6 +155,7 @@ class CEditorDialog {
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  static bool TakeLoopMessage(HWND dialog, const MSG& message);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Initialise();
   // Esc, Cancel, Close and the close box.

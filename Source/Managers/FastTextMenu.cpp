@@ -19,6 +19,17 @@ struct MenuEntry {
 
 std::vector<MenuEntry> gMenuEntries;
 
+// A title as a menu shows it: an ampersand of the user's is doubled, or the
+// menu would take it for an access key ("Q&A" shown as "QA").
+std::string MenuTextOf(const std::string& title) {
+  std::string text;
+  for (char c : title) {
+    if (c == '&') text += '&';
+    text += c;
+  }
+  return text;
+}
+
 const DatabaseDataFastText& As(const unsigned char* bytes) {
   return *reinterpret_cast<const DatabaseDataFastText*>(bytes);
 }
@@ -52,7 +63,8 @@ void BuildFastTextMenu(HMENU menu) {
     if (gMenuEntries.size() >= static_cast<std::size_t>(kFastTextMenuCapacity)) return;
     const DatabaseDataFastText& record = As(store->RecordBytes());
     const int id = kFastTextMenuBase + static_cast<int>(gMenuEntries.size());
-    if (AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(id), RecordTextOf(record.title).c_str())) {
+    if (AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(id),
+                    MenuTextOf(RecordTextOf(record.title)).c_str())) {
       gMenuEntries.push_back({address, RecordTextOf(record.fileName), RecordTextOf(record.title)});
     }
   });

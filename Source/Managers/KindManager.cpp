@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "Library/CRebar.h"
 #include "Managers/ManagerCore.h"
 #include "Managers/ManagerWindows.h"
 #include "Managers/RecordListOrder.h"
@@ -19,6 +20,7 @@
 #include "Records/MessageBoxSeam.h"
 #include "Records/RecordText.h"
 #include "Records/TimeStamp.h"
+#include "Resources/MainWindowIds.h"
 
 namespace {
 
@@ -227,6 +229,8 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
   progress.SetRange(0, 100);
   progress.SetPos(10);
   FillEditToolbar(EditToolbarOf(mainWindow), description);
+  // The band's chevron offers whatever of these buttons it cannot show.
+  CRebar(mainWindow, ID_REBAR).FitChevronToToolbar(EditToolbarOf(mainWindow).GetWindow());
   gCurrentKind = static_cast<int>(kind);
   HighlightManager(mainWindow, kind);
   CListView list = RecordListOf(mainWindow);

@@ -86,6 +86,6 @@ bool AttachmentPath(const std::string& folder, const char* storedName, std::stri
   if (storedName == nullptr || storedName[0] == '\0') return false;
   if (IsOnlyDotsAndBlanks(storedName) || IsDeviceName(storedName)) return false;
   if (std::strpbrk(storedName, "\\/:") != nullptr) return false;
-  fullPath = folder + storedName;
+  fullPath.assign(folder).append(storedName);
   return true;
 }

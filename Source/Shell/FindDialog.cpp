@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Library/CDialogLayout.h"
 #include "Library/CListView.h"
 #include "Library/CModelessDialogs.h"
 #include "Library/CWinApp.h"
@@ -26,6 +27,7 @@
 #include "Shell/CommandRouter.h"
 #include "Shell/KindCommands.h"
 #include "Shell/MainImageLists.h"
+#include "Shell/RegistryStrings.h"
 
 namespace {
 
@@ -41,6 +43,10 @@ struct FindColumn {
 };
 const FindColumn kColumns[] = {{"Title", 150}, {"Where", 70}, {"Excerpt", 200}};
 constexpr int kColumnCount = sizeof kColumns / sizeof kColumns[0];
+// The narrowest the title and the excerpt get when the window is sized.
+constexpr int kNarrowestTitle = 60;
+constexpr int kNarrowestExcerpt = 80;
+constexpr const char* kPlacementValue = "Placement";
 
 struct FindState {
   HWND mainWindow = nullptr;
@@ -49,6 +55,8 @@ struct FindState {
   std::vector<SearchHit> hits;
   Clock::time_point started;
   bool firstShown = false;
+  CDialogLayout layout;
+  int fittedWidth = 0;  // the result list's width the columns were last fitted to
 };
 
 FindState* StateOf(HWND dialog) {
@@ -157,6 +165,69 @@ void OpenChosen(HWND dialog, FindState& state) {
                static_cast<LPARAM>(hit.address));
 }
 
+// Room for the columns: the list's client width less a vertical scroll bar.
+int ColumnRoom(const CListView& results) {
+  RECT client = {};
+  GetClientRect(results.GetWindow(), &client);
+  return client.right - GetSystemMetrics(SM_CXVSCROLL);
+}
+
+// The title takes a third of what the list gained or lost, the excerpt the
+// rest; the place column keeps its width, and so do widths the user set
+// except for what the window's size changes.
+void FitColumns(HWND dialog, FindState& state) {
+  const CListView results = ResultsOf(dialog);
+  HWND list = results.GetWindow();
+  const int room = ColumnRoom(results);
+  if (state.fittedWidth == 0 || room == state.fittedWidth) return;
+  int title = ListView_GetColumnWidth(list, 0) + (room - state.fittedWidth) / 3;
+  if (title < kNarrowestTitle) title = kNarrowestTitle;
+  int excerpt = room - title - ListView_GetColumnWidth(list, 1);
+  if (excerpt < kNarrowestExcerpt) excerpt = kNarrowestExcerpt;
+  ListView_SetColumnWidth(list, 0, title);
+  ListView_SetColumnWidth(list, 2, excerpt);
+  state.fittedWidth = room;
+}
+
+// The size and place the window had when it was last closed, when they are
+// still sensible (not below the smallest size, on a monitor there is now).
+void RestorePlacement(HWND dialog, const FindState& state) {
+  char text[kRegistryStringSize] = {};
+  if (!ReadRegistryString(kFindWindowKey, kPlacementValue, text)) return;
+  RECT rect = {};
+  if (std::sscanf(text, "%ld %ld %ld %ld", &rect.left, &rect.top, &rect.right, &rect.bottom) != 4) return;
+  const SIZE smallest = state.layout.MinimumSize();
+  if (rect.right - rect.left < smallest.cx || rect.bottom - rect.top < smallest.cy) return;
+  if (rect.right - rect.left > 16384 || rect.bottom - rect.top > 16384) return;
+  if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr) return;
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(dialog, &placement)) return;
+  placement.showCmd = SW_HIDE;
+  placement.rcNormalPosition = rect;
+  SetWindowPlacement(dialog, &placement);
+}
+
+void SavePlacement(HWND dialog) {
+  WINDOWPLACEMENT placement = {};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(dialog, &placement)) return;
+  const RECT& rect = placement.rcNormalPosition;
+  char text[64];
+  std::snprintf(text, sizeof text, "%ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
+  WriteRegistryString(kFindWindowKey, kPlacementValue, text);
+}
+
+// The size grip in the corner, below the buttons.
+void AddSizeGrip(HWND dialog) {
+  RECT client = {};
+  GetClientRect(dialog, &client);
+  const int width = GetSystemMetrics(SM_CXVSCROLL), height = GetSystemMetrics(SM_CYHSCROLL);
+  CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, client.right - width,
+                  client.bottom - height, width, height, dialog,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FIND_GRIP)), gApp.GetInstance(), nullptr);
+}
+
 void Initialise(HWND dialog, HWND mainWindow) {
   FindState* state = new FindState;
   state->mainWindow = mainWindow;
@@ -173,6 +244,15 @@ void Initialise(HWND dialog, HWND mainWindow) {
     rest -= width;
   }
   results.SetImageList(CreateKindPictures(), LVSIL_SMALL);
+  state->fittedWidth = ColumnRoom(results);
+  AddSizeGrip(dialog);
+  CDialogLayout& layout = state->layout;
+  layout.Attach(dialog);
+  layout.Add(IDC_FIND_TEXT, CDialogLayout::kGrowX);
+  layout.Add(IDC_FIND_RESULTS, CDialogLayout::kGrowX | CDialogLayout::kGrowY);
+  layout.Add(IDC_FIND_COUNT, CDialogLayout::kMoveY | CDialogLayout::kGrowX);
+  for (int id : {IDOK, IDCANCEL, IDC_FIND_GRIP}) layout.Add(id, CDialogLayout::kMoveX | CDialogLayout::kMoveY);
+  RestorePlacement(dialog, *state);
   SendDlgItemMessageA(dialog, IDC_FIND_TEXT, EM_LIMITTEXT, 254, 0);
   if (HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(mainWindow, GCLP_HICONSM)))
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -210,6 +290,16 @@ INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
       OnCommand(dialog, *state, LOWORD(wParam), HIWORD(wParam));
       return TRUE;
+    case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED) return FALSE;
+      state->layout.Apply();
+      // A maximized window cannot be sized from its corner.
+      ShowWindow(GetDlgItem(dialog, IDC_FIND_GRIP), wParam == SIZE_MAXIMIZED ? SW_HIDE : SW_SHOW);
+      FitColumns(dialog, *state);
+      return TRUE;
+    case WM_GETMINMAXINFO:
+      state->layout.LimitTracking(reinterpret_cast<MINMAXINFO*>(lParam));
+      return TRUE;
     case WM_TIMER:
       if (wParam != kPauseTimer) return FALSE;
       KillTimer(dialog, kPauseTimer);
@@ -231,6 +321,7 @@ INT_PTR CALLBACK FindDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       DestroyWindow(dialog);
       return TRUE;
     case WM_DESTROY:
+      SavePlacement(dialog);
       KillTimer(dialog, kPauseTimer);
       StopSearch(*state);
       CModelessDialogs::Unregister(dialog);

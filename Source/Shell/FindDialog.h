@@ -5,7 +5,9 @@
 // new keystroke cancels the search under way. Enter or a double click on a
 // hit asks the main window to open that record in its editor. One Find
 // window at a time; it holds nothing unsaved, so it never keeps the program
-// from ending, and it stays open while an editor it opened runs.
+// from ending, and it stays open while an editor it opened runs. It can be
+// sized: the list and its columns and the search box grow with it, the
+// buttons keep to its corner, and it opens as it was last closed.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +17,9 @@
 // Posted by the Find window to the main window: wParam the kind number,
 // lParam the record's object address.
 constexpr UINT kOpenFoundRecordMessage = WM_APP + 43;
+
+// Where the window's size and place are kept from one opening to the next.
+constexpr const char* kFindWindowKey = "Software\\Ferrowind\\Quillmate\\Find";
 
 // Milliseconds after the last keystroke before the search starts.
 constexpr UINT kFindTypingPause = 250;

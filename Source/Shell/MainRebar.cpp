@@ -71,20 +71,11 @@ void FitHeightToButtons(const CToolbar& toolbar) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// A band too narrow for its toolbar shows a chevron (RBN_CHEVRONPUSHED)
-// that offers the buttons it hides; its ideal width is the whole toolbar.
+// A band too narrow for its toolbar shows a chevron that offers the buttons
+// it hides (the edit toolbar's are fitted again with each kind's buttons).
 bool AppendToolbarBand(const CRebar& rebar, const CToolbar& toolbar) {
-  if (!rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth)) return false;
-  SIZE whole = {};
-  toolbar.Send(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&whole));
-  REBARBANDINFOA band = {};
-  band.cbSize = sizeof band;
-  band.fMask = RBBIM_STYLE | RBBIM_IDEALSIZE;
-  rebar.Send(RB_GETBANDINFOA, rebar.GetBandCount() - 1, reinterpret_cast<LPARAM>(&band));
-  band.fStyle |= RBBS_USECHEVRON;
-  band.cxIdeal = static_cast<UINT>(whole.cx);
-  rebar.Send(RB_SETBANDINFOA, rebar.GetBandCount() - 1, reinterpret_cast<LPARAM>(&band));
-  return true;
+  return rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth) &&
+         rebar.FitChevronToToolbar(toolbar.GetWindow());
 }
 
 }  // namespace

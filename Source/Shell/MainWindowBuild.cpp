@@ -41,6 +41,7 @@ bool BuildMainWindow(HWND window) {
   HWND records = CreateRecordList(window);
   if (!managers || !records) return false;
   splitter->SetPanes(managers, records);
+  splitter->SetMinimumLeftWidth(ManagerListMinimumWidth(managers));
 
   if (!CreateMainStatusBar(window)) return false;
   if (!CreateMainRebar(window)) return false;

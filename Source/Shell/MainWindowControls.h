@@ -7,6 +7,9 @@
 // The manager list (1005) in icon view with its two image lists and the
 // eight managers. Returns the list, or null.
 HWND CreateManagerList(HWND window);
+// The narrowest manager pane that shows a column of icons without scrolling
+// sideways.
+int ManagerListMinimumWidth(HWND managers);
 // The record list (1004): report view, full-row select. Returns it, or null.
 HWND CreateRecordList(HWND window);
 // The status bar (1007) with parts at 150, 400 and the right end, "Ready" in

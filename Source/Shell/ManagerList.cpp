@@ -10,9 +10,44 @@
 #include "Shell/KindCommands.h"
 #include "Shell/MainImageLists.h"
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 constexpr int kManagerIconSpacing = 108;
+// What the list takes from an icon's spacing for the margins of its label.
+constexpr int kLabelMargin = 20;
+
+int TextWidth(HDC dc, const std::string& text) {
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+// The narrowest line in which name wraps into two lines at most: the list
+// cuts a longer label short ("Internet Resource...") unless it is selected.
+int TwoLineWidth(HDC dc, const std::string& name) {
+  int narrowest = TextWidth(dc, name);
+  for (std::size_t space = name.find(' '); space != std::string::npos; space = name.find(' ', space + 1)) {
+    narrowest = std::min(
+        narrowest, std::max(TextWidth(dc, name.substr(0, space)), TextWidth(dc, name.substr(space + 1))));
+  }
+  return narrowest;
+}
+
+// Wide enough that every manager's name shows whole in its label's font.
+int ManagerIconSpacing(HWND managers) {
+  HDC dc = GetDC(managers);
+  const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(managers, WM_GETFONT, 0, 0)));
+  int widest = 0;
+  for (int position = 0; position < kRecordKindCount; ++position) {
+    widest = std::max(widest, TwoLineWidth(dc, KindCommandsAt(position)->managerName));
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(managers, dc);
+  return std::max(kManagerIconSpacing, widest + kLabelMargin);
+}
 
 }  // namespace
 
@@ -28,14 +63,19 @@ HWND CreateManagerList(HWND window) {
                  WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE);
   managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
   managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
-  // Room for "Time Notification" on one line of a label; the rows keep the
-  // height the icons give them.
+  // Every name whole in two lines of a label; the rows keep the height the
+  // icons give them.
   const DWORD spacing = static_cast<DWORD>(managers.Send(LVM_GETITEMSPACING, FALSE));
-  managers.Send(LVM_SETICONSPACING, 0, MAKELPARAM(kManagerIconSpacing, HIWORD(spacing)));
+  managers.Send(LVM_SETICONSPACING, 0, MAKELPARAM(ManagerIconSpacing(managers.GetWindow()), HIWORD(spacing)));
   for (int position = 0; position < kRecordKindCount; ++position) {
     managers.InsertItem(position, KindCommandsAt(position)->managerName, position, 0);
   }
   return managers.GetWindow();
+}
+
+int ManagerListMinimumWidth(HWND managers) {
+  const DWORD spacing = static_cast<DWORD>(SendMessageA(managers, LVM_GETITEMSPACING, FALSE, 0));
+  return LOWORD(spacing) + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
 }
 
 namespace {

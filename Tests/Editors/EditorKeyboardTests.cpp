@@ -22,6 +22,7 @@
 #include "Resources/TimeNotificationEditorIds.h"
 #include "Support/DialogDriver.h"
 #include "Support/TestMainWindow.h"
+#include "Support/TypedInput.h"
 
 using namespace qmtest;
 
@@ -38,6 +39,8 @@ const Editor kTextNote = {IDM_ADD_TEXT_NOTE, "Text Note", IDC_TEXT_NOTE_CANCEL, 
 const Editor kFastText = {IDM_ADD_FAST_TEXT, "Fast Text", IDC_FAST_TEXT_CANCEL, RecordKind::FastText};
 const Editor kTimeNotification = {IDM_ADD_TIME_NOTIFICATION, "Time Notification", IDC_TIME_NOTIFICATION_CANCEL,
                                   RecordKind::TimeNotif};
+
+const Editor kPhotoAlbum = {IDM_PREVIEW_PHOTO_ALBUM, "Photo Album", IDC_PHOTO_CLOSE, RecordKind::PhotoAlbum};
 
 const Editor* gEditor = nullptr;
 std::vector<RecordKind> gHelpKinds;
@@ -58,24 +61,6 @@ BOOL WINAPI CancelPrint(PRINTDLGA*) {
   ++gPrintDialogs;
   CloseEditor();
   return FALSE;
-}
-
-// Typed as the keyboard types it: the input goes to the foreground window's
-// queue, through the dialog's own loop and its message filter.
-void TypeKey(WPARAM key, bool control) {
-  std::vector<INPUT> input;
-  auto add = [&input](WORD vk, bool up) {
-    INPUT one = {};
-    one.type = INPUT_KEYBOARD;
-    one.ki.wVk = vk;
-    one.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    input.push_back(one);
-  };
-  if (control) add(VK_CONTROL, false);
-  add(static_cast<WORD>(key), false);
-  add(static_cast<WORD>(key), true);
-  if (control) add(VK_CONTROL, true);
-  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
 class EditorKeyboardTest : public MainWindowTest {
@@ -104,7 +89,7 @@ class EditorKeyboardTest : public MainWindowTest {
     return DriveDialog(editor.caption, [&] { m_main->Command(editor.newCommand); },
                        [&](HWND dialog) {
                          SetForegroundWindow(dialog);
-                         TypeKey(key, control);
+                         TypeKey(static_cast<WORD>(key), control ? VK_CONTROL : 0);
                        },
                        1500);
   }
@@ -133,6 +118,17 @@ TEST_F(EditorKeyboardTest, CtrlPPrintsFromTheTextNoteEditorOnly) {
   // The fast text editor does not print: Ctrl+P there does nothing.
   EXPECT_FALSE(PressIn(kFastText, 'P', true));
   EXPECT_EQ(gPrintDialogs, 1);
+}
+
+TEST_F(EditorKeyboardTest, CtrlPPrintsFromThePhotoDialog) {
+  // A photo that cannot be decoded opens without a box; the print dialog
+  // is asked all the same.
+  const std::string source = m_folder.Path().string() + "\\dunes.bmp";
+  { std::ofstream(source) << "not a picture"; }
+  AddPhoto(m_main->Handle(), "Dunes", "windy", source, true);
+  EXPECT_TRUE(PressIn(kPhotoAlbum, 'P', true));
+  EXPECT_EQ(gPrintDialogs, 1);
+  EXPECT_TRUE(m_boxes.shown.empty());
 }
 
 TEST_F(EditorKeyboardTest, AfterAPleaseFillBoxTheFocusIsInTheFirstEmptyRequiredField) {
@@ -179,8 +175,8 @@ TEST_F(EditorKeyboardTest, EnterInThePhotosTitleUpdatesItAndEscCloses) {
                 SetForegroundWindow(dialog);
                 SetFocus(GetDlgItem(dialog, IDC_PHOTO_TITLE));
                 TypeText(dialog, IDC_PHOTO_TITLE, "Beach at noon");
-                TypeKey(VK_RETURN, false);
-                TypeKey(VK_ESCAPE, false);
+                TypeKey(VK_RETURN);
+                TypeKey(VK_ESCAPE);
               });
   ASSERT_TRUE(acted);
   EXPECT_EQ(FindDialog("Photo Album"), nullptr) << "Esc closed it";

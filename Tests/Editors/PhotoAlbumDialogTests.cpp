@@ -22,6 +22,7 @@
 #include "Support/DialogDriver.h"
 #include "Support/FileBytes.h"
 #include "Support/TestMainWindow.h"
+#include "Support/TypedInput.h"
 #include "TestPictures.h"
 
 using namespace qmtest;
@@ -482,4 +483,118 @@ TEST_F(PhotoAlbumDialogTest, ASlowDecodeShowsTheDialogAtOnceAndCloseStopsIt) {
   EXPECT_GT(user.shownAfterMs, 0u);
   EXPECT_LT(user.shownAfterMs, 3000u);
   EXPECT_LT(closedAfterMs, 5000u);
+}
+
+namespace {
+
+int ScrollPosition(HWND dialog, int bar) {
+  return GetScrollPos(GetDlgItem(dialog, IDC_PHOTO_FRAME), bar);
+}
+
+// A key or a wheel turn, then what the dialog's loop makes of it.
+void Key(HWND dialog, WORD key, WORD modifier = 0) {
+  TypeKey(key, modifier);
+  PumpAsDialog(dialog);
+}
+
+POINT FrameCentre(HWND dialog) {
+  RECT frame;
+  GetWindowRect(GetDlgItem(dialog, IDC_PHOTO_FRAME), &frame);
+  return {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+}
+
+void Wheel(HWND dialog, int notches, WORD modifier = 0) {
+  TurnWheel(FrameCentre(dialog), notches * WHEEL_DELTA, modifier);
+  PumpAsDialog(dialog);
+}
+
+// What one wheel notch scrolls: the lines the user set, 10 pixels each.
+int NotchPixels() {
+  UINT lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  return static_cast<int>(lines) * 10;
+}
+
+}  // namespace
+
+// The photo from the keyboard and the wheel: the wheel scrolls it (with
+// Shift sideways), the arrow keys too wherever the focus is but in an edit
+// box, which keeps them for its caret; Page Down and Page Up are Forward
+// and Back, and "n of m" says which photo is shown.
+TEST_F(PhotoAlbumDialogTest, WheelAndArrowsScrollThePhotoPageKeysStepAndTheDialogSaysNOfM) {
+  AddThreePhotos();
+  std::vector<std::string> positions;
+  ASSERT_TRUE(DriveDialog(kCaption, [this] { m_main->Command(IDM_PREVIEW_PHOTO_ALBUM); }, [&](HWND dialog) {
+    SetForegroundWindow(dialog);
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_POSITION), "1 of 3");
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_PHOTO_BACK));
+    for (int i = 0; i < 12; ++i) Command(dialog, IDM_PHOTO_ZOOM_IN);
+    ASSERT_EQ(ScrollPosition(dialog, SB_VERT), 0);
+    const RECT top = ViewRect(dialog);
+    Wheel(dialog, -1);
+    EXPECT_EQ(ScrollPosition(dialog, SB_VERT), NotchPixels());
+    EXPECT_EQ(ViewRect(dialog).top, top.top - NotchPixels()) << "the view moved with the bar";
+    Wheel(dialog, -1, VK_SHIFT);
+    EXPECT_EQ(ScrollPosition(dialog, SB_HORZ), NotchPixels());
+    EXPECT_EQ(ScrollPosition(dialog, SB_VERT), NotchPixels());
+    // The arrows, the focus on a button: 10 pixels each.
+    Key(dialog, VK_DOWN);
+    Key(dialog, VK_RIGHT);
+    Key(dialog, VK_RIGHT);
+    EXPECT_EQ(ScrollPosition(dialog, SB_VERT), NotchPixels() + 10);
+    EXPECT_EQ(ScrollPosition(dialog, SB_HORZ), NotchPixels() + 20);
+    Key(dialog, VK_LEFT);
+    Key(dialog, VK_UP);
+    EXPECT_EQ(ScrollPosition(dialog, SB_HORZ), NotchPixels() + 10);
+    EXPECT_EQ(ScrollPosition(dialog, SB_VERT), NotchPixels());
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_PHOTO_BACK)) << "the arrows did not move the focus";
+    // Turned back further than the top: it stops there.
+    Wheel(dialog, 3);
+    EXPECT_EQ(ScrollPosition(dialog, SB_VERT), 0);
+    // Page Down to the last photo and past it, then Page Up to the first.
+    for (int i = 0; i < 3; ++i) {
+      Key(dialog, VK_NEXT);
+      positions.push_back(TextOf(dialog, IDC_PHOTO_POSITION) + " " + TextOf(dialog, IDC_PHOTO_TITLE));
+    }
+    for (int i = 0; i < 3; ++i) {
+      Key(dialog, VK_PRIOR);
+      positions.push_back(TextOf(dialog, IDC_PHOTO_POSITION) + " " + TextOf(dialog, IDC_PHOTO_TITLE));
+    }
+    Press(dialog, IDC_PHOTO_CLOSE);
+  }));
+  const std::vector<std::string> expected = {"2 of 3 Tall.BMP", "3 of 3 third.bmp", "3 of 3 third.bmp",
+                                             "2 of 3 Tall.BMP", "1 of 3 wide.bmp",  "1 of 3 wide.bmp"};
+  EXPECT_EQ(positions, expected);
+
+  // The properties of the second photo: arrows in the title move its caret
+  // and leave the photo where it is, until a click on the photo gives them
+  // to it. Page Down does not step (there is no Forward here).
+  m_main->FocusRow(1);
+  ASSERT_TRUE(DriveDialog(kCaption, [this] { m_main->Command(IDM_EDIT_PHOTO); }, [&](HWND dialog) {
+    SetForegroundWindow(dialog);
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_POSITION), "2 of 3");
+    for (int i = 0; i < 12; ++i) Command(dialog, IDM_PHOTO_ZOOM_IN);
+    HWND title = GetDlgItem(dialog, IDC_PHOTO_TITLE);
+    SetFocus(title);
+    Key(dialog, VK_HOME);
+    Key(dialog, VK_RIGHT);
+    Key(dialog, VK_RIGHT);
+    Key(dialog, VK_DOWN);
+    DWORD start = 0, end = 0;
+    SendMessageA(title, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    // Down moves a one-line edit box's caret on, as Right does.
+    EXPECT_EQ(start, 3u);
+    EXPECT_EQ(end, 3u);
+    EXPECT_EQ(ScrollPosition(dialog, SB_HORZ), 0);
+    EXPECT_EQ(ScrollPosition(dialog, SB_VERT), 0);
+    Key(dialog, VK_NEXT);
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_TITLE), "Tall.BMP");
+    EXPECT_EQ(TextOf(dialog, IDC_PHOTO_POSITION), "2 of 3");
+    ClickAt(FrameCentre(dialog));
+    PumpAsDialog(dialog);
+    Key(dialog, VK_RIGHT);
+    EXPECT_EQ(ScrollPosition(dialog, SB_HORZ), 10);
+    Press(dialog, IDC_PHOTO_CLOSE);
+  }));
+  EXPECT_TRUE(m_boxes.shown.empty());
 }

@@ -207,3 +207,18 @@ TEST(SplitterClassTest, RegisteringTheBarClassTwiceThrows) {
 }
 
 }  // namespace
+
+TEST_F(SplitterTest, AMinimumLeftWidthHoldsAgainstShareAndDragButNeverPassesHalf) {
+  m_splitter->SetMinimumLeftWidth(200);
+  m_splitter->Resize(kWidth, kHeight);
+  ExpectLayout(200, kWidth);
+  DragBarTo(0);
+  EXPECT_EQ(10, m_splitter->GetPercentage()) << "the share is the drag's";
+  ExpectLayout(200, kWidth);
+  DragBarTo(360);
+  ExpectLayout(360, kWidth);
+  m_splitter->Resize(300, kHeight);
+  ExpectLayout(180, 300);
+  DragBarTo(0);
+  ExpectLayout((300 - CSplitter::kBarWidth) / 2, 300);
+}

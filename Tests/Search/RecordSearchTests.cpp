@@ -4,6 +4,7 @@
 // on the same folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <tuple>
 #include <sstream>
@@ -189,6 +190,64 @@ TEST_F(RecordSearchTest, ACancelledSearchStopsAtTheNextRecord) {
   EXPECT_EQ(hits.size(), 3u);
   cancel = true;
   EXPECT_TRUE(Search("zebra", nullptr, -1, &cancel).empty());
+}
+
+// Several hundred bodies are read in batches over two threads: the hits
+// still come in file order, whether they matched in a title (known before
+// any body is read) or in a body; a damaged body in the middle of a batch is
+// counted once, a missing one not at all; cancelling in the middle of a
+// batch reports nothing after it.
+TEST_F(RecordSearchTest, BodiesReadOnSeveralThreadsGiveTheirHitsInFileOrder) {
+  std::vector<std::uint32_t> expected;
+  for (int i = 0; i < 700; ++i) {
+    const std::string n = std::to_string(i);
+    const bool inTitle = i % 11 == 0, inBody = i % 7 == 0;
+    // Bodies of different lengths, so that the threads finish out of order.
+    const std::string filler(static_cast<std::size_t>(i % 13) * 2000, 'x');
+    std::uint32_t address = 0;
+    if (i == 350) {
+      address = Note("Deep", "TextNote350.doc", "{\\rtf1 " + std::string(2000, '{') + "zebra");
+    } else if (i == 351) {
+      address = m_writer.Add(RecordKind::TextNote, {{"title", "Gone"}, {"file_name", "TextNote999.doc"}});
+    } else if (i % 2 == 0) {
+      address = Note(("Note " + n + (inTitle ? " zebra" : "")).c_str(), ("TextNote" + n + ".doc").c_str(),
+                     Rtf(filler + (inBody ? " a {\\b Zebra} " : " a horse ") + n));
+    } else {
+      m_writer.WriteAttachment(RecordKind::FastText, "FastText" + n + ".fst", filler + (inBody ? " zebra" : " horse"));
+      address = m_writer.Add(RecordKind::FastText,
+                             {{"title", "Snippet " + n + (inTitle ? " zebra" : "")}, {"file_name", "FastText" + n + ".fst"}});
+    }
+    if ((inTitle || inBody) && i != 350 && i != 351) expected.push_back(address);
+  }
+  SearchTotals totals;
+  const std::vector<Found> hits = Search("zebra", &totals);
+  std::vector<std::uint32_t> notes, snippets;
+  for (const Found& hit : hits) (hit.kind == RecordKind::TextNote ? notes : snippets).push_back(hit.address);
+  ASSERT_EQ(notes.size() + snippets.size(), expected.size());
+  EXPECT_TRUE(std::is_sorted(notes.begin(), notes.end()));
+  EXPECT_TRUE(std::is_sorted(snippets.begin(), snippets.end()));
+  EXPECT_EQ(hits.front().kind, RecordKind::TextNote);
+  EXPECT_EQ(hits.back().kind, RecordKind::FastText);
+  std::vector<std::uint32_t> all = notes;
+  all.insert(all.end(), snippets.begin(), snippets.end());
+  std::vector<std::uint32_t> sortedExpected = expected;
+  std::sort(sortedExpected.begin(), sortedExpected.end());
+  std::sort(all.begin(), all.end());
+  EXPECT_EQ(all, sortedExpected);
+  EXPECT_EQ(totals.damagedBodies, 1);
+  EXPECT_EQ(totals.records, 700);
+
+  std::atomic<bool> cancel{false};
+  SearchScope scope;
+  scope.dataFolder = Folder();
+  scope.cancel = &cancel;
+  int reported = 0;
+  const SearchQuery query("zebra", Cp1252());
+  const SearchTotals cut = SearchRecords(scope, query, [&](const SearchHit&) {
+    if (++reported == 20) cancel = true;
+  });
+  EXPECT_TRUE(cut.cancelled);
+  EXPECT_EQ(reported, 20);
 }
 
 TEST_F(RecordSearchTest, QmdbFindPrintsEachHitAsALineOrAsJson) {

@@ -105,6 +105,7 @@ TEST(RtfPlainTextTest, TheWordFilterTurnsAwayOnlyBodiesThatCannotHoldTheWord) {
       "{\\rtf1 the zebra}",
       "{\\rtf1 r\\'e9sum\\'e9 {\\b bold}\\par garden\\tab quag ga}",
       "{\\rtf1 \\u8364? \\ul under\\ulnone}",
+      "{\\rtf1\\qc \\quagga0 stripes, a control word's letters}",
   };
   for (const char* rtf : without) {
     ASSERT_FALSE(TextHolds(rtf, "quagga")) << rtf;
@@ -116,6 +117,53 @@ TEST(RtfPlainTextTest, TheWordFilterTurnsAwayOnlyBodiesThatCannotHoldTheWord) {
   // A word with a character that syntax or a lost character makes is always read.
   EXPECT_TRUE(MayContain("{\\rtf1 nothing}", "a?b"));
   EXPECT_TRUE(MayContain("{\\rtf1 nothing}", "{x"));
+}
+
+// Bodies put together from pieces that write a word's letters in every way
+// RTF can, and pieces that only look like them (\qc, an escaped backslash
+// before u, \'e9), at every distance from one another: whatever the reader
+// makes of a body, the filter lets through every body whose text holds the
+// word, and turns away most that do not.
+TEST(RtfPlainTextTest, TheWordFilterAgreesWithTheReaderOverLongBodies) {
+  const char* const pieces[] = {"quagga", "qua",     "gga",       "Q",     "u",         "agga",  "\\'71",
+                                "\\'51", "\\'e9", "\\u113?", "\\qc ", "\\\\",     "\\\\u", "{",
+                                "}",      "\\b ",   "\\par\r\n", "x",     "r\\'e9sum\\'e9 ", "  ",  "\\ul ",
+                                "\\uc1 ", "\\'7",  "\\bin2 qu", "garden meeting letter ", "\\'51uagga",
+                                "qu\\'61gga", "\\u113?uagga", "\\'71\\'75agga"};
+  const char* const words[] = {"quagga", "uagga", "agga"};
+  unsigned state = 2463534242u;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+  };
+  int holding = 0, turnedAway = 0, without = 0;
+  for (int body = 0; body < 4000; ++body) {
+    std::string rtf = "{\\rtf1 ";
+    const unsigned count = 1 + next() % 40;
+    for (unsigned i = 0; i < count; ++i) {
+      // Mostly filler, so that the pieces fall at every place of a 16-byte step.
+      const unsigned pick = next() % 64;
+      rtf += pick < sizeof pieces / sizeof pieces[0] ? pieces[pick] : std::string(pick % 7, 'z');
+    }
+    rtf += "}";
+    std::string text, folded;
+    if (RtfToPlainText(rtf.data(), rtf.size(), Cp1252(), text) != RtfStatus::Ok) continue;
+    FoldText(text.data(), text.size(), Cp1252(), folded);
+    for (const char* word : words) {
+      const bool may = MayContain(rtf, word);
+      if (folded.find(word) != std::string::npos) {
+        ++holding;
+        ASSERT_TRUE(may) << word << " in " << rtf;
+      } else {
+        ++without;
+        if (!may) ++turnedAway;
+      }
+    }
+  }
+  EXPECT_GT(holding, 1000);
+  EXPECT_GT(turnedAway, without / 3) << without;
 }
 
 TEST(RtfPlainTextTest, FuzzSeedsAndFormerFindingsReplay) {

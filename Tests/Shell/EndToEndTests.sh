@@ -21,6 +21,16 @@ wine "$exe" >/dev/null 2>&1 &
 first=$!
 check "first start shows the main window" test "$(probe main-window visible)" = visible
 check "first start puts the icon in the notification area" test "$(probe tray-icon yes)" = yes
+# The help viewer is started from a thread of its own once the window is up.
+help_viewer_started() {
+  local i
+  for ((i = 0; i < 200; i++)); do
+    pgrep -f 'quillmate\.chm' >/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+check "first start opens the help file" help_viewer_started
 
 data="$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Quillmate 2>/dev/null | head -1)"
 check "the data folder exists" test -n "$data" -a -d "$data"

@@ -2,10 +2,12 @@
 // kind and of note bodies as the user types, a new keystroke cancelling the
 // search under way, and Enter or a double click opening the chosen record in
 // its editor under the one-editor rule, the main window switched to its kind
-// with its row focused. It never keeps the program from ending.
+// with its row focused. It never keeps the program from ending. It is sized
+// like a results window and opens as it was left.
 #include "ShellTestSupport.h"
 
 #include <fstream>
+#include <map>
 
 #include "Managers/KindManager.h"
 #include "Managers/RecordManager.h"
@@ -204,4 +206,121 @@ TEST_F(MainWindowTest, ANewKeystrokeCancelsTheSearchUnderWayAndOnlyTheNewOneShow
   std::printf("Find over 1,500 records under Wine: first hits after %.1f ms, all after %.1f ms\n",
               LastFindTimings().firstHits, LastFindTimings().done);
   SendMessageA(find, WM_CLOSE, 0, 0);
+}
+
+namespace {
+
+RECT ClientRectOf(HWND find, int id) {
+  RECT rect = {};
+  HWND control = GetDlgItem(find, id);
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, find, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+int Width(const RECT& rect) {
+  return rect.right - rect.left;
+}
+
+int Height(const RECT& rect) {
+  return rect.bottom - rect.top;
+}
+
+const int kLaidOut[] = {IDC_FIND_LABEL, IDC_FIND_TEXT, IDC_FIND_RESULTS, IDC_FIND_COUNT, IDOK, IDCANCEL, IDC_FIND_GRIP};
+
+// Every control inside the client area, none over another, the grip in the corner.
+void ExpectTidy(HWND find) {
+  RECT client = {};
+  GetClientRect(find, &client);
+  for (int a : kLaidOut) {
+    const RECT first = ClientRectOf(find, a);
+    EXPECT_TRUE(first.left >= 0 && first.top >= 0 && first.right <= client.right && first.bottom <= client.bottom)
+        << a;
+    for (int b : kLaidOut) {
+      if (a == b) continue;
+      RECT both = {};
+      const RECT second = ClientRectOf(find, b);
+      EXPECT_FALSE(IntersectRect(&both, &first, &second)) << a << " over " << b;
+    }
+  }
+  const RECT grip = ClientRectOf(find, IDC_FIND_GRIP);
+  EXPECT_EQ(grip.right, client.right);
+  EXPECT_EQ(grip.bottom, client.bottom);
+}
+
+int ColumnsWidth(HWND find) {
+  HWND list = GetDlgItem(find, IDC_FIND_RESULTS);
+  return ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1) + ListView_GetColumnWidth(list, 2);
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, TheFindWindowSizesLikeAResultsWindowAndOpensAsItWasLeft) {
+  RegDeleteKeyA(HKEY_CURRENT_USER, kFindWindowKey);
+  InternetResManager::AppendRecord(Main(), {"Zebra stripes", "http://zebra.example.org", 0});
+  Command(IDM_FIND);
+  HWND find = OpenFindDialog();
+  ASSERT_NE(find, nullptr);
+  ASSERT_TRUE(Search(find, "zebra"));
+  EXPECT_NE(GetWindowLongA(find, GWL_STYLE) & WS_THICKFRAME, 0);
+  RECT small = {};
+  GetWindowRect(find, &small);
+  ExpectTidy(find);
+  std::map<int, RECT> before;
+  for (int id : kLaidOut) before[id] = ClientRectOf(find, id);
+  HWND list = GetDlgItem(find, IDC_FIND_RESULTS);
+  const int titleBefore = ListView_GetColumnWidth(list, 0), excerptBefore = ListView_GetColumnWidth(list, 2);
+  const int columnsBefore = ColumnsWidth(find);
+
+  // Not smaller than the size everything was laid out for.
+  SetWindowPos(find, nullptr, 0, 0, Width(small) - 120, Height(small) - 80, SWP_NOMOVE | SWP_NOZORDER);
+  RECT now = {};
+  GetWindowRect(find, &now);
+  EXPECT_EQ(Width(now), Width(small));
+  EXPECT_EQ(Height(now), Height(small));
+
+  // Larger: the list, its columns and the search box grow, the buttons and
+  // the grip keep to the corner, the count to the bottom edge.
+  const int dx = 240, dy = 160;
+  SetWindowPos(find, nullptr, 40, 30, Width(small) + dx, Height(small) + dy, SWP_NOZORDER);
+  qmtest::PumpMessages();
+  ExpectTidy(find);
+  const RECT results = ClientRectOf(find, IDC_FIND_RESULTS);
+  EXPECT_EQ(Width(results), Width(before[IDC_FIND_RESULTS]) + dx);
+  EXPECT_EQ(Height(results), Height(before[IDC_FIND_RESULTS]) + dy);
+  const RECT box = ClientRectOf(find, IDC_FIND_TEXT);
+  EXPECT_EQ(Width(box), Width(before[IDC_FIND_TEXT]) + dx);
+  EXPECT_EQ(Height(box), Height(before[IDC_FIND_TEXT]));
+  for (int id : {IDOK, IDCANCEL, IDC_FIND_GRIP}) {
+    const RECT moved = ClientRectOf(find, id);
+    EXPECT_EQ(moved.left, before[id].left + dx) << id;
+    EXPECT_EQ(moved.top, before[id].top + dy) << id;
+    EXPECT_EQ(Width(moved), Width(before[id])) << id;
+  }
+  EXPECT_EQ(ClientRectOf(find, IDC_FIND_COUNT).top, before[IDC_FIND_COUNT].top + dy);
+  EXPECT_EQ(ClientRectOf(find, IDC_FIND_LABEL).top, before[IDC_FIND_LABEL].top);
+  EXPECT_GT(ListView_GetColumnWidth(list, 0), titleBefore);
+  EXPECT_GT(ListView_GetColumnWidth(list, 2), excerptBefore);
+  EXPECT_EQ(ColumnsWidth(find), columnsBefore + dx);
+  // Maximized, it has no grip to size it by.
+  ShowWindow(find, SW_MAXIMIZE);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(find, IDC_FIND_GRIP)));
+  ShowWindow(find, SW_RESTORE);
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(find, IDC_FIND_GRIP)));
+  RECT large = {};
+  GetWindowRect(find, &large);
+  EXPECT_EQ(Width(large), Width(small) + dx);
+
+  // Closed and opened again, it has the size and place it was left with.
+  SendMessageA(find, WM_CLOSE, 0, 0);
+  ASSERT_EQ(OpenFindDialog(), nullptr);
+  Command(IDM_FIND);
+  find = OpenFindDialog();
+  ASSERT_NE(find, nullptr);
+  GetWindowRect(find, &now);
+  EXPECT_TRUE(EqualRect(&now, &large)) << now.left << "," << now.top << " " << Width(now) << "x" << Height(now);
+  ExpectTidy(find);
+  EXPECT_EQ(Width(ClientRectOf(find, IDC_FIND_RESULTS)), Width(before[IDC_FIND_RESULTS]) + dx);
+  SendMessageA(find, WM_CLOSE, 0, 0);
+  RegDeleteKeyA(HKEY_CURRENT_USER, kFindWindowKey);
 }

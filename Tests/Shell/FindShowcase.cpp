@@ -1,8 +1,9 @@
 // Not a test: the main window with some records, for screenshots of the
 // search and the sorting (scripts/screenshot.sh out.png FindShowcase.exe
-// find|sorted). "find" opens the Find window and types a word that matches
-// records of several kinds and a note's text; "sorted" shows the e-mail
-// resources sorted by name, the second click reversing the order.
+// find|find-large|sorted). "find" opens the Find window and types a word that
+// matches records of several kinds and a note's text ("find-large" then makes
+// the window larger); "sorted" shows the e-mail resources sorted by name, the
+// second click reversing the order.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -53,8 +54,13 @@ int main(int argc, char** argv) {
     SortRecordListByColumn(window, 1);
     SortRecordListByColumn(window, 1);
   } else {
+    // The window as it first opens, not as an earlier run left it.
+    RegDeleteKeyA(HKEY_CURRENT_USER, kFindWindowKey);
     SendMessageA(window, WM_COMMAND, IDM_FIND, 0);
-    SetDlgItemTextA(OpenFindDialog(), IDC_FIND_TEXT, "garden");
+    HWND find = OpenFindDialog();
+    SetDlgItemTextA(find, IDC_FIND_TEXT, "garden");
+    if (argc > 1 && std::strcmp(argv[1], "find-large") == 0)
+      SetWindowPos(find, nullptr, 60, 40, 860, 560, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return showcase.RunMessageLoop();
 }

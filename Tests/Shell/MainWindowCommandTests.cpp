@@ -277,7 +277,7 @@ TEST_F(MainWindowTest, ColumnsShareThePanesWidthUntilTheUserDragsADivider) {
   (void)key;
 }
 
-TEST_F(MainWindowTest, ANarrowWindowKeepsItsMinimumSizeAndTheMainToolbarsChevronOffersWhatItHides) {
+TEST_F(MainWindowTest, ANarrowWindowKeepsItsMinimumSizeAndEachToolbarsChevronOffersWhatItHides) {
   MINMAXINFO limits = {};
   SendMessageA(Main(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
   EXPECT_EQ(limits.ptMinTrackSize.x, kMinimumWindowWidth);
@@ -297,25 +297,64 @@ TEST_F(MainWindowTest, ANarrowWindowKeepsItsMinimumSizeAndTheMainToolbarsChevron
   EXPECT_GT(button.right - button.left, caption.cx) << "\"Internet Resource\" fits its button";
 
   SetWindowPos(Main(), nullptr, 0, 0, kMinimumWindowWidth, kMinimumWindowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  Command(IDM_SHOW_PHOTOS);
   PumpMessages();
   ScopedTracker tracker;
-  NMREBARCHEVRON chevron = {};
-  chevron.hdr.hwndFrom = Rebar();
-  chevron.hdr.code = RBN_CHEVRONPUSHED;
-  chevron.uBand = 0;
-  RECT band = {};
-  SendMessageA(Rebar(), RB_GETRECT, 0, reinterpret_cast<LPARAM>(&band));
-  chevron.rc = {band.right - 14, band.top, band.right, band.bottom};
-  SendMessageA(Main(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&chevron));
-  ASSERT_EQ(gTrackedMenus.size(), 1u);
-  EXPECT_EQ(gTrackedOwner, Main());
-  // At least the last add buttons, Help and Find are behind the chevron.
-  const std::vector<std::string>& hidden = gTrackedMenus[0];
-  ASSERT_GE(hidden.size(), 3u);
-  EXPECT_EQ(hidden.back(), "296 Find");
-  EXPECT_NE(std::find(hidden.begin(), hidden.end(), "282 Help"), hidden.end());
-  EXPECT_NE(std::find(hidden.begin(), hidden.end(), "270 Fast Text"), hidden.end());
-  EXPECT_NE(hidden.front(), "-");
+  // Each band on a line of its own, then both on one line (as dragging the
+  // edit toolbar's gripper up beside the main toolbar puts them). A band
+  // narrower than its toolbar shows a chevron, and a click on it offers the
+  // buttons it hides, ending with its last; the first button is on show.
+  struct Chevron {
+    bool oneLine;
+    UINT band;
+    std::vector<std::string> offered;  // empty: no chevron
+  };
+  const Chevron chevrons[] = {
+      {false, 0, {"270 Fast Text", "282 Help", "296 Find"}},
+      {false, 1, {}},  // the photos' buttons fit a line
+      {true, 0, {"270 Fast Text", "282 Help", "296 Find"}},
+      {true, 1, {"230 Photo Album"}},
+  };
+  for (const Chevron& chevron : chevrons) {
+    SCOPED_TRACE(std::to_string(chevron.band) + (chevron.oneLine ? " on one line" : " on its own line"));
+    REBARBANDINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = RBBIM_STYLE;
+    SendMessageA(Rebar(), RB_GETBANDINFOA, 1, reinterpret_cast<LPARAM>(&info));
+    info.fStyle = chevron.oneLine ? info.fStyle & ~RBBS_BREAK : info.fStyle | RBBS_BREAK;
+    SendMessageA(Rebar(), RB_SETBANDINFOA, 1, reinterpret_cast<LPARAM>(&info));
+    PumpMessages();
+    RECT band = {};
+    SendMessageA(Rebar(), RB_GETRECT, chevron.band, reinterpret_cast<LPARAM>(&band));
+    RBHITTESTINFO hit = {};
+    hit.pt.y = (band.top + band.bottom) / 2;
+    for (hit.pt.x = band.right - 1; hit.pt.x > band.left; --hit.pt.x) {
+      SendMessageA(Rebar(), RB_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.flags == RBHT_CHEVRON) break;
+    }
+    if (chevron.offered.empty()) {
+      EXPECT_NE(hit.flags, static_cast<UINT>(RBHT_CHEVRON));
+      continue;
+    }
+    ASSERT_EQ(hit.flags, static_cast<UINT>(RBHT_CHEVRON)) << "the band shows a chevron";
+    EXPECT_EQ(hit.iBand, static_cast<int>(chevron.band));
+    gTrackedMenus.clear();
+    SendMessageA(Rebar(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(hit.pt.x, hit.pt.y));
+    SendMessageA(Rebar(), WM_LBUTTONUP, 0, MAKELPARAM(hit.pt.x, hit.pt.y));
+    ASSERT_EQ(gTrackedMenus.size(), 1u);
+    EXPECT_EQ(gTrackedOwner, Main());
+    const std::vector<std::string>& hidden = gTrackedMenus[0];
+    for (const std::string& item : chevron.offered) {
+      EXPECT_NE(std::find(hidden.begin(), hidden.end(), item), hidden.end()) << item;
+    }
+    EXPECT_EQ(hidden.back(), chevron.offered.back());
+    EXPECT_NE(hidden.front(), "-");
+    TBBUTTON first = {};
+    SendMessageA(chevron.band == 0 ? MainToolbar() : EditToolbar(), TB_GETBUTTON, 0,
+                 reinterpret_cast<LPARAM>(&first));
+    for (const std::string& item : hidden)
+      EXPECT_NE(item.substr(0, item.find(' ')), std::to_string(first.idCommand));
+  }
 }
 
 TEST_F(MainWindowTest, TheKeyboardOpensTheContextMenuAtTheFocusedRow) {

@@ -3,8 +3,14 @@
 // splitter bar was moved.
 #include "ShellTestSupport.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "Library/CSplitter.h"
 #include "Resources/MainWindowIds.h"
+#include "Shell/MainWindowControls.h"
+#include "Shell/MainWindowLayout.h"
 
 using namespace shelltest;
 
@@ -69,8 +75,11 @@ TEST_F(MainWindowLayoutTest, PanesFillTheHeightBetweenRebarAndStatusBarInEverySi
     ExpectPanesFillTheMiddle();
     RECT client = {};
     GetClientRect(Main(), &client);
-    // A fresh window gives the managers a fifth of the width.
-    EXPECT_EQ(Width(ChildRect(ManagerList())), client.right * 20 / 100);
+    // A fresh window gives the managers a fifth of the width, or, when that
+    // is too narrow for a column of their icons, that column (up to half).
+    const int column =
+        std::min(ManagerListMinimumWidth(ManagerList()), static_cast<int>(client.right - 4) / 2);
+    EXPECT_EQ(Width(ChildRect(ManagerList())), std::max(static_cast<int>(client.right * 20 / 100), column));
   }
 }
 
@@ -130,7 +139,40 @@ TEST_F(MainWindowLayoutTest, SplitterMovesArePassedOnAndKeptAcrossResizing) {
   Resize(600, 500);
   EXPECT_EQ(Width(ChildRect(ManagerList())), 300);
   ExpectPanesFillTheMiddle();
-  // A release at the left edge gives the managers the least share.
+  // A release at the left edge gives the managers the least share, but
+  // never less than a column of their icons.
   SendMessageA(Main(), CSplitter::kSplitterMovedMessage, 0, 0);
-  EXPECT_EQ(Width(ChildRect(ManagerList())), 60);
+  EXPECT_EQ(Width(ChildRect(ManagerList())), std::max(60, ManagerListMinimumWidth(ManagerList())));
+}
+
+// Each manager's name shows whole under its icon, in at most the two lines
+// the list gives a label that is not selected, with no sideways scrolling:
+// in a large window and in the smallest one.
+TEST_F(MainWindowLayoutTest, EveryManagersNameShowsWholeInALargeAndInTheSmallestWindow) {
+  HWND list = ManagerList();
+  for (const SIZE size : {SIZE{1024, 740}, SIZE{kMinimumWindowWidth, kMinimumWindowHeight}}) {
+    SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy));
+    SetWindowPos(Main(), nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    PumpMessages();
+    RECT client = {};
+    GetClientRect(list, &client);
+    EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL, 0) << "no sideways scrolling";
+    HDC dc = GetDC(list);
+    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    for (int item = 0; item < ListView_GetItemCount(list); ++item) {
+      char name[64] = {};
+      ListView_GetItemText(list, item, 0, name, sizeof name);
+      ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+      RECT label = {};
+      ListView_GetItemRect(list, item, &label, LVIR_LABEL);
+      RECT needed = {0, 0, label.right - label.left, 0};
+      DrawTextA(dc, name, -1, &needed, DT_CENTER | DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+      EXPECT_LE(needed.bottom, label.bottom - label.top) << name;
+      EXPECT_LE(needed.right, label.right - label.left) << name;
+      EXPECT_GE(label.left, client.left) << name;
+      EXPECT_LE(label.right, client.right) << name;
+    }
+    SelectObject(dc, oldFont);
+    ReleaseDC(list, dc);
+  }
 }

@@ -1,10 +1,13 @@
 // Not a test: the real main window with a few records of every kind, for
 // looking at it on screen (scripts/screenshot.sh out.png MainWindowShowcase.exe
-// KIND [about|maximize|minimum|menu LETTER]). KIND 0..7 chooses the manager
-// shown; "about" also opens the About dialog; "maximize" maximizes the window
-// a second after it was painted and then drags the splitter bar to the
-// right; "minimum" shows it at its minimum size; "menu f" opens the menu of
-// that access key as Alt and the letter would. The records live in a scratch data folder made afresh.
+// KIND [about|maximize|minimum|tray|menu LETTER]). KIND 0..7 chooses the
+// manager shown; "about" also opens the About dialog; "maximize" maximizes
+// the window a second after it was painted and then drags the splitter bar
+// to the right; "minimum" shows it at its minimum size; "tray" puts the icon
+// in the notification area and opens its menu as a right click would, with
+// the Fast Texts sub-menu open; "menu f" opens the menu of that access key
+// as Alt and the letter would. The records live in a scratch data folder
+// made afresh.
 #include "Library/CSplitter.h"
 #include "Library/CWinApp.h"
 #include "Managers/KindManager.h"
@@ -12,7 +15,10 @@
 #include "Managers/RecordManager.h"
 #include "Records/DataFolders.h"
 #include "Resources/MainWindowIds.h"
+#include "Resources/TrayIds.h"
+#include "Shell/CQuillmateTray.h"
 #include "Shell/MainWindow.h"
+#include "Shell/Startup.h"
 #include "Shell/MainWindowLayout.h"
 
 #include <windows.h>
@@ -34,6 +40,20 @@ void CALLBACK MaximizeThenDrag(HWND window, UINT, UINT_PTR step, DWORD) {
   } else {
     SendMessageA(window, CSplitter::kSplitterMovedMessage, 330, 0);
   }
+}
+
+// The tray's menu opened as a right click on the icon opens it (its loop
+// runs inside this timer), the Fast Texts sub-menu chosen by its key.
+CQuillmateTray* gTray = nullptr;
+void CALLBACK OpenTrayMenu(HWND window, UINT, UINT_PTR step, DWORD) {
+  KillTimer(window, step);
+  SetCursorPos(1010, 757);
+  INPUT key[2] = {};
+  key[0].type = key[1].type = INPUT_KEYBOARD;
+  key[0].ki.wVk = key[1].ki.wVk = 'F';
+  key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, key, sizeof(INPUT));
+  gTray->HandleTrayMessage(IDR_TRAY_MENU, WM_RBUTTONUP);
 }
 
 void AddSamples(HWND window, const std::filesystem::path& folder) {
@@ -62,6 +82,7 @@ void AddSamples(HWND window, const std::filesystem::path& folder) {
   InternetResManager::AppendRecord(window, {"Recipes", "http://food.example.org", 9});
   FastTextManager::AppendRecord(window, {"Postal address", "12 High Street, Springfield"});
   FastTextManager::AppendRecord(window, {"Signature", "Best regards, Jane"});
+  FastTextManager::AppendRecord(window, {"Q&A link", "https://example.org/faq"});
 }
 
 }  // namespace
@@ -71,6 +92,9 @@ int main(int argc, char** argv) {
   const bool about = argc > 2 && std::strcmp(argv[2], "about") == 0;
   const bool maximize = argc > 2 && std::strcmp(argv[2], "maximize") == 0;
   const bool minimum = argc > 2 && std::strcmp(argv[2], "minimum") == 0;
+  const bool tray = argc > 2 && std::strcmp(argv[2], "tray") == 0;
+  CQuillmateTray quillmateTray;
+  gTray = &quillmateTray;
   const char menuKey = argc > 3 && std::strcmp(argv[2], "menu") == 0 ? argv[3][0] : '\0';
 
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
@@ -97,6 +121,12 @@ int main(int argc, char** argv) {
     if (about) SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
     if (maximize) SetTimer(window, 1, 1000, MaximizeThenDrag);
     if (minimum) SetWindowPos(window, nullptr, 0, 0, kMinimumWindowWidth, kMinimumWindowHeight, SWP_NOMOVE | SWP_NOZORDER);
+    if (tray) {
+      quillmateTray.Create(instance, nullptr, kTrayCallbackMessage, kTrayTooltip,
+                           LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLMATE)), IDR_TRAY_MENU);
+      quillmateTray.SetNotifyWindow(window);
+      SetTimer(window, 3, 1000, OpenTrayMenu);
+    }
     if (menuKey != '\0') PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
   } catch (const char* text) {
     MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONWARNING);

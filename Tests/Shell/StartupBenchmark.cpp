@@ -26,6 +26,7 @@ namespace {
 
 constexpr DWORD kSettleMilliseconds = 2000;
 constexpr DWORD kBoundMilliseconds = 30000;
+constexpr DWORD kQuietMilliseconds = 1000;
 
 struct Sample {
   double visibleMs = -1;
@@ -106,7 +107,7 @@ bool SetFirstStartMarker(bool set) {
   return result == ERROR_SUCCESS || (!set && result == ERROR_FILE_NOT_FOUND);
 }
 
-bool Start(const std::string& commandLine, bool expectWindow, Sample& sample) {
+bool Start(const char* label, const std::string& commandLine, bool expectWindow, Sample& sample) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -127,8 +128,15 @@ bool Start(const std::string& commandLine, bool expectWindow, Sample& sample) {
   WaitForSingleObject(idleThread, kBoundMilliseconds);
   CloseHandle(idleThread);
   sample.idleMs = idle.idleMs;
+  // Every start on the error stream, so that the medians can be checked.
+  std::fprintf(stderr, "%-14s visible %7.1f ms  input-idle %7.1f ms\n", label, sample.visibleMs, sample.idleMs);
   const double elapsed = NowMs() - start;
   if (elapsed < kSettleMilliseconds) Sleep(static_cast<DWORD>(kSettleMilliseconds - elapsed));
+  // A program that has ended by now did not start: most often another
+  // Quillmate of the same Wine prefix held the single-instance mutex, and
+  // this one only brought it forward. Such a start measures nothing.
+  const bool endedByItself = WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+  if (endedByItself) std::fprintf(stderr, "%s ended by itself: not counted\n", commandLine.c_str());
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
   if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
@@ -136,9 +144,12 @@ bool Start(const std::string& commandLine, bool expectWindow, Sample& sample) {
   EndChildren(process.dwProcessId);
   TerminateProcess(process.hProcess, 0);
   WaitForSingleObject(process.hProcess, kBoundMilliseconds);
+  // The desktop goes on tearing down the ended program's windows for a while:
+  // the next start should not pay for that.
+  Sleep(kQuietMilliseconds);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return true;
+  return !endedByItself;
 }
 
 double Median(std::vector<double> values) {
@@ -184,19 +195,20 @@ int main(int argc, char** argv) {
   // program races its teardown.
   HWND keeper = CreateWindowExA(0, "STATIC", "StartupBenchmark", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
-  Series notepad{"notepad"}, first{"quillmate first start"}, later{"quillmate later start"};
+  Series notepad{"notepad", {}, {}, {}}, first{"quillmate first start", {}, {}, {}},
+      later{"quillmate later start", {}, {}, {}};
   // One untimed start each, so that no program pays for a cold page cache.
   Sample warm;
-  Start("notepad.exe", true, warm);
+  Start("warm-up", "notepad.exe", true, warm);
   SetFirstStartMarker(false);
-  Start(quillmate, true, warm);
+  Start("warm-up", quillmate, true, warm);
   for (int round = 0; round < rounds; ++round) {
     Sample sample;
-    if (Start("notepad.exe", true, sample)) notepad.Add(sample);
+    if (Start("notepad", "notepad.exe", true, sample)) notepad.Add(sample);
     sample = Sample();
-    if (SetFirstStartMarker(false) && Start(quillmate, true, sample)) first.Add(sample);
+    if (SetFirstStartMarker(false) && Start("first start", quillmate, true, sample)) first.Add(sample);
     sample = Sample();
-    if (SetFirstStartMarker(true) && Start(quillmate + " /tray", false, sample)) later.Add(sample);
+    if (SetFirstStartMarker(true) && Start("later start", quillmate + " /tray", false, sample)) later.Add(sample);
   }
   std::printf("cold start, %d interleaved rounds, medians (ratios: Quillmate / notepad, lower is better)\n", rounds);
   Report(notepad, notepad);

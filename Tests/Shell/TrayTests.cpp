@@ -133,7 +133,9 @@ TEST_F(TrayTest, RightButtonOpensMenu102WithBoldRestoreItemAndFastTextsWithoutPl
   ASSERT_TRUE(seen.opened);
   EXPECT_EQ(0, seen.defaultPosition);
   EXPECT_TRUE(seen.firstState & MFS_DEFAULT) << "the default item is drawn bold";
-  EXPECT_EQ((std::vector<std::string>{"&Quillmate...", "&New", "&Fast Texts", "&About...", "E&xit"}), seen.texts);
+  // Separators set off the default item and Exit.
+  EXPECT_EQ((std::vector<std::string>{"&Quillmate...", "", "&New", "&Fast Texts", "&About...", "", "E&xit"}),
+            seen.texts);
   EXPECT_EQ((std::vector<UINT>{201, 210, 220, 231, 240, 250, 260, 270}), seen.newCommands);
   // The placeholder is gone; with no fast texts one disabled item says so.
   ASSERT_EQ(1, seen.fastTextCount);
