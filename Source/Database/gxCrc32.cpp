@@ -1,8 +1,9 @@
 // zlib's crc32 is this very CRC. Where the processor multiplies without
 // carries (PCLMULQDQ, with SSE4.1), the bulk of a buffer is folded 64 bytes
 // at a time instead, many times faster than zlib's tables: the walk of a
-// store checks one CRC per record, and this is most of its cost. Whatever is
-// left over (and everything on other processors) goes through zlib.
+// store checks one CRC per record, and this is most of its cost. Short
+// pieces and what a fold leaves over go through a byte table; anything else
+// (everything longer on other processors) through zlib.
 #include "Database/gxCrc32.h"
 
 #include <zlib.h>
@@ -14,6 +15,31 @@
 #endif
 
 namespace {
+
+// A byte at a time through a 256-entry table, for the few bytes a fold
+// leaves over and for short pieces: cheaper than a call into zlib.
+struct ByteTable {
+  std::uint32_t entries[256];
+};
+
+constexpr ByteTable MakeByteTable() {
+  ByteTable table{};
+  for (std::uint32_t byte = 0; byte < 256; ++byte) {
+    std::uint32_t value = byte;
+    for (int bit = 0; bit < 8; ++bit) value = (value & 1u) ? (value >> 1) ^ 0xEDB88320u : value >> 1;
+    table.entries[byte] = value;
+  }
+  return table;
+}
+
+constexpr ByteTable kByteTable = MakeByteTable();
+constexpr std::size_t kShortPiece = 32;
+
+std::uint32_t ByteWiseCrc32(const unsigned char* bytes, std::size_t length, std::uint32_t crc) {
+  crc = ~crc;
+  for (std::size_t i = 0; i < length; ++i) crc = kByteTable.entries[(crc ^ bytes[i]) & 0xFFu] ^ (crc >> 8);
+  return ~crc;
+}
 
 std::uint32_t ZlibCrc32(const unsigned char* bytes, std::size_t length, std::uint32_t crc) {
   uLong running = crc;
@@ -108,5 +134,5 @@ std::uint32_t gxCrc32(const void* data, std::size_t length, std::uint32_t crc) {
     if (length == 0) return crc;
   }
 #endif
-  return ZlibCrc32(bytes, length, crc);
+  return length < kShortPiece ? ByteWiseCrc32(bytes, length, crc) : ZlibCrc32(bytes, length, crc);
 }

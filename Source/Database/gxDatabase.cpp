@@ -261,9 +261,12 @@ int gxDatabase::Open(const char* fileName, int mode) {
     if (action.Failed()) return SetError(gxNoError);
     if (m_readWrite) length = m_file.Length();
     if (length > static_cast<std::int64_t>(m_header.end_of_file) && length <= 0xFFFFFFFF) {
-      m_header.end_of_file = static_cast<std::uint32_t>(length);
-      code = Flush();
-      if (code != gxNoError) return code;
+      const std::uint32_t end = TailEnd(static_cast<std::uint32_t>(length));
+      if (end > m_header.end_of_file) {
+        m_header.end_of_file = end;
+        code = Flush();
+        if (code != gxNoError) return code;
+      }
     }
   }
   return SetError(gxNoError);

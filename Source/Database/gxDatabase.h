@@ -53,8 +53,9 @@
 //      request L; it is split when longer than L + BHS + 4 (strictly,
 //      unsigned), the remainder 'R' block taking its place in the list.
 //   6. The in-memory header is the master copy within one writing action;
-//      it is written back by Close, Flush, Allocate and FreeBlock, each of
-//      which starts from the file's header as it stands (invariant 10).
+//      it is written back by Close, Flush, Allocate, WriteNewObject and
+//      FreeBlock, each of which starts from the file's header as it stands
+//      (invariant 10).
 //   7. Every length or address read from the file is checked against the
 //      file before use; nothing read is allowed to size an allocation beyond
 //      a fixed chunk (checksums are computed in chunks of at most 64 KB).
@@ -64,15 +65,16 @@
 //      come from a read-ahead window (128 KB, read with one positioned read);
 //      and StoreChecksum takes the block header and the object from the
 //      writes just made when they cover them. Any write drops the window and
-//      whatever it overlaps. The file header is always read from the file:
+//      whatever it overlaps; nothing an action wrote and verified is read
+//      again by it. The file header is always read from the file:
 //      another object may have written it while a message box waited.
 //   9. A write is one positioned system call; its flush has nothing left to
 //      do (no fsync); its verification is one read of exactly the bytes
 //      written, compared byte for byte.
 //  10. Writers exclude each other, in one process or several: every writing
 //      action (Create, Open taking in a longer file, Close, Flush, Allocate,
-//      FreeBlock, WriteAt, StoreChecksum, or a caller's gxWriteAction around
-//      several of them) holds the file's writer lock from its first write to
+//      WriteNewObject, RewriteObject, FreeBlock, WriteAt, StoreChecksum, or
+//      a caller's gxWriteAction around several of them) holds the file's writer lock from its first write to
 //      its last, and an action that reads the header's counters re-reads the
 //      file header from the file once it holds the lock, so a second writer
 //      never appends or links over the first's work. The lock is tried
@@ -95,10 +97,22 @@
 //   - Reclaim method 1 (best fit) behaves as method 0 (append).
 //   - An append that fails restores end_of_file and highest_block in memory,
 //     so the header written later never claims bytes that were not written.
-//   - Allocate writes the lock header and the file header before the block
-//     header that marks the block in use; when any of them fails it marks the
-//     block removed again (a reused block goes back to the head of the free
-//     list), so a failed allocation never leaves a live block behind.
+//   - Allocate writes the file header before the block header (the record
+//     lock header after it in the same write) that marks the block in use;
+//     when either fails it marks the block removed again (a reused block
+//     goes back to the head of the free list), so a failed allocation never
+//     leaves a live block behind.
+//   - WriteNewObject writes the block whole (header, lock header, object,
+//     CRC: the bytes Allocate, WriteAt and StoreChecksum leave) with one
+//     write, then the file header when it changed: an appended block lies
+//     past end_of_file until that header takes it in. A failure gives the
+//     block back as Allocate does, except that an appended block whose bytes
+//     all reached the file joins the heap as the head of the free list.
+//   - Open takes a longer file in up to the first block past end_of_file
+//     that no header ever took in: one running past the end of the file (a
+//     torn append) or one marked in use above highest_block (an append whose
+//     header was never written). Taking either in would let the next append
+//     land inside it and a walk step from it into the next record.
 //   - Allocate refuses to append (error 15) when end_of_file lies beyond the
 //     real file length: the header is damaged and the append would land far
 //     beyond the data. Open, reads, frees and reuse of free blocks still work.
@@ -210,6 +224,16 @@ class gxDatabase {
   // write failed). After a failed write the block is marked in use again; only
   // when that write fails too (the file takes no more writes) may it stay freed.
   int FreeBlock(std::uint32_t objectAddress, bool removeFlag = true);
+  // Allocate, the object and its CRC as one block written with one verified
+  // write; the file header follows when it changed. Returns the object
+  // address, or 0 with the block given back: a reused one to the head of the
+  // free list, an appended one past end_of_file (or, when all its bytes
+  // reached the file, into the heap as the head of the free list).
+  std::uint32_t WriteNewObject(const void* object, std::uint32_t length);
+  // The object and its CRC written over the live block at objectAddress,
+  // whose object must be length bytes long (else error 5 or 40, nothing
+  // written), in one verified write. Returns an error code.
+  int RewriteObject(std::uint32_t objectAddress, const void* object, std::uint32_t length);
 
   int ReadAt(void* buffer, std::uint32_t length, std::uint32_t address = gxCurrentAddress);
   int WriteAt(const void* buffer, std::uint32_t length, std::uint32_t address = gxCurrentAddress,
@@ -293,9 +317,23 @@ class gxDatabase {
                            bool& decided);
   void ForgetOverlapping(std::uint64_t address, std::uint64_t length);
   void ForgetInHand();
+  // Where a new block goes, as Allocate and WriteNewObject find it.
+  struct Placement {
+    std::uint32_t address = 0;
+    std::uint32_t blockLength = 0;
+    std::uint32_t oldEnd = 0;
+    std::uint32_t oldHighest = 0;
+    bool appended = false;
+    bool headerWritten = false;  // the file header on disk is m_header
+  };
   std::uint32_t FirstFit(std::uint32_t blockLength, bool& headerWritten);
-  void GiveBackFailedBlock(std::uint32_t blockAddress, std::uint32_t blockLength, bool appended,
-                           std::uint32_t oldEnd, std::uint32_t oldHighest);
+  bool PlaceBlock(std::uint32_t length, int method, Placement& place);
+  std::uint32_t NewBlock(const void* object, std::uint32_t length, int method);
+  void GiveBackFailedBlock(const Placement& place, bool landedWhole);
+  int WriteThrough(const void* buffer, std::uint32_t length, std::uint32_t address, bool flush, bool verify,
+                   std::size_t& put);
+  bool FindCheckWord(std::uint64_t start, std::uint64_t end, std::uint32_t& found);
+  std::uint32_t TailEnd(std::uint32_t fileLength);
   void AbandonFreeList();
   void ResetClosed();
   bool AcquireWriterLock();
@@ -329,6 +367,8 @@ class gxDatabase {
   gxBlockHeader m_knownHeader{};
   // Scratch for reads that are checked but not kept (checksums, whole blocks).
   std::vector<unsigned char> m_scratch;
+  // A block as WriteNewObject and RewriteObject put it together for its one write.
+  std::vector<unsigned char> m_compose;
   // Writing actions under way (nested), and whether the header was re-read
   // from the file since the lock was taken.
   int m_actionDepth = 0;

@@ -4,6 +4,7 @@
 #include "Database/gxDatabase.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "Database/gxDatabase_Internal.h"
 
@@ -78,7 +79,56 @@ std::uint32_t gxDatabase::FirstFit(std::uint32_t blockLength, bool& headerWritte
   }
 }
 
+// Checks, then finds the block: first fit, or at end_of_file (which then
+// moves in memory only). highest_block follows in memory.
+bool gxDatabase::PlaceBlock(std::uint32_t length, int method, Placement& place) {
+  const std::uint64_t wanted = static_cast<std::uint64_t>(length) + MinimumBlockLength();
+  // A header whose heap does not start after it, or an append past 4 GB, would
+  // put the block over the header or beyond the address range.
+  if (m_header.heap_start < FileHeaderSize() || m_header.end_of_file < m_header.heap_start ||
+      wanted + m_header.end_of_file > 0xFFFFFFFFu) {
+    SetError(gxBlockAllocationError);
+    return false;
+  }
+  place = Placement();
+  place.blockLength = static_cast<std::uint32_t>(wanted);
+  place.oldEnd = m_header.end_of_file;
+  place.oldHighest = m_header.highest_block;
+  place.headerWritten = true;
+  if (m_header.free_space != 0 && method == 2) place.address = FirstFit(place.blockLength, place.headerWritten);
+  place.appended = place.address == 0;
+  if (place.appended) {
+    // An end_of_file beyond the real file is damage: appending there would
+    // write far away from the data and claim bytes that were never written.
+    if (place.oldEnd > m_file.KnownLength()) {
+      const std::int64_t fileLength = m_file.Length();
+      if (fileLength >= 0 && place.oldEnd > fileLength) {
+        SetError(gxFileCorrupt);
+        return false;
+      }
+    }
+    place.address = place.oldEnd;
+    m_header.end_of_file = place.oldEnd + place.blockLength;
+    place.headerWritten = false;
+  }
+  if (place.address > m_header.highest_block) {
+    m_header.highest_block = place.address;
+    place.headerWritten = false;
+  }
+  return true;
+}
+
 std::uint32_t gxDatabase::Allocate(std::uint32_t length, int method) {
+  return NewBlock(nullptr, length, method);
+}
+
+std::uint32_t gxDatabase::WriteNewObject(const void* object, std::uint32_t length) {
+  return NewBlock(object, length, 2);
+}
+
+// Allocate when object is null (the block's headers only; its object bytes
+// stay as they are), else WriteNewObject.
+std::uint32_t gxDatabase::NewBlock(const void* object, std::uint32_t length, int method) {
   if (!m_ready) {
     SetError(gxNotReady);
     return 0;
@@ -89,86 +139,74 @@ std::uint32_t gxDatabase::Allocate(std::uint32_t length, int method) {
   }
   gxOperationWriteAction action(*this, true);
   if (action.Failed()) return 0;
-  const std::uint64_t wanted = static_cast<std::uint64_t>(length) + MinimumBlockLength();
-  // A header whose heap does not start after it, or an append past 4 GB, would
-  // put the block over the header or beyond the address range.
-  if (m_header.heap_start < FileHeaderSize() || m_header.end_of_file < m_header.heap_start ||
-      wanted + m_header.end_of_file > 0xFFFFFFFFu) {
-    SetError(gxBlockAllocationError);
-    return 0;
-  }
-  const std::uint32_t blockLength = static_cast<std::uint32_t>(wanted);
-
-  const std::uint32_t oldEnd = m_header.end_of_file;
-  const std::uint32_t oldHighest = m_header.highest_block;
-  std::uint32_t blockAddress = 0;
-  bool headerWritten = false;
-  if (m_header.free_space != 0 && method == 2) blockAddress = FirstFit(blockLength, headerWritten);
-  const bool appended = blockAddress == 0;
-
-  if (appended) {
-    // An end_of_file beyond the real file is damage: appending there would
-    // write far away from the data and claim bytes that were never written.
-    if (oldEnd > m_file.KnownLength()) {
-      const std::int64_t fileLength = m_file.Length();
-      if (fileLength >= 0 && oldEnd > fileLength) {
-        SetError(gxFileCorrupt);
+  Placement place;
+  if (!PlaceBlock(length, method, place)) return 0;
+  const std::uint32_t headerSize = BlockHeaderSize();
+  const gxBlockHeader header{gxCheckWord, place.blockLength, gxStatusUsed, 0};
+  int code = gxNoError;
+  bool landedWhole = false;
+  if (object == nullptr) {
+    if (place.appended) {
+      const unsigned char zero = 0;
+      if (WriteAt(&zero, 1, m_header.end_of_file - 1, true, true) != gxNoError) {
+        m_header.end_of_file = place.oldEnd;
+        m_header.highest_block = place.oldHighest;
         return 0;
       }
     }
-    blockAddress = oldEnd;
-    m_header.end_of_file = oldEnd + blockLength;
-    headerWritten = false;
-    const unsigned char zero = 0;
-    if (WriteAt(&zero, 1, m_header.end_of_file - 1, true, true) != gxNoError) {
-      m_header.end_of_file = oldEnd;
-      return 0;
+    // The in-use header goes last, so a failure before it never leaves a
+    // block marked 'N' behind: lists would show it as an empty record with a
+    // CRC warning. The bytes on disk end up the same as in the usual order.
+    if (!place.headerWritten) code = WriteFileHeader();
+    if (code == gxNoError) {
+      // The block header and the record lock header after it, in one write.
+      unsigned char bytes[gxBlockHeaderBytes + gxLockHeaderBytes] = {};
+      gxEncodeBlockHeader(header, *reinterpret_cast<unsigned char(*)[gxBlockHeaderBytes]>(bytes));
+      code = WriteAt(bytes, headerSize, place.address, true, true);
+      if (code == gxNoError) {
+        m_headerKnown = true;
+        m_knownHeaderAddress = place.address;
+        m_knownHeader = header;
+      }
     }
-  }
-  if (blockAddress > m_header.highest_block) {
-    m_header.highest_block = blockAddress;
-    headerWritten = false;
-  }
-
-  // The in-use header goes last, so a failure before it never leaves a block
-  // marked 'N' behind: lists would show it as an empty record with a CRC
-  // warning. The bytes on disk end up the same as in the usual order.
-  int code = gxNoError;
-  if (m_revision == 'C' || m_revision == 'c') {
-    const unsigned char zeros[gxLockHeaderBytes] = {};
-    code = WriteAt(zeros, gxLockHeaderBytes, blockAddress + gxBlockHeaderBytes, true, true);
-  }
-  // Unlinking the block wrote this very header already: once is enough.
-  if (code == gxNoError && !headerWritten) code = WriteFileHeader();
-  if (code == gxNoError) {
-    const gxBlockHeader header{gxCheckWord, blockLength, gxStatusUsed, 0};
-    code = WriteBlockHeader(blockAddress, header);
+  } else {
+    // Block header, record lock header, object and CRC: the bytes Allocate,
+    // WriteAt and StoreChecksum would leave, put together for one write.
+    if (m_compose.size() < place.blockLength) m_compose.resize(place.blockLength);
+    unsigned char* block = m_compose.data();
+    gxEncodeBlockHeader(header, *reinterpret_cast<unsigned char(*)[gxBlockHeaderBytes]>(block));
+    std::memset(block + gxBlockHeaderBytes, 0, headerSize - gxBlockHeaderBytes);
+    if (length != 0) std::memcpy(block + headerSize, object, length);
+    if (HasChecksums()) PutWord(block + headerSize + length, gxCrc32(block + headerSize, length));
+    // An appended block is written before the header that takes it into the
+    // heap: until then it lies past end_of_file, never half in it.
+    std::size_t put = 0;
+    code = WriteThrough(block, place.blockLength, place.address, true, true, put);
+    landedWhole = put == place.blockLength;
+    if (code == gxNoError && !place.headerWritten) code = WriteFileHeader();
   }
   if (code != gxNoError) {
-    GiveBackFailedBlock(blockAddress, blockLength, appended, oldEnd, oldHighest);
+    GiveBackFailedBlock(place, landedWhole);
     SetError(code);
     return 0;
   }
-  return blockAddress + BlockHeaderSize();
+  return place.address + headerSize;
 }
 
-void gxDatabase::GiveBackFailedBlock(std::uint32_t blockAddress, std::uint32_t blockLength, bool appended,
-                                     std::uint32_t oldEnd, std::uint32_t oldHighest) {
+// landedWhole: every byte of the block reached the file (its flush, its
+// verification or a later write failed), so an appended block may join the
+// heap as a free block; otherwise an appended block stays past end_of_file.
+void gxDatabase::GiveBackFailedBlock(const Placement& place, bool landedWhole) {
   // Best effort: the caller reports the first failure whatever happens here.
-  m_header.highest_block = oldHighest;
-  if (appended) {
-    // The header written later must not claim the new bytes; should the file
-    // still be longer, Open takes them in as a removed block, never a live one.
-    m_header.end_of_file = oldEnd;
-    const gxBlockHeader removed{gxCheckWord, blockLength, gxStatusRemoved, 0};
-    WriteBlockHeader(blockAddress, removed);
-    WriteFileHeader();
-    return;
-  }
-  // A block taken from the free list goes back to its head.
-  const gxBlockHeader removed{gxCheckWord, blockLength, gxStatusRemoved, m_header.free_space};
-  if (WriteBlockHeader(blockAddress, removed) == gxNoError && m_header.free_space != gxAbandonedList)
-    m_header.free_space = blockAddress;
+  m_header.highest_block = place.oldHighest;
+  const bool link = !place.appended || landedWhole;
+  const std::uint32_t head = m_header.free_space;
+  const gxBlockHeader removed{gxCheckWord, place.blockLength, gxStatusRemoved, link ? head : 0};
+  const bool marked = WriteBlockHeader(place.address, removed) == gxNoError;
+  if (link && marked && head != gxAbandonedList) m_header.free_space = place.address;
+  // The header written next must not claim an appended block that may still
+  // be marked in use: past end_of_file, Open does not take it in (TailEnd).
+  if (place.appended && !(link && marked)) m_header.end_of_file = place.oldEnd;
   WriteFileHeader();
 }
 

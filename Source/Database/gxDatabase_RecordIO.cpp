@@ -94,6 +94,15 @@ bool gxDatabase::ReadUpTo(void* buffer, std::uint32_t length, std::uint32_t addr
 
 int gxDatabase::WriteAt(const void* buffer, std::uint32_t length, std::uint32_t address, bool flush,
                         bool verify) {
+  std::size_t put = 0;
+  return WriteThrough(buffer, length, address, flush, verify, put);
+}
+
+// WriteAt, telling in put how many bytes the write itself transferred (all
+// of them even when the flush or the verification failed afterwards).
+int gxDatabase::WriteThrough(const void* buffer, std::uint32_t length, std::uint32_t address, bool flush,
+                             bool verify, std::size_t& put) {
+  put = 0;
   if (!m_ready) return SetError(gxNotReady);
   if (!m_readWrite) return SetError(gxNotWritable);
   gxOperationWriteAction action(*this, false);
@@ -105,7 +114,7 @@ int gxDatabase::WriteAt(const void* buffer, std::uint32_t length, std::uint32_t 
   m_window.size = 0;
   m_writtenKnown = false;
   ForgetOverlapping(writtenAt, length);
-  const std::size_t put = length == 0 ? 0 : m_file.Write(buffer, length);
+  put = length == 0 ? 0 : m_file.Write(buffer, length);
   if (put != length) return SetError(gxWriteError);
   if (flush && !m_file.Flush()) return SetError(gxWriteError);
   if (verify) {
@@ -307,4 +316,31 @@ gxObjectCheck gxDatabase::ReadVerifiedObject(std::uint32_t objectAddress, void* 
   }
   if (ReadAt(buffer, length, objectAddress) != gxNoError) return gxObjectCheck::ReadFailed;
   return VerifyChecksum(objectAddress) ? gxObjectCheck::Matches : gxObjectCheck::Differs;
+}
+
+int gxDatabase::RewriteObject(std::uint32_t objectAddress, const void* object, std::uint32_t length) {
+  if (!m_ready) return SetError(gxNotReady);
+  if (!m_readWrite) return SetError(gxNotWritable);
+  gxOperationWriteAction action(*this, false);
+  if (action.Failed()) return m_lastError;
+  // Never write over anything but a live block of this length: a stale or
+  // damaged address must not overwrite a neighbouring block.
+  const std::uint32_t headerSize = BlockHeaderSize();
+  gxBlockHeader header;
+  if (objectAddress < headerSize) return SetError(gxBadObjectAddress);
+  if (!ReadBlockHeader(objectAddress - headerSize, header)) return m_lastError;
+  if (header.check_word != gxCheckWord || (header.block_status & 0xFFu) != gxStatusUsed ||
+      header.block_length != std::uint64_t{length} + MinimumBlockLength())
+    return SetError(gxBadObjectAddress);
+  // A block running past end_of_file is damage, unless another writer has
+  // moved end_of_file since this object last read the header.
+  if (!BlockFitsHeap(objectAddress - headerSize, header) &&
+      (!RefreshHeader() || !BlockFitsHeap(objectAddress - headerSize, header)))
+    return m_lastError == gxNoError ? SetError(gxSyncError) : m_lastError;
+  // The object and its CRC are contiguous: one write.
+  const std::uint32_t span = length + (HasChecksums() ? gxChecksumBytes : 0);
+  if (m_compose.size() < span) m_compose.resize(span);
+  if (length != 0) std::memcpy(m_compose.data(), object, length);
+  if (HasChecksums()) PutWord(m_compose.data() + length, gxCrc32(m_compose.data(), length));
+  return WriteAt(m_compose.data(), span, objectAddress, true, true);
 }

@@ -60,6 +60,18 @@ std::uint32_t gxDatabase::NextBlock(std::uint32_t address) {
   const std::uint64_t end = m_header.end_of_file;
   if (start + BlockHeaderSize() >= end) return 0;
   const std::uint64_t last = end - BlockHeaderSize() - 1;
+  std::uint32_t found = 0;
+  if (!FindCheckWord(start, last, found)) return 0;
+  SetError(gxNoError);
+  if (found != 0) SeekTo(found);
+  return found;
+}
+
+// The first position p in [start, last] where the check word lies, in found
+// (0 when there is none); false when the bytes up to last + 16 cannot be
+// read (error set).
+bool gxDatabase::FindCheckWord(std::uint64_t start, std::uint64_t last, std::uint32_t& found) {
+  found = 0;
   while (start <= last) {
     const std::uint32_t want =
         static_cast<std::uint32_t>(std::min<std::uint64_t>(kWindowBytes, last + gxBlockHeaderBytes - start));
@@ -68,7 +80,7 @@ std::uint32_t gxDatabase::NextBlock(std::uint32_t address) {
     std::size_t got = want;
     if (bytes == nullptr) {
       if (m_scratch.size() < want) m_scratch.resize(want);
-      if (!ReadUpTo(m_scratch.data(), want, at, got)) return 0;
+      if (!ReadUpTo(m_scratch.data(), want, at, got)) return false;
       bytes = m_scratch.data();
     }
     if (got >= gxBlockHeaderBytes) {
@@ -79,10 +91,8 @@ std::uint32_t gxDatabase::NextBlock(std::uint32_t address) {
             std::memchr(candidate, 0xFE, static_cast<std::size_t>(lastCandidate - candidate) + 1));
         if (candidate == nullptr) break;
         if (GetWord(candidate) == gxCheckWord) {
-          const std::uint32_t found = at + static_cast<std::uint32_t>(candidate - bytes);
-          SetError(gxNoError);
-          SeekTo(found);
-          return found;
+          found = at + static_cast<std::uint32_t>(candidate - bytes);
+          return true;
         }
         ++candidate;
       }
@@ -90,10 +100,40 @@ std::uint32_t gxDatabase::NextBlock(std::uint32_t address) {
     if (got < want) {
       // The next candidate's 16 bytes cannot be read.
       SetError(gxReadError);
-      return 0;
+      return false;
     }
     start += got - (gxBlockHeaderBytes - 1);
   }
-  SetError(gxNoError);
-  return 0;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Bytes past end_of_file
+
+// How far Open takes a longer file into the heap: up to the first block in
+// [end_of_file, fileLength) that was never taken into it by a writer, or to
+// the end. A writer appends its block before the header that moves
+// end_of_file, so a block running past the end of the file is a torn
+// append, and a block marked in use above highest_block one whose header
+// was never written; taking either in would let the next append land inside
+// it and a walk step from it into the middle of the next record. Whole
+// blocks below them (and bytes that hold no block) are taken in as before.
+std::uint32_t gxDatabase::TailEnd(std::uint32_t fileLength) {
+  std::uint64_t at = m_header.end_of_file;
+  while (at + gxBlockHeaderBytes <= fileLength) {
+    std::uint32_t found = 0;
+    if (!FindCheckWord(at, fileLength - gxBlockHeaderBytes, found)) return m_header.end_of_file;
+    if (found == 0) break;
+    gxBlockHeader header;
+    if (!ReadBlockHeader(found, header)) return m_header.end_of_file;
+    if (header.block_length < MinimumBlockLength()) {
+      at = found + 1;
+      continue;
+    }
+    const bool torn = std::uint64_t{found} + header.block_length > fileLength;
+    const bool uncommitted = (header.block_status & 0xFFu) == gxStatusUsed && found > m_header.highest_block;
+    if (torn || uncommitted) return found;
+    at = std::uint64_t{found} + header.block_length;
+  }
+  return fileLength;
 }

@@ -61,34 +61,12 @@ std::uint32_t RecordStore::AddRecord() {
   // The disk copy always holds 0 in its own-address slot.
   NormaliseTexts(m_buffer);
   SetOwnAddress(m_buffer, 0);
-  // One writer at a time from the allocation to the checksum: a second one
-  // waits or fails (error 45) rather than append over this record.
-  gxWriteAction action(*this, false);
-  if (action.Code() != gxNoError) return 0;
-  // A file whose end_of_file lies beyond its real length takes no new
-  // records: Allocate refuses the append with error 15.
-  std::uint32_t address = Allocate(size, 2);
+  // One writer at a time (the engine's writing action): a second one waits
+  // or fails (error 45) rather than append over this record. A file whose end_of_file lies beyond its real length takes no new
+  // records (error 15). The block goes to the file whole, with its CRC, in
+  // one verified write; a failed one is given back by the engine.
+  const std::uint32_t address = WriteNewObject(m_buffer, size);
   if (address == 0) return 0;
-  bool written = WriteAt(m_buffer, size, address, true, true) == gxNoError;
-  if (written) {
-    // A CRC can be 0 by chance: failure shows in the error code, not the value.
-    SetError(gxNoError);
-    written = StoreChecksum(address) != 0 || LastError() == gxNoError;
-  }
-  if (!written) {
-    int error = LastError();
-    if (FreeBlock(address, true) == 0) {
-      // FreeBlock reads the header first and fails with the read: mark the
-      // block removed without reading (unlinked, so it is merely lost space).
-      const std::uint32_t blockLength = size + BlockHeaderSize() + (HasChecksums() ? 4u : 0u);
-      const gxBlockHeader removed{gxCheckWord, blockLength, gxStatusRemoved, 0};
-      unsigned char bytes[gxBlockHeaderBytes];
-      gxEncodeBlockHeader(removed, bytes);
-      WriteAt(bytes, gxBlockHeaderBytes, address - BlockHeaderSize(), true, false);
-    }
-    SetError(error);  // the write's failure is what ReportError must tell
-    return 0;
-  }
   SetOwnAddress(m_buffer, address);
   m_bufferIsWholeRecord = true;
   return address;
@@ -119,7 +97,7 @@ void RecordStore::RestoreAfterFailedChange(std::uint32_t address) {
   const int error = LastError();
   m_image.assign(m_buffer, m_buffer + m_info.recordSize);
   SetOwnAddress(m_image.data(), 0);
-  if (WriteAt(m_image.data(), m_info.recordSize, address, true, true) == gxNoError) StoreChecksum(address);
+  RewriteObject(address, m_image.data(), m_info.recordSize);
   SetError(error);
 }
 
@@ -129,27 +107,15 @@ std::uint32_t RecordStore::ChangeRecordImage(const void* newRecord) {
   if (address == 0) return 0;
   gxWriteAction action(*this, false);
   if (action.Code() != gxNoError) return 0;
-  // Never write over anything but a live block of this kind's length: a stale
-  // or damaged address must not overwrite a neighbouring block.
-  gxBlockHeader header{};
-  std::uint32_t expectedLength = size + BlockHeaderSize() + (HasChecksums() ? 4u : 0u);
-  if (address < BlockHeaderSize() || !ReadBlockHeader(address - BlockHeaderSize(), header) ||
-      header.check_word != gxCheckWord || (header.block_status & 0xFFu) != gxStatusUsed ||
-      header.block_length != expectedLength) {
-    if (LastError() == gxNoError) SetError(gxBadObjectAddress);
-    return 0;
-  }
   const unsigned char* newBytes = static_cast<const unsigned char*>(newRecord);
   m_image.assign(newBytes, newBytes + size);
   NormaliseTexts(m_image.data());
   SetOwnAddress(m_image.data(), 0);
-  bool written = WriteAt(m_image.data(), size, address, true, true) == gxNoError;
-  if (written) {
-    // A CRC can be 0 by chance: failure shows in the error code, not the value.
-    SetError(gxNoError);
-    written = StoreChecksum(address) != 0 || LastError() == gxNoError;
-  }
-  if (!written) {
+  // The engine writes only over a live block of this kind's length: a stale
+  // or damaged address must not overwrite a neighbouring block.
+  const int code = RewriteObject(address, m_image.data(), size);
+  if (code == gxBadObjectAddress) return 0;
+  if (code != gxNoError) {
     RestoreAfterFailedChange(address);
     return 0;
   }

@@ -6,6 +6,7 @@
 // beyond a bound near the file's size.
 #include "DatabaseFuzzTarget.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -100,6 +101,7 @@ int QmFuzzDatabase(const std::uint8_t* data, std::size_t size) {
 
   std::vector<std::uint32_t> blocks = WalkHeap(db);
   std::vector<unsigned char> buffer(kMaxObject);
+  std::vector<unsigned char> scratch(kMaxObject);
   for (int step = 0; step < kOperationLimit && !ops.Empty(); ++step) {
     const std::uint8_t op = ops.Byte();
     switch (op % 9) {
@@ -111,10 +113,22 @@ int QmFuzzDatabase(const std::uint8_t* data, std::size_t size) {
         // Past the bound an append would make a huge sparse file; the engine
         // allows it (end_of_file is trusted), the harness does not.
         if (db.Header().end_of_file > bound) break;
+        for (std::uint32_t i = 0; i < length; ++i) buffer[i] = static_cast<unsigned char>(i * 31 + op);
+        if (op & 0x20) {
+          // The whole block in one write: it must read back as written.
+          const std::uint32_t object = db.WriteNewObject(buffer.data(), length);
+          if (object != 0) {
+            Require(object >= db.Header().heap_start + db.BlockHeaderSize(), "block over the file header");
+            Require(db.ReadVerifiedObject(object, scratch.data(), length) == gxObjectCheck::Matches &&
+                        std::equal(buffer.begin(), buffer.begin() + length, scratch.begin()),
+                    "new object does not read back");
+            blocks.push_back(object - db.BlockHeaderSize());
+          }
+          break;
+        }
         const std::uint32_t object = db.Allocate(length, (op & 0x10) ? 0 : 2);
         if (object != 0) {
           Require(object >= db.Header().heap_start + db.BlockHeaderSize(), "block over the file header");
-          for (std::uint32_t i = 0; i < length; ++i) buffer[i] = static_cast<unsigned char>(i * 31 + op);
           if (db.WriteAt(buffer.data(), length, object) == 0 && db.StoreChecksum(object) != 0)
             Require(db.VerifyChecksum(object), "stored checksum does not verify");
           blocks.push_back(object - db.BlockHeaderSize());
@@ -141,9 +155,19 @@ int QmFuzzDatabase(const std::uint8_t* data, std::size_t size) {
         db.VerifyChecksum(PickAddress(ops, blocks, bound, db.BlockHeaderSize()), &stored, &computed);
         break;
       }
-      case 6:
-        db.StoreChecksum(PickAddress(ops, blocks, bound, db.BlockHeaderSize()));
+      case 6: {
+        const std::uint32_t address = PickAddress(ops, blocks, bound, db.BlockHeaderSize());
+        if (op & 0x10) {
+          // Rewrites only a live block of exactly this length, which then verifies.
+          const std::uint32_t length = ops.Byte();
+          if (db.RewriteObject(address, buffer.data(), length) == 0)
+            Require(db.ReadVerifiedObject(address, scratch.data(), length) == gxObjectCheck::Matches,
+                    "rewritten object does not verify");
+          break;
+        }
+        db.StoreChecksum(address);
         break;
+      }
       case 7: {
         const std::uint32_t address = PickAddress(ops, blocks, bound, 0);
         db.ComputeChecksum(ops.Byte(), address, (op & 0x10) != 0);

@@ -227,7 +227,7 @@ TEST_F(QmdbImportTest, AnInputThatDoesNotParseOrAFailedWriteLeavesTheStoreAsItWa
 
   // The store fails half-way through the import: its bytes are put back.
   const std::string two = Input("two.vcf", good + "BEGIN:VCARD\nFN:Three\nEND:VCARD\n");
-  gxInjectFault(gxFaultOp::Write, 12, true);
+  gxInjectFault(gxFaultOp::Write, 3, true);  // the second record's block
   EXPECT_EQ(Run({"import", two, store}, "", out, err), 2);
   gxClearFaults();
   EXPECT_NE(err.find("nothing imported (the file is as it was)"), std::string::npos) << err;
