@@ -27,6 +27,7 @@ namespace {
 constexpr DWORD kSettleMilliseconds = 2000;
 constexpr DWORD kBoundMilliseconds = 30000;
 constexpr DWORD kQuietMilliseconds = 1000;
+constexpr DWORD kPoliteMilliseconds = 5000;
 
 struct Sample {
   double visibleMs = -1;
@@ -96,6 +97,50 @@ void EndChildren(DWORD parentId) {
   CloseHandle(snapshot);
 }
 
+// Quillmate's main window, shown or held in the tray (then a child of the
+// holder window), of one process.
+struct MainWindowSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainWindowAmongChildren(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<MainWindowSearch*>(parameter);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (lstrcmpA(className, "QuillmateClass") != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<MainWindowSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId) return TRUE;
+  FindMainWindowAmongChildren(window, parameter);
+  if (!search->found) EnumChildWindows(window, FindMainWindowAmongChildren, parameter);
+  return search->found ? FALSE : TRUE;
+}
+
+// Ends a started program as its user or the setup program would: Quillmate
+// through its exit request (its icon leaves the notification area; a killed
+// process leaves it behind, and the next start meets a fuller tray than any
+// real start does), notepad by closing its window. Killed only when that
+// fails within the bound.
+void EndPolitely(const PROCESS_INFORMATION& process) {
+  MainWindowSearch search{process.dwProcessId, nullptr};
+  EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+  DWORD_PTR answer = 0;
+  if (search.found) {
+    SendMessageTimeoutA(search.found, RegisterWindowMessageA("QuillmateExitRequest"), 0, 0, SMTO_ABORTIFHUNG,
+                        kPoliteMilliseconds, &answer);
+  } else {
+    PostThreadMessageA(process.dwThreadId, WM_QUIT, 0, 0);
+  }
+  if (WaitForSingleObject(process.hProcess, kPoliteMilliseconds) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 0);
+}
+
 bool SetFirstStartMarker(bool set) {
   HKEY key;
   if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Ferrowind", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
@@ -142,7 +187,7 @@ bool Start(const char* label, const std::string& commandLine, bool expectWindow,
   if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
     sample.workingSetMb = static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
   EndChildren(process.dwProcessId);
-  TerminateProcess(process.hProcess, 0);
+  EndPolitely(process);
   WaitForSingleObject(process.hProcess, kBoundMilliseconds);
   // The desktop goes on tearing down the ended program's windows for a while:
   // the next start should not pay for that.
