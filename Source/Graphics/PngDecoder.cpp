@@ -7,9 +7,14 @@
 // Limits: libpng's own width and height limits are set to PixelBuffer's,
 // ancillary chunks are capped in number and size, the pixel budget is
 // checked after the header and before any row is read; a file that ends
-// before its last row is refused. The pHYs chunk (pixels per metre) gives
-// the resolution; other units mean none stored.
+// before its last row is refused. libpng sizes a chunk's buffer from the
+// length the chunk declares, before reading it, so a 100-byte file can ask
+// for 2 GB: libpng's allocations go through our own, which refuses any one
+// larger than a real picture needs (its widest row, 2^20 pixels of 16-bit
+// RGBA, is 8 MB). The pHYs chunk (pixels per metre) gives the resolution;
+// other units mean none stored.
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 
 #include <png.h>
@@ -33,6 +38,10 @@ void ReadData(png_structp png, png_bytep target, png_size_t length) {
 
 void ErrorExit(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void Warning(png_structp, png_const_charp) {}
+
+constexpr png_alloc_size_t kMaxAllocation = 32u << 20;
+png_voidp Allocate(png_structp, png_alloc_size_t size) { return size <= kMaxAllocation ? std::malloc(size) : nullptr; }
+void Release(png_structp, png_voidp block) { std::free(block); }
 
 // Kept apart from DecodePng so that no object with a destructor lives in the
 // frame that setjmp returns to.
@@ -77,7 +86,8 @@ bool ReadPicture(png_structp png, png_infop info, PngSource& source, std::uint64
 
 bool DecodePng(const std::uint8_t* data, std::size_t size, std::uint64_t pixelBudget, PixelBuffer& out) {
   if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorExit, Warning);
+  png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, ErrorExit, Warning, nullptr,
+                                              Allocate, Release);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
   if (!info) {
