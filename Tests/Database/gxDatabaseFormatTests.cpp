@@ -18,8 +18,9 @@ TEST_F(DatabaseFormat, Crc32IsZlibs) {
 }
 
 TEST_F(DatabaseFormat, Crc32OfEveryLengthAndAlignmentIsTheBitwiseDefinition) {
-  // The folding path takes whole 16-byte pieces from 64 bytes on, the rest
-  // goes byte-wise: every split between them, at every alignment, continued.
+  // The folding path takes whole 16-byte pieces from 64 bytes on (from 128 on
+  // with 256-bit registers), the rest goes byte-wise: every split between
+  // them, at every alignment, continued.
   const auto bitwise = [](const unsigned char* bytes, std::size_t length, std::uint32_t crc) {
     crc = ~crc;
     for (std::size_t i = 0; i < length; ++i) {
