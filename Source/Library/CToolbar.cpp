@@ -31,6 +31,10 @@ BOOL CToolbar::InsertButton(int index, const TBBUTTON* button) const {
   return static_cast<BOOL>(Send(TB_INSERTBUTTONA, index, reinterpret_cast<LPARAM>(button)));
 }
 
+BOOL CToolbar::AddButtons(int count, const TBBUTTON* buttons) const {
+  return static_cast<BOOL>(Send(TB_ADDBUTTONSA, count, reinterpret_cast<LPARAM>(buttons)));
+}
+
 BOOL CToolbar::GetButton(int index, TBBUTTON* button) const {
   return static_cast<BOOL>(Send(TB_GETBUTTON, index, reinterpret_cast<LPARAM>(button)));
 }

@@ -20,6 +20,9 @@ class CToolbar : public CBaseControl {
   // Adds one label to the string list; returns its index or -1.
   int AddString(const char* label) const;
   BOOL InsertButton(int index, const TBBUTTON* button) const;
+  // Appends count buttons in one message: the toolbar lays itself out once,
+  // not once for each button.
+  BOOL AddButtons(int count, const TBBUTTON* buttons) const;
   BOOL GetButton(int index, TBBUTTON* button) const;
   BOOL DeleteButton(int index) const;
   int GetButtonCount() const;

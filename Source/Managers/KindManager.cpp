@@ -53,6 +53,7 @@ int LabelIndex(const CToolbar& toolbar, const char* label) {
 
 void FillEditToolbar(const CToolbar& toolbar, const KindDescription& kind) {
   for (int count = toolbar.GetButtonCount(); count > 0; --count) toolbar.DeleteButton(0);
+  std::vector<TBBUTTON> buttons;
   for (int i = 0; i < kind.buttonCount; ++i) {
     const ToolbarButtonDescription& description = kind.buttons[i];
     TBBUTTON button = {};
@@ -66,8 +67,9 @@ void FillEditToolbar(const CToolbar& toolbar, const KindDescription& kind) {
       button.idCommand = description.command;
       button.fsStyle = TBSTYLE_BUTTON;
     }
-    toolbar.InsertButton(i, &button);
+    buttons.push_back(button);
   }
+  toolbar.AddButtons(static_cast<int>(buttons.size()), buttons.data());
 }
 
 // The manager list's highlight follows the kind on display, however it was

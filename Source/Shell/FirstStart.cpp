@@ -19,6 +19,15 @@ void OpenHelpBesideExecutable() {
   OpenHelpFile(ExecutablePath().c_str());
 }
 
+// The welcome balloon is drawn by the program that holds the notification
+// area while this one waits for its answer: it too comes once the window is
+// drawn and the program waits for input.
+CSystemTray* gGreetingTray = nullptr;
+
+void ShowWelcomeBalloon() {
+  if (gGreetingTray) gGreetingTray->ShowBalloonTip(kWelcomeText, kWelcomeTitle, CSystemTray::kBalloonInfo, 10);
+}
+
 // Paths and switches compare as the file system does: without case.
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
   return lstrcmpiA(a.c_str(), b.c_str()) == 0;
@@ -86,8 +95,9 @@ void GreetOrHide(StartKind start, HWND mainWindow, CSystemTray& tray) {
   }
   if (start == StartKind::ByTheUser) return;
   WriteRegistryString(kFirstStartKey, kFirstStartValue, "Done");
-  tray.ShowBalloonTip(kWelcomeText, kWelcomeTitle, CSystemTray::kBalloonInfo, 10);
   std::string executable = ExecutablePath();
   WriteRegistryString(kRunKey, kRunValue, RunValueFor(executable).c_str());
+  gGreetingTray = &tray;
+  RunWhenIdle(ShowWelcomeBalloon);
   RunWhenIdle(OpenHelpBesideExecutable);
 }

@@ -49,8 +49,9 @@ std::string RunValueFor(const std::string& executable);
 // program, or none, is left alone. Failing registry writes are ignored.
 void AddTraySwitchToRunValue(const std::string& executable);
 
-// First start: writes the marker, shows the welcome balloon, writes the Run
-// value (RunValueFor) and opens the help file once the message loop is idle;
+// First start: writes the marker and the Run value (RunValueFor), then shows
+// the welcome balloon and opens the help file once the message loop is idle
+// (tray must live until then);
 // the main window stays visible. Start at log-on: hides the main window to
 // the tray. A start by the user leaves the window as it is. Failing registry
 // writes are ignored.

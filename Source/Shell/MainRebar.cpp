@@ -8,6 +8,8 @@
 #include "Resources/MainWindowIds.h"
 #include "Shell/MainImageLists.h"
 
+#include <vector>
+
 namespace {
 
 constexpr DWORD kRebarStyle =
@@ -46,7 +48,7 @@ const MainButton kMainButtons[] = {
 };
 
 void InsertMainButtons(const CToolbar& toolbar) {
-  int position = 0;
+  std::vector<TBBUTTON> buttons;
   for (const MainButton& entry : kMainButtons) {
     TBBUTTON button = {};
     if (entry.image < 0) {
@@ -58,8 +60,9 @@ void InsertMainButtons(const CToolbar& toolbar) {
       button.fsStyle = TBSTYLE_BUTTON;
       button.iString = toolbar.AddString(entry.label);
     }
-    toolbar.InsertButton(position++, &button);
+    buttons.push_back(button);
   }
+  toolbar.AddButtons(static_cast<int>(buttons.size()), buttons.data());
 }
 
 // The toolbar is as high as its buttons are.

@@ -60,14 +60,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CREATE:
       return RunGuarded(window, kGuardCaption, [&] { return BuildMainWindow(window) ? 0 : -1; });
     case WM_SIZE:
-      LayOutMainWindow(window, LOWORD(lParam), HIWORD(lParam));
+      OnMainWindowSized(window, LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kMinimumWindowWidth, kMinimumWindowHeight};
       return 0;
     case WM_SHOWWINDOW:
       // However it is shown, it shows laid out.
-      if (wParam) RelayOutMainWindow(window);
+      if (wParam) LayOutShowingMainWindow(window);
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_CLOSE:
       OnClose(window);

@@ -7,7 +7,39 @@
 #include "Shell/MainWindowBuild.h"
 #include "Shell/RecordColumns.h"
 
+namespace {
+
+// The main window as it was laid out while being shown. The WM_SIZE of the
+// same show follows at that size with nothing left to move; laid out again
+// there, every child would move, and the rebar lay out its bands, on a
+// window already on the screen, where each of those costs many times more
+// (the dearest step of a start under Wine).
+struct ShowLayout {
+  HWND window;
+  int width;
+  int height;
+};
+ShowLayout gShowLayout = {};
+
+}  // namespace
+
+void LayOutShowingMainWindow(HWND window) {
+  RelayOutMainWindow(window);
+  RECT client = {};
+  GetClientRect(window, &client);
+  gShowLayout = {window, static_cast<int>(client.right), static_cast<int>(client.bottom)};
+}
+
+void OnMainWindowSized(HWND window, int clientWidth, int clientHeight) {
+  const ShowLayout shown = gShowLayout;
+  gShowLayout = {};
+  if (shown.window == window && shown.width == clientWidth && shown.height == clientHeight) return;
+  LayOutMainWindow(window, clientWidth, clientHeight);
+}
+
 void LayOutMainWindow(HWND window, int clientWidth, int clientHeight) {
+  // Any layout but the show's own ends what the show's layout stood for.
+  gShowLayout = {};
   HWND status = GetDlgItem(window, ID_STATUS_BAR);
   HWND rebar = GetDlgItem(window, ID_REBAR);
   if (status) SendMessageA(status, WM_SIZE, 0, 0);

@@ -10,8 +10,14 @@
 constexpr LONG kMinimumWindowWidth = 560;
 constexpr LONG kMinimumWindowHeight = 420;
 
-// WM_SIZE with the new client size; every child paints again afterwards.
+// Lays out for the new client size; every child paints again afterwards.
 void LayOutMainWindow(HWND window, int clientWidth, int clientHeight);
+
+// WM_SHOWWINDOW (shown): lays out while the window is still off the screen.
+void LayOutShowingMainWindow(HWND window);
+// WM_SIZE: lays out, unless this is the size the window was just laid out
+// at while it was being shown.
+void OnMainWindowSized(HWND window, int clientWidth, int clientHeight);
 
 // Invalidates the main window with all its children, frames included, so
 // that each child paints over the parent's freshly erased background.

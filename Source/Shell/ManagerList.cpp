@@ -59,8 +59,8 @@ HWND CreateManagerList(HWND window) {
   // One manager at a time, and its highlight stays when the focus moves to
   // the record list: it names the kind on display. The icons flow into as
   // many columns as the pane's width holds whenever it changes.
-  SetWindowLongA(managers.GetWindow(), GWL_STYLE,
-                 WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE);
+  const DWORD iconStyle = WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+  SetWindowLongA(managers.GetWindow(), GWL_STYLE, iconStyle);
   managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
   managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
   // Every name whole in two lines of a label; the rows keep the height the
@@ -70,6 +70,9 @@ HWND CreateManagerList(HWND window) {
   for (int position = 0; position < kRecordKindCount; ++position) {
     managers.InsertItem(position, KindCommandsAt(position)->managerName, position, 0);
   }
+  // Arranged once, when all are in: with the style set before, the list
+  // arranges every icon again for each one inserted.
+  SetWindowLongA(managers.GetWindow(), GWL_STYLE, iconStyle | LVS_AUTOARRANGE);
   return managers.GetWindow();
 }
 

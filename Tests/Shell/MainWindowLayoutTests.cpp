@@ -176,3 +176,60 @@ TEST_F(MainWindowLayoutTest, EveryManagersNameShowsWholeInALargeAndInTheSmallest
     ReleaseDC(list, dc);
   }
 }
+
+// A show lays the window out once, before it reaches the screen; the
+// WM_SIZE that follows at the same size is left alone, one at another size
+// (a show that maximises, a restore, a resize) is not.
+TEST_F(MainWindowLayoutTest, EveryWayOfShowingTheWindowShowsItLaidOutAtItsSize) {
+  ShowWindow(Main(), SW_SHOWNORMAL);
+  PumpMessages();
+  ExpectPanesFillTheMiddle();
+  const RECT normal = ChildRect(RecordList());
+
+  ShowWindow(Main(), SW_HIDE);
+  PumpMessages();
+  ShowWindow(Main(), SW_SHOWMAXIMIZED);
+  PumpMessages();
+  ASSERT_TRUE(IsZoomed(Main()));
+  ExpectPanesFillTheMiddle();
+  EXPECT_GT(Width(ChildRect(RecordList())), Width(normal));
+
+  ShowWindow(Main(), SW_RESTORE);
+  PumpMessages();
+  ExpectPanesFillTheMiddle();
+  EXPECT_EQ(Width(ChildRect(RecordList())), Width(normal));
+
+  // Hidden, shown again without a WM_SIZE, then a band toggled and the
+  // window resized: each lays out by itself.
+  ShowWindow(Main(), SW_HIDE);
+  PumpMessages();
+  ShowWindow(Main(), SW_SHOW);
+  PumpMessages();
+  Command(IDM_TOGGLE_MAIN_TOOLBAR);
+  PumpMessages();
+  ExpectPanesFillTheMiddle();
+  Command(IDM_TOGGLE_MAIN_TOOLBAR);
+  PumpMessages();
+  ExpectPanesFillTheMiddle();
+  Resize(700, 500);
+  ExpectPanesFillTheMiddle();
+  ShowWindow(Main(), SW_MINIMIZE);
+  PumpMessages();
+  ShowWindow(Main(), SW_RESTORE);
+  PumpMessages();
+  ExpectPanesFillTheMiddle();
+  EXPECT_EQ(Width(ChildRect(RecordList())) + Width(ChildRect(ManagerList())) + 4, 700);
+
+  // The managers' icons flow into the columns their pane holds, and back.
+  const auto iconTop = [this](int item) {
+    RECT icon = {};
+    ListView_GetItemRect(ManagerList(), item, &icon, LVIR_ICON);
+    return icon.top;
+  };
+  SendMessageA(Main(), CSplitter::kSplitterMovedMessage, 500, 0);
+  PumpMessages();
+  EXPECT_EQ(iconTop(1), iconTop(0)) << "side by side in a wide pane";
+  SendMessageA(Main(), CSplitter::kSplitterMovedMessage, 0, 0);
+  PumpMessages();
+  EXPECT_GT(iconTop(1), iconTop(0)) << "one column in the narrowest pane";
+}
