@@ -11,10 +11,19 @@ namespace {
 
 std::vector<void (*)()> gIdleTasks;
 
+// True when no message waits. The wait of no time on the queue is what
+// tells the system that the program now waits for input (Wine's
+// WaitForInputIdle, unlike Windows', counts only a wait, not an empty peek),
+// so that work done idle is not taken for start-up.
+bool NoMessageWaits() {
+  MSG waiting;
+  if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return false;
+  return MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_TIMEOUT;
+}
+
 // One waiting task, when there is one and no message waits.
 bool RanIdleTask() {
-  MSG waiting;
-  if (gIdleTasks.empty() || PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return false;
+  if (gIdleTasks.empty() || !NoMessageWaits()) return false;
   void (*task)() = gIdleTasks.front();
   gIdleTasks.erase(gIdleTasks.begin());
   task();

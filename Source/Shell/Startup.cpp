@@ -69,19 +69,6 @@ void OpenKindHelp(HWND, RecordKind kind) {
   }
 }
 
-// What the main window leaves to the tray, the help file and the scheduler.
-void InstallMainWindowHooks(CSystemTray& tray) {
-  gShellTray = &tray;
-  gMainWindowHooks.hideToTray = CSystemTray::HideToTray;
-  gMainWindowHooks.restoreFromTray = CSystemTray::RestoreFromTray;
-  gMainWindowHooks.openHelp = OpenHelpBesideExecutable;
-  gMainWindowHooks.trayMessage = HandTrayMessage;
-  gMainWindowHooks.showBalloon = ShowTrayBalloon;
-  gMainWindowHooks.timerTick = CheckNotifications;
-  gMainWindowHooks.fastTextCopied = ShowCopiedBalloon;
-  CEditorDialog::SetHelpOpener(OpenKindHelp);
-}
-
 // Icon 7 before version 5 of the platform, else icon 2.
 HICON TrayIcon(HINSTANCE instance) {
   OSVERSIONINFOA version;
@@ -92,6 +79,39 @@ HICON TrayIcon(HINSTANCE instance) {
   return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON,
                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                        LR_SHARED));
+}
+
+// The notification icon. A start that shows the window makes it once the
+// program first waits for input (talking to the shell takes a while, and
+// the window is what the user waits for); whatever hides the window to the
+// tray before then makes it first, so a hidden window always has its icon.
+bool gTrayIconMade = false;
+HINSTANCE gTrayInstance = nullptr;
+
+void MakeTrayIcon() {
+  if (gTrayIconMade || gShellTray == nullptr || gMainWindow == nullptr) return;
+  gTrayIconMade = true;
+  gShellTray->Create(gTrayInstance, nullptr, kTrayCallbackMessage, kTrayTooltip, TrayIcon(gTrayInstance),
+                     IDR_TRAY_MENU, false, nullptr, nullptr, CSystemTray::kBalloonNone, 10);
+  gShellTray->SetNotifyWindow(gMainWindow);
+}
+
+void HideToTrayWithIcon(HWND window) {
+  MakeTrayIcon();
+  CSystemTray::HideToTray(window);
+}
+
+// What the main window leaves to the tray, the help file and the scheduler.
+void InstallMainWindowHooks(CSystemTray& tray) {
+  gShellTray = &tray;
+  gMainWindowHooks.hideToTray = HideToTrayWithIcon;
+  gMainWindowHooks.restoreFromTray = CSystemTray::RestoreFromTray;
+  gMainWindowHooks.openHelp = OpenHelpBesideExecutable;
+  gMainWindowHooks.trayMessage = HandTrayMessage;
+  gMainWindowHooks.showBalloon = ShowTrayBalloon;
+  gMainWindowHooks.timerTick = CheckNotifications;
+  gMainWindowHooks.fastTextCopied = ShowCopiedBalloon;
+  CEditorDialog::SetHelpOpener(OpenKindHelp);
 }
 
 }  // namespace
@@ -131,9 +151,13 @@ bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray, cons
   }
   gMainWindow = mainWindow;
 
-  tray.Create(instance, nullptr, kTrayCallbackMessage, kTrayTooltip, TrayIcon(instance), IDR_TRAY_MENU, false,
-              nullptr, nullptr, CSystemTray::kBalloonNone, 10);
-  tray.SetNotifyWindow(mainWindow);
+  gTrayIconMade = false;
+  gTrayInstance = instance;
+  if (shown) {
+    RunWhenIdle(MakeTrayIcon);
+  } else {
+    MakeTrayIcon();
+  }
   SetPageSetupDefaults(mainWindow);
   GreetOrHide(start, mainWindow, tray);
   if (start != StartKind::First) AddTraySwitchToRunValue(ExecutablePath());

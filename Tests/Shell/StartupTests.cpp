@@ -391,9 +391,19 @@ struct LaterStart {
   int shows = -1;
   bool visible = false;
   bool heldInTray = false;
+  // Whether the tray icon was there right after the start's steps, and
+  // once the messages waiting were handled.
+  bool iconBeforeLoop = false;
+  bool iconAfterLoop = false;
+  bool iconWhenClosed = false;
 };
 
-LaterStart StartLater(const char* commandLine) {
+void CALLBACK EndLoop(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  PostQuitMessage(0);
+}
+
+LaterStart StartLater(const char* commandLine, bool closeAtOnce = false) {
   qmtest::ScratchFolder folder("qm-later");
   ScopedApplicationDataFolder appData(folder.Path().string());
   qmtest::RecordedMessageBoxes boxes;
@@ -404,7 +414,17 @@ LaterStart StartLater(const char* commandLine) {
   {
     CQuillmateTray tray;
     if (StartQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray, commandLine) && gMainWindow) {
-      PumpMessages();
+      result.iconBeforeLoop = tray.IsEnabled();
+      // The close box, before the program was ever idle.
+      if (closeAtOnce) {
+        SendMessageA(gMainWindow, WM_CLOSE, 0, 0);
+        result.iconWhenClosed = tray.IsEnabled();
+      }
+      // The program's loop, until it has been idle (and ran what waits
+      // for that) and a short timer has ended it.
+      SetTimer(nullptr, 0, 100, EndLoop);
+      RunMessageLoop(nullptr, gMainWindow);
+      result.iconAfterLoop = tray.IsEnabled();
       result.shows = gMainWindowShows;
       result.visible = IsWindowVisible(gMainWindow) != FALSE;
       FindRunningMainWindow(kMainWindowClassName, &result.heldInTray);
@@ -435,6 +455,7 @@ TEST(Startup, TheStartAtLogOnGoesToTheTrayUnseenAndAStartByTheUserShowsTheWindow
   EXPECT_EQ(0, logOn.shows) << "the window flashed on screen";
   EXPECT_FALSE(logOn.visible);
   EXPECT_TRUE(logOn.heldInTray);
+  EXPECT_TRUE(logOn.iconBeforeLoop) << "a window hidden in the tray needs its icon";
   EXPECT_EQ(RunValueNow(), "\"" + self + "\" /tray");
 
   // From the Start menu: no switch, the window shows; a Run value that
@@ -444,6 +465,14 @@ TEST(Startup, TheStartAtLogOnGoesToTheTrayUnseenAndAStartByTheUserShowsTheWindow
   EXPECT_GE(byUser.shows, 1);
   EXPECT_TRUE(byUser.visible);
   EXPECT_FALSE(byUser.heldInTray);
+  // A shown window's icon waits for the first idle moment...
+  EXPECT_FALSE(byUser.iconBeforeLoop);
+  EXPECT_TRUE(byUser.iconAfterLoop);
+  // ...unless the window goes to the tray before: then the icon comes first.
+  LaterStart closedAtOnce = StartLater("quillmate.exe", true);
+  EXPECT_TRUE(closedAtOnce.heldInTray);
+  EXPECT_FALSE(closedAtOnce.visible);
+  EXPECT_TRUE(closedAtOnce.iconWhenClosed) << "the window went to the tray without an icon";
   EXPECT_EQ(RunValueNow(), "C:\\Other\\quillmate.exe");
   // Without a Run value none is written by a later start.
   run.Delete();
