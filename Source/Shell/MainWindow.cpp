@@ -3,6 +3,7 @@
 #include "Shell/MainWindow.h"
 
 #include "Library/CSplitter.h"
+#include "Library/ToolkitErrors.h"
 #include "Library/WindowCreateDef.h"
 #include "Library/WindowProcGuard.h"
 #include "Resources/MainWindowIds.h"
@@ -20,6 +21,9 @@ namespace {
 
 // Failures inside a handler never cross back into the platform.
 constexpr const char* kGuardCaption = "Error";
+
+// The creation parameter of a main window made hidden for the tray.
+constexpr char kMadeForTray = 0;
 
 void OnClose(HWND window) {
   // Closing only hides: the program lives on in the tray until Exit.
@@ -53,12 +57,32 @@ void OnSplitterMoved(HWND window, WPARAM lineX) {
   RepaintWithChildren(window);
 }
 
+// The controls of a window made without them, before the first message that
+// needs them; a window whose controls cannot be made ends, as it would have
+// at its creation.
+void MakeControlsWhenNeeded(HWND window, UINT message, WPARAM wParam) {
+  if (HasMainWindowControls(window) || !NeedsMainWindowControls(message, wParam)) return;
+  const LRESULT made = RunGuarded(window, kGuardCaption, [&] { return LRESULT(BuildMainWindowControls(window)); });
+  if (made != 1) {
+    if (made == 0) ShowMessageBox(window, ToolkitErrors::kWindowCreationFailed, kGuardCaption, kMbOk | kMbIconWarning);
+    DestroyWindow(window);
+    return;
+  }
+  RelayOutMainWindow(window);
+}
+
 }  // namespace
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  MakeControlsWhenNeeded(window, message, wParam);
+  if (!IsWindow(window)) return 0;
   switch (message) {
     case WM_CREATE:
-      return RunGuarded(window, kGuardCaption, [&] { return BuildMainWindow(window) ? 0 : -1; });
+      return RunGuarded(window, kGuardCaption, [&] {
+        // Made hidden for the tray, the window makes its controls later.
+        const bool forTray = reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams == &kMadeForTray;
+        return BuildMainWindow(window, !forTray) ? 0 : -1;
+      });
     case WM_SIZE:
       OnMainWindowSized(window, LOWORD(lParam), HIWORD(lParam));
       return 0;
@@ -116,11 +140,9 @@ WindowClassDef MainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance, bool visible) {
   WindowCreateDef create = WindowCreateDef::TopLevel(kMainWindowTitle, kMainWindowClassName, instance);
-  if (!visible) create.style &= ~WS_VISIBLE;
-  HWND window = create.Create();
-  // A window created hidden gets its first WM_SIZE only from ShowWindow, and
-  // the tray brings it back by its style alone: without this its panes would
-  // stay 0 x 0 until the user resized it.
-  if (!visible) RelayOutMainWindow(window);
-  return window;
+  if (!visible) {
+    create.style &= ~WS_VISIBLE;
+    create.parameter = const_cast<char*>(&kMadeForTray);
+  }
+  return create.Create();
 }

@@ -21,6 +21,9 @@
 
 namespace {
 
+// Set on the main window once its controls are being made.
+constexpr char kControlsMadeProperty[] = "QuillmateControlsMade";
+
 void StartNotificationTimer(HWND window) {
   // Without the timer the program runs on, only without reminders.
   if (!SetTimer(window, kNotificationTimerId, kNotificationTimerPeriod, nullptr)) {
@@ -30,10 +33,16 @@ void StartNotificationTimer(HWND window) {
 
 }  // namespace
 
-bool BuildMainWindow(HWND window) {
+bool BuildMainWindow(HWND window, bool withControls) {
   InstallMessageBoxOwner(window);
   StartNotificationTimer(window);
+  return !withControls || HasMainWindowControls(window) || BuildMainWindowControls(window);
+}
 
+bool BuildMainWindowControls(HWND window) {
+  // Marked first: from here on the window counts as having its controls, so
+  // what the controls send while they are made builds nothing again.
+  SetPropA(window, kControlsMadeProperty, reinterpret_cast<HANDLE>(1));
   CSplitter* splitter = new CSplitter(window);
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(splitter));
 
@@ -57,6 +66,7 @@ bool BuildMainWindow(HWND window) {
 
 void TearDownMainWindow(HWND window) {
   RemoveMessageBoxOwner(window);
+  RemovePropA(window, kControlsMadeProperty);
   // Their records stay stored: they show again at the next start.
   CloseReminders();
   CSplitter* splitter = SplitterOf(window);
@@ -72,6 +82,54 @@ void TearDownMainWindow(HWND window) {
   DestroyMainImageLists();
   KillTimer(window, kNotificationTimerId);
   PostQuitMessage(0);
+}
+
+bool HasMainWindowControls(HWND window) {
+  return GetPropA(window, kControlsMadeProperty) != nullptr;
+}
+
+bool NeedsMainWindowControls(UINT message, WPARAM wParam) {
+  switch (message) {
+    // Made, moved, sized, named, hidden and ended: nothing of that needs
+    // the controls, which are laid out when they are made.
+    case WM_NCCREATE:
+    case WM_CREATE:
+    case WM_NCCALCSIZE:
+    case WM_GETMINMAXINFO:
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_GETICON:
+    case WM_SETICON:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_SETTEXT:
+    case WM_STYLECHANGING:
+    case WM_STYLECHANGED:
+    case WM_GETOBJECT:
+    case WM_NULL:
+    // Going to the tray (the window becomes a child of a hidden holder)
+    // passes the activation around, which needs no controls either.
+    case WM_ACTIVATEAPP:
+    case WM_NCACTIVATE:
+    case WM_ACTIVATE:
+    case WM_CHILDACTIVATE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_QUERYNEWPALETTE:
+    case WM_PALETTECHANGED:
+    case WM_IME_SETCONTEXT:
+    case WM_IME_NOTIFY:
+    case WM_IME_SELECT:
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+      return false;
+    case WM_SHOWWINDOW:
+      return wParam != FALSE;
+    default:
+      return true;
+  }
 }
 
 CSplitter* SplitterOf(HWND window) {

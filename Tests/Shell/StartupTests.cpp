@@ -19,6 +19,7 @@
 #include "Shell/CQuillmateTray.h"
 #include "Shell/FirstStart.h"
 #include "Shell/MainWindow.h"
+#include "Shell/MainWindowBuild.h"
 #include "Shell/MainWindowHooks.h"
 #include "Support/RecordedMessageBoxes.h"
 #include "Support/ScratchFolder.h"
@@ -396,6 +397,7 @@ struct LaterStart {
   bool iconBeforeLoop = false;
   bool iconAfterLoop = false;
   bool iconWhenClosed = false;
+  bool controlsBeforeLoop = false;
 };
 
 void CALLBACK EndLoop(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -415,6 +417,7 @@ LaterStart StartLater(const char* commandLine, bool closeAtOnce = false) {
     CQuillmateTray tray;
     if (StartQuillmate(GetModuleHandleA(nullptr), SW_SHOWNORMAL, tray, commandLine) && gMainWindow) {
       result.iconBeforeLoop = tray.IsEnabled();
+      result.controlsBeforeLoop = HasMainWindowControls(gMainWindow);
       // The close box, before the program was ever idle.
       if (closeAtOnce) {
         SendMessageA(gMainWindow, WM_CLOSE, 0, 0);
@@ -456,6 +459,8 @@ TEST(Startup, TheStartAtLogOnGoesToTheTrayUnseenAndAStartByTheUserShowsTheWindow
   EXPECT_FALSE(logOn.visible);
   EXPECT_TRUE(logOn.heldInTray);
   EXPECT_TRUE(logOn.iconBeforeLoop) << "a window hidden in the tray needs its icon";
+  // Its controls wait until something needs them.
+  EXPECT_FALSE(logOn.controlsBeforeLoop);
   EXPECT_EQ(RunValueNow(), "\"" + self + "\" /tray");
 
   // From the Start menu: no switch, the window shows; a Run value that
