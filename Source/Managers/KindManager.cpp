@@ -236,13 +236,13 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
   gCurrentKind = static_cast<int>(kind);
   HighlightManager(mainWindow, kind);
   CListView list = RecordListOf(mainWindow);
+  // Without this the list lays itself out and repaints after every column
+  // and every row, which makes a long list take minutes to fill.
+  list.Send(WM_SETREDRAW, FALSE);
   ResetColumns(list, description, progress);
   if (gColumnsPlaced != nullptr) gColumnsPlaced(mainWindow);
   progress.SetPos(description.progress.beforeFill);
   int row = 0;
-  // Without this the list repaints after every row, which makes a long list
-  // take minutes to fill.
-  list.Send(WM_SETREDRAW, FALSE);
   store->ForEachRecord([&](std::uint32_t address) {
     WriteRecordRow(list, row++, description, store->RecordBytes(), true, address);
   });

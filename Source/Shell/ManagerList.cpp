@@ -67,12 +67,15 @@ HWND CreateManagerList(HWND window) {
   // icons give them.
   const DWORD spacing = static_cast<DWORD>(managers.Send(LVM_GETITEMSPACING, FALSE));
   managers.Send(LVM_SETICONSPACING, 0, MAKELPARAM(ManagerIconSpacing(managers.GetWindow()), HIWORD(spacing)));
+  // Arranged and laid out once, when all are in: with the style set before,
+  // or drawing on, the list arranges every icon and works out its scroll
+  // bars again for each one inserted.
+  managers.Send(WM_SETREDRAW, FALSE);
   for (int position = 0; position < kRecordKindCount; ++position) {
     managers.InsertItem(position, KindCommandsAt(position)->managerName, position, 0);
   }
-  // Arranged once, when all are in: with the style set before, the list
-  // arranges every icon again for each one inserted.
   SetWindowLongA(managers.GetWindow(), GWL_STYLE, iconStyle | LVS_AUTOARRANGE);
+  managers.Send(WM_SETREDRAW, TRUE);
   return managers.GetWindow();
 }
 
