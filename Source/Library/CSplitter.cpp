@@ -41,6 +41,9 @@ void CSplitter::Resize(int width, int height) {
   m_width = width;
   m_height = height;
   int leftWidth = width * m_percentage / 100;
+  if (!m_dragged && m_preferredLeftWidth <= width * kMostPreferredPercentage / 100) {
+    leftWidth = std::max(leftWidth, m_preferredLeftWidth);
+  }
   leftWidth = std::max(leftWidth, std::min(m_minimumLeftWidth, (width - kBarWidth) / 2));
   if (leftWidth < 0) leftWidth = 0;
   MoveWindow(m_bar, leftWidth, m_top, kBarWidth, height, FALSE);
@@ -58,5 +61,6 @@ void CSplitter::MoveSplit(int x) {
   if (percentage < kMinimumPercentage) percentage = kMinimumPercentage;
   if (percentage > kMaximumPercentage) percentage = kMaximumPercentage;
   m_percentage = percentage;
+  m_dragged = true;
   Resize(m_width, m_height);
 }

@@ -18,6 +18,7 @@ class CSplitter {
   static constexpr int kInitialPercentage = 20;
   static constexpr int kMinimumPercentage = 10;
   static constexpr int kMaximumPercentage = 90;
+  static constexpr int kMostPreferredPercentage = 40;
 
   // Registers the bar window class; throws the toolkit's registration text.
   static void RegisterBarClass(HINSTANCE instance);
@@ -35,6 +36,10 @@ class CSplitter {
   // The left pane is never narrower than this (a list that would have to
   // scroll sideways), unless the right pane would then be the narrower.
   void SetMinimumLeftWidth(int width) { m_minimumLeftWidth = width; }
+  // Until the user first drags the bar, the left pane is at least this wide
+  // where that is at most kMostPreferredPercentage of the width: a share
+  // alone suits one window size, a width in pixels what the pane shows.
+  void SetPreferredLeftWidth(int width) { m_preferredLeftWidth = width; }
   // Stores the split area's size and lays the panes and the bar out.
   void Resize(int width, int height);
   // Takes the line x of a finished drag: the new percentage, kept between
@@ -54,4 +59,6 @@ class CSplitter {
   int m_height;
   int m_percentage;
   int m_minimumLeftWidth = 0;
+  int m_preferredLeftWidth = 0;
+  bool m_dragged = false;
 };

@@ -51,6 +51,7 @@ bool BuildMainWindowControls(HWND window) {
   if (!managers || !records) return false;
   splitter->SetPanes(managers, records);
   splitter->SetMinimumLeftWidth(ManagerListMinimumWidth(managers));
+  splitter->SetPreferredLeftWidth(ManagerListTwoColumnWidth(managers));
 
   if (!CreateMainStatusBar(window)) return false;
   if (!CreateMainRebar(window)) return false;

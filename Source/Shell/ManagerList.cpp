@@ -84,6 +84,13 @@ int ManagerListMinimumWidth(HWND managers) {
   return LOWORD(spacing) + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
 }
 
+int ManagerListTwoColumnWidth(HWND managers) {
+  const DWORD spacing = static_cast<DWORD>(SendMessageA(managers, LVM_GETITEMSPACING, FALSE, 0));
+  // Room for a scroll bar too: a list laid out in one column while it was
+  // narrow keeps its bar, and must find the two columns beside it.
+  return 2 * LOWORD(spacing) + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
+}
+
 namespace {
 constexpr int kTitleColumn = 1;
 }  // namespace

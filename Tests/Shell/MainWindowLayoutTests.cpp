@@ -76,10 +76,15 @@ TEST_F(MainWindowLayoutTest, PanesFillTheHeightBetweenRebarAndStatusBarInEverySi
     RECT client = {};
     GetClientRect(Main(), &client);
     // A fresh window gives the managers a fifth of the width, or, when that
-    // is too narrow for a column of their icons, that column (up to half).
+    // is too narrow for two columns of their icons, those columns where
+    // they take at most 40 %, and never less than one column (up to half).
+    const int twoColumns = ManagerListTwoColumnWidth(ManagerList()) <= client.right * 40 / 100
+                               ? ManagerListTwoColumnWidth(ManagerList())
+                               : 0;
     const int column =
         std::min(ManagerListMinimumWidth(ManagerList()), static_cast<int>(client.right - 4) / 2);
-    EXPECT_EQ(Width(ChildRect(ManagerList())), std::max(static_cast<int>(client.right * 20 / 100), column));
+    EXPECT_EQ(Width(ChildRect(ManagerList())),
+              std::max({static_cast<int>(client.right * 20 / 100), twoColumns, column}));
   }
 }
 
@@ -143,6 +148,24 @@ TEST_F(MainWindowLayoutTest, SplitterMovesArePassedOnAndKeptAcrossResizing) {
   // never less than a column of their icons.
   SendMessageA(Main(), CSplitter::kSplitterMovedMessage, 0, 0);
   EXPECT_EQ(Width(ChildRect(ManagerList())), std::max(60, ManagerListMinimumWidth(ManagerList())));
+}
+
+// A new window gives the managers room for two columns of icons: all eight
+// show at once, none scrolled out of sight, and the records keep the larger
+// share.
+TEST_F(MainWindowLayoutTest, ANewWindowShowsEveryManagerWithoutScrolling) {
+  HWND list = ManagerList();
+  RECT client = {};
+  GetClientRect(list, &client);
+  EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL, 0) << "the managers scroll";
+  for (int item = 0; item < ListView_GetItemCount(list); ++item) {
+    RECT bounds = {};
+    ListView_GetItemRect(list, item, &bounds, LVIR_BOUNDS);
+    EXPECT_GE(bounds.top, client.top) << item;
+    EXPECT_LE(bounds.bottom, client.bottom) << item;
+    EXPECT_LE(bounds.right, client.right) << item;
+  }
+  EXPECT_LT(Width(ChildRect(ManagerList())), Width(ChildRect(RecordList())));
 }
 
 // Each manager's name shows whole under its icon, in at most the two lines
