@@ -27,7 +27,7 @@ WindowClassDef MainWindowClass(HINSTANCE instance);
 // Creates the main window (default position and size), visible unless asked
 // otherwise: a start that goes straight to the tray creates it hidden, so it
 // never flashes on screen, and makes its controls only when something first
-// needs them (MainWindowBuild). The window class and the splitter bar's class must
-// be registered. Throws the toolkit's creation text when the window cannot be
-// made.
+// needs them (MainWindowBuild). The window class and the splitter bar's class
+// must be registered. Throws the toolkit's creation text when the window
+// cannot be made.
 HWND CreateMainWindow(HINSTANCE instance, bool visible = true);

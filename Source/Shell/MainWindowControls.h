@@ -10,9 +10,9 @@ HWND CreateManagerList(HWND window);
 // The narrowest manager pane that shows a column of icons without scrolling
 // sideways.
 int ManagerListMinimumWidth(HWND managers);
-// Two columns of icons without a scroll bar: the eight managers in four rows,
-// all in view in a window of the usual size, where a fifth of the width held
-// one column and four and a half of them.
+// Two columns of icons, with room for a scroll bar beside them: the eight
+// managers in four rows, all in view in a window of the usual size, where a
+// fifth of the width held one column and four and a half of them.
 int ManagerListTwoColumnWidth(HWND managers);
 // The record list (1004): report view, full-row select. Returns it, or null.
 HWND CreateRecordList(HWND window);

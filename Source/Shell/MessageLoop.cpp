@@ -13,8 +13,8 @@ std::vector<void (*)()> gIdleTasks;
 
 // True when no message waits. The wait of no time on the queue is what
 // tells the system that the program now waits for input (Wine's
-// WaitForInputIdle, unlike Windows', counts only a wait, not an empty peek),
-// so that work done idle is not taken for start-up.
+// WaitForInputIdle counts a wait on the queue, not an empty peek), so that
+// work done idle is not taken for start-up.
 bool NoMessageWaits() {
   MSG waiting;
   if (PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) return false;
