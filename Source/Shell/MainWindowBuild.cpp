@@ -50,8 +50,8 @@ bool BuildMainWindowControls(HWND window) {
   HWND records = CreateRecordList(window);
   if (!managers || !records) return false;
   splitter->SetPanes(managers, records);
-  splitter->SetMinimumLeftWidth(ManagerListMinimumWidth(managers));
-  splitter->SetPreferredLeftWidth(ManagerListTwoColumnWidth(managers));
+  splitter->SetMinimumLeftWidth(ManagerListWidth(managers, 1));
+  splitter->SetPreferredLeftWidth(ManagerListWidth(managers, 2));
 
   if (!CreateMainStatusBar(window)) return false;
   if (!CreateMainRebar(window)) return false;

@@ -7,13 +7,11 @@
 // The manager list (1005) in icon view with its two image lists and the
 // eight managers. Returns the list, or null.
 HWND CreateManagerList(HWND window);
-// The narrowest manager pane that shows a column of icons without scrolling
-// sideways.
-int ManagerListMinimumWidth(HWND managers);
-// Two columns of icons, with room for a scroll bar beside them: the eight
-// managers in four rows, all in view in a window of the usual size, where a
-// fifth of the width held one column and four and a half of them.
-int ManagerListTwoColumnWidth(HWND managers);
+// The manager pane that shows columns of icons side by side, with room for a
+// scroll bar: one column is the narrowest pane that never scrolls sideways;
+// two hold the eight managers in four rows, all in view in a window of the
+// usual size, where a fifth of the width held one column and four and a half.
+int ManagerListWidth(HWND managers, int columns);
 // The record list (1004): report view, full-row select. Returns it, or null.
 HWND CreateRecordList(HWND window);
 // The status bar (1007) with parts at 150, 400 and the right end, "Ready" in

@@ -79,16 +79,11 @@ HWND CreateManagerList(HWND window) {
   return managers.GetWindow();
 }
 
-int ManagerListMinimumWidth(HWND managers) {
+int ManagerListWidth(HWND managers, int columns) {
   const DWORD spacing = static_cast<DWORD>(SendMessageA(managers, LVM_GETITEMSPACING, FALSE, 0));
-  return LOWORD(spacing) + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
-}
-
-int ManagerListTwoColumnWidth(HWND managers) {
-  const DWORD spacing = static_cast<DWORD>(SendMessageA(managers, LVM_GETITEMSPACING, FALSE, 0));
-  // Room for a scroll bar too: a list laid out in one column while it was
-  // narrow keeps its bar, and must find the two columns beside it.
-  return 2 * LOWORD(spacing) + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
+  // Room for a scroll bar too: a list laid out in fewer columns while it was
+  // narrow keeps its bar, and must find the columns beside it.
+  return columns * LOWORD(spacing) + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
 }
 
 namespace {

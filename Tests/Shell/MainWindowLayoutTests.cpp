@@ -78,11 +78,11 @@ TEST_F(MainWindowLayoutTest, PanesFillTheHeightBetweenRebarAndStatusBarInEverySi
     // A fresh window gives the managers a fifth of the width, or, when that
     // is too narrow for two columns of their icons, those columns where
     // they take at most 40 %, and never less than one column (up to half).
-    const int twoColumns = ManagerListTwoColumnWidth(ManagerList()) <= client.right * 40 / 100
-                               ? ManagerListTwoColumnWidth(ManagerList())
+    const int twoColumns = ManagerListWidth(ManagerList(), 2) <= client.right * 40 / 100
+                               ? ManagerListWidth(ManagerList(), 2)
                                : 0;
     const int column =
-        std::min(ManagerListMinimumWidth(ManagerList()), static_cast<int>(client.right - 4) / 2);
+        std::min(ManagerListWidth(ManagerList(), 1), static_cast<int>(client.right - 4) / 2);
     EXPECT_EQ(Width(ChildRect(ManagerList())),
               std::max({static_cast<int>(client.right * 20 / 100), twoColumns, column}));
   }
@@ -147,7 +147,7 @@ TEST_F(MainWindowLayoutTest, SplitterMovesArePassedOnAndKeptAcrossResizing) {
   // A release at the left edge gives the managers the least share, but
   // never less than a column of their icons.
   SendMessageA(Main(), CSplitter::kSplitterMovedMessage, 0, 0);
-  EXPECT_EQ(Width(ChildRect(ManagerList())), std::max(60, ManagerListMinimumWidth(ManagerList())));
+  EXPECT_EQ(Width(ChildRect(ManagerList())), std::max(60, ManagerListWidth(ManagerList(), 1)));
 }
 
 // A new window gives the managers room for two columns of icons: all eight
