@@ -66,9 +66,7 @@ void MakeControlsWhenNeeded(HWND window, UINT message, WPARAM wParam) {
   if (made != 1) {
     if (made == 0) ShowMessageBox(window, ToolkitErrors::kWindowCreationFailed, kGuardCaption, kMbOk | kMbIconWarning);
     DestroyWindow(window);
-    return;
   }
-  RelayOutMainWindow(window);
 }
 
 }  // namespace

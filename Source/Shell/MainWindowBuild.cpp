@@ -13,6 +13,7 @@
 #include "Shell/MainImageLists.h"
 #include "Shell/MainWindow.h"
 #include "Shell/MainWindowControls.h"
+#include "Shell/MainWindowLayout.h"
 #include "Shell/MessageBoxOwner.h"
 #include "Shell/RecordColumns.h"
 #include "Shell/Reminders.h"
@@ -56,6 +57,9 @@ bool BuildMainWindowControls(HWND window) {
   if (!CreateMainStatusBar(window)) return false;
   if (!CreateMainRebar(window)) return false;
   CheckBandToggles(window);
+  // Laid out before the lists fill: a record list that gets its columns at
+  // its own width needs no fitting again, and the show moves nothing.
+  LayOutHiddenMainWindow(window);
 
   // A new window lists every kind in file order until a header is clicked.
   ResetRecordListOrders();

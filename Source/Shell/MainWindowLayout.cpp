@@ -9,31 +9,43 @@
 
 namespace {
 
-// The main window as it was laid out while being shown. The WM_SIZE of the
-// same show follows at that size with nothing left to move; laid out again
-// there, every child would move, and the rebar lay out its bands, on a
-// window already on the screen, where each of those costs many times more
-// (the dearest step of a start under Wine).
-struct ShowLayout {
+// The main window as it was laid out while hidden: as its controls were
+// made, or as it was being shown. The show and its WM_SIZE follow at that
+// size with nothing left to move; laid out again there, every child would
+// move, and the rebar lay out its bands, on a window already on the screen,
+// where each of those costs many times more (the dearest step of a start
+// under Wine).
+struct HiddenLayout {
   HWND window;
   int width;
   int height;
 };
-ShowLayout gShowLayout = {};
+HiddenLayout gShowLayout = {};
+
+bool LaidOutHiddenAt(HWND window, const RECT& client) {
+  return gShowLayout.window == window && gShowLayout.width == client.right && gShowLayout.height == client.bottom;
+}
 
 }  // namespace
 
-void LayOutShowingMainWindow(HWND window) {
+void LayOutHiddenMainWindow(HWND window) {
   RelayOutMainWindow(window);
   RECT client = {};
   GetClientRect(window, &client);
   gShowLayout = {window, static_cast<int>(client.right), static_cast<int>(client.bottom)};
 }
 
+void LayOutShowingMainWindow(HWND window) {
+  RECT client = {};
+  GetClientRect(window, &client);
+  if (!LaidOutHiddenAt(window, client)) LayOutHiddenMainWindow(window);
+}
+
 void OnMainWindowSized(HWND window, int clientWidth, int clientHeight) {
-  const ShowLayout shown = gShowLayout;
+  const RECT client = {0, 0, clientWidth, clientHeight};
+  const bool laidOut = LaidOutHiddenAt(window, client);
   gShowLayout = {};
-  if (shown.window == window && shown.width == clientWidth && shown.height == clientHeight) return;
+  if (laidOut) return;
   LayOutMainWindow(window, clientWidth, clientHeight);
 }
 

@@ -13,10 +13,14 @@ constexpr LONG kMinimumWindowHeight = 420;
 // Lays out for the new client size; every child paints again afterwards.
 void LayOutMainWindow(HWND window, int clientWidth, int clientHeight);
 
-// WM_SHOWWINDOW (shown): lays out while the window is still off the screen.
+// Lays out a window that is not on the screen (its controls just made): the
+// show and the WM_SIZE that follow at this size leave the children as they are.
+void LayOutHiddenMainWindow(HWND window);
+// WM_SHOWWINDOW (shown): lays out while the window is still off the screen,
+// unless it was laid out hidden at this size.
 void LayOutShowingMainWindow(HWND window);
 // WM_SIZE: lays out, unless this is the size the window was just laid out
-// at while it was being shown.
+// at while hidden.
 void OnMainWindowSized(HWND window, int clientWidth, int clientHeight);
 
 // Invalidates the main window with all its children, frames included, so

@@ -60,6 +60,10 @@ bool ClaimSingleInstance() {
   return true;
 }
 
+bool HoldsSingleInstance() {
+  return gInstanceMutex != nullptr;
+}
+
 bool BringRunningInstanceForward(const char* className) {
   for (DWORD waited = 0;; waited += kWaitStepMs) {
     bool heldInTray = false;

@@ -24,6 +24,10 @@ void ActivateRunningInstance(HWND mainWindow, bool heldInTray);
 // another process does. The mutex is kept until the process ends.
 bool ClaimSingleInstance();
 
+// True when this process holds the mutex: no other instance can be running,
+// and the search for one's window is not needed.
+bool HoldsSingleInstance();
+
 // For a start that lost the mutex: waits, bounded, for the running
 // instance's main window (the winner may still be starting) and brings it
 // forward. False when none appeared in time.

@@ -127,12 +127,16 @@ int OpenEveryStore() {
 bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray, const char* commandLine) {
   InitialiseCommonControls();
   if (!MakeDataFolders()) throw kNoDataFolderText;
-  OpenEveryStore();
+  // Every store opens itself when used, and the start needs only the time
+  // notifications: the files of the others are made, when missing, at the
+  // first idle moment, once the window is up.
   LoadPendingNotifications();
 
   WindowClassDef mainClass = MainWindowClass(instance);
   bool heldInTray = false;
-  if (HWND running = FindRunningMainWindow(mainClass.lpszClassName, &heldInTray)) {
+  // A search of every top-level window, needed only without the mutex.
+  HWND running = HoldsSingleInstance() ? nullptr : FindRunningMainWindow(mainClass.lpszClassName, &heldInTray);
+  if (running != nullptr) {
     ActivateRunningInstance(running, heldInTray);
     return false;
   }
@@ -158,6 +162,7 @@ bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray, cons
   } else {
     MakeTrayIcon();
   }
+  RunWhenIdle([] { OpenEveryStore(); });
   SetPageSetupDefaults(mainWindow);
   GreetOrHide(start, mainWindow, tray);
   if (start != StartKind::First) AddTraySwitchToRunValue(ExecutablePath());

@@ -35,6 +35,7 @@ int RunQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray);
 // registered or created.
 bool StartQuillmate(HINSTANCE instance, int showCommand, CSystemTray& tray, const char* commandLine = nullptr);
 
-// Opens, and creates where missing, every kind's store file in kind order.
-// Returns how many could be opened.
+// Opens, and creates where missing, every kind's store file in kind order
+// (a start does this at its first idle moment). Returns how many could be
+// opened.
 int OpenEveryStore();

@@ -4,8 +4,11 @@
 // of the process exists, the time until the process is idle for input
 // (WaitForInputIdle), and its working set two seconds after the start.
 //
-//   StartupBenchmark QUILLMATE.exe [ROUNDS]
+//   StartupBenchmark QUILLMATE.exe [ROUNDS [OTHER.exe]]
 //
+// With OTHER.exe (another build of the program), its first start takes a
+// turn in every round too, so that a change is measured against the build
+// before it in one run, on a machine whose speed drifts between runs.
 // Three programs take turns in every round: notepad, Quillmate's first start
 // (the marker "FirstTime" deleted, so the window shows) and its later start
 // (the marker set, so it stays hidden in the tray: no visible window).
@@ -230,18 +233,19 @@ void Report(const Series& series, const Series& peer) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: StartupBenchmark QUILLMATE.exe [ROUNDS]\n");
+    std::fprintf(stderr, "usage: StartupBenchmark QUILLMATE.exe [ROUNDS [OTHER.exe]]\n");
     return 2;
   }
   const std::string quillmate = std::string("\"") + argv[1] + "\"";
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
+  const std::string other = argc > 3 ? std::string("\"") + argv[3] + "\"" : std::string();
   // A window of our own keeps Wine's virtual desktop alive between the
   // starts; without one it ends with each started program, and the next
   // program races its teardown.
   HWND keeper = CreateWindowExA(0, "STATIC", "StartupBenchmark", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
   Series notepad{"notepad", {}, {}, {}}, first{"quillmate first start", {}, {}, {}},
-      later{"quillmate later start", {}, {}, {}};
+      later{"quillmate later start", {}, {}, {}}, otherFirst{"other first start", {}, {}, {}};
   // One untimed start each, so that no program pays for a cold page cache.
   Sample warm;
   Start("warm-up", "notepad.exe", true, warm);
@@ -254,11 +258,14 @@ int main(int argc, char** argv) {
     if (SetFirstStartMarker(false) && Start("first start", quillmate, true, sample)) first.Add(sample);
     sample = Sample();
     if (SetFirstStartMarker(true) && Start("later start", quillmate + " /tray", false, sample)) later.Add(sample);
+    sample = Sample();
+    if (!other.empty() && SetFirstStartMarker(false) && Start("other first", other, true, sample)) otherFirst.Add(sample);
   }
   std::printf("cold start, %d interleaved rounds, medians (ratios: Quillmate / notepad, lower is better)\n", rounds);
   Report(notepad, notepad);
   Report(first, notepad);
   Report(later, notepad);
+  if (!other.empty()) Report(otherFirst, notepad);
   DestroyWindow(keeper);
   return 0;
 }

@@ -398,7 +398,18 @@ struct LaterStart {
   bool iconAfterLoop = false;
   bool iconWhenClosed = false;
   bool controlsBeforeLoop = false;
+  // Store files in the data folder once the loop has run.
+  int storesAfterLoop = 0;
 };
+
+int StoreFilesIn(const std::filesystem::path& dataFolder) {
+  int files = 0;
+  for (const char* name : {"TextNotes", "AudioNotes", "VideoNotes", "PhotoAlbum", "TimeNotif", "EmailRes",
+                           "InternetRes", "FastText"}) {
+    if (std::filesystem::exists(dataFolder / "Quillmate" / (std::string(name) + ".qmt"))) ++files;
+  }
+  return files;
+}
 
 void CALLBACK EndLoop(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
@@ -428,6 +439,7 @@ LaterStart StartLater(const char* commandLine, bool closeAtOnce = false) {
       SetTimer(nullptr, 0, 100, EndLoop);
       RunMessageLoop(nullptr, gMainWindow);
       result.iconAfterLoop = tray.IsEnabled();
+      result.storesAfterLoop = StoreFilesIn(folder.Path());
       result.shows = gMainWindowShows;
       result.visible = IsWindowVisible(gMainWindow) != FALSE;
       FindRunningMainWindow(kMainWindowClassName, &result.heldInTray);
@@ -461,6 +473,8 @@ TEST(Startup, TheStartAtLogOnGoesToTheTrayUnseenAndAStartByTheUserShowsTheWindow
   EXPECT_TRUE(logOn.iconBeforeLoop) << "a window hidden in the tray needs its icon";
   // Its controls wait until something needs them.
   EXPECT_FALSE(logOn.controlsBeforeLoop);
+  // The store files wait for the first idle moment, but no longer.
+  EXPECT_EQ(8, logOn.storesAfterLoop);
   EXPECT_EQ(RunValueNow(), "\"" + self + "\" /tray");
 
   // From the Start menu: no switch, the window shows; a Run value that
@@ -473,6 +487,7 @@ TEST(Startup, TheStartAtLogOnGoesToTheTrayUnseenAndAStartByTheUserShowsTheWindow
   // A shown window's icon waits for the first idle moment...
   EXPECT_FALSE(byUser.iconBeforeLoop);
   EXPECT_TRUE(byUser.iconAfterLoop);
+  EXPECT_EQ(8, byUser.storesAfterLoop);
   // ...unless the window goes to the tray before: then the icon comes first.
   LaterStart closedAtOnce = StartLater("quillmate.exe", true);
   EXPECT_TRUE(closedAtOnce.heldInTray);
