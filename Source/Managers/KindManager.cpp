@@ -25,7 +25,7 @@
 namespace {
 
 int gCurrentKind = 0;
-void (*gColumnsPlaced)(HWND mainWindow) = nullptr;
+ColumnWidthsHook gColumnWidths = nullptr;
 
 // Far more than the labels of every kind's edit toolbar together.
 constexpr int kMaximumToolbarLabels = 1024;
@@ -84,15 +84,21 @@ void HighlightManager(HWND mainWindow, RecordKind kind) {
   managers.EnsureVisible(entry, false);
 }
 
-void ResetColumns(const CListView& list, const KindDescription& kind, const CProgress& progress) {
+void ResetColumns(const CListView& list, RecordKind kind, const CProgress& progress) {
+  const KindDescription& description = KindDescriptionOf(kind);
   list.DeleteAllItems();
   ClearListedRows();
-  SetProgress(progress, kind.progress.afterItemsCleared);
+  SetProgress(progress, description.progress.afterItemsCleared);
   while (list.DeleteColumn(0)) {
   }
-  SetProgress(progress, kind.progress.afterColumnsCleared);
-  for (int i = 0; i < kind.columnCount; ++i) {
-    list.InsertColumn(i, kind.columns[i].title, kind.columns[i].width);
+  SetProgress(progress, description.progress.afterColumnsCleared);
+  // Each column comes in at the width it keeps: sized again afterwards,
+  // every column would lay out the list and its header once more.
+  std::vector<int> widths;
+  if (gColumnWidths != nullptr) widths = gColumnWidths(list.GetWindow(), kind);
+  const bool given = static_cast<int>(widths.size()) == description.columnCount;
+  for (int i = 0; i < description.columnCount; ++i) {
+    list.InsertColumn(i, description.columns[i].title, given ? widths[i] : description.columns[i].width);
   }
 }
 
@@ -239,8 +245,7 @@ bool ShowRecords(RecordKind kind, HWND mainWindow) {
   // Without this the list lays itself out and repaints after every column
   // and every row, which makes a long list take minutes to fill.
   list.Send(WM_SETREDRAW, FALSE);
-  ResetColumns(list, description, progress);
-  if (gColumnsPlaced != nullptr) gColumnsPlaced(mainWindow);
+  ResetColumns(list, kind, progress);
   progress.SetPos(description.progress.beforeFill);
   int row = 0;
   store->ForEachRecord([&](std::uint32_t address) {
@@ -286,8 +291,8 @@ void RemoveRecords(RecordKind kind, HWND mainWindow, int all) {
   CloseKindStore(store);
 }
 
-void SetColumnsPlacedHook(void (*hook)(HWND mainWindow)) {
-  gColumnsPlaced = hook;
+void SetColumnWidthsHook(ColumnWidthsHook hook) {
+  gColumnWidths = hook;
 }
 
 bool EnsureStore(RecordKind kind) {

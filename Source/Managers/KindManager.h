@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "Records/RecordKind.h"
 
 // The kind the record list shows; set only by ShowRecords, 0 at start.
@@ -25,9 +27,10 @@ bool ShowRecords(RecordKind kind, HWND mainWindow);
 // is left alone.
 void RemoveRecords(RecordKind kind, HWND mainWindow, int all);
 
-// Called when a show has put the kind's columns (at the kind's own widths)
-// into the record list, so the shell can size them; none: they stay.
-void SetColumnsPlacedHook(void (*hook)(HWND mainWindow));
+// The widths a show gives the kind's columns in the emptied record list, one
+// for each column; none, or a hook that returns another count: the kind's own.
+using ColumnWidthsHook = std::vector<int> (*)(HWND list, RecordKind kind);
+void SetColumnWidthsHook(ColumnWidthsHook hook);
 
 // Opens the kind's store file, creating it empty when it is missing, and
 // closes it. False when that failed.

@@ -63,7 +63,7 @@ bool BuildMainWindowControls(HWND window) {
 
   // A new window lists every kind in file order until a header is clicked.
   ResetRecordListOrders();
-  SetColumnsPlacedHook(FitRecordColumns);
+  SetColumnWidthsHook(RecordColumnWidths);
   // The text notes are current at start.
   ShowRecords(RecordKind::TextNote, window);
   return true;

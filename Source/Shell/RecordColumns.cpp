@@ -54,28 +54,32 @@ std::vector<int> ShareWidth(const std::vector<int>& defaults, int width) {
   return shares;
 }
 
+std::vector<int> RecordColumnWidths(HWND list, RecordKind kind) {
+  const KindDescription& description = KindDescriptionOf(kind);
+  std::vector<int> widths = KeptWidths(kind);
+  if (static_cast<int>(widths.size()) == description.columnCount) return widths;
+  std::vector<int> defaults;
+  for (int i = 0; i < description.columnCount; ++i) defaults.push_back(description.columns[i].width);
+  RECT client = {};
+  GetClientRect(list, &client);
+  // Room for the vertical scroll bar that a long list gets as it fills,
+  // so the columns never make a horizontal one.
+  if ((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) == 0) client.right -= GetSystemMetrics(SM_CXVSCROLL);
+  // Never narrower than the kind's own widths: below that a scroll bar
+  // is better than unreadable columns.
+  widths = ShareWidth(defaults, client.right);
+  for (int i = 0; i < description.columnCount; ++i) {
+    if (widths[i] < defaults[i]) return defaults;
+  }
+  return widths;
+}
+
 void FitRecordColumns(HWND mainWindow) {
   HWND list = GetDlgItem(mainWindow, ID_RECORD_LIST);
   if (list == nullptr) return;
   const RecordKind kind = static_cast<RecordKind>(CurrentKind());
-  const KindDescription& description = KindDescriptionOf(kind);
-  if (ColumnCount(list) != description.columnCount) return;  // another kind is being set up
-  std::vector<int> widths = KeptWidths(kind);
-  if (static_cast<int>(widths.size()) != description.columnCount) {
-    std::vector<int> defaults;
-    for (int i = 0; i < description.columnCount; ++i) defaults.push_back(description.columns[i].width);
-    RECT client = {};
-    GetClientRect(list, &client);
-    // Room for the vertical scroll bar that a long list gets as it fills,
-    // so the columns never make a horizontal one.
-    if ((GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) == 0) client.right -= GetSystemMetrics(SM_CXVSCROLL);
-    // Never narrower than the kind's own widths: below that a scroll bar
-    // is better than unreadable columns.
-    widths = ShareWidth(defaults, client.right);
-    for (int i = 0; i < description.columnCount; ++i) {
-      if (widths[i] < defaults[i]) widths = defaults;
-    }
-  }
+  if (ColumnCount(list) != KindDescriptionOf(kind).columnCount) return;  // another kind is being set up
+  const std::vector<int> widths = RecordColumnWidths(list, kind);
   for (int i = 0; i < static_cast<int>(widths.size()); ++i) {
     if (ListView_GetColumnWidth(list, i) != widths[i]) ListView_SetColumnWidth(list, i, widths[i]);
   }

@@ -18,8 +18,11 @@ constexpr const char* kColumnsKey = "Software\\Ferrowind\\Quillmate\\Columns";
 // takes what rounding leaves. Empty when defaults is.
 std::vector<int> ShareWidth(const std::vector<int>& defaults, int width);
 
-// Sets the current kind's columns to the widths kept for it, or else to a
-// share of the list's client width.
+// The widths of kind's columns in the record list: those kept for it, or
+// else a share of the list's client width (never below the kind's own).
+std::vector<int> RecordColumnWidths(HWND list, RecordKind kind);
+
+// Sets the current kind's columns to RecordColumnWidths.
 void FitRecordColumns(HWND mainWindow);
 
 // Keeps the current kind's column widths as the user's.
