@@ -57,9 +57,11 @@ bool BuildMainWindowControls(HWND window) {
   if (!CreateMainStatusBar(window)) return false;
   if (!CreateMainRebar(window)) return false;
   CheckBandToggles(window);
-  // Laid out before the lists fill: a record list that gets its columns at
-  // its own width needs no fitting again, and the show moves nothing.
+  // Laid out before the lists fill: the managers are arranged once, at the
+  // list's width, a record list that gets its columns at its own width
+  // needs no fitting again, and the show moves nothing.
   LayOutHiddenMainWindow(window);
+  FillManagerList(window);
 
   // A new window lists every kind in file order until a header is clicked.
   ResetRecordListOrders();

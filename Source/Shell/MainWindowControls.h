@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
-// The manager list (1005) in icon view with its two image lists and the
-// eight managers. Returns the list, or null.
+// The manager list (1005) in icon view with its two image lists, still
+// empty. Returns the list, or null.
 HWND CreateManagerList(HWND window);
+// The eight managers into the main window's manager list, arranged.
+void FillManagerList(HWND window);
 // The manager pane that shows columns of icons side by side, with room for a
 // scroll bar: one column is the narrowest pane that never scrolls sideways;
 // two hold the eight managers in four rows, all in view in a window of the

@@ -67,6 +67,12 @@ HWND CreateManagerList(HWND window) {
   // icons give them.
   const DWORD spacing = static_cast<DWORD>(managers.Send(LVM_GETITEMSPACING, FALSE));
   managers.Send(LVM_SETICONSPACING, 0, MAKELPARAM(ManagerIconSpacing(managers.GetWindow()), HIWORD(spacing)));
+  return managers.GetWindow();
+}
+
+void FillManagerList(HWND window) {
+  CListView managers(window, ID_MANAGER_LIST);
+  const LONG iconStyle = GetWindowLongA(managers.GetWindow(), GWL_STYLE);
   // Arranged and laid out once, when all are in: with the style set before,
   // or drawing on, the list arranges every icon and works out its scroll
   // bars again for each one inserted.
@@ -76,7 +82,6 @@ HWND CreateManagerList(HWND window) {
   }
   SetWindowLongA(managers.GetWindow(), GWL_STYLE, iconStyle | LVS_AUTOARRANGE);
   managers.Send(WM_SETREDRAW, TRUE);
-  return managers.GetWindow();
 }
 
 int ManagerListWidth(HWND managers, int columns) {
