@@ -38,6 +38,26 @@ void OnTimer(HWND window, WPARAM timerId) {
   if (timerId == kNotificationTimerId && gMainWindowHooks.timerTick) gMainWindowHooks.timerTick(window);
 }
 
+// The list the keyboard was in when the window was last left.
+HWND gFocusOnReturn = nullptr;
+
+// The frame takes no keys of its own: whenever it gets the focus (activated,
+// restored, a dialog closed), the focus goes on to the list it was in, the
+// record list at first, so that the arrows, Enter and Tab work at once.
+void PassFocusToList(HWND window) {
+  HWND list = gFocusOnReturn;
+  if (list == nullptr || !IsChild(window, list) || !IsWindowVisible(list)) list = GetDlgItem(window, ID_RECORD_LIST);
+  if (list != nullptr && IsWindowVisible(list)) SetFocus(list);
+}
+
+void RememberFocusedList(HWND window) {
+  HWND focus = GetFocus();
+  for (int id : {ID_MANAGER_LIST, ID_RECORD_LIST}) {
+    HWND list = GetDlgItem(window, id);
+    if (list != nullptr && (focus == list || IsChild(list, focus))) gFocusOnReturn = list;
+  }
+}
+
 LRESULT OnTrayMessage(HWND window, WPARAM wParam, LPARAM lParam) {
   return gMainWindowHooks.trayMessage ? gMainWindowHooks.trayMessage(window, wParam, lParam) : 0;
 }
@@ -91,6 +111,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       // However it is shown, it shows laid out.
       if (wParam) LayOutShowingMainWindow(window);
       return DefWindowProcA(window, message, wParam, lParam);
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) RememberFocusedList(window);
+      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_SETFOCUS:
+      PassFocusToList(window);
+      return 0;
     case WM_CLOSE:
       OnClose(window);
       return 0;

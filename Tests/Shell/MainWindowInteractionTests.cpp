@@ -191,6 +191,35 @@ TEST_F(MainWindowTest, EveryDeleteRouteAsksOneQuestionNamingCountAndFilesWithNoA
   }
 }
 
+// The frame takes no keys: activated, the window puts the focus in the
+// record list, and coming back to it finds the list that was left.
+TEST_F(MainWindowTest, TheKeyboardIsInAListWheneverTheWindowIsActivated) {
+  ShowWindow(Main(), SW_SHOWNORMAL);
+  SetForegroundWindow(Main());
+  SetActiveWindow(Main());
+  PumpMessages();
+  ASSERT_EQ(GetActiveWindow(), Main());
+  EXPECT_EQ(GetFocus(), RecordList()) << "the focus stayed on the frame, where no key works";
+  // Into the manager list, away to another window and back.
+  MSG tab = {GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {0, 0}};
+  EXPECT_TRUE(TranslateMainWindowKeys(Main(), nullptr, &tab));
+  ASSERT_EQ(GetFocus(), ManagerList());
+  HWND other = CreateWindowExA(0, "STATIC", "Another window", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  SetActiveWindow(other);
+  PumpMessages();
+  ASSERT_EQ(GetActiveWindow(), other);
+  SetActiveWindow(Main());
+  PumpMessages();
+  EXPECT_EQ(GetFocus(), ManagerList()) << "coming back lost the list the keyboard was in";
+  // Arrows work at once: Down moves the manager selection.
+  const int before = SelectedManager(ManagerList());
+  SendMessageA(ManagerList(), WM_KEYDOWN, VK_DOWN, 1);
+  PumpMessages();
+  EXPECT_NE(SelectedManager(ManagerList()), before);
+  DestroyWindow(other);
+}
+
 TEST_F(MainWindowTest, TabIntoTheRecordListFocusesARowSoEnterWorksAtOnce) {
   ShowWindow(Main(), SW_SHOWNOACTIVATE);
   for (const char* title : {"one", "two", "three"}) {
