@@ -14,6 +14,7 @@
 #include "Shell/MainWindowHooks.h"
 #include "Shell/MainWindowLayout.h"
 #include "Shell/MainWindowNotify.h"
+#include "Shell/MessageLoop.h"
 #include "Shell/RecordColumns.h"
 #include "Shell/RecordContextMenu.h"
 
@@ -51,11 +52,7 @@ void PassFocusToList(HWND window) {
 }
 
 void RememberFocusedList(HWND window) {
-  HWND focus = GetFocus();
-  for (int id : {ID_MANAGER_LIST, ID_RECORD_LIST}) {
-    HWND list = GetDlgItem(window, id);
-    if (list != nullptr && (focus == list || IsChild(list, focus))) gFocusOnReturn = list;
-  }
+  if (HWND list = MainWindowListOf(window, GetFocus())) gFocusOnReturn = list;
 }
 
 LRESULT OnTrayMessage(HWND window, WPARAM wParam, LPARAM lParam) {

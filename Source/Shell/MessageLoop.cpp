@@ -34,18 +34,9 @@ bool IsOfMainWindow(HWND mainWindow, HWND window) {
   return mainWindow != nullptr && window != nullptr && (window == mainWindow || IsChild(mainWindow, window));
 }
 
-// The list a window belongs to (the list itself or its header), or null.
-HWND ListOf(HWND mainWindow, HWND window) {
-  for (int id : {ID_MANAGER_LIST, ID_RECORD_LIST}) {
-    HWND list = GetDlgItem(mainWindow, id);
-    if (list != nullptr && (window == list || IsChild(list, window))) return list;
-  }
-  return nullptr;
-}
-
 bool MoveFocusBetweenLists(HWND mainWindow, const MSG& message) {
   if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
-  HWND from = ListOf(mainWindow, message.hwnd);
+  HWND from = MainWindowListOf(mainWindow, message.hwnd);
   if (from == nullptr) return false;
   // Two stops only, so Tab and Shift+Tab both go to the other list.
   const int otherId = GetDlgCtrlID(from) == ID_MANAGER_LIST ? ID_RECORD_LIST : ID_MANAGER_LIST;
@@ -54,6 +45,14 @@ bool MoveFocusBetweenLists(HWND mainWindow, const MSG& message) {
 }
 
 }  // namespace
+
+HWND MainWindowListOf(HWND mainWindow, HWND window) {
+  for (int id : {ID_MANAGER_LIST, ID_RECORD_LIST}) {
+    HWND list = GetDlgItem(mainWindow, id);
+    if (list != nullptr && window != nullptr && (window == list || IsChild(list, window))) return list;
+  }
+  return nullptr;
+}
 
 bool TranslateMainWindowKeys(HWND mainWindow, HACCEL accelerators, MSG* message) {
   if (!IsOfMainWindow(mainWindow, message->hwnd)) return false;

@@ -15,6 +15,10 @@ int RunMessageLoop(HACCEL accelerators, HWND mainWindow = nullptr);
 // can wait (starting the help viewer on the first start) goes here.
 void RunWhenIdle(void (*task)());
 
+// The main window's list (manager or record list) that window is, or lies
+// in (a list's header), or null.
+HWND MainWindowListOf(HWND mainWindow, HWND window);
+
 // The main window's keys, before the message is dispatched: accelerators are
 // translated for the main window whatever child has the focus (translated
 // against the list, F1 and Ctrl+P would reach the list and do nothing), and
