@@ -1,6 +1,5 @@
 // ManagerList and RecordList: the two panes of the splitter. The manager list
-// is created in report view and then switched to icon view by replacing its
-// whole style, which drops the report bit.
+// is made in icon view and then given its whole style.
 #include "Shell/MainWindowControls.h"
 
 #include "Library/CListView.h"
@@ -53,8 +52,10 @@ int ManagerIconSpacing(HWND managers) {
 
 HWND CreateManagerList(HWND window) {
   CListView managers;
-  if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 0,
-                       0))
+  // Made in icon view, which it never leaves: made in report view, it would
+  // build a header that is never shown (a window more to make at every
+  // start) and work out its report layout once for nothing.
+  if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_ICON, 0, 0, 0, 0))
     return nullptr;
   // One manager at a time, and its highlight stays when the focus moves to
   // the record list: it names the kind on display. The icons flow into as

@@ -66,6 +66,8 @@ TEST_F(MainWindowTest, ChildWindowsHaveTheirIdsClassesAndStyles) {
       static_cast<DWORD>(GetWindowLongA(ManagerList(), GWL_STYLE)) & (LVS_TYPEMASK | WS_CHILD | WS_VISIBLE),
       static_cast<DWORD>(WS_CHILD | WS_VISIBLE | LVS_ICON));
   EXPECT_TRUE(GetWindowLongA(ManagerList(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  // Made in icon view: no header, which would never be shown.
+  EXPECT_EQ(GetWindow(ManagerList(), GW_CHILD), nullptr);
 
   EXPECT_EQ(ClassOf(RecordList()), "SysListView32");
   EXPECT_EQ(GetWindowLongA(RecordList(), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
