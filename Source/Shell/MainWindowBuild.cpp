@@ -20,10 +20,18 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
-// Set on the main window once its controls are being made.
-constexpr char kControlsMadeProperty[] = "QuillmateControlsMade";
+// The main windows whose controls are made, or being made. Asked at every
+// message the window gets, so kept here rather than as a window property,
+// which costs a call into the window system each time.
+std::vector<HWND>& WindowsWithControls() {
+  static std::vector<HWND> windows;
+  return windows;
+}
 
 void StartNotificationTimer(HWND window) {
   // Without the timer the program runs on, only without reminders.
@@ -43,7 +51,7 @@ bool BuildMainWindow(HWND window, bool withControls) {
 bool BuildMainWindowControls(HWND window) {
   // Marked first: from here on the window counts as having its controls, so
   // what the controls send while they are made builds nothing again.
-  SetPropA(window, kControlsMadeProperty, reinterpret_cast<HANDLE>(1));
+  if (!HasMainWindowControls(window)) WindowsWithControls().push_back(window);
   CSplitter* splitter = new CSplitter(window);
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(splitter));
 
@@ -73,7 +81,8 @@ bool BuildMainWindowControls(HWND window) {
 
 void TearDownMainWindow(HWND window) {
   RemoveMessageBoxOwner(window);
-  RemovePropA(window, kControlsMadeProperty);
+  std::vector<HWND>& windows = WindowsWithControls();
+  windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
   // Their records stay stored: they show again at the next start.
   CloseReminders();
   CSplitter* splitter = SplitterOf(window);
@@ -92,7 +101,8 @@ void TearDownMainWindow(HWND window) {
 }
 
 bool HasMainWindowControls(HWND window) {
-  return GetPropA(window, kControlsMadeProperty) != nullptr;
+  const std::vector<HWND>& windows = WindowsWithControls();
+  return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
 bool NeedsMainWindowControls(UINT message, WPARAM wParam) {
