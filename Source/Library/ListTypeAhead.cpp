@@ -1,21 +1,42 @@
 // ListTypeAhead: a window subclass that takes the list's printable WM_CHAR
 // messages before the list view's own incremental search sees them.
+//
+// The subclass replaces the window procedure and finds its state in a table
+// of its own: every message the list gets passes through it (every row and
+// cell a fill writes), and the common controls' SetWindowSubclass looks its
+// state up in a window property at each one, which costs a round trip to the
+// window server under Wine.
 #include "Library/ListTypeAhead.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x7479;  // "ty"
-
 struct TypeAhead {
+  HWND list;
+  WNDPROC listProc;  // the procedure the subclass hands every message on to
   int column;
   RowFinder finder;
   std::string prefix;
   DWORD lastKeyTime = 0;
 };
+
+// One entry per list with type-ahead: a handful at most.
+std::vector<TypeAhead*>& TypeAheadLists() {
+  static std::vector<TypeAhead*> lists;
+  return lists;
+}
+
+TypeAhead* TypeAheadOf(HWND list) {
+  for (TypeAhead* state : TypeAheadLists()) {
+    if (state->list == list) return state;
+  }
+  return nullptr;
+}
 
 bool AllSameLetter(const std::string& text) {
   return text.find_first_not_of(text[0]) == std::string::npos;
@@ -45,32 +66,40 @@ bool OnCharacter(HWND list, TypeAhead& state, char character) {
   const bool stepping = AllSameLetter(state.prefix);
   const int start = stepping ? focused + 1 : (focused < 0 ? 0 : focused);
   const std::string& wanted = stepping ? state.prefix.substr(0, 1) : state.prefix;
-  const int row = state.finder(list, state.column, start % count, wanted.c_str(), static_cast<int>(wanted.size()));
+  const int row =
+      state.finder(list, state.column, start % count, wanted.c_str(), static_cast<int>(wanted.size()));
   if (row >= 0) FocusRow(list, row);
   return true;
 }
 
-LRESULT CALLBACK TypeAheadProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  TypeAhead* state = reinterpret_cast<TypeAhead*>(data);
-  switch (message) {
-    case WM_CHAR:
-      if (OnCharacter(list, *state, static_cast<char>(wParam))) return 0;
-      break;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(list, TypeAheadProc, kSubclassId);
-      delete state;
-      break;
-    default:
-      break;
+// An ANSI procedure: WM_CHAR arrives in the code page that the row texts
+// and the prefix compare in.
+LRESULT CALLBACK TypeAheadProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  TypeAhead* state = TypeAheadOf(list);
+  if (state == nullptr) return DefWindowProcA(list, message, wParam, lParam);
+  const WNDPROC listProc = state->listProc;
+  if (message == WM_CHAR && OnCharacter(list, *state, static_cast<char>(wParam))) return 0;
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
+    std::vector<TypeAhead*>& lists = TypeAheadLists();
+    lists.erase(std::remove(lists.begin(), lists.end(), state), lists.end());
+    delete state;
   }
-  return DefSubclassProc(list, message, wParam, lParam);
+  return CallWindowProcA(listProc, list, message, wParam, lParam);
 }
 
 }  // namespace
 
 bool InstallListTypeAhead(HWND list, int column, RowFinder finder) {
-  TypeAhead* state = new TypeAhead{column, finder, std::string(), 0};
-  if (!SetWindowSubclass(list, TypeAheadProc, kSubclassId, reinterpret_cast<DWORD_PTR>(state))) {
+  if (list == nullptr || TypeAheadOf(list) != nullptr) return false;
+  TypeAhead* state = new TypeAhead{list, nullptr, column, finder, std::string(), 0};
+  // In the table before the procedure changes: the first message through the
+  // subclass finds its state.
+  TypeAheadLists().push_back(state);
+  state->listProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_WNDPROC));
+  if (state->listProc == nullptr ||
+      SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TypeAheadProc)) == 0) {
+    TypeAheadLists().pop_back();
     delete state;
     return false;
   }
