@@ -39,16 +39,29 @@ HBITMAP LoadPictures(int bitmapId) {
                                          0, 0, LR_CREATEDIBSECTION));
 }
 
+// A 24-bit picture of width x height, made without the screen's device
+// context (under Wine each use of it is several round trips to the window
+// server, at every start).
+HBITMAP CreatePicture(int width, int height) {
+  BITMAPINFO format = {};
+  format.bmiHeader.biSize = sizeof(format.bmiHeader);
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 24;
+  format.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 // A copy of a strip of square pictures with each picture scaled to size x
 // size. Scaling without blending keeps the magenta background exact.
 HBITMAP ShrinkStrip(HBITMAP strip, int count, int size) {
   BITMAP info = {};
   if (!GetObjectA(strip, sizeof(info), &info)) return nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC source = CreateCompatibleDC(screen);
-  HDC target = CreateCompatibleDC(screen);
-  HBITMAP result = CreateCompatibleBitmap(screen, count * size, size);
-  ReleaseDC(nullptr, screen);
+  HDC source = CreateCompatibleDC(nullptr);
+  HDC target = CreateCompatibleDC(nullptr);
+  HBITMAP result = CreatePicture(count * size, size);
   if (source && target && result) {
     HGDIOBJ oldSource = SelectObject(source, strip);
     HGDIOBJ oldTarget = SelectObject(target, result);

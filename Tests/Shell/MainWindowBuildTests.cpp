@@ -132,23 +132,33 @@ TEST_F(MainWindowTest, ManagerListHoldsTheEightManagersWithTheirPictures) {
   EXPECT_EQ(ListView_GetImageList(ManagerList(), LVSIL_NORMAL), gManagerImagesLarge.GetHandle());
 
   // Magenta is the mask: drawn on green, a corner of the first manager
-  // picture shows the green, its middle does not.
-  HDC screen = GetDC(nullptr);
-  HDC canvas = CreateCompatibleDC(screen);
-  HBITMAP surface = CreateCompatibleBitmap(screen, 42, 42);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(canvas, surface);
-  HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
-  RECT all = {0, 0, 42, 42};
-  FillRect(canvas, &all, green);
-  ASSERT_TRUE(ImageList_Draw(gManagerImagesLarge.GetHandle(), 0, canvas, 0, 0, ILD_NORMAL));
-  EXPECT_EQ(GetPixel(canvas, 0, 0), RGB(0, 255, 0));
-  EXPECT_NE(GetPixel(canvas, 21, 30), RGB(0, 255, 0));
-  EXPECT_NE(GetPixel(canvas, 21, 30), RGB(255, 0, 255));
-  SelectObject(canvas, old);
-  DeleteObject(green);
-  DeleteObject(surface);
-  DeleteDC(canvas);
+  // picture shows the green, its middle does not; in the small pictures,
+  // shrunk from the large ones, as well.
+  struct Picture {
+    HIMAGELIST list;
+    int size;
+  };
+  for (const Picture& picture :
+       {Picture{gManagerImagesLarge.GetHandle(), 42}, Picture{gManagerImagesSmall.GetHandle(), 16}}) {
+    SCOPED_TRACE(picture.size);
+    HDC screen = GetDC(nullptr);
+    HDC canvas = CreateCompatibleDC(screen);
+    HBITMAP surface = CreateCompatibleBitmap(screen, picture.size, picture.size);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(canvas, surface);
+    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+    RECT all = {0, 0, picture.size, picture.size};
+    FillRect(canvas, &all, green);
+    EXPECT_TRUE(ImageList_Draw(picture.list, 0, canvas, 0, 0, ILD_NORMAL));
+    const int middleX = picture.size / 2, middleY = picture.size * 30 / 42;
+    EXPECT_EQ(GetPixel(canvas, 0, 0), RGB(0, 255, 0));
+    EXPECT_NE(GetPixel(canvas, middleX, middleY), RGB(0, 255, 0));
+    EXPECT_NE(GetPixel(canvas, middleX, middleY), RGB(255, 0, 255));
+    SelectObject(canvas, old);
+    DeleteObject(green);
+    DeleteObject(surface);
+    DeleteDC(canvas);
+  }
 }
 
 TEST_F(MainWindowTest, StatusBarHasThreePartsReadyAndTheProgressBarInPartOne) {
@@ -278,16 +288,16 @@ TEST_F(MainWindowTest, MenusAndAcceleratorsCarryTheCommands) {
   EXPECT_EQ(ReadMenu(menu),
             (std::vector<std::string>{"> &File", "> &Edit", "> &View", "> &Managers", "> &Help"}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 0)),
-            (std::vector<std::string>{"> &New", "-", "295 Page Set&up...   \tCtrl+P", "-", "291 &Hide to Tray",
-                                      "-", "290 E&xit"}));
+            (std::vector<std::string>{"> &New", "-", "295 Page Set&up...   \tCtrl+P", "-",
+                                      "291 &Hide to Tray", "-", "290 E&xit"}));
   EXPECT_EQ(
       ReadMenu(GetSubMenu(GetSubMenu(menu, 0), 0)),
       (std::vector<std::string>{"201 &Text Note...", "210 &Audio Note...", "220 &Video Note...",
                                 "231 &Photo Album...", "240 Ti&me Notification...", "250 &Email Resource...",
                                 "260 &Internet Resource...", "270 &Fast Text..."}));
-  EXPECT_EQ(ReadMenu(GetSubMenu(menu, 1)), (std::vector<std::string>{"284 &Edit/Play Selected Item", "-",
-                                                                     "285 &Delete", "-", "286 Delete &All",
-                                                                     "-", "296 &Find...\tCtrl+F"}));
+  EXPECT_EQ(ReadMenu(GetSubMenu(menu, 1)),
+            (std::vector<std::string>{"284 &Edit/Play Selected Item", "-", "285 &Delete", "-",
+                                      "286 Delete &All", "-", "296 &Find...\tCtrl+F"}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 2)),
             (std::vector<std::string>{"293 Show/hide &Main Toolbar", "294 Show/hide &Edit Toolbar"}));
   EXPECT_EQ(ReadMenu(GetSubMenu(menu, 3)),
