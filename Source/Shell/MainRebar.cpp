@@ -75,8 +75,8 @@ void FitHeightToButtons(const CToolbar& toolbar) {
 }
 
 // A band too narrow for its toolbar shows a chevron that offers the buttons
-// it hides (the edit toolbar's are fitted again with each kind's buttons).
-bool AppendToolbarBand(const CRebar& rebar, const CToolbar& toolbar) {
+// it hides (the edit toolbar's is fitted with each kind's buttons).
+bool AppendBandWithChevron(const CRebar& rebar, const CToolbar& toolbar) {
   return rebar.AppendToolbarBand(toolbar.GetWindow(), kToolbarWidth) &&
          rebar.FitChevronToToolbar(toolbar.GetWindow());
 }
@@ -99,7 +99,7 @@ bool CreateMainRebar(HWND window) {
   mainToolbar.SetImageList(mainImages);
   InsertMainButtons(mainToolbar);
   FitHeightToButtons(mainToolbar);
-  if (!AppendToolbarBand(rebar, mainToolbar)) return false;
+  if (!AppendBandWithChevron(rebar, mainToolbar)) return false;
 
   HIMAGELIST editImages = CreateEditToolbarImages();
   CToolbar editToolbar;
@@ -109,5 +109,8 @@ bool CreateMainRebar(HWND window) {
   editToolbar.SetButtonStructSize(kButtonStructSize);
   editToolbar.SetButtonWidth(kEditButtonMinWidth, kEditButtonMaxWidth);
   editToolbar.SetImageList(editImages);
-  return AppendToolbarBand(rebar, editToolbar);
+  // Empty until a kind is shown, which fits its chevron to the buttons it
+  // puts in; fitted here as well, the rebar would lay out its bands and move
+  // both toolbars once more at every start.
+  return rebar.AppendToolbarBand(editToolbar.GetWindow(), kToolbarWidth);
 }
