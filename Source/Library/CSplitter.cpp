@@ -46,12 +46,20 @@ void CSplitter::Resize(int width, int height) {
   }
   leftWidth = std::max(leftWidth, std::min(m_minimumLeftWidth, (width - kBarWidth) / 2));
   if (leftWidth < 0) leftWidth = 0;
+  m_leftWidth = leftWidth;
   MoveWindow(m_bar, leftWidth, m_top, kBarWidth, height, FALSE);
   if (m_left) MoveWindow(m_left, 0, m_top, leftWidth, height, TRUE);
-  if (m_right) MoveWindow(m_right, leftWidth + kBarWidth, m_top, width - leftWidth - kBarWidth, height, TRUE);
+  if (m_right) {
+    const RECT place = RightPaneRect();
+    MoveWindow(m_right, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+  }
   // The bar moved without repainting: give it its background now.
   InvalidateRect(m_bar, nullptr, TRUE);
   UpdateWindow(m_bar);
+}
+
+RECT CSplitter::RightPaneRect() const {
+  return RECT{m_leftWidth + kBarWidth, m_top, m_width, m_top + m_height};
 }
 
 void CSplitter::MoveSplit(int x) {

@@ -42,6 +42,9 @@ class CSplitter {
   void SetPreferredLeftWidth(int width) { m_preferredLeftWidth = width; }
   // Stores the split area's size and lays the panes and the bar out.
   void Resize(int width, int height);
+  // Where the last Resize put the right pane, in the parent's client area:
+  // a right pane made after the layout is made there, and sized once.
+  RECT RightPaneRect() const;
   // Takes the line x of a finished drag: the new percentage, kept between
   // 10 and 90, then a layout.
   void MoveSplit(int x);
@@ -60,5 +63,6 @@ class CSplitter {
   int m_percentage;
   int m_minimumLeftWidth = 0;
   int m_preferredLeftWidth = 0;
+  int m_leftWidth = 0;
   bool m_dragged = false;
 };

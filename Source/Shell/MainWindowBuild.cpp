@@ -56,9 +56,8 @@ bool BuildMainWindowControls(HWND window) {
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(splitter));
 
   HWND managers = CreateManagerList(window);
-  HWND records = CreateRecordList(window);
-  if (!managers || !records) return false;
-  splitter->SetPanes(managers, records);
+  if (!managers) return false;
+  splitter->SetPanes(managers, nullptr);
   splitter->SetMinimumLeftWidth(ManagerListWidth(managers, 1));
   splitter->SetPreferredLeftWidth(ManagerListWidth(managers, 2));
 
@@ -67,8 +66,13 @@ bool BuildMainWindowControls(HWND window) {
   CheckBandToggles(window);
   // Laid out before the lists fill: the managers are arranged once, at the
   // list's width, a record list that gets its columns at its own width
-  // needs no fitting again, and the show moves nothing.
+  // needs no fitting again, and the show moves nothing. The record list is
+  // made after the layout, where it belongs: moved there, it and its header
+  // would lay themselves out once more.
   LayOutHiddenMainWindow(window);
+  HWND records = CreateRecordList(window, managers, splitter->RightPaneRect());
+  if (!records) return false;
+  splitter->SetPanes(managers, records);
   FillManagerList(window);
 
   // A new window lists every kind in file order until a header is clicked.

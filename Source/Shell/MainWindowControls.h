@@ -14,8 +14,9 @@ void FillManagerList(HWND window);
 // two hold the eight managers in four rows, all in view in a window of the
 // usual size, where a fifth of the width held one column and four and a half.
 int ManagerListWidth(HWND managers, int columns);
-// The record list (1004): report view, full-row select. Returns it, or null.
-HWND CreateRecordList(HWND window);
+// The record list (1004): report view, full-row select, made at place and
+// next to managers in the children's order. Returns it, or null.
+HWND CreateRecordList(HWND window, HWND managers, const RECT& place);
 // The status bar (1007) with parts at 150, 400 and the right end, "Ready" in
 // part 0 and the progress bar (1006, range 0..100) inside part 1.
 bool CreateMainStatusBar(HWND window);

@@ -55,7 +55,8 @@ HWND CreateManagerList(HWND window) {
   // Made in icon view, which it never leaves: made in report view, it would
   // build a header that is never shown (a window more to make at every
   // start) and work out its report layout once for nothing.
-  if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_ICON, 0, 0, 0, 0))
+  if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_ICON, 0, 0, 0,
+                       0))
     return nullptr;
   // One manager at a time, and its highlight stays when the focus moves to
   // the record list: it names the kind on display. The icons flow into as
@@ -96,12 +97,16 @@ namespace {
 constexpr int kTitleColumn = 1;
 }  // namespace
 
-HWND CreateRecordList(HWND window) {
+HWND CreateRecordList(HWND window, HWND managers, const RECT& place) {
   CListView records;
   // The selection stays visible while a question about it is open.
   if (!records.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE,
-                      WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0))
+                      WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, place.left, place.top,
+                      place.right - place.left, place.bottom - place.top))
     return nullptr;
+  // Next to the manager list in the order of the main window's children,
+  // ahead of the bars made before it.
+  SetWindowPos(records.GetWindow(), managers, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   records.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   // Every kind's second column holds its titles (the names of e-mail
   // resources); without type-ahead there the list would search the dates.

@@ -73,6 +73,9 @@ TEST_F(MainWindowTest, ChildWindowsHaveTheirIdsClassesAndStyles) {
   EXPECT_EQ(GetWindowLongA(RecordList(), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
   EXPECT_TRUE(GetWindowLongA(RecordList(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   EXPECT_TRUE(ListView_GetExtendedListViewStyle(RecordList()) & LVS_EX_FULLROWSELECT);
+  // Made last, at its place, but next to the manager list in the children's
+  // order (the order in which the panes are read out).
+  EXPECT_EQ(GetWindow(ManagerList(), GW_HWNDNEXT), RecordList());
 
   EXPECT_EQ(ClassOf(StatusBar()), "msctls_statusbar32");
   EXPECT_TRUE(GetWindowLongA(StatusBar(), GWL_STYLE) & SBARS_SIZEGRIP);
