@@ -5,10 +5,12 @@
 #include <commctrl.h>
 
 #include "Library/CListView.h"
+#include "Library/ListTypeAhead.h"
 #include "Library/CProgress.h"
 #include "Library/CRebar.h"
 #include "Library/CStatusbar.h"
 #include "Library/CToolbar.h"
+#include "Managers/RecordListRows.h"
 #include "Resources/MainWindowIds.h"
 
 namespace {
@@ -38,6 +40,9 @@ ManagerTestWindow::ManagerTestWindow()
   CListView list;
   list.Create(window, ID_RECORD_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 60, 760, 380);
   list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  // Type-ahead on the titles, as on the program's record list: every message
+  // a fill sends passes through it.
+  InstallListTypeAhead(list.GetWindow(), 1, FindListedRowByPrefix);
 
   CStatusbar statusbar;
   statusbar.Create(window, ID_STATUS_BAR, 0, 0x50000100, 0, 0, 0, 0);
