@@ -1,5 +1,5 @@
 // ManagerList and RecordList: the two panes of the splitter. The manager list
-// is made in icon view and then given its whole style.
+// is made in icon view, with the style it keeps.
 #include "Shell/MainWindowControls.h"
 
 #include "Library/CListView.h"
@@ -52,17 +52,14 @@ int ManagerIconSpacing(HWND managers) {
 
 HWND CreateManagerList(HWND window) {
   CListView managers;
-  // Made in icon view, which it never leaves: made in report view, it would
-  // build a header that is never shown (a window more to make at every
-  // start) and work out its report layout once for nothing.
-  if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | LVS_ICON, 0, 0, 0,
-                       0))
-    return nullptr;
   // One manager at a time, and its highlight stays when the focus moves to
   // the record list: it names the kind on display. The icons flow into as
-  // many columns as the pane's width holds whenever it changes.
-  const DWORD iconStyle = WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
-  SetWindowLongA(managers.GetWindow(), GWL_STYLE, iconStyle);
+  // many columns as the pane's width holds whenever it changes. Made in icon
+  // view with this style, which it keeps: made in report view and switched,
+  // it would build a header that is never shown (a window more to make at
+  // every start) and lay itself out for each view.
+  const DWORD iconStyle = WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+  if (!managers.Create(window, ID_MANAGER_LIST, WS_EX_CLIENTEDGE, iconStyle, 0, 0, 0, 0)) return nullptr;
   managers.SetImageList(CreateManagerImagesLarge(), LVSIL_NORMAL);
   managers.SetImageList(CreateManagerImagesSmall(), LVSIL_SMALL);
   // Every name whole in two lines of a label; the rows keep the height the
