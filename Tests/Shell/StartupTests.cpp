@@ -402,11 +402,11 @@ struct LaterStart {
   int storesAfterLoop = 0;
 };
 
-int StoreFilesIn(const std::filesystem::path& dataFolder) {
+// The kinds' store files that exist in the data folder of the start.
+int StoreFilesMade() {
   int files = 0;
-  for (const char* name : {"TextNotes", "AudioNotes", "VideoNotes", "PhotoAlbum", "TimeNotif", "EmailRes",
-                           "InternetRes", "FastText"}) {
-    if (std::filesystem::exists(dataFolder / "Quillmate" / (std::string(name) + ".qmt"))) ++files;
+  for (int kind = 0; kind < kRecordKindCount; ++kind) {
+    if (std::filesystem::exists(StoreFilePath(static_cast<RecordKind>(kind)))) ++files;
   }
   return files;
 }
@@ -439,7 +439,7 @@ LaterStart StartLater(const char* commandLine, bool closeAtOnce = false) {
       SetTimer(nullptr, 0, 100, EndLoop);
       RunMessageLoop(nullptr, gMainWindow);
       result.iconAfterLoop = tray.IsEnabled();
-      result.storesAfterLoop = StoreFilesIn(folder.Path());
+      result.storesAfterLoop = StoreFilesMade();
       result.shows = gMainWindowShows;
       result.visible = IsWindowVisible(gMainWindow) != FALSE;
       FindRunningMainWindow(kMainWindowClassName, &result.heldInTray);
