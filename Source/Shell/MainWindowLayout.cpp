@@ -20,10 +20,11 @@ struct HiddenLayout {
   int width;
   int height;
 };
-HiddenLayout gShowLayout = {};
+HiddenLayout gHiddenLayout = {};
 
 bool LaidOutHiddenAt(HWND window, const RECT& client) {
-  return gShowLayout.window == window && gShowLayout.width == client.right && gShowLayout.height == client.bottom;
+  return gHiddenLayout.window == window && gHiddenLayout.width == client.right &&
+         gHiddenLayout.height == client.bottom;
 }
 
 }  // namespace
@@ -32,7 +33,7 @@ void LayOutHiddenMainWindow(HWND window) {
   RelayOutMainWindow(window);
   RECT client = {};
   GetClientRect(window, &client);
-  gShowLayout = {window, static_cast<int>(client.right), static_cast<int>(client.bottom)};
+  gHiddenLayout = {window, static_cast<int>(client.right), static_cast<int>(client.bottom)};
 }
 
 void LayOutShowingMainWindow(HWND window) {
@@ -44,14 +45,14 @@ void LayOutShowingMainWindow(HWND window) {
 void OnMainWindowSized(HWND window, int clientWidth, int clientHeight) {
   const RECT client = {0, 0, clientWidth, clientHeight};
   const bool laidOut = LaidOutHiddenAt(window, client);
-  gShowLayout = {};
+  gHiddenLayout = {};
   if (laidOut) return;
   LayOutMainWindow(window, clientWidth, clientHeight);
 }
 
 void LayOutMainWindow(HWND window, int clientWidth, int clientHeight) {
-  // Any layout but the show's own ends what the show's layout stood for.
-  gShowLayout = {};
+  // Any other layout ends what the hidden layout stood for.
+  gHiddenLayout = {};
   HWND status = GetDlgItem(window, ID_STATUS_BAR);
   HWND rebar = GetDlgItem(window, ID_REBAR);
   if (status) SendMessageA(status, WM_SIZE, 0, 0);
